@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package KELDRA needs to build, test and benchmark.
+# Idempotent: when everything is present it only checks and exits.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  juce-modules-source-data
+  libpng-dev zlib1g-dev
+  libx11-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libsndfile1-dev
+  libgtest-dev libbenchmark-dev
+  xvfb xauth
+  ardour
+  librsvg2-bin
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
