@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "pluginterfaces/base/ipluginbase.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+/// A loaded VST3 module: the shared object of a bundle, entered and holding
+/// its factory. Destroying it releases the factory, leaves the module and
+/// unloads it; every instance made from it must be gone by then.
+class PluginModule {
+public:
+    /// [ui] Loads `path`: a bundle folder (NAME.vst3, whose
+    /// Contents/x86_64-linux/NAME.so is loaded) or the shared object itself.
+    /// On failure returns nullptr and puts one line of explanation in `error`.
+    static std::unique_ptr<PluginModule> Load(const std::string& path, std::string& error);
+
+    ~PluginModule();
+    PluginModule(const PluginModule&) = delete;
+    PluginModule& operator=(const PluginModule&) = delete;
+
+    /// [ui] The module's factory (borrowed; the module holds one reference).
+    Steinberg::IPluginFactory* Factory() const { return mFactory; }
+    /// [ui] The shared object that was loaded.
+    const std::string& LibraryPath() const { return mLibraryPath; }
+    /// [ui] The first class of category "Audio Module Class", if any.
+    std::optional<Steinberg::PClassInfo> FindEffectClass() const;
+
+    /// [ui] The shared object inside a bundle folder, or `path` itself when it
+    /// is not a folder.
+    static std::string ResolveLibrary(const std::string& path);
+
+private:
+    PluginModule() = default;
+
+    void* mHandle = nullptr;
+    Steinberg::IPluginFactory* mFactory = nullptr;
+    bool mEntered = false;
+    std::string mLibraryPath;
+};
