@@ -1,0 +1,487 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "framework/IEffectBase.h"
+
+#include "framework/CopyText.h"
+#include "framework/Trace.h"
+#include "framework/TraceTimeStamp.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+constexpr double kStateTolerance = 1e-5;
+
+// Copies input i to output i where there is one and silences the rest.
+// memmove: 64-bit host buffers may be the same array for input and output.
+void CopyOrSilence(double* const* inputs, int inputCount, double* const* outputs, int outputCount,
+                   int frames) noexcept
+{
+    if (!outputs || frames <= 0) {
+        return;
+    }
+    const auto bytes = sizeof(double) * static_cast<std::size_t>(frames);
+    for (int i = 0; i < outputCount; ++i) {
+        if (!outputs[i]) {
+            continue;
+        }
+        if (inputs && i < inputCount && inputs[i]) {
+            std::memmove(outputs[i], inputs[i], bytes);
+        } else {
+            std::memset(outputs[i], 0, bytes);
+        }
+    }
+}
+
+// The half-open channel range [start, start + count) cut to the channels that exist.
+struct ChannelRange {
+    int begin;
+    int end;
+};
+
+ChannelRange ClipRange(int start, int count, int total) noexcept
+{
+    const int begin = std::clamp(start, 0, total);
+    const int end = count > total - begin ? total : begin + std::max(count, 0);
+    return {begin, end};
+}
+
+template <typename Channel>
+void SetConnected(std::vector<Channel>& channels, int start, int count, bool connected) noexcept
+{
+    const ChannelRange range = ClipRange(start, count, static_cast<int>(channels.size()));
+    for (int i = range.begin; i < range.end; ++i) {
+        Channel& channel = channels[static_cast<std::size_t>(i)];
+        channel.connected = connected;
+        if (!connected) {
+            *channel.slot = channel.scratch.data();
+        }
+    }
+}
+
+// Resizes a scratch array; a slot that pointed at the old array follows it.
+template <typename Channel>
+void ResizeScratch(Channel& channel, int frames)
+{
+    const double* old = channel.scratch.data();
+    channel.scratch.assign(static_cast<std::size_t>(frames), 0.0);
+    if (*channel.slot == old) {
+        *channel.slot = channel.scratch.data();
+    }
+}
+
+}  // namespace
+
+IEffectBase::IEffectBase(int paramCount, const char* channelIOText, int presetCount,
+                         const char* effectName, const char* productName, const char* makerName,
+                         std::int32_t version, std::int32_t uniqueId, std::int32_t makerId,
+                         int latency, bool doesMidi, bool isInstrument)
+    : mUniqueId(uniqueId),
+      mMakerId(makerId),
+      mVersion(version),
+      mIsInstrument(isInstrument),
+      mDoesMidi(doesMidi),
+      mLatency(latency)
+{
+    KELDRA_TRACE("IEffectBase::IEffectBase", "%s:%s", effectName,
+                 MakeTraceTimeStamp(std::time(nullptr)).text);
+
+    for (int i = 0; i < paramCount; ++i) {
+        mParams.push_back(std::make_unique<IParamRecord>());
+    }
+    for (int i = 0; i < presetCount; ++i) {
+        mPresets.push_back(std::make_unique<IPresetSlot>());
+    }
+    CopyText(mEffectName, effectName);
+    CopyText(mProductName, productName);
+    CopyText(mMakerName, makerName);
+
+    ParseChannelIO(channelIOText);
+}
+
+void IEffectBase::ParseChannelIO(const char* text)
+{
+    int maxInputs = 0;
+    int maxOutputs = 0;
+    for (const char* p = text ? text : ""; p; ) {
+        IChannelIOPair pair;
+        std::sscanf(p, "%d-%d", &pair.inputs, &pair.outputs);
+        mChannelIOPairs.push_back(pair);
+        maxInputs = std::max(maxInputs, pair.inputs);
+        maxOutputs = std::max(maxOutputs, pair.outputs);
+        p = std::strchr(p, ' ');
+        if (p) {
+            ++p;
+        }
+    }
+
+    // The data arrays are sized once, so the channels' slots into them stay valid.
+    mInputData.assign(static_cast<std::size_t>(maxInputs), nullptr);
+    mOutputData.assign(static_cast<std::size_t>(maxOutputs), nullptr);
+    mInputChannels.resize(static_cast<std::size_t>(maxInputs));
+    mOutputChannels.resize(static_cast<std::size_t>(maxOutputs));
+    for (std::size_t i = 0; i < mInputChannels.size(); ++i) {
+        mInputChannels[i].slot = &mInputData[i];
+    }
+    for (std::size_t i = 0; i < mOutputChannels.size(); ++i) {
+        mOutputChannels[i].slot = &mOutputData[i];
+    }
+}
+
+IEffectBase::~IEffectBase()
+{
+    // The editor goes first: its controls may still refer to the parameters.
+    mEditor.reset();
+}
+
+// ---- virtual operations -----------------------------------------------------
+
+void IEffectBase::OnReset()
+{
+    Lock lock(mLock);
+}
+
+void IEffectBase::OnParamChanged(int /*paramIdx*/)
+{
+    Lock lock(mLock);
+}
+
+void IEffectBase::ProcessBlock(double** inputs, double** outputs, int frames) noexcept
+{
+    CopyOrSilence(inputs, GetInputCount(), outputs, GetOutputCount(), frames);
+}
+
+void IEffectBase::OnEditorOpened() {}
+
+void IEffectBase::OnEditorClosed() {}
+
+void IEffectBase::OnIdle() {}
+
+void IEffectBase::OnActivate(bool /*active*/)
+{
+    Lock lock(mLock);
+}
+
+void IEffectBase::OnMidiMessage(const IMidiMessage& message)
+{
+    SendMidiMessage(message);
+}
+
+void IEffectBase::OnSysexMessage(const ISysexMessage& /*message*/) {}
+
+bool IEffectBase::GetMidiNoteText(int /*note*/, char* text)
+{
+    if (text) {
+        text[0] = '\0';
+    }
+    return false;
+}
+
+bool IEffectBase::SaveState(IStateChunk& chunk)
+{
+    return SerializeParams(chunk);
+}
+
+int IEffectBase::LoadState(const IStateChunk& chunk, int start)
+{
+    return UnserializeParams(chunk, start);
+}
+
+bool IEffectBase::StateEquals(const double* values, int start) const
+{
+    for (int i = 0; i < GetParamCount(); ++i) {
+        const auto difference = static_cast<float>(GetParam(i)->Value() - values[start + i]);
+        if (!(std::fabs(difference) < static_cast<float>(kStateTolerance))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void IEffectBase::OnEditorIdle() {}
+
+bool IEffectBase::UsesSidechain() const
+{
+    return false;
+}
+
+void IEffectBase::OnHostInit() {}
+
+void IEffectBase::PopupHostContextMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {}
+
+void IEffectBase::SetParamFromEditor(int paramIdx, double normalized)
+{
+    if (paramIdx < 0 || paramIdx >= GetParamCount()) {
+        return;
+    }
+    Lock lock(mLock);
+    GetParam(paramIdx)->SetFromNormalized(normalized);
+    ReportParamChange(paramIdx, normalized);
+    OnParamChanged(paramIdx);
+}
+
+bool IEffectBase::IsOfflineRender() const
+{
+    return false;
+}
+
+int IEffectBase::GetHostId() const
+{
+    return mHostId;
+}
+
+int IEffectBase::GetApiId() const
+{
+    return mApiId;
+}
+
+void IEffectBase::OnEditorResized() {}
+
+void IEffectBase::AttachEditor(std::unique_ptr<IEditorContext> editor)
+{
+    if (!editor) {
+        return;
+    }
+    Lock lock(mLock);
+    for (int i = 0; i < GetParamCount(); ++i) {
+        editor->SetParameterFromPlugin(i, GetParam(i)->GetNormalized(), true);
+    }
+    editor->PrepareDrawSurface();
+    mEditor = std::move(editor);
+}
+
+void IEffectBase::SetLatencySamples(int samples)
+{
+    mLatency = samples;
+}
+
+bool IEffectBase::SendSysexMessage(const ISysexMessage& /*message*/)
+{
+    return false;
+}
+
+void IEffectBase::RefreshEditorControls()
+{
+    if (!mEditor) {
+        return;
+    }
+    for (int i = 0; i < GetParamCount(); ++i) {
+        mEditor->SetParameterFromPlugin(i, GetParam(i)->Value(), false);
+    }
+}
+
+void IEffectBase::OnEditorRefreshed() {}
+
+void IEffectBase::OnPresetsChanged() {}
+
+void IEffectBase::SetMaxBlockSize(int frames)
+{
+    frames = std::max(frames, 0);
+    if (frames == mBlockSize) {
+        return;
+    }
+    for (IInputChannel& channel : mInputChannels) {
+        ResizeScratch(channel, frames);
+    }
+    for (IOutputChannel& channel : mOutputChannels) {
+        ResizeScratch(channel, frames);
+    }
+    mBlockSize = frames;
+}
+
+// ---- channel configuration and buffers ---------------------------------------
+
+bool IEffectBase::LegalIO(int inputs, int outputs) const
+{
+    const bool legal = std::any_of(mChannelIOPairs.begin(), mChannelIOPairs.end(),
+                                   [&](const IChannelIOPair& pair) {
+                                       return (inputs < 0 || inputs == pair.inputs) &&
+                                              (outputs < 0 || outputs == pair.outputs);
+                                   });
+    KELDRA_TRACE("IEffectBase::LegalIO", "%d:%d:%s", inputs, outputs, legal ? "legal" : "illegal");
+    return legal;
+}
+
+void IEffectBase::SetInputsConnected(int start, int count, bool connected) noexcept
+{
+    SetConnected(mInputChannels, start, count, connected);
+}
+
+void IEffectBase::SetOutputsConnected(int start, int count, bool connected) noexcept
+{
+    SetConnected(mOutputChannels, start, count, connected);
+}
+
+void IEffectBase::BindInputs32(int start, int count, const float* const* hostArrays, int frames) noexcept
+{
+    const ChannelRange range = ClipRange(start, count, GetInputCount());
+    int next = 0;
+    for (int i = range.begin; i < range.end; ++i) {
+        IInputChannel& channel = mInputChannels[static_cast<std::size_t>(i)];
+        if (!channel.connected) {
+            continue;
+        }
+        const float* source = hostArrays[next++];
+        // Never write past the scratch sized for the largest block.
+        const int n = std::min(std::max(frames, 0), static_cast<int>(channel.scratch.size()));
+        for (int f = 0; f < n; ++f) {
+            channel.scratch[static_cast<std::size_t>(f)] = source[f];
+        }
+        *channel.slot = channel.scratch.data();
+    }
+}
+
+void IEffectBase::BindInputs64(int start, int count, double* const* hostArrays) noexcept
+{
+    const ChannelRange range = ClipRange(start, count, GetInputCount());
+    int next = 0;
+    for (int i = range.begin; i < range.end; ++i) {
+        IInputChannel& channel = mInputChannels[static_cast<std::size_t>(i)];
+        if (channel.connected) {
+            *channel.slot = hostArrays[next++];
+        }
+    }
+}
+
+void IEffectBase::BindOutputs32(int start, int count, float* const* hostArrays) noexcept
+{
+    const ChannelRange range = ClipRange(start, count, GetOutputCount());
+    int next = 0;
+    for (int i = range.begin; i < range.end; ++i) {
+        IOutputChannel& channel = mOutputChannels[static_cast<std::size_t>(i)];
+        if (channel.connected) {
+            *channel.slot = channel.scratch.data();
+            channel.destination32 = hostArrays[next++];
+        }
+    }
+}
+
+void IEffectBase::BindOutputs64(int start, int count, double* const* hostArrays) noexcept
+{
+    const ChannelRange range = ClipRange(start, count, GetOutputCount());
+    int next = 0;
+    for (int i = range.begin; i < range.end; ++i) {
+        IOutputChannel& channel = mOutputChannels[static_cast<std::size_t>(i)];
+        if (channel.connected) {
+            *channel.slot = hostArrays[next++];
+            // A later 32-bit conversion must not write into a stale host array.
+            channel.destination32 = nullptr;
+        }
+    }
+}
+
+void IEffectBase::ConvertOutputs32(int frames) noexcept
+{
+    for (IOutputChannel& channel : mOutputChannels) {
+        if (!channel.connected || !channel.destination32 || !*channel.slot) {
+            continue;
+        }
+        const double* source = *channel.slot;
+        for (int f = 0; f < frames; ++f) {
+            channel.destination32[f] = static_cast<float>(source[f]);
+        }
+    }
+}
+
+void IEffectBase::PassThrough(int frames) noexcept
+{
+    CopyOrSilence(mInputData.data(), GetInputCount(), mOutputData.data(), GetOutputCount(), frames);
+}
+
+void IEffectBase::ClearScratchBuffers() noexcept
+{
+    for (IInputChannel& channel : mInputChannels) {
+        std::fill(channel.scratch.begin(), channel.scratch.end(), 0.0);
+    }
+    for (IOutputChannel& channel : mOutputChannels) {
+        std::fill(channel.scratch.begin(), channel.scratch.end(), 0.0);
+    }
+}
+
+// ---- state and presets ---------------------------------------------------------
+
+bool IEffectBase::SerializeParams(IStateChunk& chunk)
+{
+    Lock lock(mLock);
+    for (int i = 0; i < GetParamCount(); ++i) {
+        const IParamRecord& param = *GetParam(i);
+        const double value = param.Value();
+        KELDRA_TRACE("IEffectBase::SerializeParams", "%d %s %f", i, param.Name(), value);
+        const int before = chunk.Size();
+        // A put that did not grow the chunk ran out of memory.
+        if (chunk.PutValue(value) != before + static_cast<int>(sizeof value)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int IEffectBase::UnserializeParams(const IStateChunk& chunk, int start)
+{
+    Lock lock(mLock);
+    int position = start;
+    for (int i = 0; i < GetParamCount() && position >= 0; ++i) {
+        IParamRecord& param = *GetParam(i);
+        double value = 0.0;
+        const int next = chunk.GetValue(value, position);
+        param.SetPlain(value);
+        KELDRA_TRACE("IEffectBase::UnserializeParams", "%d %s %f", i, param.Name(), param.Value());
+        position = next;
+    }
+    // Every index hears of the restore, after all values are in place.
+    for (int i = 0; i < GetParamCount(); ++i) {
+        OnParamChanged(i);
+    }
+    return position;
+}
+
+void IEffectBase::InitDefaultPresets(const char* name)
+{
+    const auto free = std::find_if(mPresets.begin(), mPresets.end(),
+                                   [](const auto& preset) { return !preset->IsInitialized(); });
+    if (free == mPresets.end()) {
+        return;
+    }
+    IPresetSlot& preset = **free;
+    preset.SetInitialized(true);
+    preset.SetName(name);
+    SaveState(preset.Chunk());
+}
+
+bool IEffectBase::LoadPreset(int index)
+{
+    if (index < 0 || index >= GetPresetCount()) {
+        return false;
+    }
+    IPresetSlot& preset = *GetPreset(index);
+    bool loaded = false;
+    if (preset.IsInitialized()) {
+        loaded = LoadState(preset.Chunk(), 0) > 0;
+    } else {
+        const auto userPresets = std::count_if(mPresets.begin(), mPresets.end(), [](const auto& p) {
+            return std::strstr(p->Name(), "user preset") != nullptr;
+        });
+        char name[IPresetSlot::kNameSize];
+        std::snprintf(name, sizeof name, "%s %d", "user preset", static_cast<int>(userPresets) + 1);
+        preset.SetInitialized(true);
+        preset.SetName(name);
+        loaded = SaveState(preset.Chunk());
+    }
+    if (loaded) {
+        mCurrentPreset = index;
+        OnPresetsChanged();
+        RefreshEditorControls();
+    }
+    return loaded;
+}
+
+void IEffectBase::SetHost(int hostId, std::int32_t hostVersion) noexcept
+{
+    mHostId = hostId;
+    mHostVersion = hostVersion;
+}
