@@ -1,0 +1,273 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "graphics/IGraphics.h"
+
+#include "framework/IEffectBase.h"
+#include "framework/IParamRecord.h"
+#include "graphics/FontCache.h"
+#include "graphics/IBitmapControl.h"
+#include "graphics/ImageCache.h"
+#include "graphics/PopupMenu.h"
+#include "raster/PIX_CachedFont.h"
+#include "raster/PIX_Compose.h"
+#include "raster/PIX_FontFlags.h"
+#include "raster/PIX_PlatformFont.h"
+#include "raster/PIX_SysBitmap.h"
+#include "raster/PIX_TextFormat.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+IGraphics::IGraphics(IEffectBase* plug, int width, int height, int fps)
+    : mPlug(plug), mWidth(width), mHeight(height), mFps(fps)
+{
+}
+
+IGraphics::~IGraphics()
+{
+    mKeyCatcher.reset();
+    mControls.clear();
+    mDrawSurface.reset();
+}
+
+// ---- building ------------------------------------------------------------------
+
+int IGraphics::AppendControl(std::unique_ptr<IControl> control)
+{
+    if (!control) return -1;
+    control->SetGraphics(this);
+    mControls.push_back(std::move(control));
+    return ControlCount() - 1;
+}
+
+void IGraphics::InsertBackground(int resourceId, const char* name)
+{
+    const FrameStrip strip = LoadFrameStrip(resourceId, name, 1);
+    auto background = std::make_unique<IBitmapControl>(mPlug, 0, 0, -1, strip,
+                                                       BlendSpec::kBlendReplace);
+    background->SetGraphics(this);
+    mControls.insert(mControls.begin(), std::move(background));
+    // Indices moved up by one; a press in progress would now name the wrong control.
+    if (mCapturedIndex >= 0) ++mCapturedIndex;
+    if (mHoverIndex >= 0) ++mHoverIndex;
+}
+
+FrameStrip IGraphics::LoadFrameStrip(int resourceId, const char* name, int frameCount)
+{
+    ImageCache& cache = ImageCache::Instance();
+    PIX_IBitmap* image = cache.Find(resourceId);
+    // Decoded outside the cache lock; a concurrent decode of the same image
+    // only costs a second copy, and Insert hands everyone the first.
+    if (!image) image = cache.Insert(resourceId, LoadImageResource(resourceId, name));
+
+    FrameStrip strip;
+    strip.image = image;
+    strip.width = image ? image->Width() : 0;
+    strip.height = image ? image->Height() : 0;
+    // A strip always has at least one frame, so frame sizes never divide by zero.
+    strip.frameCount = frameCount >= 1 ? frameCount : 1;
+    strip.horizontal = false;
+    return strip;
+}
+
+void IGraphics::SetKeyCatcher(std::unique_ptr<IControl> control)
+{
+    if (control) control->SetGraphics(this);
+    mKeyCatcher = std::move(control);
+}
+
+IControl* IGraphics::Control(int index) const noexcept
+{
+    return index >= 0 && index < ControlCount() ? mControls[size_t(index)].get() : nullptr;
+}
+
+void IGraphics::ReleaseCapture() noexcept
+{
+    mCapturedIndex = -1;
+    mLastX = -1;
+    mLastY = -1;
+}
+
+// ---- values between controls and parameters ------------------------------------
+
+void IGraphics::PrepareDrawSurface()
+{
+    mDrawSurface = std::make_unique<PIX_SysBitmap>();
+    mDrawSurface->Resize(mWidth, mHeight);
+}
+
+void IGraphics::SetParameterFromPlugin(int paramIdx, double value, bool isNormalized)
+{
+    if (!isNormalized) {
+        if (!mPlug || paramIdx < 0 || paramIdx >= mPlug->GetParamCount()) return;
+        value = mPlug->GetParam(paramIdx)->PlainToNormalized(value);
+    }
+    // A damaged value must not reach a control: it would be drawn and, on the
+    // next user edit, written back to the plug-in.
+    if (!std::isfinite(value)) return;
+
+    for (const auto& control : mControls) {
+        if (control->ParamIdx() == paramIdx) control->SetValueFromPlugin(value);
+        for (int i = 0; i < control->AuxParamCount(); ++i) {
+            if (control->Aux(i)->paramIdx == paramIdx) {
+                control->SetAuxValueFromPlugin(i, value);
+                break;
+            }
+        }
+    }
+}
+
+void IGraphics::PromptValueEntry(IControl* control, IParamRecord* param, const PixelRect& textRect)
+{
+    if (!control || !param || textRect.IsEmpty()) return;
+
+    const auto& texts = param->DisplayTexts();
+    const int kind = param->Kind();
+    if (kind == IParamRecord::kKindList || (kind == IParamRecord::kKindEnum && !texts.empty())) {
+        const char* current = param->DisplayTextFor(int(param->Value()));
+        PopupMenu menu;
+        for (int i = 0; i < int(texts.size()); ++i) {
+            const char* text = param->DisplayTextFor(i);
+            const bool checked = std::strcmp(text, current) == 0;
+            menu.AddItem(text, checked ? PopupMenuItem::kChecked : 0);
+        }
+        if (PopupMenu* chosen = RunPopupMenu(menu, textRect)) {
+            if (chosen->ChosenIndex() >= 0)
+                control->SetValueFromUser(param->PlainToNormalized(chosen->ChosenIndex()));
+        }
+        return;
+    }
+
+    double plain = param->Value();
+    if (param->NegateDisplay()) plain = -plain;
+    char text[32];
+    if (param->DisplayPrecision() > 0)
+        std::snprintf(text, sizeof text, "%.*f", param->DisplayPrecision(), plain);
+    else
+        std::snprintf(text, sizeof text, "%d", int(plain));
+    OpenTextEntry(control, control->Text(), textRect, text, param);
+}
+
+void IGraphics::MarkAllDirty()
+{
+    for (const auto& control : mControls) control->MarkDirty(false);
+}
+
+// ---- drawing ----------------------------------------------------------------------
+
+bool IGraphics::CollectDirtyArea(PixelRect& area) const
+{
+    area = {};
+    bool dirty = false;
+    for (const auto& control : mControls) {
+        if (!control->NeedsRedraw()) continue;
+        area = area.Union(control->Rect());
+        dirty = true;
+    }
+    return dirty;
+}
+
+bool IGraphics::DrawArea(const PixelRect& rect)
+{
+    if (mControls.empty()) return true;
+    mDrawArea = rect;
+    for (const auto& control : mControls)
+        if (!control->IsHidden() && rect.Intersects(control->Rect())) control->Draw(*this);
+    // Hidden controls are cleaned too, or a hidden dirty control would keep
+    // the redraw timer busy forever.
+    for (const auto& control : mControls) control->MarkClean();
+    return PresentArea(rect);
+}
+
+bool IGraphics::BlitFrame(const FrameStrip& strip, const PixelRect& dest, int srcX, int srcY,
+                          const BlendSpec* blend)
+{
+    const PixelRect r = dest.Intersection(mDrawArea);
+    if (r.IsEmpty() || !strip.image) return true;
+    const PIX_Rect source{srcX + r.L - dest.L, srcY + r.T - dest.T, srcX + r.R - dest.L,
+                          srcY + r.B - dest.T};
+    const BlendSpec spec = blend ? *blend : BlendSpec{};
+    PIX_Compose(mDrawSurface.get(), strip.image, r.L, r.T, &source, spec.weight, spec.ComposeMode());
+    return true;
+}
+
+bool IGraphics::DrawFrameForValue(const FrameStrip& strip, const PixelRect& dest, double value,
+                                  const BlendSpec* blend)
+{
+    const int frame = strip.FrameForValue(value);
+    const int offset = strip.FrameOffset(frame);
+    return strip.horizontal ? BlitFrame(strip, dest, offset, 0, blend)
+                            : BlitFrame(strip, dest, 0, offset, blend);
+}
+
+PIX_CachedFont* IGraphics::FontFor(TextStyle& style)
+{
+    if (style.font) return style.font;
+    FontCache& cache = FontCache::Instance();
+    PIX_CachedFont* font = cache.Find(style.size, style.orientation, style.style, style.face);
+    if (!font) {
+        PIX_FontSpec spec;
+        spec.face = style.face;
+        spec.height = style.size;
+        spec.weight = style.style == TextStyle::kStyleBold ? 700 : 400;
+        spec.italic = style.style == TextStyle::kStyleItalic;
+        spec.antialiased = style.quality != TextStyle::kQualityNonAntialiased;
+        std::unique_ptr<PIX_PlatformFont> handle = PIX_PlatformFont::Create(spec);
+        if (!handle) return nullptr;
+        auto created = std::make_unique<PIX_CachedFont>();
+        created->AttachFont(handle.release(), kFontOwnsHandle + kFontPreferSystem);
+        font = cache.Insert(style.size, style.orientation, style.style, style.face,
+                            std::move(created));
+    }
+    style.font = font;
+    return font;
+}
+
+bool IGraphics::RenderText(TextStyle& style, const char* text, const PixelRect& rect)
+{
+    if (!text || !*text) return true;
+    PIX_CachedFont* font = FontFor(style);
+    if (!font) return false;
+    font->SetFontColor(style.color.Packed());
+    uint32_t format = DT_NOCLIP;
+    if (style.align == TextStyle::kAlignCenter) format += DT_CENTER;
+    if (style.align == TextStyle::kAlignFar) format += DT_RIGHT;
+    if (style.color.A != 255) format += kTextColorAlphaWeight;
+    PIX_Rect box{rect.L, rect.T, rect.R, rect.B};
+    font->DrawString(mDrawSurface.get(), text, int32_t(std::strlen(text)), box, format);
+    return true;
+}
+
+// ---- virtual operations with a base behaviour ----------------------------------------
+
+bool IGraphics::MeasureText(TextStyle& style, const char* text, PixelRect& rect)
+{
+    PIX_CachedFont* font = FontFor(style);
+    if (!font) return false;
+    PIX_Rect box{rect.L, rect.T, rect.R, rect.B};
+    font->DrawString(nullptr, text ? text : "", text ? int32_t(std::strlen(text)) : 0, box,
+                     DT_CALCRECT);
+    rect = {box.left, box.top, box.right, box.bottom};
+    return true;
+}
+
+void IGraphics::Resize(int width, int height)
+{
+    mWidth = width;
+    mHeight = height;
+    ReleaseCapture();
+    // The controls go away, so no index into them may survive.
+    mHoverIndex = -1;
+    mControls.clear();
+    mDrawSurface.reset();
+    PrepareDrawSurface();
+    if (mPlug) mPlug->ResizeEditor(width, height);
+}
+
+bool IGraphics::IsWindowOpen() const { return NativeWindow() != nullptr; }
+
+const char* IGraphics::GraphicsApiName() const { return ""; }
+
+void IGraphics::ConcealCursor() {}
+
+void IGraphics::RestoreCursor() {}

@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Mouse and key routing of IGraphics: which control receives an event, and
+// the gestures a press and its release send to the plug-in.
+#include "graphics/IGraphics.h"
+
+#include "framework/IEffectBase.h"
+
+int IGraphics::FindControl(int x, int y, bool honourCapture, bool pointerOver) const
+{
+    if (honourCapture && mCapturedIndex >= 0) return mCapturedIndex;
+    // Back to front: the frontmost control wins, the background (index 0)
+    // takes what nothing else takes.
+    for (int i = ControlCount() - 1; i >= 0; --i) {
+        const IControl& c = *mControls[size_t(i)];
+        if (c.IsHidden()) continue;
+        if (c.IsGreyed() && !(pointerOver && c.HoverWhenGreyed())) continue;
+        if (c.HitTest(x, y)) return i;
+    }
+    return -1;
+}
+
+void IGraphics::HandleMouseDown(int x, int y, const MouseMods& mods)
+{
+    ReleaseCapture();
+    const int i = FindControl(x, y, false, false);
+    if (i < 0) return;
+    mCapturedIndex = i;
+    mLastX = x;
+    mLastY = y;
+    IControl* control = mControls[size_t(i)].get();
+    const int paramIdx = control->ParamIdx();
+    if (mPlug && paramIdx >= 0) {
+        if (mods.right && mPlug->GetApiId() == IEffectBase::kApiVst3) {
+            // The host owns the right button on a parameter: its own menu
+            // (automation, MIDI learn ...) instead of a press.
+            ReleaseCapture();
+            mPlug->PopupHostContextMenu(paramIdx, x, y);
+            return;
+        }
+        mPlug->BeginParamGesture(paramIdx);
+    }
+    control->OnPress(x, y, mods);
+}
+
+void IGraphics::HandleMouseUp(int x, int y, const MouseMods& mods)
+{
+    const int i = FindControl(x, y, true, false);
+    ReleaseCapture();
+    if (i < 0) return;
+    mControls[size_t(i)]->OnRelease(x, y, mods);
+    // Looked up again: the release may have changed the control list.
+    IControl* control = Control(i);
+    if (control && mPlug && control->ParamIdx() >= 0) mPlug->EndParamGesture(control->ParamIdx());
+}
+
+void IGraphics::HandleMouseDrag(int x, int y, const MouseMods& mods)
+{
+    if (mCapturedIndex < 0 || (x == mLastX && y == mLastY)) return;
+    const int dX = x - mLastX;
+    const int dY = y - mLastY;
+    mLastX = x;
+    mLastY = y;
+    mControls[size_t(mCapturedIndex)]->OnDrag(x, y, dX, dY, mods);
+}
+
+void IGraphics::HandleDoubleClick(int x, int y, const MouseMods& mods)
+{
+    ReleaseCapture();
+    const int i = FindControl(x, y, false, false);
+    if (i < 0) return;
+    IControl* control = mControls[size_t(i)].get();
+    // No gesture either way: a double click is a single, complete edit.
+    if (control->DblClickAsPress()) {
+        mCapturedIndex = i;
+        mLastX = x;
+        mLastY = y;
+        control->OnPress(x, y, mods);
+    } else {
+        control->OnDoubleClick(x, y, mods);
+    }
+}
+
+void IGraphics::HandleMouseWheel(int x, int y, const MouseMods& mods, int steps)
+{
+    const int i = FindControl(x, y, true, false);
+    if (i >= 0) mControls[size_t(i)]->OnWheelTurn(x, y, mods, steps);
+}
+
+bool IGraphics::HandlePointerOver(int x, int y, const MouseMods& mods)
+{
+    if (!mTrackHover) return false;
+    const int i = FindControl(x, y, true, true);
+    if (i < 0) return true;
+    mLastX = x;
+    mLastY = y;
+    mControls[size_t(i)]->OnPointerOver(x, y, mods);
+    if (mHoverIndex >= 0 && mHoverIndex != i) {
+        if (IControl* previous = Control(mHoverIndex)) previous->OnPointerOut();
+    }
+    mHoverIndex = i;
+    return true;
+}
+
+void IGraphics::HandlePointerOut()
+{
+    for (const auto& control : mControls) control->OnPointerOut();
+    mHoverIndex = -1;
+}
+
+bool IGraphics::HandleKeyDown(int x, int y, int key)
+{
+    const int i = FindControl(x, y, true, false);
+    IControl* target = i > 0 ? mControls[size_t(i)].get() : mKeyCatcher.get();
+    return target ? target->OnKeyPress(x, y, key) : false;
+}
