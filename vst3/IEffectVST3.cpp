@@ -1,0 +1,326 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Component and processor side of the binding: initialisation, buses,
+// processing set-up and the process call.
+#include "vst3/IEffectVST3.h"
+
+#include "graphics/HostIdentification.h"
+#include "vst3/IEffectParameter.h"
+#include "vst3/ScopedFlushDenormals.h"
+#include "vst3/WideText.h"
+#include "pluginterfaces/base/funknown.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "pluginterfaces/vst/vstspeaker.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+int ChannelCount(SpeakerArrangement arrangement) noexcept
+{
+    return static_cast<int>(__builtin_popcountll(static_cast<unsigned long long>(arrangement)));
+}
+
+int FirstBusChannels(BusList& list)
+{
+    if (list.empty())
+        return 0;
+    return ChannelCount(static_cast<AudioBus*>(list[0].get())->getArrangement());
+}
+
+} // namespace
+
+IEffectVST3::IEffectVST3(int paramCount, const char* channelIOText, int presetCount,
+                         const char* effectName, const char* productName, const char* makerName,
+                         std::int32_t version, std::int32_t uniqueId, std::int32_t makerId,
+                         int latency, bool doesMidi, bool isInstrument)
+    : IEffectBase(paramCount, channelIOText, presetCount, effectName, productName, makerName,
+                  version, uniqueId, makerId, latency, doesMidi, isInstrument),
+      mPtr32(static_cast<size_t>(std::max(GetInputCount(), GetOutputCount())), nullptr),
+      mPtr64(mPtr32.size(), nullptr)
+{
+    SetInputsConnected(0, GetInputCount(), true);
+    SetOutputsConnected(0, GetOutputCount(), true);
+    AddInputBusName("Main Input");
+    AddOutputBusName("Output");
+    // Hosts may process before (or without) announcing a block size; the
+    // scratch arrays then match the SDK's default set-up of 1024 frames.
+    SetMaxBlockSize(processSetup.maxSamplesPerBlock);
+}
+
+IEffectVST3::~IEffectVST3() = default;
+
+SpeakerArrangement IEffectVST3::ArrangementFor(int channels) noexcept
+{
+    switch (channels) {
+    case 1: return SpeakerArr::kMono;
+    case 2: return SpeakerArr::kStereo;
+    case 3: return 0x103;
+    case 4: return 0x33;
+    case 5: return 0x37;
+    case 6: return 0x3F;
+    default: return SpeakerArr::kEmpty;
+    }
+}
+
+tresult PLUGIN_API IEffectVST3::initialize(FUnknown* context)
+{
+    tresult result = SingleComponentEffect::initialize(context);
+    if (mPublished)
+        result = kResultFalse;
+
+    FUnknownPtr<IHostApplication> app(context);
+    if (app) {
+        String128 name16 = {};
+        char name[kHostNameSize] = {};
+        if (app->getName(name16) == kResultOk)
+            NarrowHostName(name16, name);
+        SetHost(static_cast<int>(ClassifyHostName(name)), 0);
+    }
+
+    if (result == kResultOk) {
+        String128 busName;
+        const SpeakerArrangement in = ArrangementFor(GetInputCount());
+        if (in != SpeakerArr::kEmpty) {
+            WidenText(GetInputBusNames()[0].c_str(), busName);
+            addAudioInput(busName, in, kMain, BusInfo::kDefaultActive);
+        }
+        WidenText(GetOutputBusNames()[0].c_str(), busName);
+        addAudioOutput(busName, ArrangementFor(GetOutputCount()), kMain, BusInfo::kDefaultActive);
+        PublishParameters();
+        mPublished = true;
+    }
+
+    OnHostInit();
+    LoadPreset(0);
+    return result;
+}
+
+tresult PLUGIN_API IEffectVST3::terminate()
+{
+    mPublished = false;
+    return SingleComponentEffect::terminate();
+}
+
+void IEffectVST3::PublishParameters()
+{
+    if (GetPresetCount() > 0) {
+        parameters.addParameter(new Parameter(STR16("Preset"), kPresetParamId, nullptr, 0.0,
+                                              GetPresetCount(), ParameterInfo::kIsProgramChange,
+                                              kRootUnitId));
+    }
+    if (!IsInstrument()) {
+        auto* bypass = new StringListParameter(STR16("Bypass"), kBypassParamId, nullptr,
+                                               ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass,
+                                               kRootUnitId);
+        bypass->appendString(STR16("off"));
+        bypass->appendString(STR16("on"));
+        parameters.addParameter(bypass);
+    }
+    std::vector<const char*>& groups = GetGroupNames();
+    for (int i = 0; i < GetParamCount(); ++i) {
+        const char* group = GetParam(i)->Group();
+        UnitID unit = kRootUnitId;
+        if (group[0] != '\0') {
+            auto found = std::find_if(groups.begin(), groups.end(),
+                                      [group](const char* g) { return std::strcmp(g, group) == 0; });
+            if (found == groups.end()) {
+                groups.push_back(group);
+                unit = static_cast<UnitID>(groups.size());
+            } else {
+                unit = static_cast<UnitID>(found - groups.begin()) + 1;
+            }
+        }
+        parameters.addParameter(new IEffectParameter(*GetParam(i), i, unit));
+    }
+}
+
+tresult PLUGIN_API IEffectVST3::setActive(TBool state)
+{
+    OnActivate(state != 0);
+    return kResultOk;
+}
+
+tresult PLUGIN_API IEffectVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                                   SpeakerArrangement* outputs, int32 numOuts)
+{
+    SetInputsConnected(0, GetInputCount(), false);
+    SetOutputsConnected(0, GetOutputCount(), false);
+    // The arrangement lists are read only where they exist: before initialize
+    // there are no buses to compare with, and an empty list names no layout.
+    if (numIns < 1 || numOuts < 1 || inputs == nullptr || outputs == nullptr)
+        return kResultFalse;
+    if (audioInputs.empty() || audioOutputs.empty())
+        return kResultFalse;
+    const int in = ChannelCount(inputs[0]);
+    const int out = ChannelCount(outputs[0]);
+    if (!LegalIO(in, out))
+        return kResultFalse;
+    if (FirstBusChannels(audioInputs) != in) {
+        removeAudioBusses(kInput);
+        addAudioInput(STR16("Input"), ArrangementFor(in), kMain, BusInfo::kDefaultActive);
+    }
+    if (FirstBusChannels(audioOutputs) != out) {
+        removeAudioBusses(kOutput);
+        addAudioOutput(STR16("Output"), ArrangementFor(out), kMain, BusInfo::kDefaultActive);
+    }
+    return numIns != 1 ? kResultFalse : kResultOk;
+}
+
+tresult PLUGIN_API IEffectVST3::canProcessSampleSize(int32 size)
+{
+    return size == kSample32 || size == kSample64 ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API IEffectVST3::setupProcessing(ProcessSetup& setup)
+{
+    if (setup.symbolicSampleSize != kSample32 && setup.symbolicSampleSize != kSample64)
+        return kResultFalse;
+    if (setup.maxSamplesPerBlock < 1 || !(setup.sampleRate > 0.0) || !std::isfinite(setup.sampleRate))
+        return kResultFalse;
+    // A host that sets up while another thread still processes must not see
+    // the scratch arrays change under it.
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    SetSampleRate(setup.sampleRate);
+    SetBypassed(false);
+    SetMaxBlockSize(setup.maxSamplesPerBlock);
+    OnReset();
+    processSetup = setup;
+    return kResultOk;
+}
+
+uint32 PLUGIN_API IEffectVST3::getLatencySamples()
+{
+    return static_cast<uint32>(GetLatency());
+}
+
+uint32 PLUGIN_API IEffectVST3::getTailSamples()
+{
+    return static_cast<uint32>(GetTailSize());
+}
+
+void IEffectVST3::ApplyParameterChanges(IParameterChanges* changes) noexcept
+{
+    if (changes == nullptr)
+        return;
+    const int32 queues = changes->getParameterCount();
+    for (int32 q = 0; q < queues; ++q) {
+        IParamValueQueue* queue = changes->getParameterData(q);
+        if (queue == nullptr)
+            continue;
+        int32 offset = 0;
+        ParamValue value = 0.0;
+        if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultOk)
+            continue;
+        const ParamID id = queue->getParameterId();
+        if (id == kBypassParamId) {
+            SetBypassed(value > 0.5);
+        } else if (id == kPresetParamId) {
+            // Only values a host can mean select a preset: NaN or a value
+            // outside 0..1 would make the index undefined.
+            if (value >= 0.0 && value <= 1.0)
+                LoadPreset(static_cast<int>(value * GetPresetCount()));
+        } else if (id < static_cast<ParamID>(GetParamCount())) {
+            const int index = static_cast<int>(id);
+            GetParam(index)->SetFromNormalized(value);
+            if (IEditorContext* editor = GetEditor())
+                editor->SetParameterFromPlugin(index, value, true);
+            OnParamChanged(index);
+        }
+    }
+}
+
+void IEffectVST3::BindOutputBuses(ProcessData& data, int offset, bool use64) noexcept
+{
+    const int total = GetOutputCount();
+    const int buses = std::min<int>(data.outputs != nullptr ? data.numOutputs : 0,
+                                    static_cast<int>(audioOutputs.size()));
+    int first = 0;
+    for (int k = 0; k < buses && first < total; ++k) {
+        AudioBusBuffers& bus = data.outputs[k];
+        const bool hasArrays = use64 ? bus.channelBuffers64 != nullptr : bus.channelBuffers32 != nullptr;
+        const int m = hasArrays ? std::max(0, static_cast<int>(bus.numChannels)) : 0;
+        SetOutputsConnected(first, m, audioOutputs[k]->isActive());
+        SetOutputsConnected(first + m, total, false);
+        const int bound = std::min(m, total - first);
+        for (int c = 0; c < bound; ++c) {
+            if (use64)
+                mPtr64[c] = bus.channelBuffers64[c] + offset;
+            else
+                mPtr32[c] = bus.channelBuffers32[c] + offset;
+        }
+        if (use64)
+            BindOutputs64(first, bound, mPtr64.data());
+        else
+            BindOutputs32(first, bound, mPtr32.data());
+        first += m;
+    }
+    SetOutputsConnected(first, total, false);
+}
+
+void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames) noexcept
+{
+    const bool use64 = processSetup.symbolicSampleSize == kSample64;
+    const int inputTotal = GetInputCount();
+    AudioBusBuffers* inBus = data.inputs != nullptr && data.numInputs > 0 ? &data.inputs[0] : nullptr;
+    const bool hasArrays = inBus != nullptr &&
+                           (use64 ? inBus->channelBuffers64 != nullptr : inBus->channelBuffers32 != nullptr);
+    const int n = hasArrays ? std::min(std::max(0, static_cast<int>(inBus->numChannels)), inputTotal) : 0;
+    SetInputsConnected(0, n, true);
+    SetInputsConnected(n, inputTotal, false);
+    if (n == 0) {
+        // No host input this block: the inputs read silence, not the
+        // arrays of an earlier call.
+        ClearScratchBuffers();
+    }
+    for (int c = 0; c < n; ++c) {
+        if (use64)
+            mPtr64[c] = inBus->channelBuffers64[c] + offset;
+        else
+            mPtr32[c] = inBus->channelBuffers32[c] + offset;
+    }
+    if (use64)
+        BindInputs64(0, n, mPtr64.data());
+    else
+        BindInputs32(0, n, mPtr32.data(), frames);
+
+    BindOutputBuses(data, offset, use64);
+
+    if (IsBypassed())
+        PassThrough(frames);
+    else
+        ProcessBlock(GetInputData(), GetOutputData(), frames);
+
+    if (!use64)
+        ConvertOutputs32(frames);
+}
+
+tresult PLUGIN_API IEffectVST3::process(ProcessData& data)
+{
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    ScopedFlushDenormals flush;
+
+    if (data.processContext != nullptr)
+        mContext = *data.processContext;
+    ApplyParameterChanges(data.inputParameterChanges);
+
+    if (processSetup.symbolicSampleSize != kSample32 && processSetup.symbolicSampleSize != kSample64)
+        return kResultOk;
+    // A block longer than the announced maximum would overrun the scratch
+    // arrays, so it is processed in parts of at most that size.
+    const int total = std::max(0, static_cast<int>(data.numSamples));
+    const int limit = GetBlockSize();
+    if (total == 0 || limit < 1) {
+        ProcessFrames(data, 0, 0);
+        return kResultOk;
+    }
+    for (int offset = 0; offset < total; offset += limit)
+        ProcessFrames(data, offset, std::min(limit, total - offset));
+    return kResultOk;
+}

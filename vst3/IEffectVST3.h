@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "framework/IEffectBase.h"
+#include "vst3/sdk/SingleComponentEffect.h"
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/vst/ivstprocesscontext.h"
+
+#include <vector>
+
+/// The VST3 binding: one object that is the plug-in base, the VST3
+/// component, the audio processor and the edit controller. The effect class
+/// derives from it. The host owns it through reference counting.
+///
+/// Threads: [audio] is the host's process thread, [ui] its user-interface
+/// thread. process, the controller state calls and editor-originated
+/// parameter changes hold the base's lock.
+class IEffectVST3 : public IEffectBase, public Steinberg::Vst::SingleComponentEffect {
+public:
+    /// Published id of the preset parameter (characters "prst").
+    static constexpr Steinberg::Vst::ParamID kPresetParamId = 0x70727374;
+    /// Published id of the host bypass parameter (characters "bpas").
+    static constexpr Steinberg::Vst::ParamID kBypassParamId = 0x62706173;
+
+    /// [ui] Constructs the base with the same arguments, connects every
+    /// channel and names the buses "Main Input" and "Output".
+    IEffectVST3(int paramCount, const char* channelIOText, int presetCount, const char* effectName,
+                const char* productName, const char* makerName, std::int32_t version,
+                std::int32_t uniqueId, std::int32_t makerId, int latency = 0,
+                bool doesMidi = false, bool isInstrument = false);
+    ~IEffectVST3() override;
+
+    /// [any] The VST3 speaker arrangement used for a bus of `channels`
+    /// channels (0 = empty for counts without one).
+    static Steinberg::Vst::SpeakerArrangement ArrangementFor(int channels) noexcept;
+
+    // ---- IPluginBase ---------------------------------------------------------
+    /// [ui] Identifies the host, creates the buses, publishes the parameters,
+    /// then OnHostInit and LoadPreset(0). kResultFalse on a repeated call
+    /// (buses and parameters are then left as they are).
+    Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
+    /// [ui] Removes buses and published parameters; initialize may follow.
+    Steinberg::tresult PLUGIN_API terminate() SMTG_OVERRIDE;
+
+    // ---- IComponent / IAudioProcessor -----------------------------------------
+    /// [ui] OnActivate(state != 0); kResultOk.
+    Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
+    /// [ui] Accepts the legal channel configurations of the base (first
+    /// input and output arrangement); kResultFalse for anything else,
+    /// including calls before initialize or with no arrangements.
+    Steinberg::tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs,
+                                                     Steinberg::int32 numIns,
+                                                     Steinberg::Vst::SpeakerArrangement* outputs,
+                                                     Steinberg::int32 numOuts) SMTG_OVERRIDE;
+    /// [ui] 32- and 64-bit samples are supported.
+    Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 size) SMTG_OVERRIDE;
+    /// [ui] Stores rate and block size, sizes the scratch arrays, OnReset.
+    /// kResultFalse for an unknown sample size, a block size below 1 or a
+    /// rate that is not a positive number.
+    Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
+    /// [audio] One block: parameter changes (last point of each queue),
+    /// buffer binding, ProcessBlock or PassThrough. Locks. kResultOk.
+    Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) SMTG_OVERRIDE;
+    Steinberg::uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE;
+    Steinberg::uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
+
+    // ---- IEditController -------------------------------------------------------
+    /// [ui] Writes the parameter values and the bypass flag (68 bytes here). Locks.
+    Steinberg::tresult getControllerState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
+    /// [ui] Restores what getControllerState wrote; kResultOk only when the
+    /// trailing bypass flag was read. Locks.
+    Steinberg::tresult setControllerState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
+    /// [ui] Display text of a base parameter; kResultFalse for other ids.
+    Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
+                                                        Steinberg::Vst::ParamValue normalized,
+                                                        Steinberg::Vst::String128 text) SMTG_OVERRIDE;
+    /// [ui] Base parameters: PlainToNormalized; other ids return `plain`.
+    Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(Steinberg::Vst::ParamID id,
+                                                                 Steinberg::Vst::ParamValue plain) SMTG_OVERRIDE;
+    /// [ui] Bypass: 1 or 0; base parameters: their normalised value; else 0.
+    Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
+    /// [ui] Stores a base parameter's value only (no lock, no notification).
+    Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
+                                                     Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
+
+    // ---- IUnitInfo -----------------------------------------------------------------
+    Steinberg::int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 index,
+                                              Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
+    Steinberg::int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE { return 0; }
+    Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 index,
+                                                     Steinberg::Vst::ProgramListInfo& info) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 index,
+                                                 Steinberg::Vst::String128 name) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID, Steinberg::int32,
+                                                 Steinberg::Vst::CString,
+                                                 Steinberg::Vst::String128) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API hasProgramPitchNames(Steinberg::Vst::ProgramListID,
+                                                       Steinberg::int32) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getProgramPitchName(Steinberg::Vst::ProgramListID, Steinberg::int32,
+                                                      Steinberg::int16, Steinberg::Vst::String128) SMTG_OVERRIDE;
+    Steinberg::Vst::UnitID PLUGIN_API getSelectedUnit() SMTG_OVERRIDE { return 0; }
+    Steinberg::tresult PLUGIN_API selectUnit(Steinberg::Vst::UnitID) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getUnitByBus(Steinberg::Vst::MediaType, Steinberg::Vst::BusDirection,
+                                               Steinberg::int32, Steinberg::int32,
+                                               Steinberg::Vst::UnitID&) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API setUnitProgramData(Steinberg::int32, Steinberg::int32,
+                                                     Steinberg::IBStream*) SMTG_OVERRIDE;
+
+    // ---- IEffectBase operations the binding provides ---------------------------------
+    /// [ui] beginEdit / performEdit / endEdit with the index as parameter id.
+    void BeginParamGesture(int paramIdx) override;
+    void ReportParamChange(int paramIdx, double normalized) override;
+    void EndParamGesture(int paramIdx) override;
+    /// [any] Nothing: the host learns of presets through the preset parameter.
+    void ReportProgramChange() override {}
+    /// [ui] The host's context menu for parameter `paramIdx` at (x, y) on the
+    /// first open editor view, when the host offers one.
+    void PopupHostContextMenu(int paramIdx, int x, int y) override;
+    /// [audio] Transport from the last process context.
+    bool IsOfflineRender() const override;
+    int GetSamplePosition() const override;
+    double GetTempo() const override;
+    void GetTimeSignature(int& numerator, int& denominator) const override;
+    void GetTransportInfo(ITransportInfo& info) const override;
+    /// [ui] Resizing needs an open editor view; none exists here, so false.
+    bool ResizeEditor(int width, int height) override;
+    /// [audio] This plug-in sends no MIDI: false.
+    bool SendMidiMessage(const IMidiMessage& message) override;
+    bool SendSysexMessage(const ISysexMessage& message) override;
+
+    // ---- editor views -------------------------------------------------------------
+    /// [ui] Records an open editor view (borrowed; the view unregisters itself).
+    void AddView(Steinberg::IPlugView* view) { mViews.push_back(view); }
+    /// [ui] Forgets every recorded view.
+    void ClearViews() { mViews.clear(); }
+
+    OBJ_METHODS(IEffectVST3, SingleComponentEffect)
+    REFCOUNT_METHODS(SingleComponentEffect)
+
+private:
+    void PublishParameters();
+    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes) noexcept;
+    void ProcessFrames(Steinberg::Vst::ProcessData& data, int offset, int frames) noexcept;
+    void BindOutputBuses(Steinberg::Vst::ProcessData& data, int offset, bool use64) noexcept;
+
+    Steinberg::Vst::ProcessContext mContext{};
+    std::vector<Steinberg::IPlugView*> mViews;
+    bool mPublished = false;
+    /// Host array pointers offset into the current part of a long block;
+    /// sized at construction so that process never allocates.
+    std::vector<float*> mPtr32;
+    std::vector<double*> mPtr64;
+};
