@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth
   ardour
-  librsvg2-bin
+  librsvg2-bin python3
 )
 
 missing=()

@@ -10,6 +10,9 @@ DEFS = "\n".join([
     '<feGaussianBlur stdDeviation="1.6"/></filter>',
     '<filter id="glow" x="-1" y="-1" width="3" height="3">'
     '<feGaussianBlur stdDeviation="3.5"/></filter>',
+    # Small enough that the LED's glow stays on the legend's plate.
+    '<filter id="ledglow" x="-1" y="-1" width="3" height="3">'
+    '<feGaussianBlur stdDeviation="1.8"/></filter>',
     linear_gradient("chrome", [(0, "#7a7d7e"), (0.3, "#f4f5f3"), (0.55, "#a4a7a7"),
                                (1, "#4e5152")], x1=0, y1=0, x2=1, y2=0),
     radial_gradient("nut", [(0, "#eceeed"), (0.6, "#a2a5a5"), (1, "#5a5d5e")],
@@ -74,7 +77,7 @@ def legend(on):
                 fill="#18191a", stroke="#34373a", stroke_width=1.0),
         circle(led_x, led_y, 4.6, "#000"),
         circle(led_x, led_y, 3.6, "url(#ledon)" if on else "url(#ledoff)"),
-        circle(led_x, led_y, 5, "#ffb43a", opacity=0.4, filter="url(#glow)") if on else "",
+        circle(led_x, led_y, 4, "#ffb43a", opacity=0.5, filter="url(#ledglow)") if on else "",
         text(27, top + 16.5, "OVERSAMPLE", 10.5, L.INK, family=SANS_CONDENSED,
              anchor="start", spacing=0.8),
         text(112, top + 16.5, word, 10.5, "#ffc45a" if on else L.INK,
