@@ -5,7 +5,6 @@
 
 #include "graphics/HostIdentification.h"
 #include "vst3/IEffectParameter.h"
-#include "vst3/ScopedFlushDenormals.h"
 #include "vst3/WideText.h"
 #include "pluginterfaces/base/funknown.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
@@ -304,7 +303,6 @@ void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames) noexc
 tresult PLUGIN_API IEffectVST3::process(ProcessData& data)
 {
     std::lock_guard<std::recursive_mutex> hold(GetLock());
-    ScopedFlushDenormals flush;
 
     if (data.processContext != nullptr)
         mContext = *data.processContext;
