@@ -21,7 +21,14 @@ public:
     int32_t Height() const noexcept override { return mHeight; }
     int32_t RowStride() const noexcept override { return mWidth; }
     bool IsBottomUp() const noexcept override { return mBottomUp; }
-    bool Resize(int32_t, int32_t) override { return false; }
+    bool Resize(int32_t width, int32_t height) override
+    {
+        if (width == mWidth && height == mHeight) return false;
+        mWidth = width;
+        mHeight = height;
+        mData.assign(size_t(width) * height, 0);
+        return true;
+    }
     /// Stored word of logical pixel (x, y).
     uint32_t& At(int32_t x, int32_t y) { return mData[size_t(mBottomUp ? mHeight - 1 - y : y) * mWidth + x]; }
 
