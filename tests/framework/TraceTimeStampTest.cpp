@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "framework/TraceTimeStamp.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+namespace {
+
+std::string Offset(int minutes)
+{
+    char text[16];
+    FormatUtcOffset(minutes, text, sizeof text);
+    return text;
+}
+
+std::tm At(int yday, int hour, int minute)
+{
+    std::tm t{};
+    t.tm_yday = yday;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    return t;
+}
+
+}  // namespace
+
+TEST(TraceTimeStamp, OffsetsAreWrittenAsSignHoursAndMinutes)
+{
+    EXPECT_EQ(Offset(-90), "-0130");
+    EXPECT_EQ(Offset(60), "+0100");
+    EXPECT_EQ(Offset(0), "+0000");
+    EXPECT_EQ(Offset(345), "+0545");
+    EXPECT_EQ(Offset(-720), "-1200");
+}
+
+TEST(TraceTimeStamp, OffsetCountsWholeDaysAndTheYearWrap)
+{
+    EXPECT_EQ(UtcOffsetMinutes(At(100, 10, 35), At(100, 9, 35)), 60);
+    EXPECT_EQ(UtcOffsetMinutes(At(100, 0, 30), At(99, 23, 0)), 90);    // local is a day ahead
+    EXPECT_EQ(UtcOffsetMinutes(At(99, 22, 30), At(100, 0, 0)), -90);   // local is a day behind
+    EXPECT_EQ(UtcOffsetMinutes(At(0, 0, 30), At(364, 23, 0)), 90);     // 1 Jan local, 31 Dec UTC
+    EXPECT_EQ(UtcOffsetMinutes(At(365, 22, 30), At(0, 0, 0)), -90);    // 31 Dec (leap) local, 1 Jan UTC
+}
+
+TEST(TraceTimeStamp, StampIsLocalTimeFollowedByTheOffset)
+{
+    const std::string stamp = MakeTraceTimeStamp(1765017300).text;  // 2025-12-06 10:35 UTC
+    EXPECT_TRUE(std::regex_match(stamp, std::regex(R"(\d{8} \d{2}:\d{2} [+-]\d{4})"))) << stamp;
+}
