@@ -4,8 +4,8 @@
 import random
 
 import layout as L
-from svg import (SANS, SANS_CONDENSED, SERIF, SERIF_CONDENSED, circle, document, element, group, line,
-                 linear_gradient, num, polar, printed, radial_gradient, text)
+from svg import (SANS, SERIF, SERIF_CONDENSED, circle, document, element, group, line,
+                 linear_gradient, polar, printed, radial_gradient, text)
 
 # Fixed seed: redrawing must give the same screw slots every time.
 _rng = random.Random(1973)

@@ -51,17 +51,17 @@ def element(tag, content=None, **kw):
 
 
 def text(x, y, string, size, fill, family=SANS_CONDENSED, weight="bold",
-         anchor="middle", spacing=None, style=None):
+         anchor="middle", spacing=None, style=None, opacity=None):
     return element(
         "text", escape(string), x=float(x), y=float(y), font_family=family,
         font_size=float(size), font_weight=weight, font_style=style,
-        text_anchor=anchor, letter_spacing=spacing, fill=fill)
+        text_anchor=anchor, letter_spacing=spacing, fill=fill, opacity=opacity)
 
 
 def printed(x, y, string, size, ink, shade, **kw):
     """Screen-printed lettering: ink with a faint shadow where it sits proud."""
-    return (text(x + 0.5, y + 0.7, string, size, shade, **kw).replace(
-        "<text ", '<text opacity="0.55" ', 1) + "\n" + text(x, y, string, size, ink, **kw))
+    return (text(x + 0.5, y + 0.7, string, size, shade, opacity=0.55, **kw) + "\n"
+            + text(x, y, string, size, ink, **kw))
 
 
 def line(x1, y1, x2, y2, stroke, width, cap="round", opacity=None):
@@ -79,10 +79,12 @@ def group(content, **kw):
 
 
 def gradient_stops(stops):
-    return "".join(
-        f'<stop offset="{num(offset)}" stop-color="{colour}"'
-        + (f' stop-opacity="{num(opacity)}"' if opacity is not None else "") + "/>"
-        for offset, colour, *rest in stops for opacity in [rest[0] if rest else None])
+    """Stops as (offset, colour) or (offset, colour, opacity)."""
+    out = []
+    for offset, colour, *opacity in stops:
+        fade = f' stop-opacity="{num(opacity[0])}"' if opacity else ""
+        out.append(f'<stop offset="{num(offset)}" stop-color="{colour}"{fade}/>')
+    return "".join(out)
 
 
 def linear_gradient(ident, stops, x1=0, y1=0, x2=0, y2=1):
