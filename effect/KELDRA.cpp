@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "effect/KELDRA.h"
+
+#include "framework/FourCharCode.h"
+
+#include <cmath>
+#include <mutex>
+
+namespace {
+
+constexpr int kPresetCount = 1;
+constexpr std::int32_t kVersion = 0x30000;  // 3.0.0
+
+}  // namespace
+
+KELDRA::KELDRA()
+    : IEffectBase(kKeldraParamCount, "1-1 2-2", kPresetCount, "KELDRA", "", "Brackenfold", kVersion,
+                  MakeFourCharCode("Kld1"), MakeFourCharCode("Bkfd"))
+{
+    DefineParameters();
+    InitDefaultPresets("-");
+}
+
+KELDRA::~KELDRA() = default;
+
+void KELDRA::DefineParameters()
+{
+    IParamRecord& bypass = *GetParam(ToIndex(KeldraParamId::kBypass));
+    if (bypass.Kind() == IParamRecord::kKindUnset) {
+        bypass.SetKind(IParamRecord::kKindInteger);
+    }
+    bypass.DefineContinuous("Bypass", 0.0, 0.0, 1.0, 1.0, "", "", 1.0);
+
+    // The tone parameters are potentiometer positions of the modelled circuit.
+    struct Definition {
+        KeldraParamId id;
+        const char* name;
+        double defaultValue;
+        double minValue;
+        double maxValue;
+        double shape;
+    };
+    static constexpr Definition kDefinitions[] = {
+        {KeldraParamId::kGainHigh, "GainH", 0.5, 0.0, 1.0, 1.0},
+        {KeldraParamId::kGainLow, "GainL", 0.5, 0.0, 1.0, 1.0},
+        {KeldraParamId::kGainMid, "GainM", 0.5, 0.02, 0.98, 1.0},
+        // Shape 0.25 spends most of the knob's travel on the low corners.
+        {KeldraParamId::kHighPass, "HPF", 0.0, 0.0, 0.96, 0.25},
+        {KeldraParamId::kLowPass, "LPF", 0.0, -0.3, 0.0, 1.0},
+        {KeldraParamId::kOut, "OUT", 0.0, -15.0, 15.0, 1.0},
+    };
+    constexpr double kStep = 0.01;
+    for (const Definition& d : kDefinitions) {
+        IParamRecord& param = *GetParam(ToIndex(d.id));
+        param.DefineContinuous(d.name, d.defaultValue, d.minValue, d.maxValue, kStep, "", "", 1.0);
+        param.SetShape(d.shape);
+    }
+    // The oversampling choice keeps the initial state every parameter starts in.
+}
+
+void KELDRA::OnParamChanged(int paramIdx)
+{
+    std::lock_guard<std::recursive_mutex> lock(GetLock());
+    if (paramIdx < 0 || paramIdx >= GetParamCount()) {
+        return;
+    }
+    const double value = GetParam(paramIdx)->Value();
+    switch (static_cast<KeldraParamId>(paramIdx)) {
+    case KeldraParamId::kOut:
+        mOutputGainFactor = std::pow(10.0, value / 20.0);
+        break;
+    case KeldraParamId::kHighPass:
+        mHighPassTarget = value;
+        break;
+    case KeldraParamId::kLowPass:
+        mLowPassTarget = value;
+        break;
+    case KeldraParamId::kGainHigh:
+        mHighShelfTarget = value;
+        break;
+    case KeldraParamId::kGainMid:
+        mMidBellTarget = value;
+        break;
+    case KeldraParamId::kGainLow:
+        mLowShelfTarget = value;
+        break;
+    case KeldraParamId::kBypass:
+        // Read by the signal chain for every sample.
+        break;
+    case KeldraParamId::kOversampling:
+        mOversamplingFactor = static_cast<int>(value) != 0 ? kOversamplingHigh : kOversamplingLow;
+        break;
+    }
+}

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "effect/KeldraParamIds.h"
+#include "framework/IEffectBase.h"
+
+#include <cstdint>
+
+/// The KELDRA effect: its eight parameters and the working values they drive.
+///
+/// Constructed on the host's user-interface thread. OnParamChanged may run on
+/// the audio thread (parameter queues) or the user-interface thread (editor,
+/// state restore); it holds the plug-in lock, so working values never change
+/// in the middle of a block.
+class KELDRA : public IEffectBase {
+public:
+    static constexpr int kOversamplingLow = 4;
+    static constexpr int kOversamplingHigh = 16;
+
+    /// [ui] Defines the parameters (oversampling is left in its initial
+    /// state) and makes the default preset "-".
+    KELDRA();
+    ~KELDRA() override;
+
+    /// [any] Updates the working value driven by `paramIdx`. Locks.
+    void OnParamChanged(int paramIdx) override;
+
+    // ---- working values [any, read under the plug-in lock] ----------------
+
+    /// Linear output gain factor, 10^(OUT/20).
+    double GetOutputGainFactor() const noexcept { return mOutputGainFactor; }
+    double GetHighShelfTarget() const noexcept { return mHighShelfTarget; }
+    double GetHighPassTarget() const noexcept { return mHighPassTarget; }
+    double GetLowShelfTarget() const noexcept { return mLowShelfTarget; }
+    double GetMidBellTarget() const noexcept { return mMidBellTarget; }
+    double GetLowPassTarget() const noexcept { return mLowPassTarget; }
+    /// 4 or 16, applied from the next block on.
+    std::int32_t GetOversamplingFactor() const noexcept { return mOversamplingFactor; }
+
+private:
+    void DefineParameters();
+
+    // Until the first preset restore these are placeholders, not the defaults.
+    double mOutputGainFactor = 0.0;
+    double mHighShelfTarget = 0.5;
+    double mHighPassTarget = 0.0;
+    double mLowShelfTarget = 0.0;
+    double mMidBellTarget = 0.0;
+    double mLowPassTarget = 0.0;
+    std::int32_t mOversamplingFactor = kOversamplingLow;
+};

@@ -1,0 +1,222 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "effect/KELDRA.h"
+
+#include "framework/FourCharCode.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <thread>
+
+namespace {
+
+// KELDRA with the host-facing operations a format binding would provide.
+class TestKeldra : public KELDRA {
+public:
+    void BeginParamGesture(int) override {}
+    void ReportParamChange(int, double) override {}
+    void EndParamGesture(int) override {}
+    void ReportProgramChange() override {}
+    int GetSamplePosition() const override { return 0; }
+    double GetTempo() const override { return 120.0; }
+    void GetTimeSignature(int& numerator, int& denominator) const override
+    {
+        numerator = 4;
+        denominator = 4;
+    }
+    void GetTransportInfo(ITransportInfo&) const override {}
+    bool ResizeEditor(int, int) override { return false; }
+    bool SendMidiMessage(const IMidiMessage&) override { return false; }
+};
+
+const IParamRecord& Param(const KELDRA& effect, KeldraParamId id)
+{
+    return *effect.GetParam(ToIndex(id));
+}
+
+std::string Shown(const KELDRA& effect, KeldraParamId id)
+{
+    char text[IParamRecord::kTextSize];
+    Param(effect, id).FormatForHost(Param(effect, id).Value(), text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
+TEST(Keldra, IsConstructedWithItsIdentityAndChannelConfigurations)
+{
+    TestKeldra effect;
+    EXPECT_STREQ(effect.GetEffectName(), "KELDRA");
+    EXPECT_STREQ(effect.GetProductName(), "");
+    EXPECT_STREQ(effect.GetMakerName(), "Brackenfold");
+    EXPECT_EQ(effect.GetVersion(), 0x30000);
+    EXPECT_EQ(effect.GetUniqueId(), MakeFourCharCode("Kld1"));
+    EXPECT_EQ(effect.GetMakerId(), MakeFourCharCode("Bkfd"));
+    EXPECT_EQ(effect.GetParamCount(), kKeldraParamCount);
+    EXPECT_EQ(effect.GetPresetCount(), 1);
+    EXPECT_EQ(effect.GetInputCount(), 2);
+    EXPECT_EQ(effect.GetOutputCount(), 2);
+    EXPECT_TRUE(effect.LegalIO(1, 1));
+    EXPECT_TRUE(effect.LegalIO(2, 2));
+    EXPECT_FALSE(effect.LegalIO(2, 1));
+    EXPECT_EQ(effect.GetLatency(), 0);
+    EXPECT_FALSE(effect.IsInstrument());
+    EXPECT_FALSE(effect.DoesMidi());
+}
+
+TEST(Keldra, DefinesTheParametersExactlyAsTabled)
+{
+    struct Row {
+        KeldraParamId id;
+        const char* name;
+        int kind;
+        double defaultValue, minValue, maxValue, step, shape;
+        int precision;
+    };
+    const Row rows[] = {
+        {KeldraParamId::kOut, "OUT", 4, 0, -15, 15, 0.01, 1.0, 2},
+        {KeldraParamId::kHighPass, "HPF", 4, 0, 0, 0.96, 0.01, 0.25, 2},
+        {KeldraParamId::kLowPass, "LPF", 4, 0, -0.3, 0, 0.01, 1.0, 2},
+        {KeldraParamId::kGainHigh, "GainH", 4, 0.5, 0, 1, 0.01, 1.0, 2},
+        {KeldraParamId::kGainMid, "GainM", 4, 0.5, 0.02, 0.98, 0.01, 1.0, 2},
+        {KeldraParamId::kGainLow, "GainL", 4, 0.5, 0, 1, 0.01, 1.0, 2},
+        {KeldraParamId::kBypass, "Bypass", 2, 0, 0, 1, 1, 1.0, 0},
+        {KeldraParamId::kOversampling, "", 0, 0, 0, 1, 1, 1.0, 0},
+    };
+    TestKeldra effect;
+    for (const Row& row : rows) {
+        const IParamRecord& p = Param(effect, row.id);
+        SCOPED_TRACE(ToIndex(row.id));
+        EXPECT_STREQ(p.Name(), row.name);
+        EXPECT_EQ(p.Kind(), row.kind);
+        EXPECT_EQ(p.Default(), row.defaultValue);
+        EXPECT_EQ(p.Value(), row.defaultValue);
+        EXPECT_EQ(p.Min(), row.minValue);
+        EXPECT_EQ(p.Max(), row.maxValue);
+        EXPECT_EQ(p.Step(), row.step);
+        EXPECT_EQ(p.Shape(), row.shape);
+        EXPECT_EQ(p.DisplayPrecision(), row.precision);
+        EXPECT_STREQ(p.Label(), "");
+        EXPECT_STREQ(p.LabelForHost(), "");
+        EXPECT_STREQ(p.Group(), "");
+        EXPECT_TRUE(p.CanAutomate());
+    }
+}
+
+TEST(Keldra, WorkingValuesArePlaceholdersUntilTheFirstPresetRestore)
+{
+    TestKeldra effect;
+    EXPECT_EQ(effect.GetOutputGainFactor(), 0.0);
+    EXPECT_EQ(effect.GetHighShelfTarget(), 0.5);
+    EXPECT_EQ(effect.GetHighPassTarget(), 0.0);
+    EXPECT_EQ(effect.GetLowShelfTarget(), 0.0);
+    EXPECT_EQ(effect.GetMidBellTarget(), 0.0);
+    EXPECT_EQ(effect.GetLowPassTarget(), 0.0);
+    EXPECT_EQ(effect.GetOversamplingFactor(), 4);
+
+    const IPresetSlot& preset = *effect.GetPreset(0);
+    EXPECT_TRUE(preset.IsInitialized());
+    EXPECT_STREQ(preset.Name(), "-");
+    EXPECT_EQ(preset.Chunk().Size(), 64);
+
+    ASSERT_TRUE(effect.LoadPreset(0));
+    EXPECT_EQ(effect.GetOutputGainFactor(), 1.0);
+    EXPECT_EQ(effect.GetHighShelfTarget(), 0.5);
+    EXPECT_EQ(effect.GetMidBellTarget(), 0.5);
+    EXPECT_EQ(effect.GetLowShelfTarget(), 0.5);
+    EXPECT_EQ(effect.GetHighPassTarget(), 0.0);
+    EXPECT_EQ(effect.GetLowPassTarget(), 0.0);
+    EXPECT_EQ(effect.GetOversamplingFactor(), 4);
+}
+
+TEST(Keldra, InitialisedInstanceShowsItsDefaults)
+{
+    TestKeldra effect;
+    ASSERT_TRUE(effect.LoadPreset(0));
+    EXPECT_EQ(Shown(effect, KeldraParamId::kOut), "0.00");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kHighPass), "0.00");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kLowPass), "0.00");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kGainHigh), "0.50");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kGainMid), "0.50");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kGainLow), "0.50");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kBypass), "0");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kOversampling), "0");
+
+    effect.SetParamFromEditor(ToIndex(KeldraParamId::kOut), 0.0);
+    EXPECT_EQ(Shown(effect, KeldraParamId::kOut), "-15.00");
+}
+
+TEST(Keldra, OutputGainFollowsTheDecibelValue)
+{
+    TestKeldra effect;
+    const int out = ToIndex(KeldraParamId::kOut);
+    effect.SetParamFromEditor(out, 0.0);
+    EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 0.1778279410038923);
+    effect.SetParamFromEditor(out, 1.0);
+    EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 5.623413251903491);
+    effect.SetParamFromEditor(out, 0.5);
+    EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 1.0);
+
+    // A NaN from the host leaves the gain where it was.
+    effect.SetParamFromEditor(out, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 1.0);
+}
+
+TEST(Keldra, KnobTravelMapsThroughEachShape)
+{
+    TestKeldra effect;
+    effect.SetParamFromEditor(ToIndex(KeldraParamId::kHighPass), 0.5);
+    EXPECT_NEAR(effect.GetHighPassTarget(), 0.8073, 5e-5);
+    effect.SetParamFromEditor(ToIndex(KeldraParamId::kHighPass), 0.25);
+    EXPECT_NEAR(effect.GetHighPassTarget(), 0.6788, 5e-5);
+
+    effect.SetParamFromEditor(ToIndex(KeldraParamId::kGainMid), 0.5);
+    EXPECT_DOUBLE_EQ(effect.GetMidBellTarget(), 0.5);
+    effect.SetParamFromEditor(ToIndex(KeldraParamId::kGainMid), 1.0);
+    EXPECT_DOUBLE_EQ(effect.GetMidBellTarget(), 0.98);  // GainM never reaches 1
+
+    effect.SetParamFromEditor(ToIndex(KeldraParamId::kLowPass), 0.0);
+    EXPECT_DOUBLE_EQ(effect.GetLowPassTarget(), -0.3);
+    effect.SetParamFromEditor(ToIndex(KeldraParamId::kGainHigh), 0.25);
+    EXPECT_DOUBLE_EQ(effect.GetHighShelfTarget(), 0.25);
+    effect.SetParamFromEditor(ToIndex(KeldraParamId::kGainLow), 0.75);
+    EXPECT_DOUBLE_EQ(effect.GetLowShelfTarget(), 0.75);
+}
+
+TEST(Keldra, OversamplingSnapsToTwoValuesAndPicksTheFactor)
+{
+    TestKeldra effect;
+    const int oversampling = ToIndex(KeldraParamId::kOversampling);
+    effect.SetParamFromEditor(oversampling, 0.7);
+    EXPECT_EQ(Param(effect, KeldraParamId::kOversampling).Value(), 1.0);
+    EXPECT_EQ(effect.GetOversamplingFactor(), 16);
+    effect.SetParamFromEditor(oversampling, 0.3);
+    EXPECT_EQ(Param(effect, KeldraParamId::kOversampling).Value(), 0.0);
+    EXPECT_EQ(effect.GetOversamplingFactor(), 4);
+}
+
+TEST(Keldra, BypassIsSteppedAndTouchesNoWorkingValue)
+{
+    TestKeldra effect;
+    ASSERT_TRUE(effect.LoadPreset(0));
+    effect.SetParamFromEditor(ToIndex(KeldraParamId::kBypass), 0.6);
+    EXPECT_EQ(Param(effect, KeldraParamId::kBypass).Value(), 1.0);
+    EXPECT_EQ(effect.GetOutputGainFactor(), 1.0);
+    EXPECT_EQ(effect.GetHighShelfTarget(), 0.5);
+    EXPECT_EQ(effect.GetOversamplingFactor(), 4);
+}
+
+TEST(Keldra, ParameterChangesWaitForTheLockHolder)
+{
+    TestKeldra effect;
+    std::unique_lock<std::recursive_mutex> block(effect.GetLock());
+    std::thread editor([&] { effect.SetParamFromEditor(ToIndex(KeldraParamId::kOut), 1.0); });
+    // While this thread holds the lock (as a process call would), the change
+    // may store its value but must not reach the working values.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(effect.GetOutputGainFactor(), 0.0);
+    block.unlock();
+    editor.join();
+    EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 5.623413251903491);
+}
