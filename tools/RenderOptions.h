@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+/// One --set NAME=VALUE: a parameter by title or index and a plain value.
+struct ParameterSetting {
+    std::string name;
+    double value = 0.0;
+};
+
+/// What keldra-render was asked to do.
+struct RenderOptions {
+    std::string plugin;                      ///< bundle folder or shared object
+    std::vector<ParameterSetting> settings;  ///< in command-line order
+    std::optional<int> oversampling;         ///< 4 or 16
+    bool bypass = false;                     ///< host bypass
+    int block = 512;                         ///< frames per process call
+    int precision = 32;                      ///< 32 or 64
+    std::optional<double> demoSeconds;       ///< render the built-in signal
+    double rate = 48000.0;                   ///< Hz, for the built-in signal
+    bool list = false;                       ///< print the parameters
+    bool help = false;
+    std::string input;                       ///< WAV file (empty with --demo or --list)
+    std::string output;                      ///< WAV file to write
+};
+
+/// [any] Parses the arguments after the program name. On a usage error
+/// returns nothing and puts one line of explanation into `error`.
+/// `defaultPlugin` is used when --plugin is not given.
+std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& args,
+                                                const std::string& defaultPlugin, std::string& error);
+
+/// [any] Reads a whole decimal number (finite), or nothing.
+std::optional<double> ParseNumber(const std::string& text);
+
+/// The usage text printed by --help.
+extern const char* const kRenderUsage;
