@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__) && !defined(KELDRA_PORTABLE_LANES)
+#include <emmintrin.h>
+#define KELDRA_F64X2_SSE2 1
+#endif
+
+/// Two double-precision lanes, lane 0 the left channel and lane 1 the right.
+/// The stereo chain runs both channels through the same operations, so one
+/// SSE2 register carries both; the portable form gives the same results.
+/// Every operation is the plain IEEE operation per lane (no fused multiply-add,
+/// no reassociation), so a lane computes bit for bit what scalar code would.
+/// [any] Value type; all operations are noexcept and allocate nothing.
+class F64x2 {
+public:
+#ifdef KELDRA_F64X2_SSE2
+    F64x2() noexcept : mV(_mm_setzero_pd()) {}
+    explicit F64x2(double both) noexcept : mV(_mm_set1_pd(both)) {}
+    F64x2(double left, double right) noexcept : mV(_mm_set_pd(right, left)) {}
+
+    double left() const noexcept { return _mm_cvtsd_f64(mV); }
+    double right() const noexcept { return _mm_cvtsd_f64(_mm_unpackhi_pd(mV, mV)); }
+
+    friend F64x2 operator+(F64x2 a, F64x2 b) noexcept { return F64x2(_mm_add_pd(a.mV, b.mV)); }
+    friend F64x2 operator-(F64x2 a, F64x2 b) noexcept { return F64x2(_mm_sub_pd(a.mV, b.mV)); }
+    friend F64x2 operator*(F64x2 a, F64x2 b) noexcept { return F64x2(_mm_mul_pd(a.mV, b.mV)); }
+    friend F64x2 operator/(F64x2 a, F64x2 b) noexcept { return F64x2(_mm_div_pd(a.mV, b.mV)); }
+    friend F64x2 operator-(F64x2 a) noexcept { return F64x2(_mm_xor_pd(a.mV, _mm_set1_pd(-0.0))); }
+
+    /// Each lane keeps its value where it is finite and its magnitude is at
+    /// least `tiny`; otherwise the lane becomes +0.0 (NaN fails both tests).
+    F64x2 keepIfFiniteAndAtLeast(F64x2 tiny) const noexcept
+    {
+        const __m128d magnitude = _mm_and_pd(mV, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
+        const __m128d big = _mm_castsi128_pd(_mm_set1_epi64x(0x7FEFFFFFFFFFFFFFll));
+        const __m128d keep = _mm_and_pd(_mm_cmpge_pd(magnitude, tiny.mV), _mm_cmple_pd(magnitude, big));
+        return F64x2(_mm_and_pd(mV, keep));
+    }
+
+    /// Lanes whose value is finite (not NaN, not infinite) as a two-bit mask,
+    /// bit 0 for the left lane.
+    int finiteMask() const noexcept
+    {
+        const __m128d magnitude = _mm_and_pd(mV, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
+        const __m128d big = _mm_castsi128_pd(_mm_set1_epi64x(0x7FEFFFFFFFFFFFFFll));
+        return _mm_movemask_pd(_mm_cmple_pd(magnitude, big));
+    }
+
+    /// True when both lanes hold +0.0 or -0.0.
+    bool isZero() const noexcept
+    {
+        return _mm_movemask_pd(_mm_cmpeq_pd(mV, _mm_setzero_pd())) == 3;
+    }
+
+    __m128d raw() const noexcept { return mV; }
+    explicit F64x2(__m128d v) noexcept : mV(v) {}
+
+private:
+    __m128d mV;
+#else
+    F64x2() noexcept = default;
+    explicit F64x2(double both) noexcept : mL(both), mR(both) {}
+    F64x2(double left, double right) noexcept : mL(left), mR(right) {}
+
+    double left() const noexcept { return mL; }
+    double right() const noexcept { return mR; }
+
+    friend F64x2 operator+(F64x2 a, F64x2 b) noexcept { return {a.mL + b.mL, a.mR + b.mR}; }
+    friend F64x2 operator-(F64x2 a, F64x2 b) noexcept { return {a.mL - b.mL, a.mR - b.mR}; }
+    friend F64x2 operator*(F64x2 a, F64x2 b) noexcept { return {a.mL * b.mL, a.mR * b.mR}; }
+    friend F64x2 operator/(F64x2 a, F64x2 b) noexcept { return {a.mL / b.mL, a.mR / b.mR}; }
+    friend F64x2 operator-(F64x2 a) noexcept { return {-a.mL, -a.mR}; }
+
+    F64x2 keepIfFiniteAndAtLeast(F64x2 tiny) const noexcept
+    {
+        return {keep(mL, tiny.mL), keep(mR, tiny.mR)};
+    }
+
+    int finiteMask() const noexcept { return (isFinite(mL) ? 1 : 0) | (isFinite(mR) ? 2 : 0); }
+
+    bool isZero() const noexcept { return mL == 0.0 && mR == 0.0; }
+
+private:
+    static double magnitude(double v) noexcept { return v < 0.0 ? -v : v; }
+    static bool isFinite(double v) noexcept { return magnitude(v) <= 1.7976931348623157e308; }
+    static double keep(double v, double tiny) noexcept
+    {
+        return (magnitude(v) >= tiny && isFinite(v)) ? v : 0.0;
+    }
+
+    double mL = 0.0;
+    double mR = 0.0;
+#endif
+
+public:
+    F64x2& operator+=(F64x2 o) noexcept { return *this = *this + o; }
+    F64x2& operator-=(F64x2 o) noexcept { return *this = *this - o; }
+    F64x2& operator*=(F64x2 o) noexcept { return *this = *this * o; }
+};

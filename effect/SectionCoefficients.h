@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "effect/BilinearScale.h"
+#include "effect/F64x2.h"
+
+/// Digital coefficients of one order-2 or order-3 section in both lanes, as
+/// the bilinear image of an analog ratio N(s)/D(s) multiplied through by
+/// (1 + z⁻¹)^Order. a0 is deliberately not normalised to one: the section
+/// divides by it for every sample.
+template <int Order>
+struct SectionCoefficients {
+    static_assert(Order == 2 || Order == 3, "sections are of order 2 or 3");
+
+    F64x2 a[Order + 1]; ///< denominator a0 … aOrder
+    F64x2 b[Order + 1]; ///< numerator b0 … bOrder
+
+    /// [audio] Maps analog polynomial coefficients (index i multiplies s^i)
+    /// to the digital ones.
+    static SectionCoefficients fromAnalog(const F64x2 (&alpha)[Order + 1], const F64x2 (&beta)[Order + 1],
+                                          const BilinearScale& scale) noexcept
+    {
+        SectionCoefficients c;
+        map(alpha, scale, c.a);
+        map(beta, scale, c.b);
+        return c;
+    }
+
+private:
+    static void map(const F64x2 (&p)[Order + 1], const BilinearScale& s, F64x2 (&d)[Order + 1]) noexcept
+    {
+        const F64x2 t1 = p[1] * s.k;
+        const F64x2 t2 = p[2] * s.k2;
+        if constexpr (Order == 2) {
+            d[0] = t2 + t1 + p[0];
+            d[1] = F64x2(2.0) * p[0] - F64x2(2.0) * t2;
+            d[2] = t2 - t1 + p[0];
+        } else {
+            const F64x2 t3 = p[3] * s.k3;
+            const F64x2 three(3.0);
+            d[0] = t3 + t2 + t1 + p[0];
+            d[1] = F64x2(-3.0) * t3 - t2 + t1 + three * p[0];
+            d[2] = three * t3 - t2 - t1 + three * p[0];
+            d[3] = -t3 + t2 - t1 + p[0];
+        }
+    }
+};

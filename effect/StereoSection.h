@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "effect/F64x2.h"
+#include "effect/SectionCoefficients.h"
+
+/// One recursive filter section per channel, left in lane 0 and right in
+/// lane 1, in direct form I with a division by a0 for every sample. The two
+/// lanes share nothing but the register: each has its own histories.
+template <int Order>
+class StereoSection {
+public:
+    /// [audio] Clears the histories of both lanes.
+    void reset() noexcept
+    {
+        for (int i = 0; i < Order; ++i)
+            mX[i] = mY[i] = F64x2(0.0);
+    }
+
+    /// [audio] Filters one sample per lane with this sample's coefficients:
+    /// y = (b0·x + b1·x1 + … − a1·y1 − …) / a0.
+    /// A lane whose result is not finite clears its own histories and outputs
+    /// 0, so one bad sample cannot silence the channel for good.
+    F64x2 process(const SectionCoefficients<Order>& c, F64x2 x) noexcept
+    {
+        F64x2 sum = c.b[0] * x;
+        for (int i = 0; i < Order; ++i)
+            sum += c.b[i + 1] * mX[i];
+        for (int i = 0; i < Order; ++i)
+            sum -= c.a[i + 1] * mY[i];
+        const F64x2 y = sum / c.a[0];
+
+        const int finite = y.finiteMask();
+        if (finite != 3) [[unlikely]]
+            return recover(finite, x, y);
+
+        // Two or three taps: moving them costs less than ring indexing.
+        for (int i = Order - 1; i > 0; --i) {
+            mX[i] = mX[i - 1];
+            mY[i] = mY[i - 1];
+        }
+        mX[0] = x;
+        mY[0] = y;
+        return y;
+    }
+
+    /// [any] Most recent output of each lane (for tests and diagnostics).
+    F64x2 lastOutput() const noexcept { return mY[0]; }
+
+private:
+    // Keeps the finite lane running normally and restarts the other from rest.
+    F64x2 recover(int finite, F64x2 x, F64x2 y) noexcept
+    {
+        const auto pick = [finite](F64x2 v) { return F64x2(finite & 1 ? v.left() : 0.0, finite & 2 ? v.right() : 0.0); };
+        for (int i = Order - 1; i > 0; --i) {
+            mX[i] = pick(mX[i - 1]);
+            mY[i] = pick(mY[i - 1]);
+        }
+        mX[0] = pick(x);
+        mY[0] = pick(y);
+        return mY[0];
+    }
+
+    F64x2 mX[Order]; ///< x1 … xOrder
+    F64x2 mY[Order]; ///< y1 … yOrder
+};

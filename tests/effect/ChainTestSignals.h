@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "effect/ChainSettings.h"
+#include "effect/IBypassSource.h"
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+/// Helpers shared by the signal-chain tests: test signals, a scriptable
+/// Bypass, and a driver that runs any chain over stereo buffers in blocks.
+namespace chaintest {
+
+constexpr double kPi = 3.141592653589793;
+
+/// Bypass fixed at a value, changeable between blocks or by a script.
+class ScriptedBypass : public IBypassSource {
+public:
+    double BypassValue() const noexcept override
+    {
+        if (mScript)
+            return mScript(mReads++);
+        return mValue;
+    }
+    void set(double v) { mValue = v; }
+    /// Value as a function of how many times it was read before.
+    void script(std::function<double(long)> f) { mScript = std::move(f); }
+
+private:
+    double mValue = 0.0;
+    std::function<double(long)> mScript;
+    mutable long mReads = 0;
+};
+
+/// Deterministic white noise in −amplitude … amplitude.
+inline std::vector<double> noise(int frames, double amplitude, std::uint64_t seed)
+{
+    std::vector<double> v(frames);
+    for (double& x : v) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        x = amplitude * ((static_cast<double>(seed >> 11) / 9007199254740992.0) * 2.0 - 1.0);
+    }
+    return v;
+}
+
+inline std::vector<double> sine(int frames, double amplitude, double hz, double fs, double phase = 0.0)
+{
+    std::vector<double> v(frames);
+    for (int i = 0; i < frames; ++i)
+        v[i] = amplitude * std::sin(2.0 * kPi * hz * i / fs + phase);
+    return v;
+}
+
+/// Runs `chain` over whole stereo buffers in blocks of `block` frames.
+template <class Chain>
+void runBlocks(Chain& chain, const std::vector<double>& inL, const std::vector<double>& inR, std::vector<double>& outL,
+               std::vector<double>& outR, int block, const ChainSettings& settings, const IBypassSource& bypass)
+{
+    const int frames = static_cast<int>(inL.size());
+    outL.assign(frames, 0.0);
+    outR.assign(frames, 0.0);
+    for (int start = 0; start < frames; start += block) {
+        const int n = std::min(block, frames - start);
+        const double* in[2] = {inL.data() + start, inR.data() + start};
+        double* out[2] = {outL.data() + start, outR.data() + start};
+        chain.process(in, out, n, settings, bypass);
+    }
+}
+
+/// Peak of v from `from` on.
+inline double peak(const std::vector<double>& v, int from)
+{
+    double p = 0.0;
+    for (int i = from; i < static_cast<int>(v.size()); ++i)
+        p = std::max(p, std::fabs(v[i]));
+    return p;
+}
+
+} // namespace chaintest

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ReferenceChain.h"
+
+#include "ReferenceWaveshaper.h"
+
+#include <cmath>
+
+void ReferenceChain::reset()
+{
+    for (int ch = 0; ch < 2; ++ch) {
+        mUp[ch].clear();
+        mDown[ch].clear();
+    }
+}
+
+void ReferenceChain::process(const double* const in[2], double* const out[2], int frames,
+                             const ChainSettings& settings, const IBypassSource& bypass)
+{
+    const int n = settings.oversampling >= 1 ? settings.oversampling : 1;
+    for (int ch = 0; ch < 2; ++ch)
+        ReferenceTenTapFilter::design(n, mG[ch], mC[ch]);
+    if (frames < 1)
+        return;
+
+    const double drive = std::pow(10.0, 1.0);
+    const double mix = std::pow(10.0, -1.5);
+
+    for (int k = 0; k < frames; ++k) {
+        const double fs = settings.sampleRate;
+        Smoother* smoothers[5] = {&mHighShelfSmoother, &mHighPassSmoother, &mLowPassSmoother, &mMidBellSmoother,
+                                  &mLowShelfSmoother};
+        for (Smoother* s : smoothers) {
+            s->d = std::exp((1 / fs) * (-6.283185307179586));
+            s->oneMinusD = 1 - s->d;
+        }
+
+        for (int ch = 0; ch < 2; ++ch)
+            mHighShelf[ch].setHighShelf(1 - mHighShelfSmoother.step(settings.highShelf), fs);
+        for (int ch = 0; ch < 2; ++ch) {
+            const double f1 = mHighPassSmoother.step(settings.highPass);
+            const double f2 = mHighPassSmoother.step(settings.highPass);
+            mHighPass[ch].setHighPass(1 - f2, 1 - f1, fs);
+        }
+        for (int ch = 0; ch < 2; ++ch) {
+            const double g1 = mLowPassSmoother.step(-settings.lowPass);
+            const double g2 = mLowPassSmoother.step(-settings.lowPass);
+            mLowPass[ch].setLowPass(g2, g1, fs);
+        }
+        for (int ch = 0; ch < 2; ++ch)
+            mMidBell[ch].setMidBell(1 - mMidBellSmoother.step(settings.midBell), fs);
+        for (int ch = 0; ch < 2; ++ch)
+            mLowShelf[ch].setLowShelf(1 - mLowShelfSmoother.step(settings.lowShelf), fs);
+
+        // Oversampled path, the two channels interleaved step by step.
+        for (int ch = 0; ch < 2; ++ch)
+            mDrive[ch] = drive * in[ch][k];
+        for (int j = 0; j < n; ++j) {
+            for (int ch = 0; ch < 2; ++ch) {
+                const double up = mUp[ch].step(mG[ch], mC[ch], j == 0 ? mDrive[ch] : 0.0);
+                const double w = n * up;
+                const double s = ReferenceWaveshaper::shape(w);
+                const double down = mDown[ch].step(mG[ch], mC[ch], s);
+                if (j == 0)
+                    mDecimated[ch] = down;
+            }
+        }
+
+        // Bypass truncated toward zero; 0 (or a NaN, which cannot truncate)
+        // lets the signal through the sections.
+        const double b = std::trunc(bypass.BypassValue());
+        if (b == 0 || std::isnan(b)) {
+            for (int ch = 0; ch < 2; ++ch) {
+                double x = in[ch][k] + mix * mDecimated[ch];
+                x = mHighShelf[ch].run(x);
+                x = mHighPass[ch].run(x);
+                x = mLowPass[ch].run(x);
+                x = mMidBell[ch].run(x);
+                x = mLowShelf[ch].run(x);
+                out[ch][k] = x * settings.outputGain;
+            }
+        } else {
+            for (int ch = 0; ch < 2; ++ch)
+                out[ch][k] = in[ch][k];
+        }
+    }
+}

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ReferenceSection.h"
+#include "ReferenceTenTapFilter.h"
+#include "effect/ChainSettings.h"
+#include "effect/IBypassSource.h"
+
+/// The oracle: a plain scalar model of the whole stereo chain that does each
+/// step as described, in the described order, for every sample (five
+/// exponentials, ten coefficient sets, left before right). The product's
+/// SignalChain must agree with it. Test and benchmark code only.
+class ReferenceChain {
+public:
+    /// Clears the four oversampling filters, nothing else.
+    void reset();
+
+    /// Same contract as SignalChain::process.
+    void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
+                 const IBypassSource& bypass);
+
+    /// Coefficients designed at the start of the last block.
+    double gain() const { return mG[0]; }
+    const double* feedback() const { return mC[0]; }
+
+private:
+    struct Smoother {
+        double oneMinusD = 1.0;
+        double d = 0.0;
+        double state = 0.0;
+        double step(double target)
+        {
+            state = d * state + oneMinusD * target;
+            return state;
+        }
+    };
+
+    Smoother mHighShelfSmoother, mHighPassSmoother, mLowPassSmoother, mMidBellSmoother, mLowShelfSmoother;
+    ReferenceSection mHighShelf[2], mHighPass[2], mLowPass[2], mMidBell[2], mLowShelf[2];
+    double mG[2] = {};
+    double mC[2][10] = {};
+    ReferenceTenTapFilter mUp[2], mDown[2];
+    double mDecimated[2] = {};
+    double mDrive[2] = {};
+};
