@@ -14,7 +14,7 @@ constexpr std::int32_t kVersion = 0x30000;  // 3.0.0
 }  // namespace
 
 KELDRA::KELDRA()
-    : IEffectBase(kKeldraParamCount, "1-1 2-2", kPresetCount, "KELDRA", "", "Brackenfold", kVersion,
+    : IEffectVST3(kKeldraParamCount, "1-1 2-2", kPresetCount, "KELDRA", "", "Brackenfold", kVersion,
                   MakeFourCharCode("Kld1"), MakeFourCharCode("Bkfd"))
 {
     DefineParameters();

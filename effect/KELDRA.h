@@ -2,7 +2,7 @@
 #pragma once
 
 #include "effect/KeldraParamIds.h"
-#include "framework/IEffectBase.h"
+#include "vst3/IEffectVST3.h"
 
 #include <cstdint>
 
@@ -12,7 +12,7 @@
 /// the audio thread (parameter queues) or the user-interface thread (editor,
 /// state restore); it holds the plug-in lock, so working values never change
 /// in the middle of a block.
-class KELDRA : public IEffectBase {
+class KELDRA : public IEffectVST3 {
 public:
     static constexpr int kOversamplingLow = 4;
     static constexpr int kOversamplingHigh = 16;
