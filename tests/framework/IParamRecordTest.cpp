@@ -21,21 +21,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 }  // namespace
 
-TEST(ParamRecord, FreshRecordHasTheInitialState)
-{
-    IParamRecord param;
-    EXPECT_EQ(param.Kind(), IParamRecord::kKindUnset);
-    EXPECT_EQ(param.Value(), 0.0);
-    EXPECT_EQ(param.Min(), 0.0);
-    EXPECT_EQ(param.Max(), 1.0);
-    EXPECT_EQ(param.Step(), 1.0);
-    EXPECT_EQ(param.Shape(), 1.0);
-    EXPECT_EQ(param.DisplayPrecision(), 0);
-    EXPECT_STREQ(param.Name(), "");
-    EXPECT_TRUE(param.CanAutomate());
-    EXPECT_TRUE(param.IsStepped());
-}
-
 TEST(ParamRecord, DisplayPrecisionFollowsTheStepUpToSixDecimals)
 {
     const struct {
