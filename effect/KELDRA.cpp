@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "effect/KELDRA.h"
 
+#include "effect/KeldraEditorLayout.h"
+
 #include "framework/FourCharCode.h"
 
 #include <cmath>
@@ -18,6 +20,7 @@ KELDRA::KELDRA()
                   MakeFourCharCode("Kld1"), MakeFourCharCode("Bkfd"))
 {
     DefineParameters();
+    AttachEditor(KeldraEditorLayout::Create(*this));
     InitDefaultPresets("-");
 }
 

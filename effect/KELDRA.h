@@ -18,7 +18,8 @@ public:
     static constexpr int kOversamplingHigh = 16;
 
     /// [ui] Defines the parameters (oversampling is left in its initial
-    /// state) and makes the default preset "-".
+    /// state), builds and attaches the editor, then makes the default
+    /// preset "-".
     KELDRA();
     ~KELDRA() override;
 
