@@ -116,7 +116,7 @@ void IEffectVST3::PublishParameters()
     }
     if (!IsInstrument()) {
         auto* bypass = new StringListParameter(STR16("Bypass"), kBypassParamId, nullptr,
-                                               ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass,
+                                               ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass,
                                                kRootUnitId);
         bypass->appendString(STR16("off"));
         bypass->appendString(STR16("on"));
