@@ -48,16 +48,27 @@ private:
         int32_t codePoint = 0;
         int32_t left = 0;
     };
+    /// Size of a text laid out by WalkText: along its lines and across them.
+    struct Extent {
+        int32_t along = 0;
+        int32_t across = 0;
+    };
 
-    GlyphRecord* FindRecord(char32_t codePoint, bool create);
+    int32_t Pad() const noexcept;
+    GlyphRecord* FindRecord(char32_t codePoint);
+    GlyphRecord* GlyphFor(char32_t codePoint);
     GlyphRecord* RenderGlyph(char32_t codePoint);
+    void Rasterize(char32_t codePoint, GlyphRecord& record);
     void ApplyMaskEffects(GlyphRecord& record);
     bool UsesSystemPath(uint32_t format, bool avoidSystem) const noexcept;
-    int32_t DrawSystem(PIX_IBitmap* dest, const char* text, int32_t length, PIX_Rect& rect,
-                       uint32_t format);
-    int32_t DrawGlyphs(PIX_IBitmap* dest, const char* text, int32_t length, PIX_Rect& rect,
-                       uint32_t format);
-    int32_t MeasureGlyphs(const std::vector<char32_t>& text, PIX_Rect& rect, uint32_t format);
+    int32_t DrawSystem(PIX_IBitmap* dest, const char* text, int32_t length, PIX_Rect& rect, uint32_t format);
+    int32_t DrawGlyphs(PIX_IBitmap* dest, const char* text, int32_t length, PIX_Rect& rect, uint32_t format);
+    /// Lays out `text`, calling onGlyph(record, line, along) for each glyph
+    /// with pixels.
+    template <class OnGlyph>
+    Extent WalkText(const char32_t* text, int32_t length, uint32_t format, OnGlyph&& onGlyph);
+    bool DrawRecord(PIX_IBitmap& dest, const GlyphRecord& record, int32_t x, int32_t y, const PIX_Rect& clip,
+                    float weight);
     void SelectColours(PIX_DrawContext& context) const noexcept;
 
     uint32_t mTextColor = 0;

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Painting cached coverage masks with the font's colours, mode and weight.
+#include <algorithm>
+#include <cstddef>
+
+#include "raster/PIX_CachedFont.h"
+#include "raster/PIX_Compose.h"
+#include "raster/PIX_FontFlags.h"
+#include "raster/PIX_PixelOps.h"
+#include "raster/PIX_TextFormat.h"
+
+namespace {
+
+// The colour as source bytes (blue, green, red) with an opaque alpha.
+struct Source {
+    int32_t bytes[4];
+    explicit Source(uint32_t colour)
+        : bytes{int32_t(colour & 255), int32_t((colour >> 8) & 255), int32_t((colour >> 16) & 255), 255} {}
+};
+
+// One mask pixel toward `s` with weight k under the low byte of `mode`.
+// Copy moves every byte toward the colour (alpha toward 255) and multiply
+// scales alpha by (65536 - k) / 65536: both are the byte formulas with the
+// opaque source alpha.
+void Paint(uint8_t* d, const Source& s, int32_t k, int32_t mode)
+{
+    using namespace pix;
+    if (k <= 0) return;
+    switch (mode) {
+    case kComposeCopy: BlendBytes(d, s.bytes, k); break;
+    case kComposeAdd: AddBytes(d, s.bytes, k); break;
+    case kComposeDodge: DodgeBytes(d, s.bytes, k); break;
+    case kComposeMultiply: MultiplyBytes(d, s.bytes, k); break;
+    case kComposeOverlay: OverlayBytes(d, s.bytes, k); break;
+    case kComposeHsvAdjust: HsvAdjust(d, s.bytes[2], s.bytes[1], s.bytes[0], 255, k); break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+bool PIX_CachedFont::DrawRecord(PIX_IBitmap& dest, const GlyphRecord& record, int32_t x, int32_t y,
+                                const PIX_Rect& clip, float weight)
+{
+    if (record.position <= 0) return false;
+    if (!(mFlags & kFontVertical)) x += record.left;
+    else if (mFlags & kFontVerticalUp) y -= record.left;
+    else y += record.left;
+
+    const int32_t left = std::max({x, clip.left, 0});
+    const int32_t top = std::max({y, clip.top, 0});
+    const int32_t right = std::min({x + record.width, clip.right, dest.Width()});
+    const int32_t bottom = std::min({y + record.height, clip.bottom, dest.Height()});
+    uint32_t* pixels = dest.Pixels();
+    if (right <= left || bottom <= top || !pixels) return false;
+
+    if (mBkMode == kBkModeOpaque)
+        PIX_Fill(&dest, left, top, right - left, bottom - top, mBkColor, weight, mComposeMode & ~kComposeSourceAlpha);
+
+    const int32_t W = pix::IntWeight(weight);
+    const int32_t mode = mComposeMode & 0xFF;
+    const bool thresholded = (mFlags & (kFontMono | kFontShadow | kFontOutline)) != 0;
+    const bool fringes = (mFlags & (kFontShadow | kFontOutline)) != 0;
+    // Mono masks at full weight in copy mode take the colour words as they are.
+    const bool exact = thresholded && weight == 1.0f && mode == kComposeCopy;
+    const Source text(mTextColor), effect(mEffectColor);
+    const uint8_t* mask = mGlyphPixels.data() + record.position - 1;
+    const ptrdiff_t stride = dest.RowStride();
+
+    for (int32_t py = top; py < bottom; ++py) {
+        const int32_t stored = dest.IsBottomUp() ? dest.Height() - 1 - py : py;
+        uint32_t* row = pixels + stored * stride;
+        const uint8_t* m = mask + ptrdiff_t(py - y) * record.width - x;
+        for (int32_t px = left; px < right; ++px) {
+            const int32_t v = m[px];
+            if (v == 0) continue;
+            uint8_t* d = reinterpret_cast<uint8_t*>(row + px);
+            if (thresholded) {
+                const bool useEffect = fringes && v == 128;
+                if (exact) row[px] = useEffect ? mEffectColor : mTextColor;
+                else Paint(d, useEffect ? effect : text, std::min(W, 256), mode);
+            } else {
+                Paint(d, text, W == 256 ? v + 1 : std::min(W * v / 256, 256), mode);
+            }
+        }
+    }
+    return true;
+}

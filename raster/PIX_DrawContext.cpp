@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "raster/PIX_DrawContext.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "raster/PIX_IBitmap.h"
+#include "raster/PIX_TextFormat.h"
+
+namespace {
+
+// Where drawing may touch: the bitmap, and the rectangle unless DT_NOCLIP.
+struct Clip {
+    int32_t left, top, right, bottom;
+    bool Empty() const { return right <= left || bottom <= top; }
+};
+
+// Blends one channel toward `to` by coverage 0..255, rounding.
+inline uint32_t Mix(uint32_t from, uint32_t to, uint32_t coverage)
+{
+    return (from * (255 - coverage) + to * coverage + 127) / 255;
+}
+
+}  // namespace
+
+PIX_FontHandle PIX_DrawContext::SelectFont(PIX_FontHandle font) noexcept
+{
+    const PIX_FontHandle previous = mFont;
+    mFont = font;
+    return previous;
+}
+
+uint32_t PIX_DrawContext::SetTextColor(uint32_t rgb) noexcept
+{
+    const uint32_t previous = mTextColor;
+    mTextColor = rgb & 0xFFFFFFu;
+    return previous;
+}
+
+int32_t PIX_DrawContext::SetBkMode(int32_t mode) noexcept
+{
+    const int32_t previous = mBkMode;
+    mBkMode = mode;
+    return previous;
+}
+
+uint32_t PIX_DrawContext::SetBkColor(uint32_t rgb) noexcept
+{
+    const uint32_t previous = mBkColor;
+    mBkColor = rgb & 0xFFFFFFu;
+    return previous;
+}
+
+int32_t PIX_DrawContext::LineHeight() const noexcept
+{
+    return mFont ? mFont->Height() : 0;
+}
+
+int32_t PIX_DrawContext::DrawText(const char32_t* text, int32_t length, PIX_Rect& rect, uint32_t format) noexcept
+{
+    if (!mFont || !text || length <= 0) {
+        if (format & DT_CALCRECT) {
+            rect.right = rect.left;
+            rect.bottom = rect.top;
+        }
+        return 0;
+    }
+    const int32_t lineHeight = mFont->Height();
+    const bool singleLine = (format & DT_SINGLELINE) != 0;
+
+    // Lines and their widths. Without DT_SINGLELINE a line feed ends a line;
+    // carriage returns and other control characters have no width.
+    auto lineEnd = [&](int32_t begin, int32_t& width) {
+        width = 0;
+        int32_t i = begin;
+        for (; i < length && !(text[i] == U'\n' && !singleLine); ++i) width += mFont->Advance(text[i]);
+        return i;
+    };
+    int32_t lineCount = 0;
+    int32_t maxWidth = 0;
+    for (int32_t begin = 0;; ++lineCount) {
+        int32_t width = 0;
+        const int32_t end = lineEnd(begin, width);
+        maxWidth = std::max(maxWidth, width);
+        if (end >= length) {
+            ++lineCount;
+            break;
+        }
+        begin = end + 1;
+    }
+    const int32_t textHeight = lineCount * lineHeight;
+
+    if (format & DT_CALCRECT) {
+        rect.right = rect.left + maxWidth;
+        rect.bottom = rect.top + textHeight;
+        return textHeight;
+    }
+
+    int32_t top = rect.top;
+    if (singleLine && (format & DT_VCENTER)) top = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
+    else if (singleLine && (format & DT_BOTTOM)) top = rect.bottom - lineHeight;
+    const int32_t result = (singleLine && (format & (DT_VCENTER | DT_BOTTOM))) ? top + lineHeight - rect.top : textHeight;
+
+    uint32_t* pixels = mTarget.Pixels();
+    if (!pixels) return result;
+    Clip clip{0, 0, mTarget.Width(), mTarget.Height()};
+    if (!(format & DT_NOCLIP)) {
+        clip.left = std::max(clip.left, rect.left);
+        clip.top = std::max(clip.top, rect.top);
+        clip.right = std::min(clip.right, rect.right);
+        clip.bottom = std::min(clip.bottom, rect.bottom);
+    }
+    if (clip.Empty()) return result;
+    const int32_t stride = mTarget.RowStride();
+    const uint32_t bk = mBkColor | 0xFF000000u;
+
+    int32_t begin = 0;
+    for (int32_t l = 0; l < lineCount; ++l) {
+        int32_t lineWidth = 0;
+        const int32_t end = lineEnd(begin, lineWidth);
+        int32_t x = rect.left;
+        if (format & DT_CENTER) x = rect.left + (rect.right - rect.left - lineWidth) / 2;
+        else if (format & DT_RIGHT) x = rect.right - lineWidth;
+        const int32_t y = top + l * lineHeight;
+
+        if (mBkMode == kBkModeOpaque) {
+            const int32_t x0 = std::max(x, clip.left), x1 = std::min(x + lineWidth, clip.right);
+            const int32_t y0 = std::max(y, clip.top), y1 = std::min(y + lineHeight, clip.bottom);
+            for (int32_t py = y0; py < y1; ++py)
+                std::fill(pixels + ptrdiff_t(py) * stride + x0, pixels + ptrdiff_t(py) * stride + std::max(x0, x1), bk);
+        }
+
+        const int32_t baseline = y + mFont->Ascent();
+        int32_t pen = x;
+        for (int32_t i = begin; i < end; ++i) {
+            PIX_PlatformFont::Coverage glyph;
+            if (mFont->RenderGlyph(text[i], glyph)) {
+                const int32_t gx = pen + glyph.left, gy = baseline - glyph.top;
+                const int32_t x0 = std::max(gx, clip.left), x1 = std::min(gx + glyph.width, clip.right);
+                const int32_t y0 = std::max(gy, clip.top), y1 = std::min(gy + glyph.height, clip.bottom);
+                for (int32_t py = y0; py < y1; ++py) {
+                    const uint8_t* cov = glyph.rows + ptrdiff_t(py - gy) * glyph.pitch - gx;
+                    uint32_t* row = pixels + ptrdiff_t(py) * stride;
+                    for (int32_t px = x0; px < x1; ++px) {
+                        const uint32_t c = cov[px];
+                        if (c == 0) continue;
+                        const uint32_t d = row[px];
+                        row[px] = (Mix(d >> 24, 255, c) << 24) | (Mix((d >> 16) & 255, (mTextColor >> 16) & 255, c) << 16) |
+                                  (Mix((d >> 8) & 255, (mTextColor >> 8) & 255, c) << 8) | Mix(d & 255, mTextColor & 255, c);
+                    }
+                }
+            }
+            pen += mFont->Advance(text[i]);
+        }
+        begin = end + 1;
+    }
+    return result;
+}

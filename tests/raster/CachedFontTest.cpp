@@ -1,0 +1,284 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "raster/PIX_CachedFont.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TestBitmaps.h"
+#include "TextTestSupport.h"
+#include "raster/PIX_Compose.h"
+#include "raster/PIX_FontFlags.h"
+#include "raster/PIX_SysBitmap.h"
+#include "raster/PIX_TextFormat.h"
+
+using namespace testing_raster;
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFFFF;
+
+// A font owning a 16-pixel system font, attached with `flags`.
+std::unique_ptr<PIX_CachedFont> MakeFont(int32_t flags, int32_t height = 16, bool antialiased = true)
+{
+    auto font = std::make_unique<PIX_CachedFont>();
+    auto handle = TestFont(height, antialiased);
+    if (!handle) return nullptr;
+    font->AttachFont(handle.release(), flags | kFontOwnsHandle);
+    return font;
+}
+
+int32_t Draw(PIX_CachedFont& font, PIX_IBitmap* dest, const char* text, PIX_Rect rect, uint32_t format)
+{
+    return font.DrawString(dest, text, int32_t(std::strlen(text)), rect, format);
+}
+
+// The extent DT_CALCRECT reports for `text` at the origin.
+PIX_Rect Measure(PIX_CachedFont& font, const char* text)
+{
+    PIX_Rect r{};
+    font.DrawString(nullptr, text, int32_t(std::strlen(text)), r, DT_CALCRECT);
+    return r;
+}
+
+}  // namespace
+
+TEST(CachedFont, MeasuresWithoutABitmapOnEitherPath)
+{
+    for (int32_t flags : {0, kFontPreferSystem}) {
+        auto font = MakeFont(flags);
+        ASSERT_TRUE(font);
+        EXPECT_EQ(font->LineHeight(), 16);
+        PIX_Rect r{3, 4, 0, 0};
+        EXPECT_EQ(font->DrawString(nullptr, "Hello", 5, r, DT_CALCRECT), 16) << flags;
+        EXPECT_EQ(r.bottom, 20);
+        EXPECT_GT(r.right, 3 + 20);
+        PIX_Rect unchanged{1, 2, 3, 4};
+        EXPECT_EQ(font->DrawString(nullptr, "Hello", 5, unchanged, 0), 0);
+        EXPECT_EQ(unchanged.right, 3);
+    }
+}
+
+TEST(CachedFont, BothPathsMeasureAlike)
+{
+    auto glyphs = MakeFont(0);
+    auto system = MakeFont(kFontPreferSystem);
+    ASSERT_TRUE(glyphs && system);
+    const PIX_Rect a = Measure(*glyphs, "Keldra 42"), b = Measure(*system, "Keldra 42");
+    EXPECT_GT(a.right, 40);
+    EXPECT_EQ(a.right, b.right);
+    EXPECT_EQ(a.bottom, b.bottom);
+    // A second line adds a line height.
+    EXPECT_EQ(Measure(*glyphs, "Keldra\n42").bottom, 32);
+    EXPECT_EQ(Measure(*system, "Keldra\n42").bottom, 32);
+}
+
+TEST(CachedFont, PrerenderedAsciiRefusesOtherCharacters)
+{
+    auto font = MakeFont(kFontPrerenderAscii);
+    ASSERT_TRUE(font);
+    PIX_SysBitmap surface;
+    ASSERT_TRUE(surface.Resize(60, 30));
+    PIX_Fill(&surface, 0, 0, 60, 30, kWhite, 1.0f, kComposeCopy);
+    const PIX_Rect clip{0, 0, 60, 30};
+    EXPECT_FALSE(font->DrawGlyph(&surface, U'\u00E9', 5, 5, clip));
+    EXPECT_FALSE(font->DrawGlyph(&surface, U'\u4E2D', 5, 5, clip));
+    EXPECT_EQ(Draw(*font, &surface, "\xC3\xA9\xC3\xA9", clip, 0), 0);
+    EXPECT_EQ(CountEqual(surface, kWhite), 60 * 30);
+    EXPECT_TRUE(font->DrawGlyph(&surface, U'A', 5, 5, clip));
+    EXPECT_LT(CountEqual(surface, kWhite), 60 * 30);
+}
+
+TEST(CachedFont, GlyphPathRendersVisibleTextInsideTheBox)
+{
+    auto font = MakeFont(0);
+    ASSERT_TRUE(font);
+    auto surface = Filled(100, 40, kWhite);
+    font->SetFontColor(0xFF000000);
+    const PIX_Rect box{10, 5, 90, 35};
+    EXPECT_EQ(Draw(*font, surface.get(), "Hello", box, 0), 16);
+    const PIX_Rect ink = InkBox(*surface, kWhite);
+    EXPECT_GE(ink.left, 10);
+    EXPECT_LE(ink.left, 13);
+    EXPECT_GE(ink.top, 5);
+    EXPECT_LE(ink.bottom, 5 + 16);
+    EXPECT_GT(ink.right - ink.left, 25);
+    // Anti-aliased black on white: the darkest pixels are fully black.
+    EXPECT_GT(CountEqual(*surface, 0xFF000000), 10);
+}
+
+TEST(CachedFont, SystemPathDrawsTheTextColourIgnoringItsAlpha)
+{
+    auto font = MakeFont(kFontPreferSystem);
+    ASSERT_TRUE(font);
+    PIX_SysBitmap surface;
+    ASSERT_TRUE(surface.Resize(80, 30));
+    PIX_Fill(&surface, 0, 0, 80, 30, kWhite, 1.0f, kComposeCopy);
+    font->SetFontColor(0x40102030);
+    Draw(*font, &surface, "\xE2\x96\x88\xE2\x96\x88", PIX_Rect{0, 0, 80, 30}, 0);  // two full blocks
+    EXPECT_GT(CountEqual(surface, 0xFF102030), 40);
+}
+
+TEST(CachedFont, MeasuringSurfaceServesBitmapsWithoutAContext)
+{
+    auto font = MakeFont(kFontPreferSystem);
+    ASSERT_TRUE(font);
+    auto bitmap = Filled(80, 30, kWhite);
+    font->SetFontColor(0xFF000000);
+    EXPECT_EQ(Draw(*font, bitmap.get(), "Hi", PIX_Rect{50, 0, 80, 30}, DT_RIGHT), 16);
+    const PIX_Rect ink = InkBox(*bitmap, kWhite);
+    EXPECT_GE(ink.left, 50);
+    EXPECT_LE(ink.right, 80);
+    EXPECT_GE(ink.right, 76);
+}
+
+TEST(CachedFont, OpaqueModeFillsTheBoxAndTransparentDoesNot)
+{
+    for (int32_t flags : {0, kFontPreferSystem}) {
+        auto font = MakeFont(flags);
+        ASSERT_TRUE(font);
+        PIX_SysBitmap surface;
+        ASSERT_TRUE(surface.Resize(60, 30));
+        PIX_Fill(&surface, 0, 0, 60, 30, kWhite, 1.0f, kComposeCopy);
+        font->SetFontColor(0xFF000000);
+        font->SetBackgroundColor(0xFF0000FF);
+        Draw(*font, &surface, "mm", PIX_Rect{0, 0, 60, 30}, 0);
+        EXPECT_EQ(CountEqual(surface, 0xFF0000FF), 0) << flags;
+        EXPECT_EQ(font->SetBackgroundMode(kBkModeOpaque), kBkModeTransparent);
+        PIX_Fill(&surface, 0, 0, 60, 30, kWhite, 1.0f, kComposeCopy);
+        Draw(*font, &surface, "mm", PIX_Rect{0, 0, 60, 30}, 0);
+        EXPECT_GT(CountEqual(surface, 0xFF0000FF), 20) << flags;
+    }
+}
+
+TEST(CachedFont, AlignmentPlacesGlyphTextInItsBox)
+{
+    auto font = MakeFont(0);
+    ASSERT_TRUE(font);
+    const int32_t width = Measure(*font, "mm").right;
+    ASSERT_GT(width, 10);
+
+    auto right = Filled(100, 50, kWhite);
+    Draw(*font, right.get(), "mm", PIX_Rect{0, 0, 100, 50}, DT_RIGHT | DT_BOTTOM);
+    PIX_Rect ink = InkBox(*right, kWhite);
+    EXPECT_NEAR(ink.right, 100, 2);
+    EXPECT_GE(ink.left, 100 - width - 1);
+    EXPECT_GE(ink.top, 50 - 16);
+
+    auto centre = Filled(100, 50, kWhite);
+    Draw(*font, centre.get(), "mm", PIX_Rect{0, 0, 100, 50}, DT_CENTER | DT_VCENTER);
+    ink = InkBox(*centre, kWhite);
+    EXPECT_NEAR(ink.left + ink.right, 100, 3);
+    EXPECT_GE(ink.top, (50 - 16) / 2);
+    EXPECT_LE(ink.bottom, (50 - 16) / 2 + 16);
+}
+
+TEST(CachedFont, ClipsToTheRectangleUnlessNoClip)
+{
+    auto font = MakeFont(0);
+    ASSERT_TRUE(font);
+    auto clipped = Filled(100, 30, kWhite);
+    Draw(*font, clipped.get(), "WWWWWW", PIX_Rect{0, 0, 20, 30}, 0);
+    EXPECT_LE(InkBox(*clipped, kWhite).right, 20);
+    auto free = Filled(100, 30, kWhite);
+    Draw(*font, free.get(), "WWWWWW", PIX_Rect{0, 0, 20, 30}, DT_NOCLIP);
+    EXPECT_GT(InkBox(*free, kWhite).right, 40);
+    // An empty clip draws nothing.
+    EXPECT_EQ(Draw(*font, free.get(), "W", PIX_Rect{200, 0, 220, 30}, 0), 0);
+}
+
+TEST(CachedFont, MonoMasksPaintExactColoursAndShadowsTheEffectColour)
+{
+    auto font = MakeFont(kFontShadow);
+    ASSERT_TRUE(font);
+    auto surface = Filled(60, 30, kWhite);
+    font->SetFontColor(0xFF112233);
+    font->SetEffectColor(0xFF445566);
+    Draw(*font, surface.get(), "Ab", PIX_Rect{0, 0, 60, 30}, 0);
+    const int32_t text = CountEqual(*surface, 0xFF112233), shadow = CountEqual(*surface, 0xFF445566);
+    EXPECT_GT(text, 10);
+    EXPECT_GT(shadow, 10);
+    EXPECT_EQ(text + shadow + CountEqual(*surface, kWhite), 60 * 30);
+}
+
+TEST(CachedFont, ColourAlphaScalesTheWeightUnderBit30)
+{
+    auto font = MakeFont(0);
+    ASSERT_TRUE(font);
+    auto surface = Filled(60, 30, kWhite);
+    font->SetFontColor(0x00000000);
+    EXPECT_EQ(Draw(*font, surface.get(), "Ab", PIX_Rect{0, 0, 60, 30}, kTextColorAlphaWeight), 0);
+    EXPECT_EQ(CountEqual(*surface, kWhite), 60 * 30);
+    font->SetFontColor(0x80000000);
+    Draw(*font, surface.get(), "Ab", PIX_Rect{0, 0, 60, 30}, kTextColorAlphaWeight);
+    // Half weight never reaches full black.
+    EXPECT_LT(CountEqual(*surface, kWhite), 60 * 30);
+    EXPECT_EQ(CountEqual(*surface, 0xFF000000), 0);
+}
+
+TEST(CachedFont, VeryLargeFontsAlwaysTakeTheSystemPath)
+{
+    // Mono glyph-path text would hold only exact colour words; the system
+    // path anti-aliases.
+    auto font = MakeFont(kFontMono, 300);
+    ASSERT_TRUE(font);
+    EXPECT_EQ(font->LineHeight(), 300);
+    PIX_SysBitmap surface;
+    ASSERT_TRUE(surface.Resize(200, 320));
+    PIX_Fill(&surface, 0, 0, 200, 320, kWhite, 1.0f, kComposeCopy);
+    font->SetFontColor(0xFF000000);
+    Draw(*font, &surface, "O", PIX_Rect{0, 0, 200, 320}, 0);
+    const int32_t black = CountEqual(surface, 0xFF000000), white = CountEqual(surface, kWhite);
+    EXPECT_GT(black, 100);
+    EXPECT_GT(200 * 320 - black - white, 0);
+}
+
+TEST(CachedFont, BlurSpreadsCoverage)
+{
+    auto sharp = MakeFont(kFontMono);
+    auto blurred = MakeFont(kFontMono | kFontBlur | kFontInvert);
+    ASSERT_TRUE(sharp && blurred);
+    auto a = Filled(40, 30, kWhite);
+    auto b = Filled(40, 30, kWhite);
+    sharp->SetFontColor(0xFF000000);
+    blurred->SetFontColor(0xFF000000);
+    Draw(*sharp, a.get(), "l", PIX_Rect{0, 0, 40, 30}, 0);
+    Draw(*blurred, b.get(), "l", PIX_Rect{0, 0, 40, 30}, 0);
+    // Inverted coverage paints the background of the cell, not the stroke.
+    EXPECT_GT(CountEqual(*b, 0xFF000000), CountEqual(*a, 0xFF000000));
+}
+
+TEST(CachedFont, VerticalTextSwapsItsExtent)
+{
+    auto flat = MakeFont(0);
+    auto down = MakeFont(kFontVertical);
+    ASSERT_TRUE(flat && down);
+    const PIX_Rect h = Measure(*flat, "AB");
+    PIX_Rect v{};
+    EXPECT_EQ(down->DrawString(nullptr, "AB", 2, v, DT_CALCRECT), 16);
+    EXPECT_EQ(v.right, 16);
+    EXPECT_EQ(v.bottom, h.right);
+}
+
+TEST(CachedFont, SharedSurfacesLiveWithTheFonts)
+{
+    const int32_t before = PIX_CachedFont::LiveFontCount();
+    {
+        PIX_CachedFont a, b;
+        EXPECT_EQ(PIX_CachedFont::LiveFontCount(), before + 2);
+    }
+    EXPECT_EQ(PIX_CachedFont::LiveFontCount(), before);
+}
+
+TEST(CachedFont, SettersReturnThePreviousValues)
+{
+    PIX_CachedFont font;
+    EXPECT_EQ(font.SetFontColor(0x11), 0u);
+    EXPECT_EQ(font.SetFontColor(0x22), 0x11u);
+    EXPECT_EQ(font.FontColor(), 0x22u);
+    EXPECT_EQ(font.SetBackgroundColor(1), 0xFFFFFFFFu);
+    EXPECT_EQ(font.SetEffectColor(2), 0xFFFFFFFFu);
+    EXPECT_EQ(font.SetBackgroundMode(kBkModeOpaque), kBkModeTransparent);
+    EXPECT_EQ(font.FontHandle(), nullptr);
+    EXPECT_EQ(font.LineHeight(), 0);
+}
