@@ -132,8 +132,12 @@ public:
     // ---- editor views -------------------------------------------------------------
     /// [ui] Records an open editor view (borrowed; the view unregisters itself).
     void AddView(Steinberg::IPlugView* view) { mViews.push_back(view); }
-    /// [ui] Forgets every recorded view.
-    void ClearViews() { mViews.clear(); }
+    /// [ui] Forgets one recorded view (called as that view is destroyed;
+    /// the other views stay listed).
+    void RemoveView(Steinberg::IPlugView* view);
+    /// [ui] "editor" (exactly): a new editor view on this object, listed in
+    /// the views; the host owns its one reference. Any other name: null.
+    Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;
 
     OBJ_METHODS(IEffectVST3, SingleComponentEffect)
     REFCOUNT_METHODS(SingleComponentEffect)

@@ -4,10 +4,12 @@
 #include "vst3/IEffectVST3.h"
 
 #include "vst3/IEffectParameter.h"
+#include "vst3/IEffectVST3View.h"
 #include "vst3/WideText.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 
@@ -251,6 +253,18 @@ void IEffectVST3::GetTransportInfo(ITransportInfo& info) const
 bool IEffectVST3::ResizeEditor(int, int)
 {
     return false;
+}
+
+IPlugView* PLUGIN_API IEffectVST3::createView(FIDString name)
+{
+    if (name == nullptr || std::strcmp(name, "editor") != 0)
+        return nullptr;
+    return new IEffectVST3View(*this);
+}
+
+void IEffectVST3::RemoveView(IPlugView* view)
+{
+    mViews.erase(std::remove(mViews.begin(), mViews.end(), view), mViews.end());
 }
 
 bool IEffectVST3::SendMidiMessage(const IMidiMessage&)

@@ -1,0 +1,288 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FakeWindowGraphics.h"
+
+#include "framework/FourCharCode.h"
+#include "host/HostObject.h"
+#include "host/HostPlugFrame.h"
+#include "host/HostRunLoop.h"
+#include "vst3/IEffectVST3.h"
+#include "vst3/IEffectVST3View.h"
+
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+#include "pluginterfaces/vst/ivstcontextmenu.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+using namespace Steinberg;
+
+namespace {
+
+/// A two-parameter effect on the binding with a fake window host attached
+/// (or none), counting the editor hooks the view calls.
+class ViewEffect : public IEffectVST3 {
+public:
+    explicit ViewEffect(bool withEditor = true)
+        : IEffectVST3(2, "1-1 2-2", 1, "ViewProbe", "", "Tester", 0x10000, MakeFourCharCode("Vpr1"),
+                      MakeFourCharCode("Tstr"))
+    {
+        GetParam(0)->DefineContinuous("A", 0.5, 0.0, 1.0, 0.01);
+        GetParam(1)->DefineContinuous("B", 0.0, 0.0, 1.0, 0.01);
+        if (withEditor) {
+            auto editor = std::make_unique<FakeWindowGraphics>(this, 300, 570);
+            graphics = editor.get();
+            AttachEditor(std::move(editor));
+        }
+        InitDefaultPresets("-");
+    }
+    void OnEditorOpened() override { ++opened; }
+    void OnEditorClosed() override { ++closed; }
+    void OnEditorResized() override { ++resized; }
+
+    FakeWindowGraphics* graphics = nullptr;
+    int opened = 0;
+    int closed = 0;
+    int resized = 0;
+};
+
+/// A component handler that offers the context-menu interface and records
+/// the view each menu is asked for.
+class MenuHandler : public HostObject<Vst::IComponentHandler, Vst::IComponentHandler3> {
+public:
+    tresult PLUGIN_API beginEdit(Vst::ParamID) override { return kResultOk; }
+    tresult PLUGIN_API performEdit(Vst::ParamID, Vst::ParamValue) override { return kResultOk; }
+    tresult PLUGIN_API endEdit(Vst::ParamID) override { return kResultOk; }
+    tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
+    Vst::IContextMenu* PLUGIN_API createContextMenu(IPlugView* view, const Vst::ParamID*) override
+    {
+        views.push_back(view);
+        return nullptr;
+    }
+    std::vector<IPlugView*> views;
+};
+
+void* const kParent = reinterpret_cast<void*>(0x4242);
+
+class EditorView : public ::testing::Test {
+protected:
+    ~EditorView() override
+    {
+        if (view) view->release();
+        effect->release();
+    }
+    void MakeView()
+    {
+        view = effect->createView("editor");
+        ASSERT_NE(view, nullptr);
+    }
+    ViewRect Size()
+    {
+        ViewRect rect;
+        EXPECT_EQ(view->getSize(&rect), kResultOk);
+        return rect;
+    }
+    IPtr<IPlugViewContentScaleSupport> Scaling()
+    {
+        IPlugViewContentScaleSupport* scaling = nullptr;
+        EXPECT_EQ(view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)),
+                  kResultOk);
+        return owned(scaling);
+    }
+
+    ViewEffect* effect = new ViewEffect();
+    IPlugView* view = nullptr;
+    HostRunLoop loop;
+    HostPlugFrame frame{&loop};
+};
+
+}  // namespace
+
+TEST_F(EditorView, OnlyTheExactNameEditorCreatesAView)
+{
+    for (const char* name : {"Editor", "EDITOR", "editor ", "edit", "editorx", ""})
+        EXPECT_EQ(effect->createView(name), nullptr) << '"' << name << '"';
+    EXPECT_EQ(effect->createView(nullptr), nullptr);
+
+    const uint32 before = effect->addRef() - 1;
+    effect->release();
+    MakeView();
+    // The view holds the plug-in, and lets it go with its last reference.
+    EXPECT_EQ(effect->addRef() - 1, before + 1);
+    effect->release();
+    view->release();
+    view = nullptr;
+    EXPECT_EQ(effect->addRef() - 1, before);
+    effect->release();
+}
+
+TEST_F(EditorView, OnlyThisPlatformsWindowTypeIsSupported)
+{
+    MakeView();
+    EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultTrue);
+    for (FIDString other : {kPlatformTypeHWND, kPlatformTypeHIView, kPlatformTypeNSView, kPlatformTypeUIView,
+                            "X11EmbedWindowId", "X11EmbedWindowIDx", ""})
+        EXPECT_EQ(view->isPlatformTypeSupported(other), kResultFalse) << other;
+    EXPECT_EQ(view->isPlatformTypeSupported(nullptr), kResultFalse);
+}
+
+TEST_F(EditorView, ReportsTheEditorSizeBeforeAttachingAndCannotBeResizedByTheHost)
+{
+    MakeView();
+    const ViewRect size = Size();
+    EXPECT_EQ(size.left, 0);
+    EXPECT_EQ(size.top, 0);
+    EXPECT_EQ(size.getWidth(), 300);
+    EXPECT_EQ(size.getHeight(), 570);
+    EXPECT_EQ(view->canResize(), kResultFalse);
+    EXPECT_EQ(view->checkSizeConstraint(nullptr), kResultFalse);
+    EXPECT_EQ(view->onWheel(1.0f), kResultFalse);
+    EXPECT_EQ(view->onFocus(true), kResultFalse);
+}
+
+TEST_F(EditorView, AttachRunsTheWindowOnTheFramesRunLoopAndRemoveLeavesNothingRegistered)
+{
+    MakeView();
+    ASSERT_EQ(view->setFrame(&frame), kResultOk);
+    ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
+    EXPECT_EQ(effect->graphics->lastParent, kParent);
+    EXPECT_EQ(effect->opened, 1);
+    ASSERT_NE(effect->graphics->RunLoop(), nullptr);
+    EXPECT_EQ(loop.EventHandlerCount(), 1);
+    EXPECT_EQ(loop.TimerCount(), 1);
+
+    effect->graphics->SendEvent();
+    loop.Pump(100);
+    EXPECT_EQ(effect->graphics->events, 1);
+    EXPECT_GE(effect->graphics->ticks, 1);
+
+    ASSERT_EQ(view->removed(), kResultOk);
+    EXPECT_EQ(effect->closed, 1);
+    EXPECT_EQ(effect->graphics->closes, 1);
+    EXPECT_EQ(effect->graphics->RunLoop(), nullptr);
+    EXPECT_EQ(loop.EventHandlerCount(), 0);
+    EXPECT_EQ(loop.TimerCount(), 0);
+    const int ticks = effect->graphics->ticks;
+    effect->graphics->SendEvent();
+    loop.Pump(60);
+    EXPECT_EQ(effect->graphics->ticks, ticks);
+    EXPECT_EQ(effect->graphics->events, 1);
+
+    // Attaching again registers afresh; the old registrations stay gone.
+    ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
+    EXPECT_EQ(loop.EventHandlerCount(), 1);
+    EXPECT_EQ(loop.TimerCount(), 1);
+    loop.Pump(60);
+    EXPECT_EQ(effect->graphics->events, 2);  // the byte written while closed
+    EXPECT_GT(effect->graphics->ticks, ticks);
+    EXPECT_EQ(effect->graphics->opens, 2);
+}
+
+TEST_F(EditorView, AHostWithoutARunLoopStillGetsTheWindow)
+{
+    HostPlugFrame plainFrame;
+    MakeView();
+    view->setFrame(&plainFrame);
+    ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
+    EXPECT_EQ(effect->graphics->opens, 1);
+    EXPECT_EQ(effect->graphics->RunLoop(), nullptr);
+    EXPECT_EQ(view->removed(), kResultOk);
+    EXPECT_EQ(effect->graphics->closes, 1);
+}
+
+TEST_F(EditorView, AttachingWithAnotherTypeOrAFailedWindowIsReportedAsFailure)
+{
+    MakeView();
+    view->setFrame(&frame);
+    EXPECT_EQ(view->attached(kParent, kPlatformTypeHWND), kResultFalse);
+    EXPECT_EQ(view->attached(nullptr, kPlatformTypeX11EmbedWindowID), kResultFalse);
+    effect->graphics->failOpen = true;
+    EXPECT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultFalse);
+    EXPECT_EQ(effect->opened, 0);
+    EXPECT_EQ(effect->graphics->opens, 0);
+    EXPECT_EQ(effect->graphics->RunLoop(), nullptr);
+
+    effect->graphics->failOpen = false;
+    EXPECT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
+    EXPECT_EQ(effect->opened, 1);
+}
+
+TEST_F(EditorView, ContentScaleEnlargesTheWindowAndAnAttachedViewAsksTheFrameForIt)
+{
+    MakeView();
+    view->setFrame(&frame);
+    EXPECT_EQ(Scaling()->setContentScaleFactor(2.0f), kResultOk);
+    EXPECT_EQ(Size().getWidth(), 600);
+    EXPECT_EQ(Size().getHeight(), 1140);
+    EXPECT_TRUE(frame.ResizeRequests().empty());  // not attached: the host asks getSize itself
+
+    ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
+    EXPECT_EQ(Scaling()->setContentScaleFactor(1.5f), kResultOk);
+    ASSERT_EQ(frame.ResizeRequests().size(), 1u);
+    EXPECT_EQ(frame.ResizeRequests()[0].getWidth(), 450);
+    EXPECT_EQ(frame.ResizeRequests()[0].getHeight(), 855);
+    // The frame answered with onSize: the request is settled.
+    EXPECT_EQ(effect->resized, 1);
+    EXPECT_FALSE(static_cast<IEffectVST3View*>(view)->ExpectingNewSize());
+
+    // The same factor again changes nothing; unusable factors mean 1.
+    Scaling()->setContentScaleFactor(1.5f);
+    EXPECT_EQ(frame.ResizeRequests().size(), 1u);
+    Scaling()->setContentScaleFactor(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(Size().getWidth(), 300);
+    ASSERT_EQ(frame.ResizeRequests().size(), 2u);
+    EXPECT_EQ(frame.ResizeRequests()[1].getHeight(), 570);
+    Scaling()->setContentScaleFactor(0.5f);
+    EXPECT_EQ(Size().getHeight(), 570);
+    EXPECT_EQ(frame.ResizeRequests().size(), 2u);
+    EXPECT_EQ(effect->resized, 2);
+    // A host's own onSize is stored but is not taken as an answer to us.
+    ViewRect hostRect(0, 0, 310, 580);
+    EXPECT_EQ(view->onSize(&hostRect), kResultTrue);
+    EXPECT_EQ(effect->resized, 2);
+}
+
+TEST_F(EditorView, ADestroyedViewRemovesOnlyItselfFromThePluginsViews)
+{
+    MenuHandler handler;
+    effect->setComponentHandler(&handler);
+    IPlugView* first = effect->createView("editor");
+    IPlugView* second = effect->createView("editor");
+    effect->PopupHostContextMenu(0, 10, 10);
+    first->release();
+    effect->PopupHostContextMenu(0, 10, 10);
+    second->release();
+    effect->PopupHostContextMenu(0, 10, 10);  // no view left: no menu
+
+    ASSERT_EQ(handler.views.size(), 2u);
+    EXPECT_EQ(handler.views[0], first);
+    EXPECT_EQ(handler.views[1], second);
+    effect->setComponentHandler(nullptr);
+}
+
+TEST_F(EditorView, DestroyingAnAttachedViewClosesItsWindow)
+{
+    MakeView();
+    view->setFrame(&frame);
+    ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
+    view->release();
+    view = nullptr;
+    EXPECT_EQ(effect->graphics->closes, 1);
+    EXPECT_EQ(loop.EventHandlerCount() + loop.TimerCount(), 0);
+}
+
+TEST(EditorViewWithoutEditor, AnswersFalseToEverySizeAndAttachQuery)
+{
+    auto* effect = new ViewEffect(false);
+    IPlugView* view = effect->createView("editor");
+    ASSERT_NE(view, nullptr);
+    ViewRect rect;
+    EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultFalse);
+    EXPECT_EQ(view->getSize(&rect), kResultFalse);
+    EXPECT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultFalse);
+    EXPECT_EQ(view->removed(), kResultOk);
+    EXPECT_EQ(effect->opened + effect->closed, 0);
+    view->release();
+    effect->release();
+}
