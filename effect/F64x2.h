@@ -41,6 +41,17 @@ public:
         return F64x2(_mm_and_pd(mV, keep));
     }
 
+    /// True when keepIfFiniteAndAtLeast(tiny) would return this value bit
+    /// for bit: every lane is finite with magnitude ≥ tiny, or is +0.0.
+    bool survivesFlush(F64x2 tiny) const noexcept
+    {
+        const __m128d magnitude = _mm_and_pd(mV, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
+        const __m128d big = _mm_castsi128_pd(_mm_set1_epi64x(0x7FEFFFFFFFFFFFFFll));
+        const int kept = _mm_movemask_pd(_mm_and_pd(_mm_cmpge_pd(magnitude, tiny.mV), _mm_cmple_pd(magnitude, big)));
+        const int zero = _mm_movemask_pd(_mm_cmpeq_pd(mV, _mm_setzero_pd())) & ~_mm_movemask_pd(mV);
+        return (kept | zero) == 3;
+    }
+
     /// Lanes whose value is finite (not NaN, not infinite) as a two-bit mask,
     /// bit 0 for the left lane.
     int finiteMask() const noexcept
@@ -78,6 +89,12 @@ private:
     F64x2 keepIfFiniteAndAtLeast(F64x2 tiny) const noexcept
     {
         return {keep(mL, tiny.mL), keep(mR, tiny.mR)};
+    }
+
+    bool survivesFlush(F64x2 tiny) const noexcept
+    {
+        const F64x2 flushed = keepIfFiniteAndAtLeast(tiny);
+        return std::memcmp(&flushed, this, sizeof flushed) == 0;
     }
 
     int finiteMask() const noexcept { return (isFinite(mL) ? 1 : 0) | (isFinite(mR) ? 2 : 0); }

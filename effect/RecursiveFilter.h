@@ -7,9 +7,14 @@
 /// The ten-tap recursive low-pass of the oversampled path, left channel in
 /// lane 0 and right in lane 1. Outputs that are not finite or smaller than
 /// 2^−54 become 0.0, so neither NaN nor denormals can live in its state.
+///
+/// Steps are numbered within a chunk of at most kChunk steps. Step i reads
+/// its ten past outputs from history slots i … i+9 and writes slot i+10, so
+/// no history is ever shifted; endChunk carries the last ten to the front.
 class RecursiveFilter {
 public:
     static constexpr int kTaps = OversamplingDesign::kTaps;
+    static constexpr int kChunk = 512;
 
     /// A design broadcast to both lanes, feedback stored oldest tap first.
     struct Taps {
@@ -30,48 +35,60 @@ public:
     /// [audio] Sets all past outputs to zero.
     void reset() noexcept
     {
-        for (F64x2& h : mHistory)
-            h = F64x2(0.0);
-        mPos = 0;
+        for (int i = 0; i < kTaps; ++i)
+            mHistory[i] = F64x2(0.0);
     }
 
-    /// [audio] One oversampled step: y = g·x + c10·y10 + … + c1·y1. The sum
-    /// runs from the oldest output to the newest so that the newest, the only
-    /// one still in flight, enters last.
-    F64x2 step(const Taps& taps, F64x2 x) noexcept
+    /// [audio] Step i (0 ≤ i < kChunk) of the chunk on input x, where
+    /// `newest` is the output of step i − 1 (the caller keeps it in a
+    /// register; it is also in the history):
+    /// y = g·x + c10·y10 + … + c1·y1, summed from the oldest output to the
+    /// newest so that the newest, the one still in flight, enters last.
+    F64x2 step(const Taps& taps, int i, F64x2 x, F64x2 newest) noexcept
     {
-        return push(feedback(taps, taps.gain * x + taps.oldestFirst[0] * mHistory[mPos]));
+        const F64x2* window = mHistory + i;
+        return push(i, sumFrom(taps, window, taps.gain * x + taps.oldestFirst[0] * window[0], newest));
     }
 
-    /// [audio] The same step for an input of 0.0 (a stuffed zero); g·0 adds
-    /// nothing that survives the flush, so it is left out.
-    F64x2 stepSilent(const Taps& taps) noexcept { return push(feedback(taps, taps.oldestFirst[0] * mHistory[mPos])); }
+    /// [audio] Step i for an input of 0.0 (a stuffed zero). g·0 is +0, and
+    /// adding +0 first keeps the sign of an all-zero sum exactly as the full
+    /// step would have it.
+    F64x2 stepSilent(const Taps& taps, int i, F64x2 newest) noexcept
+    {
+        const F64x2* window = mHistory + i;
+        return push(i, sumFrom(taps, window, taps.oldestFirst[0] * window[0] + F64x2(0.0), newest));
+    }
 
-    /// [any] The output that stepped in i steps ago, i = 1 … 10.
-    F64x2 past(int i) const noexcept { return mHistory[mPos + kTaps - i]; }
+    /// [audio] After `steps` steps (1 … kChunk), moves the last ten outputs
+    /// to the front for the next chunk.
+    void endChunk(int steps) noexcept
+    {
+        for (int i = 0; i < kTaps; ++i)
+            mHistory[i] = mHistory[steps + i];
+    }
+
+    /// [any] Between chunks: the output of i steps ago, i = 1 … 10.
+    F64x2 past(int i) const noexcept { return mHistory[kTaps - i]; }
 
 private:
-    // Adds c9·y9 … c1·y1 to a sum that already holds the c10·y10 term.
-    F64x2 feedback(const Taps& taps, F64x2 sum) const noexcept
+    // Adds c9·y9 … c2·y2 from the window and c1·y1 from `newest` to a sum
+    // that already holds the c10·y10 term.
+    static F64x2 sumFrom(const Taps& taps, const F64x2* window, F64x2 sum, F64x2 newest) noexcept
     {
-        // The window mHistory[mPos … mPos+9] holds y10 … y1 without copying.
-        const F64x2* window = mHistory + mPos;
-        for (int i = 1; i < kTaps; ++i)
+        for (int i = 1; i < kTaps - 1; ++i)
             sum += taps.oldestFirst[i] * window[i];
-        return sum;
+        return sum + taps.oldestFirst[kTaps - 1] * newest;
     }
 
-    F64x2 push(F64x2 sum) noexcept
+    F64x2 push(int i, F64x2 sum) noexcept
     {
-        const F64x2 y = sum.keepIfFiniteAndAtLeast(F64x2(0x1p-54));
-        // Each output is written twice, ten apart, so the last ten are always
-        // contiguous; the slot overwritten is the output that just left.
-        mHistory[mPos] = y;
-        mHistory[mPos + kTaps] = y;
-        mPos = mPos + 1 == kTaps ? 0 : mPos + 1;
+        // Nearly every output passes the flush unchanged; testing that on the
+        // side keeps the flush off the chain from one step to the next.
+        const F64x2 tiny(0x1p-54);
+        const F64x2 y = sum.survivesFlush(tiny) ? sum : sum.keepIfFiniteAndAtLeast(tiny);
+        mHistory[i + kTaps] = y;
         return y;
     }
 
-    F64x2 mHistory[2 * kTaps];
-    int mPos = 0;
+    F64x2 mHistory[kTaps + kChunk];
 };

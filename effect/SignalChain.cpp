@@ -5,6 +5,7 @@
 #include "effect/ScopedDenormalFlush.h"
 #include "effect/Waveshaper.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,33 +28,68 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
                           const ChainSettings& settings, const IBypassSource& bypass) noexcept
 {
     const ScopedDenormalFlush flush;
-    // The effect only ever asks for 4 or 16; anything below 1 would divide by
-    // zero in the design, so it runs without oversampling instead.
-    const int factor = settings.oversampling >= 1 ? settings.oversampling : 1;
+    const int factor = settings.oversampling == kMaxFactor ? kMaxFactor : 4;
     mDesign = OversamplingDesign::forFactor(factor);
     if (frames < 1)
         return;
-    switch (factor) {
-    case 4: run<4>(in, out, frames, settings, bypass, 4); break;
-    case 16: run<16>(in, out, frames, settings, bypass, 16); break;
-    default: run<0>(in, out, frames, settings, bypass, factor); break;
-    }
+    if (factor == kMaxFactor)
+        run<kMaxFactor>(in, out, frames, settings, bypass);
+    else
+        run<4>(in, out, frames, settings, bypass);
 }
 
-template <int kFixedFactor>
-void SignalChain::run(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
-                      const IBypassSource& bypass, int runtimeFactor) noexcept
+// The oversampled path of a chunk of base samples, for both channels at once.
+// The up filter of base sample t runs interleaved with the down filter of
+// sample t − 1: the two recursions are independent there, so the processor
+// can overlap them. Shaper outputs wait in mShaped in between.
+template <int kFactor>
+void SignalChain::oversampleChunk(const double* inL, const double* inR, int frames,
+                                  const RecursiveFilter::Taps& taps) noexcept
 {
-    // A constant factor lets the compiler unroll the sub-sample loop.
-    const int factor = kFixedFactor != 0 ? kFixedFactor : runtimeFactor;
-
-    // Everything below depends on the block only: the sample rate and the
-    // working values cannot change while the plug-in lock is held.
     const F64x2 drive(std::pow(10.0, 1.0));
+    const F64x2 factor(static_cast<double>(kFactor));
+
+    // The newest output of each filter stays in a register between steps.
+    F64x2 upNewest = mUp.past(1);
+    F64x2 downNewest = mDown.past(1);
+    const auto up = [&](int t, int j) {
+        const int i = t * kFactor + j;
+        upNewest = j == 0 ? mUp.step(taps, i, drive * F64x2(inL[t], inR[t]), upNewest)
+                          : mUp.stepSilent(taps, i, upNewest);
+        mShaped[i] = Waveshaper::shape(factor * upNewest);
+    };
+    const auto down = [&](int t, int j) {
+        const int i = t * kFactor + j;
+        downNewest = mDown.step(taps, i, mShaped[i], downNewest);
+        if (j == 0)
+            mDecimated[t] = downNewest; // the other sub-samples only advance the filter
+    };
+
+    for (int j = 0; j < kFactor; ++j)
+        up(0, j);
+    for (int t = 1; t < frames; ++t) {
+        for (int j = 0; j < kFactor; ++j) {
+            up(t, j);
+            down(t - 1, j);
+        }
+    }
+    for (int j = 0; j < kFactor; ++j)
+        down(frames - 1, j);
+
+    mUp.endChunk(frames * kFactor);
+    mDown.endChunk(frames * kFactor);
+}
+
+template <int kFactor>
+void SignalChain::run(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
+                      const IBypassSource& bypass) noexcept
+{
+    constexpr int kChunkFrames = RecursiveFilter::kChunk / kFactor;
+
+    // Everything here depends on the block only: the sample rate and the
+    // working values cannot change while the plug-in lock is held.
     const F64x2 mix(std::pow(10.0, -1.5));
     const F64x2 gain(settings.outputGain);
-    const F64x2 one(1.0);
-    const F64x2 factorLanes(static_cast<double>(factor));
     const RecursiveFilter::Taps taps = RecursiveFilter::Taps::from(mDesign);
 
     const double fs = settings.sampleRate;
@@ -64,18 +100,54 @@ void SignalChain::run(const double* const in[2], double* const out[2], int frame
     mMidBellSmoother.beginBlock(d, settings.midBell);
     mLowShelfSmoother.beginBlock(d, settings.lowShelf);
 
-    const BilinearScale highShelfScale = BilinearScale::of(fs * HighShelfSection::kRateFactor);
-    const BilinearScale highPassScale = BilinearScale::of(fs * HighPassSection::kRateFactor);
-    const BilinearScale lowPassScale = BilinearScale::of(fs * LowPassSection::kRateFactor);
-    const BilinearScale midBellScale = BilinearScale::of(fs * MidBellSection::kRateFactor);
-    const BilinearScale lowShelfScale = BilinearScale::of(fs * LowShelfSection::kRateFactor);
+    const BlockScales scales{BilinearScale::of(fs * HighShelfSection::kRateFactor),
+                             BilinearScale::of(fs * HighPassSection::kRateFactor),
+                             BilinearScale::of(fs * LowPassSection::kRateFactor),
+                             BilinearScale::of(fs * MidBellSection::kRateFactor),
+                             BilinearScale::of(fs * LowShelfSection::kRateFactor)};
 
-    const double* inL = in[0];
-    const double* inR = in[1];
-    double* outL = out[0];
-    double* outR = out[1];
+    for (int start = 0; start < frames; start += kChunkFrames) {
+        const int count = std::min(kChunkFrames, frames - start);
+        oversampleChunk<kFactor>(in[0] + start, in[1] + start, count, taps);
 
-    for (int k = 0; k < frames; ++k) {
+        for (int run = 0; run < count; run += kCoefficientRun) {
+            const int runCount = std::min(kCoefficientRun, count - run);
+            computeCoefficients(runCount, scales);
+
+            const double* inL = in[0] + start + run;
+            const double* inR = in[1] + start + run;
+            double* outL = out[0] + start + run;
+            double* outR = out[1] + start + run;
+            const F64x2* decimated = mDecimated + run;
+            for (int k = 0; k < runCount; ++k) {
+                const F64x2 dry(inL[k], inR[k]);
+                if (bypassed(bypass.BypassValue())) {
+                    // Exact copies; the sections keep their histories frozen.
+                    outL[k] = dry.left();
+                    outR[k] = dry.right();
+                    continue;
+                }
+                F64x2 x = dry + mix * decimated[k];
+                x = mHighShelf.process(mCoefficients.highShelf[k], x);
+                x = mHighPass.process(mCoefficients.highPass[k], x);
+                x = mLowPass.process(mCoefficients.lowPass[k], x);
+                x = mMidBell.process(mCoefficients.midBell[k], x);
+                x = mLowShelf.process(mCoefficients.lowShelf[k], x);
+                x = x * gain;
+                outL[k] = x.left();
+                outR[k] = x.right();
+            }
+        }
+    }
+}
+
+// Smoothed positions and section coefficients for the next `count` samples.
+// Every sample's coefficients are computed, bypassed or not, as the smoothers
+// keep gliding either way.
+void SignalChain::computeCoefficients(int count, const BlockScales& scales) noexcept
+{
+    const F64x2 one(1.0);
+    for (int k = 0; k < count; ++k) {
         // Each smoother steps once per channel (HPF and LPF twice), left first.
         const double h1 = mHighShelfSmoother.step();
         const double h2 = mHighShelfSmoother.step();
@@ -92,37 +164,11 @@ void SignalChain::run(const double* const in[2], double* const out[2], int frame
         const double l1 = mLowShelfSmoother.step();
         const double l2 = mLowShelfSmoother.step();
 
-        const auto highShelf = HighShelfSection::coefficients(one - F64x2(h1, h2), highShelfScale);
-        const auto highPass = HighPassSection::coefficients(one - F64x2(f2, f4), one - F64x2(f1, f3), highPassScale);
-        const auto lowPass = LowPassSection::coefficients(F64x2(g2, g4), F64x2(g1, g3), lowPassScale);
-        const auto midBell = MidBellSection::coefficients(one - F64x2(m1, m2), midBellScale);
-        const auto lowShelf = LowShelfSection::coefficients(one - F64x2(l1, l2), lowShelfScale);
-
-        // Oversampled path: zero-stuffed interpolation, shaper, decimation by
-        // keeping the first sub-sample; the rest only advance the filters.
-        const F64x2 dry(inL[k], inR[k]);
-        F64x2 up = mUp.step(taps, drive * dry);
-        const F64x2 decimated = mDown.step(taps, Waveshaper::shape(factorLanes * up));
-        for (int j = 1; j < factor; ++j) {
-            up = mUp.stepSilent(taps);
-            mDown.step(taps, Waveshaper::shape(factorLanes * up));
-        }
-        mDecimated = decimated;
-
-        if (!bypassed(bypass.BypassValue())) {
-            F64x2 x = dry + mix * decimated;
-            x = mHighShelf.process(highShelf, x);
-            x = mHighPass.process(highPass, x);
-            x = mLowPass.process(lowPass, x);
-            x = mMidBell.process(midBell, x);
-            x = mLowShelf.process(lowShelf, x);
-            x = x * gain;
-            outL[k] = x.left();
-            outR[k] = x.right();
-        } else {
-            // Exact copies; the sections keep their histories frozen.
-            outL[k] = dry.left();
-            outR[k] = dry.right();
-        }
+        mCoefficients.highShelf[k] = HighShelfSection::coefficients(one - F64x2(h1, h2), scales.highShelf);
+        mCoefficients.highPass[k] =
+            HighPassSection::coefficients(one - F64x2(f2, f4), one - F64x2(f1, f3), scales.highPass);
+        mCoefficients.lowPass[k] = LowPassSection::coefficients(F64x2(g2, g4), F64x2(g1, g3), scales.lowPass);
+        mCoefficients.midBell[k] = MidBellSection::coefficients(one - F64x2(m1, m2), scales.midBell);
+        mCoefficients.lowShelf[k] = LowShelfSection::coefficients(one - F64x2(l1, l2), scales.lowShelf);
     }
 }

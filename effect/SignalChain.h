@@ -29,7 +29,8 @@ public:
     // ---- processing ------------------------------------------------------
 
     /// [audio, plug-in lock held] Designs the oversampling filter for
-    /// `settings.oversampling` (even when `frames` is below 1), then fills
+    /// `settings.oversampling` (16, or else 4) even when `frames` is below 1,
+    /// then fills
     /// `frames` samples of out[0] (left) and out[1] (right) from in[0] and
     /// in[1]. Inputs and outputs may be the same arrays. Denormals are
     /// flushed for the duration of the call.
@@ -40,13 +41,23 @@ public:
 
     /// [any] Design in force since the last block started.
     const OversamplingDesign& design() const noexcept { return mDesign; }
-    /// [any] Decimated oversampled-path result of the last sample, per lane.
-    F64x2 lastDecimated() const noexcept { return mDecimated; }
 
 private:
-    template <int kFixedFactor>
+    // Base samples per chunk at the largest factor; a chunk's oversampled
+    // steps fill the filters' history windows exactly.
+    static constexpr int kMaxFactor = 16;
+
+    template <int kFactor>
     void run(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
-             const IBypassSource& bypass, int runtimeFactor) noexcept;
+             const IBypassSource& bypass) noexcept;
+
+    struct BlockScales {
+        BilinearScale highShelf, highPass, lowPass, midBell, lowShelf;
+    };
+    void computeCoefficients(int count, const BlockScales& scales) noexcept;
+
+    template <int kFactor>
+    void oversampleChunk(const double* inL, const double* inR, int frames, const RecursiveFilter::Taps& taps) noexcept;
 
     PositionSmoother mHighShelfSmoother;
     PositionSmoother mHighPassSmoother;
@@ -63,5 +74,19 @@ private:
     OversamplingDesign mDesign;
     RecursiveFilter mUp;
     RecursiveFilter mDown;
-    F64x2 mDecimated;
+    F64x2 mShaped[RecursiveFilter::kChunk];        ///< shaper outputs of one chunk
+    F64x2 mDecimated[RecursiveFilter::kChunk / 4]; ///< decimated results of one chunk
+
+    // Section coefficients of a run of samples, computed ahead of the
+    // sections so that the independent coefficient work is not held up
+    // behind the sections' sample-to-sample recursion.
+    static constexpr int kCoefficientRun = 32;
+    struct CoefficientRun {
+        SectionCoefficients<HighShelfSection::kOrder> highShelf[kCoefficientRun];
+        SectionCoefficients<HighPassSection::kOrder> highPass[kCoefficientRun];
+        SectionCoefficients<LowPassSection::kOrder> lowPass[kCoefficientRun];
+        SectionCoefficients<MidBellSection::kOrder> midBell[kCoefficientRun];
+        SectionCoefficients<LowShelfSection::kOrder> lowShelf[kCoefficientRun];
+    };
+    CoefficientRun mCoefficients;
 };

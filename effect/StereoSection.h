@@ -18,16 +18,20 @@ public:
     }
 
     /// [audio] Filters one sample per lane with this sample's coefficients:
-    /// y = (b0·x + b1·x1 + … − a1·y1 − …) / a0.
+    /// y = (b0·x + b1·x1 + … − a1·y1 − …) / a0, summed as
+    /// (bn·xn + … + b1·x1 − an·yn − … − a2·y2) + b0·x − a1·y1: the two terms
+    /// that wait on this sample's input and the last output enter last.
     /// A lane whose result is not finite clears its own histories and outputs
     /// 0, so one bad sample cannot silence the channel for good.
     F64x2 process(const SectionCoefficients<Order>& c, F64x2 x) noexcept
     {
-        F64x2 sum = c.b[0] * x;
-        for (int i = 0; i < Order; ++i)
-            sum += c.b[i + 1] * mX[i];
-        for (int i = 0; i < Order; ++i)
-            sum -= c.a[i + 1] * mY[i];
+        F64x2 sum = c.b[Order] * mX[Order - 1];
+        for (int i = Order - 1; i >= 1; --i)
+            sum += c.b[i] * mX[i - 1];
+        for (int i = Order; i >= 2; --i)
+            sum -= c.a[i] * mY[i - 1];
+        sum += c.b[0] * x;
+        sum -= c.a[1] * mY[0];
         const F64x2 y = sum / c.a[0];
 
         const int finite = y.finiteMask();

@@ -2,6 +2,47 @@
 #pragma once
 
 #include "effect/F64x2.h"
+#include "effect/WaveshaperTable.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstring>
+
+namespace waveshaper_detail {
+
+constexpr int kLast = WaveshaperTable::kEntries - 1;
+
+// The table for negative inputs is the exact negation of the positive one and
+// the result takes the input's sign anyway, so one table serves both signs.
+// Entry j holds {P[j], P[j+1]} promoted to double, so a lookup is one aligned
+// load; the last entry repeats P[199] as its own neighbour.
+struct alignas(16) Neighbours {
+    double lower;
+    double upper;
+};
+
+struct NeighbourTable {
+    Neighbours entries[WaveshaperTable::kEntries];
+};
+
+constexpr NeighbourTable makeTable() noexcept
+{
+    NeighbourTable t{};
+    for (int j = 0; j < WaveshaperTable::kEntries; ++j) {
+        t.entries[j].lower = WaveshaperTable::kPositive[j];
+        t.entries[j].upper = WaveshaperTable::kPositive[j < kLast ? j + 1 : kLast];
+    }
+    return t;
+}
+
+inline constexpr NeighbourTable kTable = makeTable();
+
+// An index outside 0 … 198 (the integer minimum of a failed conversion
+// included) reads one end of the table with a fraction of 0, which gives
+// exactly that end's value.
+inline int clampIndex(int i) noexcept { return i < 0 ? 0 : (i > kLast ? kLast : i); }
+
+} // namespace waveshaper_detail
 
 /// The static, odd-symmetric saturation curve of the oversampled path, run on
 /// both lanes. Close to 0.599·w for small inputs, clipping at ±0.833333313
@@ -9,6 +50,61 @@
 /// (about 1.5e7 and up), give a zero of the input's sign.
 class Waveshaper {
 public:
-    /// [audio] Shapes one value per lane.
+    /// [audio] Shapes one value per lane. Inline: it runs 2·N times per
+    /// stereo sample.
     static F64x2 shape(F64x2 w) noexcept;
+
+#ifndef KELDRA_F64X2_SSE2
+private:
+    static double shapeLane(double w) noexcept
+    {
+        using namespace waveshaper_detail;
+        const double magnitude = w < 0.0 ? -w : (w == 0.0 ? 0.0 : w);
+        const double t = magnitude * static_cast<double>(WaveshaperTable::kScale);
+        const int i = (t >= 0.0 && t < 2147483648.0) ? static_cast<int>(t) : INT_MIN;
+        const double fraction = (i >= 0 && i < kLast) ? t - i : 0.0;
+        const Neighbours& n = kTable.entries[clampIndex(i)];
+        const double r = n.lower * (1.0 - fraction) + n.upper * fraction;
+        std::uint64_t bits, signBits;
+        std::memcpy(&bits, &r, sizeof bits);
+        std::memcpy(&signBits, &w, sizeof signBits);
+        bits |= signBits & 0x8000000000000000ull;
+        double out;
+        std::memcpy(&out, &bits, sizeof out);
+        return out;
+    }
+#endif
 };
+
+#ifdef KELDRA_F64X2_SSE2
+
+inline F64x2 Waveshaper::shape(F64x2 w) noexcept
+{
+    using namespace waveshaper_detail;
+    const __m128d sign = _mm_set1_pd(-0.0);
+    const __m128d t = _mm_mul_pd(_mm_andnot_pd(sign, w.raw()), _mm_set1_pd(WaveshaperTable::kScale));
+    // A position that a 32-bit index cannot hold (NaN included) reads as the
+    // integer minimum, below the table, and gives zero; from entry 199 on the
+    // last entry holds. Clamping in double keeps the index in 0 … 199.
+    const __m128d convertible = _mm_cmplt_pd(t, _mm_set1_pd(2147483648.0));
+    const __m128d interior = _mm_cmplt_pd(t, _mm_set1_pd(kLast));
+    const __m128i index = _mm_cvttpd_epi32(_mm_min_pd(_mm_and_pd(t, convertible), _mm_set1_pd(kLast)));
+    const __m128d fraction = _mm_and_pd(_mm_sub_pd(t, _mm_cvtepi32_pd(index)), interior);
+
+    const long long both = _mm_cvtsi128_si64(index);
+    const __m128d n0 = _mm_load_pd(&kTable.entries[static_cast<unsigned>(both)].lower);
+    const __m128d n1 = _mm_load_pd(&kTable.entries[static_cast<unsigned long long>(both) >> 32].lower);
+    const __m128d lower = _mm_unpacklo_pd(n0, n1);
+    const __m128d upper = _mm_unpackhi_pd(n0, n1);
+
+    const __m128d r = _mm_add_pd(_mm_mul_pd(lower, _mm_sub_pd(_mm_set1_pd(1.0), fraction)),
+                                 _mm_mul_pd(upper, fraction));
+    // r is never negative, so setting the sign bit copies the input's sign.
+    return F64x2(_mm_or_pd(_mm_and_pd(r, convertible), _mm_and_pd(sign, w.raw())));
+}
+
+#else
+
+inline F64x2 Waveshaper::shape(F64x2 w) noexcept { return F64x2(shapeLane(w.left()), shapeLane(w.right())); }
+
+#endif

@@ -107,11 +107,15 @@ void ReferenceSection::bilinear3(const double alpha[4], const double beta[4], do
 
 double ReferenceSection::run(double x)
 {
-    double sum = mB[0] * x;
-    for (int i = 1; i <= mOrder; ++i)
+    // b0·x + b1·x1 + … + bn·xn − a1·y1 − … − an·yn, summed from the oldest
+    // terms to the newest, then divided by a0.
+    double sum = mB[mOrder] * mX[mOrder - 1];
+    for (int i = mOrder - 1; i >= 1; --i)
         sum += mB[i] * mX[i - 1];
-    for (int i = 1; i <= mOrder; ++i)
+    for (int i = mOrder; i >= 2; --i)
         sum -= mA[i] * mY[i - 1];
+    sum += mB[0] * x;
+    sum -= mA[1] * mY[0];
     const double y = sum / mA[0];
     if (!std::isfinite(y)) {
         for (int i = 0; i < 3; ++i)
