@@ -191,9 +191,13 @@ private:
     /// when `honourCapture`, else the frontmost visible, ungreyed (or, for
     /// `pointerOver`, hover-when-greyed) control whose hit test succeeds.
     int FindControl(int x, int y, bool honourCapture, bool pointerOver) const;
-    /// The style's font, else a cached one, else a new one (cached).
+
+protected:
+    /// The style's font, else a cached one, else a new one (cached); window
+    /// hosts draw their own boxes and menus with it. Null when none can be made.
     PIX_CachedFont* FontFor(TextStyle& style);
 
+private:
     IEffectBase* mPlug = nullptr;
     std::vector<std::unique_ptr<IControl>> mControls;
     std::unique_ptr<PIX_SysBitmap> mDrawSurface;

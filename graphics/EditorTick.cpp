@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "graphics/EditorTick.h"
+
+#include "graphics/IGraphics.h"
+
+EditorTickOutcome RunEditorTick(IGraphics& graphics, TextEntrySession& entry,
+                                const std::string& boxText)
+{
+    EditorTickOutcome outcome;
+    switch (entry.Tick(boxText)) {
+    case TextEntrySession::TickResult::kEditing:
+    case TextEntrySession::TickResult::kSettled:
+        return outcome;
+    case TextEntrySession::TickResult::kClosed:
+        outcome.closeEntryBox = true;
+        return outcome;
+    case TextEntrySession::TickResult::kIdle:
+        break;
+    }
+    outcome.redraw = graphics.CollectDirtyArea(outcome.area);
+    if (outcome.redraw && entry.IsOpen()) entry.OnRedrawn();
+    return outcome;
+}
+
+int EditorTickPeriodMs(int fps) noexcept
+{
+    if (fps <= 0) return 1000;
+    const int period = int(1000.0 / double(fps));
+    return period >= 1 ? period : 1;
+}

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "graphics/TextEntrySession.h"
+
+#include "framework/IParamRecord.h"
+#include "graphics/IControl.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+bool TextEntrySession::Open(IControl* control, IParamRecord* param)
+{
+    if (!control || IsOpen()) return false;
+    mControl = control;
+    mParam = param;
+    mState = kNone;
+    return true;
+}
+
+TextEntrySession::TickResult TextEntrySession::Tick(const std::string& boxText)
+{
+    if (!IsOpen() || mState == kNone) return TickResult::kIdle;
+    switch (mState) {
+    case kEditing:
+        return TickResult::kEditing;
+    case kUpdate:
+        mState = kNone;
+        return TickResult::kSettled;
+    case kCommit:
+        Apply(boxText.substr(0, kMaxTextLength));
+        Reset();
+        return TickResult::kClosed;
+    default:
+        Reset();
+        return TickResult::kClosed;
+    }
+}
+
+void TextEntrySession::Reset() noexcept
+{
+    mControl = nullptr;
+    mParam = nullptr;
+    mState = kNone;
+}
+
+void TextEntrySession::Apply(const std::string& text)
+{
+    if (!mParam) {
+        mControl->AcceptEnteredText(text.c_str());
+        return;
+    }
+    double plain = 0.0;
+    if (ValueFromText(*mParam, text, plain))
+        mControl->SetValueFromUser(mParam->PlainToNormalized(plain));
+}
+
+bool TextEntrySession::ValueFromText(const IParamRecord& param, const std::string& text,
+                                     double& value)
+{
+    const int kind = param.Kind();
+    if (kind == IParamRecord::kKindEnum || kind == IParamRecord::kKindList) {
+        value = 0.0;
+        for (const auto& entry : param.DisplayTexts()) {
+            if (std::strcmp(entry.text, text.c_str()) == 0) {
+                value = entry.value;
+                break;
+            }
+        }
+        return true;
+    }
+
+    // Read like the C library's atof, but with '.' as the decimal point in
+    // every locale: a host may run with a decimal comma.
+    const char* p = text.c_str();
+    const char* end = p + text.size();
+    while (p < end && (*p == ' ' || *p == '\t')) ++p;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    double number = 0.0;
+    if (p < end && *p != '+' && *p != '-') {
+        if (std::from_chars(p, end, number, std::chars_format::fixed).ec != std::errc())
+            number = 0.0;
+    }
+    if (negative) number = -number;
+    if (param.NegateDisplay()) number = -number;
+    // A number beyond the range of double must not become a parameter value.
+    if (!std::isfinite(number)) return false;
+    value = number;
+    return true;
+}
+
+bool TextEntrySession::AcceptsChar(const IParamRecord* param, char32_t c) noexcept
+{
+    if (!param || c == 8) return true;
+    const bool digitOrSign = (c >= '0' && c <= '9') || c == '+' || c == '-';
+    switch (param->Kind()) {
+    case IParamRecord::kKindEnum:
+    case IParamRecord::kKindInteger:
+    case IParamRecord::kKindList:
+        return digitOrSign;
+    case IParamRecord::kKindContinuous:
+        return digitOrSign || c == '.';
+    default:
+        return true;
+    }
+}

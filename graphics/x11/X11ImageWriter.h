@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "graphics/PixelRect.h"
+
+#include <X11/Xlib.h>
+
+class PIX_IBitmap;
+
+/// Copies pixels of a bitmap in editor pixels to an X drawable scaled by the
+/// content scale (nearest pixel; exact for whole factors), converting to the
+/// drawable's visual. The image is always opaque on screen. [ui]
+class X11ImageWriter {
+public:
+    /// For drawables of `visual` and `depth` on `display` (borrowed).
+    X11ImageWriter(Display* display, Visual* visual, int depth) noexcept
+        : mDisplay(display), mVisual(visual), mDepth(depth) {}
+
+    /// Copies `rect` of `source` (editor pixels, clipped to the bitmap) to
+    /// the drawable, whose pixel (0, 0) shows editor pixel (0, 0).
+    void Put(Drawable drawable, GC gc, const PIX_IBitmap& source, const PixelRect& rect,
+             double scale) const;
+
+    /// The drawable pixels that show editor `rect`: left and top rounded
+    /// down, right and bottom up.
+    static PixelRect ScaledRect(const PixelRect& rect, double scale) noexcept;
+    /// The editor pixels a drawable `rect` shows (outward rounding).
+    static PixelRect UnscaledRect(const PixelRect& rect, double scale) noexcept;
+
+private:
+    Display* mDisplay;
+    Visual* mVisual;
+    int mDepth;
+};
