@@ -70,6 +70,7 @@ SpeakerArrangement IEffectVST3::ArrangementFor(int channels) noexcept
 
 tresult PLUGIN_API IEffectVST3::initialize(FUnknown* context)
 {
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
     tresult result = SingleComponentEffect::initialize(context);
     if (mPublished)
         result = kResultFalse;
@@ -103,6 +104,9 @@ tresult PLUGIN_API IEffectVST3::initialize(FUnknown* context)
 
 tresult PLUGIN_API IEffectVST3::terminate()
 {
+    // Buses and parameters go away here; a host that still has a process
+    // call running must not see them disappear under it.
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
     mPublished = false;
     return SingleComponentEffect::terminate();
 }
@@ -149,6 +153,7 @@ tresult PLUGIN_API IEffectVST3::setActive(TBool state)
 tresult PLUGIN_API IEffectVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                    SpeakerArrangement* outputs, int32 numOuts)
 {
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
     SetInputsConnected(0, GetInputCount(), false);
     SetOutputsConnected(0, GetOutputCount(), false);
     // The arrangement lists are read only where they exist: before initialize
