@@ -7,7 +7,7 @@
 const char* const kRenderUsage =
     "usage: keldra-render [--plugin BUNDLE] [--set NAME=VALUE]... [--oversampling 4|16]\n"
     "                     [--bypass] [--block N] [--precision 32|64] [--demo SECONDS]\n"
-    "                     [--rate HZ] [--list] [INPUT.wav] OUTPUT.wav\n"
+    "                     [--rate HZ] [--list] [--panel OUT.png] [INPUT.wav] OUTPUT.wav\n"
     "\n"
     "Renders audio through the KELDRA VST3 plug-in as a host would.\n"
     "  --plugin BUNDLE      the KELDRA.vst3 bundle (or its .so) to load\n"
@@ -23,6 +23,8 @@ const char* const kRenderUsage =
     "                       10 ms fades at either end\n"
     "  --rate HZ            sample rate of the demo signal (default 48000)\n"
     "  --list               print the published parameters and exit\n"
+    "  --panel OUT.png      also (or, without audio files, only) write an image of\n"
+    "                       the front panel showing the settings\n"
     "The output is a 32-bit float WAV with the input's rate and channel count.\n";
 
 std::optional<double> ParseNumber(const std::string& text)
@@ -137,6 +139,9 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
             options.rate = *rate;
         } else if (arg == "--list") {
             options.list = true;
+        } else if (arg == "--panel") {
+            if (!value(options.panel))
+                return std::nullopt;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return std::nullopt;
@@ -151,6 +156,9 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
         }
         return options;
     }
+    // A panel image alone needs no audio.
+    if (!options.panel.empty() && files.empty() && !options.demoSeconds)
+        return options;
     const size_t wanted = options.demoSeconds ? 1 : 2;
     if (files.size() != wanted) {
         error = options.demoSeconds ? "--demo expects only OUTPUT.wav"

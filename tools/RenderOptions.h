@@ -25,6 +25,7 @@ struct RenderOptions {
     bool help = false;
     std::string input;                       ///< WAV file (empty with --demo or --list)
     std::string output;                      ///< WAV file to write
+    std::string panel;                       ///< PNG of the front panel to write (empty: none)
 };
 
 /// [any] Parses the arguments after the program name. On a usage error

@@ -5,6 +5,7 @@
 #include "host/PluginInstance.h"
 #include "host/PluginModule.h"
 #include "tools/OfflineRenderer.h"
+#include "tools/PanelSnapshot.h"
 #include "tools/ProgressBar.h"
 #include "tools/RenderOptions.h"
 #include "tools/WavFile.h"
@@ -32,7 +33,11 @@ int Run(const RenderOptions& options)
     std::string error;
     // Read the input before loading anything: a bad file is the commonest mistake.
     AudioClip input;
-    if (!options.list) {
+    const bool panelOnly = !options.panel.empty() && options.output.empty();
+    if (panelOnly) {
+        input.channels = 2;
+        input.rate = options.rate;
+    } else if (!options.list) {
         if (options.demoSeconds) {
             input = MakeDemoSignal(*options.demoSeconds, options.rate);
         } else {
@@ -68,6 +73,13 @@ int Run(const RenderOptions& options)
     setup.processMode = Steinberg::Vst::kOffline;
     if (!plugin->Setup(setup, error))
         return Fail(error);
+    if (!options.panel.empty()) {
+        if (!WritePanelSnapshot(*plugin, *settings, options.panel, error))
+            return Fail(error);
+        std::printf("wrote %s: the front panel\n", options.panel.c_str());
+        if (panelOnly)
+            return 0;
+    }
 
     AudioClip output;
     {

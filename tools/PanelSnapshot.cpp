@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/PanelSnapshot.h"
+
+#include "effect/KELDRA.h"
+#include "effect/KeldraEditorLayout.h"
+#include "graphics/IGraphicsOffscreen.h"
+#include "host/HostMemoryStream.h"
+#include "host/HostParameterChanges.h"
+#include "raster/PIX_SysBitmap.h"
+#include "tools/PngWriter.h"
+
+#include "base/source/fobject.h"
+
+#include <memory>
+
+using namespace Steinberg;
+
+bool WritePanelSnapshot(PluginInstance& plugin, const std::vector<ResolvedSetting>& settings,
+                        const std::string& path, std::string& error)
+{
+    if (!settings.empty()) {
+        HostParameterChanges changes;
+        for (const ResolvedSetting& setting : settings) changes.Add(setting.id, setting.normalized);
+        float silence[2][1] = {{0.0f}, {0.0f}};
+        float* channels[2] = {silence[0], silence[1]};
+        plugin.Process32(channels, channels, 0, &changes);
+    }
+    std::vector<uint8_t> state = plugin.SaveState();
+    if (state.empty()) {
+        error = "the plug-in gave no state to show";
+        return false;
+    }
+
+    // The bundle's editor lives in its own window; the same editor is built
+    // here over an off-screen surface and shown the bundle's state.
+    IPtr<KELDRA> effect = owned(new KELDRA());
+    auto editor = std::make_unique<IGraphicsOffscreen>(effect.get(), KeldraEditorLayout::kWidth,
+                                                       KeldraEditorLayout::kHeight, KeldraEditorLayout::kFps);
+    IGraphicsOffscreen* panel = editor.get();
+    KeldraEditorLayout::Build(*panel);
+    effect->AttachEditor(std::move(editor));
+
+    HostMemoryStream stream(std::move(state));
+    if (effect->setControllerState(&stream) != kResultOk) {
+        error = "the plug-in's state could not be restored for the panel";
+        return false;
+    }
+    panel->DrawArea(PixelRect{0, 0, panel->Width(), panel->Height()});
+    return WritePng(*panel->DrawSurface(), path, error);
+}
