@@ -6,7 +6,7 @@
 #include "graphics/IKnobMultiControl.h"
 #include "graphics/ISwitchControl.h"
 #include "graphics/IURLControl.h"
-#include "graphics/IGraphicsOffscreen.h"
+#include "graphics/MakePlatformGraphics.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ constexpr PixelRect kLogoArea{203, 540, 303, 640};
 
 std::unique_ptr<IGraphics> KeldraEditorLayout::Create(IEffectBase& plug)
 {
-    std::unique_ptr<IGraphics> graphics = std::make_unique<IGraphicsOffscreen>(&plug, kWidth, kHeight, kFps);
+    std::unique_ptr<IGraphics> graphics = MakePlatformGraphics(plug, kWidth, kHeight, kFps);
     Build(*graphics);
     return graphics;
 }

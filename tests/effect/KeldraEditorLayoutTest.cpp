@@ -5,6 +5,7 @@
 #include "graphics/IBitmapControl.h"
 #include "graphics/IGraphicsOffscreen.h"
 #include "graphics/IKnobMultiControl.h"
+#include "graphics/IPlatformGraphics.h"
 #include "graphics/ISwitchControl.h"
 #include "graphics/IURLControl.h"
 #include "raster/PIX_PngLoader.h"
@@ -87,7 +88,8 @@ uint32_t PixelAt(const PIX_IBitmap& bitmap, int x, int y)
 TEST_F(EditorLayout, TheEffectOwnsAPanelOfTheFixedSizeAndRate)
 {
     Steinberg::IPtr<KELDRA> own = Steinberg::owned(new KELDRA());
-    auto* attached = dynamic_cast<IGraphics*>(own->GetEditor());
+    // The platform's window host, so that the editor view can open it.
+    auto* attached = dynamic_cast<IPlatformGraphics*>(own->GetEditor());
     ASSERT_NE(attached, nullptr);
     EXPECT_EQ(attached->Width(), 300);
     EXPECT_EQ(attached->Height(), 570);
