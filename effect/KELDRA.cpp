@@ -17,7 +17,8 @@ constexpr std::int32_t kVersion = 0x30000;  // 3.0.0
 
 KELDRA::KELDRA()
     : IEffectVST3(kKeldraParamCount, "1-1 2-2", kPresetCount, "KELDRA", "", "Brackenfold", kVersion,
-                  MakeFourCharCode("Kld1"), MakeFourCharCode("Bkfd"))
+                  MakeFourCharCode("Kld1"), MakeFourCharCode("Bkfd")),
+      mBypassSource(*GetParam(ToIndex(KeldraParamId::kBypass)))
 {
     DefineParameters();
     AttachEditor(KeldraEditorLayout::Create(*this));
@@ -94,4 +95,30 @@ void KELDRA::OnParamChanged(int paramIdx)
         mOversamplingFactor = static_cast<int>(value) != 0 ? kOversamplingHigh : kOversamplingLow;
         break;
     }
+}
+
+void KELDRA::OnReset()
+{
+    std::lock_guard<std::recursive_mutex> lock(GetLock());
+    mChain.reset();
+}
+
+void KELDRA::ProcessBlock(double** inputs, double** outputs, int frames) noexcept
+{
+    ChainSettings settings;
+    settings.sampleRate = GetSampleRate();
+    settings.oversampling = mOversamplingFactor;
+    settings.outputGain = mOutputGainFactor;
+    settings.highShelf = mHighShelfTarget;
+    settings.highPass = mHighPassTarget;
+    settings.lowPass = mLowPassTarget;
+    settings.midBell = mMidBellTarget;
+    settings.lowShelf = mLowShelfTarget;
+    // The base always binds two input and two output arrays (disconnected
+    // channels read and write scratch); without them only the design runs.
+    const bool bound = inputs != nullptr && outputs != nullptr && inputs[0] != nullptr && inputs[1] != nullptr &&
+                       outputs[0] != nullptr && outputs[1] != nullptr;
+    const double* const in[2] = {bound ? inputs[0] : nullptr, bound ? inputs[1] : nullptr};
+    double* const out[2] = {bound ? outputs[0] : nullptr, bound ? outputs[1] : nullptr};
+    mChain.process(in, out, bound ? frames : 0, settings, mBypassSource);
 }

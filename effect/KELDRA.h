@@ -2,6 +2,8 @@
 #pragma once
 
 #include "effect/KeldraParamIds.h"
+#include "effect/ParamBypassSource.h"
+#include "effect/SignalChain.h"
 #include "vst3/IEffectVST3.h"
 
 #include <cstdint>
@@ -23,8 +25,17 @@ public:
     KELDRA();
     ~KELDRA() override;
 
+    /// [ui] Processing is about to (re)start: clears the oversampling
+    /// filters, nothing else. Locks.
+    void OnReset() override;
+
     /// [any] Updates the working value driven by `paramIdx`. Locks.
     void OnParamChanged(int paramIdx) override;
+
+    /// [audio, plug-in lock held] Runs the signal chain over `frames` stereo
+    /// frames at the current sample rate; the oversampling filter is
+    /// redesigned even for a block of 0 frames.
+    void ProcessBlock(double** inputs, double** outputs, int frames) noexcept override;
 
     // ---- working values [any, read under the plug-in lock] ----------------
 
@@ -49,4 +60,8 @@ private:
     double mMidBellTarget = 0.0;
     double mLowPassTarget = 0.0;
     std::int32_t mOversamplingFactor = kOversamplingLow;
+
+    // ---- signal state ------------------------------------------------------
+    SignalChain mChain;
+    ParamBypassSource mBypassSource;
 };

@@ -2,11 +2,15 @@
 #include "ChainTestSignals.h"
 #include "ReferenceChain.h"
 #include "effect/SignalChain.h"
+#include "effect/OversamplingDesign.h"
 
 #include <gtest/gtest.h>
 
+#include <xmmintrin.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 using namespace chaintest;
 
@@ -80,5 +84,161 @@ TEST_P(ChainAgainstOracle, MatchesOnNoiseAndSinesWithParametersMoving)
 INSTANTIATE_TEST_SUITE_P(RatesFactorsAndBlocks, ChainAgainstOracle,
                          ::testing::Values(ChainRun{44100.0, 4, 512}, ChainRun{48000.0, 4, 33}, ChainRun{96000.0, 4, 1},
                                            ChainRun{44100.0, 16, 97}, ChainRun{48000.0, 16, 512}, ChainRun{96000.0, 16, 7}));
+
+// Gain in dB of a settled chain at defaults for a sine, measured as RMS over
+// whole periods after two seconds of settling.
+double settledGainDb(double amplitude, double hz)
+{
+    const double fs = 48000.0;
+    const int settle = 96000;
+    const int measure = 48000;
+    const std::vector<double> in = sine(settle + measure, amplitude, hz, fs);
+    std::vector<double> outL, outR;
+    SignalChain chain;
+    chain.reset();
+    ScriptedBypass bypass;
+    runBlocks(chain, in, in, outL, outR, 512, ChainSettings{48000.0}, bypass);
+    double inPower = 0.0, outPower = 0.0;
+    for (int i = settle; i < settle + measure; ++i) {
+        inPower += in[i] * in[i];
+        outPower += outL[i] * outL[i];
+    }
+    return 10.0 * std::log10(outPower / inPower);
+}
+
+TEST(SignalChain, SettledDefaultsAddTheStatedGainToSines)
+{
+    EXPECT_NEAR(settledGainDb(0.001, 100.0), 1.60, 0.05);
+    EXPECT_NEAR(settledGainDb(0.001, 1000.0), 1.38, 0.05);
+    // Clipped in the shaper, the added component is much smaller.
+    EXPECT_NEAR(settledGainDb(0.5, 100.0), 0.65, 0.1);
+}
+
+TEST(SignalChain, BypassCopiesBitForBitAndFreezesTheSections)
+{
+    const int settle = 288000, frames = 4000; // six seconds: the smoothers come to rest
+    const std::vector<double> settleL = noise(settle, 0.5, 1), settleR = noise(settle, 0.5, 2);
+    const std::vector<double> inL = noise(frames, 0.9, 3), inR = noise(frames, 0.9, 4);
+    const std::vector<double> silence(frames, 0.0);
+    ChainSettings s;
+    s.highShelf = 1.0;
+    s.outputGain = 3.0;
+    SignalChain chain, twin;
+    chain.reset();
+    twin.reset();
+    ScriptedBypass on, off;
+    off.set(1.0);
+
+    std::vector<double> a, b, c, d;
+    runBlocks(chain, settleL, settleR, a, b, 512, s, on);
+    runBlocks(twin, settleL, settleR, c, d, 512, s, on);
+    // Bypassed: exact copies, whatever ran before.
+    runBlocks(chain, inL, inR, a, b, 100, s, off);
+    EXPECT_EQ(0, std::memcmp(a.data(), inL.data(), frames * sizeof(double)));
+    EXPECT_EQ(0, std::memcmp(b.data(), inR.data(), frames * sizeof(double)));
+    // Back in, the sections ring on from the histories they were frozen
+    // with, just as in a chain that never saw the bypassed stretch (the
+    // oversampling filters, which ran on, are cleared in both).
+    chain.reset();
+    twin.reset();
+    runBlocks(chain, silence, silence, a, b, 256, s, on);
+    runBlocks(twin, silence, silence, c, d, 256, s, on);
+    EXPECT_GT(std::fabs(a[0]), 1e-4);
+    EXPECT_TRUE(agrees(a, c));
+    EXPECT_TRUE(agrees(b, d));
+}
+
+TEST(SignalChain, SilenceInGivesExactZerosOut)
+{
+    const std::vector<double> silence(20000, 0.0);
+    for (const int factor : {4, 16}) {
+        SignalChain chain;
+        chain.reset();
+        ChainSettings s;
+        s.oversampling = factor;
+        ScriptedBypass bypass;
+        std::vector<double> l, r;
+        runBlocks(chain, silence, silence, l, r, 128, s, bypass);
+        for (size_t i = 0; i < l.size(); ++i) {
+            ASSERT_EQ(0, std::memcmp(&l[i], &silence[0], sizeof(double))) << i;
+            ASSERT_EQ(0, std::memcmp(&r[i], &silence[0], sizeof(double))) << i;
+        }
+    }
+}
+
+TEST(SignalChain, AZeroFrameBlockRedesignsButWritesNothing)
+{
+    SignalChain chain;
+    chain.reset();
+    ChainSettings s;
+    s.oversampling = 16;
+    ScriptedBypass bypass;
+    double left = 7.0, right = 9.0;
+    const double inL = 1.0, inR = 1.0;
+    const double* in[2] = {&inL, &inR};
+    double* out[2] = {&left, &right};
+    chain.process(in, out, 0, s, bypass);
+    EXPECT_EQ(left, 7.0);
+    EXPECT_EQ(right, 9.0);
+    EXPECT_EQ(chain.design().gain, OversamplingDesign::forFactor(16).gain);
+    s.oversampling = 4;
+    chain.process(in, out, 0, s, bypass);
+    EXPECT_EQ(chain.design().gain, OversamplingDesign::forFactor(4).gain);
+    EXPECT_EQ(left, 7.0);
+}
+
+TEST(SignalChain, ResetClearsOnlyTheOversamplingFilters)
+{
+    const std::vector<double> loud = noise(3000, 0.8, 11), quiet = noise(3000, 0.01, 12);
+    ChainSettings s;
+    s.highPass = 0.7;
+    ScriptedBypass bypass, oracleBypass;
+    SignalChain product;
+    ReferenceChain oracle;
+    product.reset();
+    oracle.reset();
+    std::vector<double> pL, pR, oL, oR;
+    runBlocks(product, loud, loud, pL, pR, 300, s, bypass);
+    runBlocks(oracle, loud, loud, oL, oR, 300, s, oracleBypass);
+    product.reset();
+    oracle.reset();
+    runBlocks(product, quiet, quiet, pL, pR, 300, s, bypass);
+    runBlocks(oracle, quiet, quiet, oL, oR, 300, s, oracleBypass);
+    EXPECT_TRUE(agrees(pL, oL));
+    // The sections kept their histories: a chain that never saw the loud
+    // part gives something else.
+    SignalChain fresh;
+    fresh.reset();
+    std::vector<double> fL, fR;
+    runBlocks(fresh, quiet, quiet, fL, fR, 300, s, bypass);
+    EXPECT_GT(std::fabs(fL[10] - pL[10]), 1e-9);
+}
+
+TEST(SignalChain, FlushesDenormalsOnlyWhileProcessing)
+{
+    const unsigned before = _mm_getcsr();
+    _mm_setcsr(before & ~0x8040u);
+    const unsigned mode = _mm_getcsr();
+    SignalChain chain;
+    chain.reset();
+    ScriptedBypass bypass;
+    std::vector<double> in = noise(600, 0.5, 5), l, r;
+    runBlocks(chain, in, in, l, r, 512, ChainSettings{}, bypass);
+    EXPECT_EQ(_mm_getcsr(), mode);
+    _mm_setcsr(before);
+}
+
+TEST(SignalChain, OneNanSampleDoesNotSilenceTheChain)
+{
+    std::vector<double> in = sine(6000, 0.3, 440.0, 48000.0), l, r;
+    in[1000] = std::nan("");
+    SignalChain chain;
+    chain.reset();
+    ScriptedBypass bypass;
+    runBlocks(chain, in, in, l, r, 512, ChainSettings{48000.0}, bypass);
+    for (size_t i = 0; i < l.size(); ++i)
+        ASSERT_TRUE(std::isfinite(l[i])) << i;
+    EXPECT_GT(peak(l, 3000), 0.1);
+}
 
 } // namespace
