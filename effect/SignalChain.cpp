@@ -38,46 +38,44 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
         run<4>(in, out, frames, settings, bypass);
 }
 
-// The oversampled path of a chunk of base samples, for both channels at once.
-// The up filter of base sample t runs interleaved with the down filter of
-// sample t − 1: the two recursions are independent there, so the processor
-// can overlap them. Shaper outputs wait in mShaped in between.
+// One pass of the oversampled path for both channels: the up filter over a
+// chunk of `upFrames` base samples, interleaved with the down filter over the
+// previous chunk's `downFrames` shaped sub-samples (0 for none). The two
+// recursions are independent, so the processor can overlap them; the shaper
+// runs afterwards on the up filter's outputs, in a loop of its own.
 template <int kFactor>
-void SignalChain::oversampleChunk(const double* inL, const double* inR, int frames,
-                                  const RecursiveFilter::Taps& taps) noexcept
+void SignalChain::upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
+                            const RecursiveFilter::Taps& taps) noexcept
 {
     const F64x2 drive(std::pow(10.0, 1.0));
-    const F64x2 factor(static_cast<double>(kFactor));
-
     // The newest output of each filter stays in a register between steps.
     F64x2 upNewest = mUp.past(1);
     F64x2 downNewest = mDown.past(1);
-    const auto up = [&](int t, int j) {
-        const int i = t * kFactor + j;
-        upNewest = j == 0 ? mUp.step(taps, i, drive * F64x2(inL[t], inR[t]), upNewest)
-                          : mUp.stepSilent(taps, i, upNewest);
-        mShaped[i] = Waveshaper::shape(factor * upNewest);
+    const auto up = [&](int t) {
+        const int i = t * kFactor;
+        upNewest = mUp.step(taps, i, drive * F64x2(inL[t], inR[t]), upNewest);
+        for (int j = 1; j < kFactor; ++j)
+            upNewest = mUp.stepSilent(taps, i + j, upNewest);
     };
-    const auto down = [&](int t, int j) {
-        const int i = t * kFactor + j;
-        downNewest = mDown.step(taps, i, mShaped[i], downNewest);
-        if (j == 0)
-            mDecimated[t] = downNewest; // the other sub-samples only advance the filter
+    const auto down = [&](int t) {
+        const int i = t * kFactor;
+        downNewest = mDown.step(taps, i, shaped[i], downNewest);
+        mDecimated[t] = downNewest; // the other sub-samples only advance the filter
+        for (int j = 1; j < kFactor; ++j)
+            downNewest = mDown.step(taps, i + j, shaped[i + j], downNewest);
     };
 
-    for (int j = 0; j < kFactor; ++j)
-        up(0, j);
-    for (int t = 1; t < frames; ++t) {
-        for (int j = 0; j < kFactor; ++j) {
-            up(t, j);
-            down(t - 1, j);
-        }
+    const int both = std::min(upFrames, downFrames);
+    for (int t = 0; t < both; ++t) {
+        up(t);
+        down(t);
     }
-    for (int j = 0; j < kFactor; ++j)
-        down(frames - 1, j);
-
-    mUp.endChunk(frames * kFactor);
-    mDown.endChunk(frames * kFactor);
+    for (int t = both; t < upFrames; ++t)
+        up(t);
+    for (int t = both; t < downFrames; ++t)
+        down(t);
+    if (downFrames > 0)
+        mDown.endChunk(downFrames * kFactor);
 }
 
 template <int kFactor>
@@ -90,6 +88,7 @@ void SignalChain::run(const double* const in[2], double* const out[2], int frame
     // working values cannot change while the plug-in lock is held.
     const F64x2 mix(std::pow(10.0, -1.5));
     const F64x2 gain(settings.outputGain);
+    const F64x2 factor(static_cast<double>(kFactor));
     const RecursiveFilter::Taps taps = RecursiveFilter::Taps::from(mDesign);
 
     const double fs = settings.sampleRate;
@@ -106,37 +105,57 @@ void SignalChain::run(const double* const in[2], double* const out[2], int frame
                              BilinearScale::of(fs * MidBellSection::kRateFactor),
                              BilinearScale::of(fs * LowShelfSection::kRateFactor)};
 
+    // Chunk c's up filter and shaper run together with chunk c − 1's down
+    // filter and sections; the last chunk's down filter and sections follow.
+    int previousStart = 0, previousFrames = 0, current = 0;
     for (int start = 0; start < frames; start += kChunkFrames) {
         const int count = std::min(kChunkFrames, frames - start);
-        oversampleChunk<kFactor>(in[0] + start, in[1] + start, count, taps);
+        upAndDown<kFactor>(in[0] + start, in[1] + start, count, mShaped[1 - current], previousFrames, taps);
 
-        for (int run = 0; run < count; run += kCoefficientRun) {
-            const int runCount = std::min(kCoefficientRun, count - run);
-            computeCoefficients(runCount, scales);
+        const F64x2* up = mUp.chunkOutputs();
+        F64x2* shaped = mShaped[current];
+        for (int i = 0; i < count * kFactor; ++i)
+            shaped[i] = Waveshaper::shape(factor * up[i]);
+        mUp.endChunk(count * kFactor);
 
-            const double* inL = in[0] + start + run;
-            const double* inR = in[1] + start + run;
-            double* outL = out[0] + start + run;
-            double* outR = out[1] + start + run;
-            const F64x2* decimated = mDecimated + run;
-            for (int k = 0; k < runCount; ++k) {
-                const F64x2 dry(inL[k], inR[k]);
-                if (bypassed(bypass.BypassValue())) {
-                    // Exact copies; the sections keep their histories frozen.
-                    outL[k] = dry.left();
-                    outR[k] = dry.right();
-                    continue;
-                }
-                F64x2 x = dry + mix * decimated[k];
-                x = mHighShelf.process(mCoefficients.highShelf[k], x);
-                x = mHighPass.process(mCoefficients.highPass[k], x);
-                x = mLowPass.process(mCoefficients.lowPass[k], x);
-                x = mMidBell.process(mCoefficients.midBell[k], x);
-                x = mLowShelf.process(mCoefficients.lowShelf[k], x);
-                x = x * gain;
-                outL[k] = x.left();
-                outR[k] = x.right();
+        if (previousFrames > 0)
+            sections(in[0] + previousStart, in[1] + previousStart, out[0] + previousStart, out[1] + previousStart,
+                     previousFrames, scales, mix, gain, bypass);
+        previousStart = start;
+        previousFrames = count;
+        current = 1 - current;
+    }
+    upAndDown<kFactor>(nullptr, nullptr, 0, mShaped[1 - current], previousFrames, taps);
+    sections(in[0] + previousStart, in[1] + previousStart, out[0] + previousStart, out[1] + previousStart,
+             previousFrames, scales, mix, gain, bypass);
+}
+
+// Mix, sections and output gain for `frames` samples whose decimated results
+// are in mDecimated; Bypass is read for every sample.
+void SignalChain::sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
+                           const BlockScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept
+{
+    for (int run = 0; run < frames; run += kCoefficientRun) {
+        const int runCount = std::min(kCoefficientRun, frames - run);
+        computeCoefficients(runCount, scales);
+        for (int k = 0; k < runCount; ++k) {
+            const int n = run + k;
+            const F64x2 dry(inL[n], inR[n]);
+            if (bypassed(bypass.BypassValue())) {
+                // Exact copies; the sections keep their histories frozen.
+                outL[n] = dry.left();
+                outR[n] = dry.right();
+                continue;
             }
+            F64x2 x = dry + mix * mDecimated[n];
+            x = mHighShelf.process(mCoefficients.highShelf[k], x);
+            x = mHighPass.process(mCoefficients.highPass[k], x);
+            x = mLowPass.process(mCoefficients.lowPass[k], x);
+            x = mMidBell.process(mCoefficients.midBell[k], x);
+            x = mLowShelf.process(mCoefficients.lowShelf[k], x);
+            x = x * gain;
+            outL[n] = x.left();
+            outR[n] = x.right();
         }
     }
 }

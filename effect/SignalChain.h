@@ -57,7 +57,10 @@ private:
     void computeCoefficients(int count, const BlockScales& scales) noexcept;
 
     template <int kFactor>
-    void oversampleChunk(const double* inL, const double* inR, int frames, const RecursiveFilter::Taps& taps) noexcept;
+    void upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
+                   const RecursiveFilter::Taps& taps) noexcept;
+    void sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
+                  const BlockScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept;
 
     PositionSmoother mHighShelfSmoother;
     PositionSmoother mHighPassSmoother;
@@ -74,7 +77,9 @@ private:
     OversamplingDesign mDesign;
     RecursiveFilter mUp;
     RecursiveFilter mDown;
-    F64x2 mShaped[RecursiveFilter::kChunk];        ///< shaper outputs of one chunk
+    // The down filter runs one chunk behind the up filter, so the two
+    // recursions can overlap; shaper outputs wait here in between.
+    F64x2 mShaped[2][RecursiveFilter::kChunk];
     F64x2 mDecimated[RecursiveFilter::kChunk / 4]; ///< decimated results of one chunk
 
     // Section coefficients of a run of samples, computed ahead of the
