@@ -10,7 +10,7 @@ packages=(
   libx11-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libsndfile1-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth libxtst-dev
   ardour
   librsvg2-bin python3
 )

@@ -1,0 +1,368 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The built bundle's editor opened on a real X server (Xvfb under ./test.sh),
+// as a Linux host opens it: a parent window, a frame with a run loop the test
+// drives, and pointer input from the XTest extension.
+#include "host/HostApplication.h"
+#include "host/HostComponentHandler.h"
+#include "host/HostPlugFrame.h"
+#include "host/HostRunLoop.h"
+#include "host/PluginInstance.h"
+#include "host/PluginModule.h"
+#include "raster/PIX_MemBitmap.h"
+#include "raster/PIX_PngLoader.h"
+#include "tools/PanelSnapshot.h"
+
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// After every other header: Xlib defines short macro names (None, Bool, Status).
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+using namespace Steinberg;
+
+namespace {
+
+// Away from the screen's corner, where other test windows tend to sit.
+constexpr int kParentX = 960;
+constexpr int kParentY = 420;
+
+/// One connection for the whole run: an X server that loses its last client
+/// resets, and a test starting during the reset could not connect.
+Display* SharedDisplay()
+{
+    static Display* const display = XOpenDisplay(nullptr);
+    return display;
+}
+
+class EditorWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display";
+        display = SharedDisplay();
+        ASSERT_NE(display, nullptr);
+        int event = 0, error = 0, major = 0, minor = 0;
+        ASSERT_TRUE(XTestQueryExtension(display, &event, &error, &major, &minor));
+
+        std::string message;
+        module = PluginModule::Load(KELDRA_BUNDLE_PATH, message);
+        ASSERT_TRUE(module) << message;
+        plugin = PluginInstance::Create(*module, app, handler, message);
+        ASSERT_TRUE(plugin) << message;
+        ASSERT_TRUE(plugin->Setup(ProcessSettings{}, message)) << message;
+
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = True;  // placed where asked, with or without a window manager
+        parent = XCreateWindow(display, DefaultRootWindow(display), kParentX, kParentY, 300, 570, 0,
+                               CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+        XMapRaised(display, parent);
+        XSync(display, False);
+        view = plugin->Controller()->createView("editor");
+        ASSERT_NE(view, nullptr);
+    }
+
+    void TearDown() override
+    {
+        if (view) {
+            view->removed();
+            view->release();
+        }
+        if (display && parent) {
+            XDestroyWindow(display, parent);
+            XSync(display, False);
+        }
+        plugin.reset();
+        module.reset();
+    }
+
+    void Attach(HostPlugFrame& withFrame)
+    {
+        ASSERT_EQ(view->setFrame(&withFrame), kResultOk);
+        ASSERT_EQ(view->attached(reinterpret_cast<void*>(uintptr_t(parent)), kPlatformTypeX11EmbedWindowID), kResultOk);
+        Settle(200);
+    }
+
+    /// Lets the editor handle what the server sent it and tick a few times.
+    void Settle(int milliseconds = 60)
+    {
+        XSync(display, False);
+        loop.Pump(milliseconds);
+    }
+
+    /// The editor's window: the parent's only child, or 0.
+    Window Editor()
+    {
+        Window root = 0, up = 0, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(display, parent, &root, &up, &children, &count);
+        const Window child = count == 1 ? children[0] : 0;
+        if (children) XFree(children);
+        return child;
+    }
+
+    void MoveTo(int x, int y)
+    {
+        XTestFakeMotionEvent(display, -1, kParentX + x, kParentY + y, CurrentTime);
+        Settle(20);
+    }
+    void Button(unsigned button, bool down)
+    {
+        XTestFakeButtonEvent(display, button, down ? True : False, CurrentTime);
+        Settle(20);
+    }
+    void Click(int x, int y)
+    {
+        MoveTo(x, y);
+        Button(1, true);
+        Button(1, false);
+        // Beyond the double-click time, so that clicks stay single.
+        Settle(450);
+    }
+
+    /// The window's pixels as 0xRRGGBB, row by row.
+    std::vector<uint32_t> WindowPixels(Window window, int width, int height)
+    {
+        std::vector<uint32_t> pixels;
+        XImage* image = XGetImage(display, window, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+        if (image == nullptr) return pixels;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) pixels.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFF);
+        XDestroyImage(image);
+        return pixels;
+    }
+
+    /// The panel drawn off-screen for the plug-in's current state.
+    std::vector<uint32_t> OffscreenPanel()
+    {
+        const std::string path = "/tmp/keldra-editor-" + std::to_string(::getpid()) + ".png";
+        std::string error;
+        EXPECT_TRUE(WritePanelSnapshot(*plugin, {}, path, error)) << error;
+        auto image = PIX_LoadPngFromFile(path.c_str());
+        std::remove(path.c_str());
+        std::vector<uint32_t> pixels;
+        if (!image) return pixels;
+        for (int y = 0; y < image->Height(); ++y)
+            for (int x = 0; x < image->Width(); ++x)
+                pixels.push_back(image->Pixels()[y * image->RowStride() + x] & 0xFFFFFF);
+        return pixels;
+    }
+
+    /// Index of the first differing pixel, −1 when equal.
+    static long FirstDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+    {
+        if (a.size() != b.size()) return 0;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i]) return long(i);
+        return -1;
+    }
+
+    double Normalized(Vst::ParamID id) { return plugin->Controller()->getParamNormalized(id); }
+
+    Display* display = nullptr;
+    Window parent = 0;
+    HostApplication app{"editor-test"};
+    HostComponentHandler handler;
+    std::unique_ptr<PluginModule> module;
+    std::unique_ptr<PluginInstance> plugin;
+    IPlugView* view = nullptr;
+    HostRunLoop loop;
+    HostPlugFrame frame{&loop};
+};
+
+/// A browser launcher that only writes down the address it was given.
+class FakeBrowser {
+public:
+    FakeBrowser()
+    {
+        char folder[] = "/tmp/keldra-browser-XXXXXX";
+        if (mkdtemp(folder) == nullptr) return;
+        mFolder = folder;
+        mLog = mFolder + "/opened.txt";
+        std::ofstream script(mFolder + "/xdg-open");
+        script << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << mLog << "'\n";
+        script.close();
+        ::chmod((mFolder + "/xdg-open").c_str(), 0755);
+        const char* path = std::getenv("PATH");
+        mOldPath = path ? path : "";
+        ::setenv("PATH", (mFolder + ":" + mOldPath).c_str(), 1);
+    }
+    ~FakeBrowser()
+    {
+        ::setenv("PATH", mOldPath.c_str(), 1);
+        std::system(("rm -rf '" + mFolder + "'").c_str());
+    }
+    /// Addresses opened so far (waits briefly for the launcher to run).
+    std::string Opened() const
+    {
+        for (int i = 0; i < 40; ++i) {
+            std::ifstream log(mLog);
+            std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+            if (!text.empty() || i == 39) return text;
+            ::usleep(25000);
+        }
+        return {};
+    }
+
+private:
+    std::string mFolder;
+    std::string mLog;
+    std::string mOldPath;
+};
+
+}  // namespace
+
+TEST_F(EditorWindow, ShowsThePanelAsTheOffscreenRenderDrawsIt)
+{
+    Attach(frame);
+    const Window editor = Editor();
+    ASSERT_NE(editor, 0u);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, editor, &attributes);
+    EXPECT_EQ(attributes.width, 300);
+    EXPECT_EQ(attributes.height, 570);
+    EXPECT_EQ(attributes.map_state, IsViewable);
+    EXPECT_EQ(FirstDifference(WindowPixels(editor, 300, 570), OffscreenPanel()), -1);
+}
+
+TEST_F(EditorWindow, ADragOnAKnobIsReportedToTheHostAsOneEdit)
+{
+    Attach(frame);
+    handler.Clear();
+    MoveTo(223, 102);  // GainH
+    Button(1, true);
+    for (int step = 1; step <= 4; ++step) MoveTo(223, 102 - 10 * step);
+    Button(1, false);
+    Settle();
+
+    const std::vector<HostEdit> edits = handler.Edits();
+    ASSERT_GE(edits.size(), 3u);
+    EXPECT_EQ(edits.front().kind, HostEdit::Kind::Begin);
+    EXPECT_EQ(edits.back().kind, HostEdit::Kind::End);
+    for (const HostEdit& edit : edits) EXPECT_EQ(edit.id, 3u);
+    for (size_t i = 1; i + 1 < edits.size(); ++i) EXPECT_EQ(edits[i].kind, HostEdit::Kind::Perform);
+    // 40 pixels up of the 324 that sweep the whole range.
+    EXPECT_NEAR(edits[edits.size() - 2].value, 0.5 + 40.0 / 324.0, 1e-9);
+    EXPECT_NEAR(Normalized(3), 0.5 + 40.0 / 324.0, 1e-9);
+}
+
+TEST_F(EditorWindow, AWheelNotchTurnsAKnobByOnePercentWithoutAGesture)
+{
+    Attach(frame);
+    handler.Clear();
+    MoveTo(73, 349);  // OUT
+    Button(4, true);
+    Button(4, false);
+    Settle();
+    const std::vector<HostEdit> edits = handler.Edits();
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0].kind, HostEdit::Kind::Perform);
+    EXPECT_EQ(edits[0].id, 0u);
+    EXPECT_NEAR(edits[0].value, 0.51, 1e-12);
+}
+
+TEST_F(EditorWindow, ClickingTheInSwitchTogglesBypass)
+{
+    Attach(frame);
+    handler.Clear();
+    Click(50, 500);
+    EXPECT_EQ(Normalized(6), 1.0);
+    const std::vector<HostEdit> edits = handler.Edits();
+    ASSERT_EQ(edits.size(), 3u);
+    EXPECT_EQ(edits[1].id, 6u);
+    EXPECT_EQ(edits[1].value, 1.0);
+    Click(50, 500);
+    EXPECT_EQ(Normalized(6), 0.0);
+}
+
+TEST_F(EditorWindow, OnlyTheLogoOpensTheProductPage)
+{
+    FakeBrowser browser;
+    Attach(frame);
+    Click(250, 530);
+    Click(250, 560);
+    const std::string opened = browser.Opened();
+    if (opened.empty()) GTEST_SKIP() << "the machine reports no network connection; nothing is opened";
+    EXPECT_EQ(opened, "https://www.brackenfold.com/product/keldra/\n");
+}
+
+TEST_F(EditorWindow, AttachRemoveAttachRepaintsEverythingAndLeavesNoStaleHandlers)
+{
+    Attach(frame);
+    EXPECT_EQ(loop.EventHandlerCount(), 1);
+    EXPECT_EQ(loop.TimerCount(), 1);
+    ASSERT_EQ(view->removed(), kResultOk);
+    Settle();
+    EXPECT_EQ(loop.EventHandlerCount(), 0);
+    EXPECT_EQ(loop.TimerCount(), 0);
+    EXPECT_EQ(Editor(), 0u);
+
+    // Something else paints the parent meanwhile.
+    GC gc = XCreateGC(display, parent, 0, nullptr);
+    XSetForeground(display, gc, 0xFF00FF);
+    XFillRectangle(display, parent, gc, 0, 0, 300, 570);
+    XFreeGC(display, gc);
+
+    Attach(frame);
+    EXPECT_EQ(loop.EventHandlerCount(), 1);
+    EXPECT_EQ(loop.TimerCount(), 1);
+    const Window editor = Editor();
+    ASSERT_NE(editor, 0u);
+    EXPECT_EQ(FirstDifference(WindowPixels(editor, 300, 570), OffscreenPanel()), -1);
+}
+
+TEST_F(EditorWindow, AHostWithoutARunLoopGetsThePanelPaintedOnce)
+{
+    HostPlugFrame plain;
+    Attach(plain);
+    XSync(display, False);
+    ::usleep(100000);
+    const Window editor = Editor();
+    ASSERT_NE(editor, 0u);
+    EXPECT_EQ(FirstDifference(WindowPixels(editor, 300, 570), OffscreenPanel()), -1);
+}
+
+TEST_F(EditorWindow, ContentScaleTwoGivesADoubleSizedWindowShowingTheSamePanel)
+{
+    IPlugViewContentScaleSupport* scaling = nullptr;
+    ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)), kResultOk);
+    EXPECT_EQ(scaling->setContentScaleFactor(2.0f), kResultOk);
+    scaling->release();
+    ViewRect size;
+    ASSERT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.getWidth(), 600);
+    EXPECT_EQ(size.getHeight(), 1140);
+
+    XResizeWindow(display, parent, 600, 1140);
+    Attach(frame);
+    const Window editor = Editor();
+    ASSERT_NE(editor, 0u);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, editor, &attributes);
+    EXPECT_EQ(attributes.width, 600);
+    EXPECT_EQ(attributes.height, 1140);
+
+    // Each editor pixel is a 2 x 2 block (the part on the screen is compared).
+    const std::vector<uint32_t> panel = OffscreenPanel();
+    const int screen = DefaultScreen(display);
+    const int width = std::min(600, DisplayWidth(display, screen) - kParentX);
+    const int height = std::min(1140, DisplayHeight(display, screen) - kParentY);
+    ASSERT_GT(width, 100);
+    ASSERT_GT(height, 100);
+    const std::vector<uint32_t> window = WindowPixels(editor, width, height);
+    ASSERT_EQ(window.size(), size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            ASSERT_EQ(window[size_t(y) * size_t(width) + size_t(x)], panel[size_t(y / 2) * 300 + size_t(x / 2)])
+                << x << "," << y;
+}
