@@ -32,7 +32,9 @@ bool TooltipTracker::Hide() noexcept
 
 void TooltipTracker::OnPointerLeft() noexcept
 {
+    // Coming back onto the same control must start a new rest.
     Hide();
+    mIndex = -1;
     mArmed = false;
 }
 

@@ -110,6 +110,7 @@ bool IGraphicsX11::Impl::Open(Window parentId, int x, int y)
 {
     display = XOpenDisplay(nullptr);
     if (!display) return false;
+    bool failed = false;
     {
         // A host may hand over an id that is not (or no longer) a window.
         X11ErrorTrap trap(display);
@@ -120,15 +121,16 @@ bool IGraphicsX11::Impl::Open(Window parentId, int x, int y)
                                unsigned(WindowHeight()), 0, CopyFromParent, InputOutput,
                                CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
         XWindowAttributes info{};
-        if (trap.Failed() || !window || !XGetWindowAttributes(display, window, &info)
-            || trap.Failed()) {
-            XCloseDisplay(display);
-            display = nullptr;
-            window = 0;
-            return false;
-        }
+        failed = trap.Failed() || !window || !XGetWindowAttributes(display, window, &info)
+                 || trap.Failed();
         visual = info.visual;
         depth = info.depth;
+    }
+    if (failed) {
+        XCloseDisplay(display);
+        display = nullptr;
+        window = 0;
+        return false;
     }
     parent = parentId;
     gc = XCreateGC(display, window, 0, nullptr);
@@ -294,10 +296,12 @@ void IGraphicsX11::Impl::OnButtonPress(const XButtonEvent& event)
         XSetInputFocus(display, window, RevertToParent, CurrentTime);
         trap.Failed();
     }
-    captured = XGrabPointer(display, window, False,
-                            ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
-                            GrabModeAsync, None, None, event.time)
-               == GrabSuccess;
+    // The press holds the capture even when another client keeps the grab:
+    // a real press grabs the pointer implicitly anyway. Current time, since
+    // the event's own time may lie before the last grab.
+    XGrabPointer(display, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                 GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+    captured = true;
     lastX = x;
     lastY = y;
     const MouseMods mods = X11Input::ModsFromState(event.state, button, true);
@@ -315,7 +319,7 @@ void IGraphicsX11::Impl::OnButtonRelease(const XButtonEvent& event)
     if (entry.IsOpen() && entry.GetState() == TextEntrySession::kEditing) return;
     if (captured) {
         captured = false;
-        XUngrabPointer(display, event.time);
+        XUngrabPointer(display, CurrentTime);
     }
     self.HandleMouseUp(ToEditor(event.x), ToEditor(event.y),
                        X11Input::ModsFromState(event.state, event.button, false));
@@ -593,11 +597,13 @@ void* IGraphicsX11::OpenEditorWindow(void* parent)
     int x = 0, y = 0;
     if (w.display) {
         // Reopening keeps the window where it was inside its parent.
-        XWindowAttributes info{};
-        X11ErrorTrap trap(w.display);
-        if (XGetWindowAttributes(w.display, w.window, &info) && !trap.Failed()) {
-            x = info.x;
-            y = info.y;
+        {
+            XWindowAttributes info{};
+            X11ErrorTrap trap(w.display);
+            if (XGetWindowAttributes(w.display, w.window, &info) && !trap.Failed()) {
+                x = info.x;
+                y = info.y;
+            }
         }
         CloseEditorWindow();
     }

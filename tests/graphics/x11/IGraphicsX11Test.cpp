@@ -1,0 +1,455 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The X11 window host on a real X server (the test suite runs under Xvfb):
+// events are sent to the editor's windows from a second connection and the
+// window's pixels are read back from the server.
+// GoogleTest first: the X headers define macros (None, Bool) that clash with it.
+#include <gtest/gtest.h>
+
+#include "../GraphicsTestSupport.h"
+
+#include "graphics/IEditorRunLoop.h"
+#include "graphics/MakePlatformGraphics.h"
+#include "graphics/x11/IGraphicsX11.h"
+#include "raster/PIX_SysBitmap.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <thread>
+
+namespace {
+
+/// A run loop driven by the test: it records registrations and calls them on Pump.
+class FakeRunLoop : public IEditorRunLoop {
+public:
+    struct Entry {
+        bool timer;
+        int value; ///< descriptor or period
+        Callback callback;
+    };
+
+    int RegisterFdHandler(int fd, Callback onReadable) override
+    {
+        entries[++lastId] = {false, fd, std::move(onReadable)};
+        return lastId;
+    }
+    int RegisterTimer(int periodMs, Callback onTick) override
+    {
+        entries[++lastId] = {true, periodMs, std::move(onTick)};
+        return lastId;
+    }
+    void Unregister(int id) override
+    {
+        entries.erase(id);
+        unregistered.push_back(id);
+    }
+    /// Runs the descriptor handlers, then the timers.
+    void Pump()
+    {
+        for (bool timers : {false, true}) {
+            for (auto& [id, entry] : std::map<int, Entry>(entries))
+                if (entry.timer == timers && entries.count(id)) entry.callback();
+        }
+    }
+    int Count(bool timer) const
+    {
+        return int(std::count_if(entries.begin(), entries.end(),
+                                 [&](const auto& e) { return e.second.timer == timer; }));
+    }
+
+    std::map<int, Entry> entries;
+    std::vector<int> unregistered;
+    int lastId = 0;
+};
+
+/// Paints every pixel of its rectangle in a colour made from its position.
+class PatternControl : public IControl {
+public:
+    PatternControl(IEffectBase* plug, const PixelRect& rect, uint32_t base)
+        : IControl(plug, rect, -1), mBase(base) {}
+
+    static uint32_t Colour(uint32_t base, int x, int y)
+    {
+        return 0xFF000000u | base | (uint32_t(x & 0xFF) << 8) | uint32_t(y & 0xFF);
+    }
+
+    bool Draw(IGraphics& graphics) override
+    {
+        PIX_SysBitmap* surface = graphics.DrawSurface();
+        const PixelRect r = Rect().Intersection(graphics.DrawAreaRect());
+        for (int y = r.T; y < r.B; ++y)
+            for (int x = r.L; x < r.R; ++x)
+                surface->Pixels()[size_t(y) * size_t(surface->RowStride()) + size_t(x)] =
+                    Colour(mBase, x, y);
+        return true;
+    }
+
+private:
+    uint32_t mBase;
+};
+
+struct IGraphicsX11Test : ::testing::Test {
+    Display* d = nullptr;
+    Window parent = 0;
+    TestPlug plug;
+    std::vector<std::string> events;
+    std::unique_ptr<IGraphicsX11> g;
+    ProbeControl* knob = nullptr;
+    FakeRunLoop loop;
+
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display (the test suite runs under xvfb-run)";
+        d = XOpenDisplay(nullptr);
+        ASSERT_NE(d, nullptr);
+        parent = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 700, 1200, 0, 0, 0);
+        XSelectInput(d, parent, KeyPressMask | KeyReleaseMask);
+        XMapWindow(d, parent);
+        XSync(d, False);
+
+        g = std::make_unique<IGraphicsX11>(&plug, 300, 570, 25);
+        g->AppendControl(std::make_unique<PatternControl>(&plug, PixelRect{0, 0, 300, 570}, 0x400000));
+        auto probe = std::make_unique<ProbeControl>(&plug, PixelRect{100, 100, 183, 181}, kParamLevel,
+                                                    events, "knob");
+        knob = probe.get();
+        g->AppendControl(std::move(probe));
+        g->PrepareDrawSurface();
+    }
+
+    void TearDown() override
+    {
+        g.reset();
+        if (d) XCloseDisplay(d);
+    }
+
+    Window Editor() const { return Window(reinterpret_cast<uintptr_t>(g->NativeWindow())); }
+
+    /// Pumps the editor's events and ticks until `done` holds (up to 3 s).
+    bool PumpUntil(const std::function<bool()>& done)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (std::chrono::steady_clock::now() < deadline) {
+            XSync(d, False);
+            loop.Pump();
+            if (done()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+
+    bool Logged(const std::string& text) const
+    {
+        return std::find(events.begin(), events.end(), text) != events.end();
+    }
+
+    void SendButton(Window w, int type, unsigned button, int x, int y, unsigned state, Time time = 0)
+    {
+        XEvent e{};
+        e.xbutton.type = type;
+        e.xbutton.display = d;
+        e.xbutton.window = w;
+        e.xbutton.root = DefaultRootWindow(d);
+        e.xbutton.x = x;
+        e.xbutton.y = y;
+        e.xbutton.button = button;
+        e.xbutton.state = state;
+        e.xbutton.time = time;
+        e.xbutton.same_screen = True;
+        XSendEvent(d, w, False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &e);
+    }
+
+    void SendMotion(Window w, int x, int y, unsigned state)
+    {
+        XEvent e{};
+        e.xmotion.type = MotionNotify;
+        e.xmotion.display = d;
+        e.xmotion.window = w;
+        e.xmotion.root = DefaultRootWindow(d);
+        e.xmotion.x = x;
+        e.xmotion.y = y;
+        e.xmotion.state = state;
+        e.xmotion.same_screen = True;
+        XSendEvent(d, w, False, PointerMotionMask, &e);
+    }
+
+    void SendKey(Window w, KeySym keysym, int type = KeyPress)
+    {
+        XEvent e{};
+        e.xkey.type = type;
+        e.xkey.display = d;
+        e.xkey.window = w;
+        e.xkey.root = DefaultRootWindow(d);
+        e.xkey.keycode = XKeysymToKeycode(d, keysym);
+        e.xkey.same_screen = True;
+        XSendEvent(d, w, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &e);
+    }
+
+    void Click(Window w, int x, int y, Time time)
+    {
+        SendButton(w, ButtonPress, Button1, x, y, 0, time);
+        SendButton(w, ButtonRelease, Button1, x, y, Button1Mask, time + 1);
+    }
+};
+
+TEST_F(IGraphicsX11Test, OpensAMappedXEmbedChildOfTheEditorSize)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    EXPECT_TRUE(g->IsWindowOpen());
+    EXPECT_STREQ(g->GraphicsApiName(), "X11");
+    XWindowAttributes info{};
+    ASSERT_TRUE(XGetWindowAttributes(d, Editor(), &info));
+    EXPECT_EQ(info.width, 300);
+    EXPECT_EQ(info.height, 570);
+    EXPECT_EQ(info.map_state, IsViewable);
+    Window root = 0, up = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    ASSERT_TRUE(XQueryTree(d, Editor(), &root, &up, &children, &count));
+    if (children) XFree(children);
+    EXPECT_EQ(up, parent);
+
+    const Atom xembed = XInternAtom(d, "_XEMBED_INFO", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long n = 0, left = 0;
+    unsigned char* data = nullptr;
+    ASSERT_EQ(XGetWindowProperty(d, Editor(), xembed, 0, 2, False, xembed, &type, &format, &n, &left,
+                                 &data),
+              Success);
+    ASSERT_EQ(n, 2u);
+    const auto* values = reinterpret_cast<const unsigned long*>(data);
+    EXPECT_EQ(values[0], 0u); // protocol version
+    EXPECT_EQ(values[1] & 1u, 1u); // mapped
+    XFree(data);
+}
+
+TEST_F(IGraphicsX11Test, RunLoopRegistrationsLiveExactlyAsLongAsTheWindow)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    EXPECT_EQ(loop.Count(false), 1);
+    ASSERT_EQ(loop.Count(true), 1);
+    for (const auto& [id, entry] : loop.entries) {
+        if (entry.timer) {
+            EXPECT_EQ(entry.value, 40);
+        }
+    }
+    g->CloseEditorWindow();
+    EXPECT_TRUE(loop.entries.empty());
+    EXPECT_EQ(loop.unregistered.size(), 2u);
+    EXPECT_FALSE(g->IsWindowOpen());
+
+    // Attach, remove, attach: one live pair, nothing stale.
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr); // reopen while open
+    EXPECT_EQ(loop.entries.size(), 2u);
+    g.reset();
+    EXPECT_TRUE(loop.entries.empty());
+}
+
+TEST_F(IGraphicsX11Test, WindowShowsTheDrawSurface)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    // The first tick paints every control.
+    ASSERT_TRUE(PumpUntil([&] { return Logged("knob draw"); }));
+    XSync(d, False);
+    XImage* image = XGetImage(d, Editor(), 0, 0, 300, 570, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    const PIX_SysBitmap& surface = *g->DrawSurface();
+    int mismatches = 0;
+    for (int y = 0; y < 570; ++y)
+        for (int x = 0; x < 300; ++x)
+            if ((XGetPixel(image, x, y) & 0xFFFFFF)
+                != (surface.Pixels()[size_t(y) * size_t(surface.RowStride()) + size_t(x)] & 0xFFFFFF))
+                ++mismatches;
+    XDestroyImage(image);
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST_F(IGraphicsX11Test, WithoutARunLoopThePanelIsPaintedOnce)
+{
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    XSync(d, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    XImage* image = XGetImage(d, Editor(), 0, 0, 300, 570, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(XGetPixel(image, 7, 9) & 0xFFFFFF, PatternControl::Colour(0x400000, 7, 9) & 0xFFFFFF);
+    EXPECT_EQ(XGetPixel(image, 299, 569) & 0xFFFFFF,
+              PatternControl::Colour(0x400000, 299, 569) & 0xFFFFFF);
+    XDestroyImage(image);
+}
+
+TEST_F(IGraphicsX11Test, ContentScaleScalesTheWindowImageAndPointer)
+{
+    g->SetRunLoop(&loop);
+    g->SetContentScale(2.0);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    XWindowAttributes info{};
+    ASSERT_TRUE(XGetWindowAttributes(d, Editor(), &info));
+    EXPECT_EQ(info.width, 600);
+    EXPECT_EQ(info.height, 1140);
+    ASSERT_TRUE(PumpUntil([&] { return Logged("knob draw"); }));
+    XSync(d, False);
+    // Read back only what fits on a 1024-line screen.
+    XImage* image = XGetImage(d, Editor(), 0, 0, 600, 1000, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{57, 33}, std::pair{299, 499}}) {
+        const uint32_t expected = PatternControl::Colour(0x400000, x, y) & 0xFFFFFF;
+        EXPECT_EQ(XGetPixel(image, 2 * x, 2 * y) & 0xFFFFFF, expected);
+        EXPECT_EQ(XGetPixel(image, 2 * x + 1, 2 * y + 1) & 0xFFFFFF, expected);
+    }
+    XDestroyImage(image);
+
+    // Pointer positions arrive in editor pixels.
+    Click(Editor(), 241, 301, 1000);
+    ASSERT_TRUE(PumpUntil([&] { return Logged("knob press 120,150"); }));
+
+    g->SetContentScale(1.5);
+    ASSERT_TRUE(XGetWindowAttributes(d, Editor(), &info));
+    EXPECT_EQ(info.width, 450);
+    EXPECT_EQ(info.height, 855);
+    g->SetContentScale(0.5); // below 1 is taken as 1
+    EXPECT_EQ(g->WindowWidth(), 300);
+}
+
+TEST_F(IGraphicsX11Test, PressDragReleaseMakeOneGesture)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    SendButton(Editor(), ButtonPress, Button1, 120, 150, 0, 1000);
+    SendMotion(Editor(), 120, 140, Button1Mask);
+    SendButton(Editor(), ButtonRelease, Button1, 120, 140, Button1Mask, 1100);
+    ASSERT_TRUE(PumpUntil([&] { return Logged("knob release 120,140"); }));
+    EXPECT_TRUE(Logged("knob press 120,150"));
+    EXPECT_TRUE(Logged("knob drag 120,140 by 0,-10"));
+    EXPECT_EQ(plug.log.front(), "begin 0");
+    EXPECT_EQ(plug.log.back(), "end 0");
+}
+
+TEST_F(IGraphicsX11Test, WheelButtonsTurnOneStepAndSecondQuickClickIsADoubleClick)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    SendButton(Editor(), ButtonPress, Button4, 120, 150, 0);
+    SendButton(Editor(), ButtonPress, Button5, 120, 150, 0);
+    ASSERT_TRUE(PumpUntil([&] { return Logged("knob wheel -1"); }));
+    EXPECT_TRUE(Logged("knob wheel 1"));
+    EXPECT_TRUE(plug.log.empty()); // no gesture for the wheel
+
+    Click(Editor(), 120, 150, 5000);
+    Click(Editor(), 121, 150, 5200);
+    ASSERT_TRUE(PumpUntil([&] { return Logged("knob double"); }));
+    EXPECT_EQ(std::count(events.begin(), events.end(), "knob press 120,150"), 1);
+}
+
+TEST_F(IGraphicsX11Test, KeysNoControlTakesGoToTheHostWindow)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    SendKey(Editor(), XK_a);
+    ASSERT_TRUE(PumpUntil([&] { return XPending(d) > 0; }));
+    XEvent e{};
+    XNextEvent(d, &e);
+    EXPECT_EQ(e.type, KeyPress);
+    EXPECT_EQ(e.xkey.window, parent);
+    EXPECT_EQ(XLookupKeysym(&e.xkey, 0), XK_a);
+}
+
+TEST_F(IGraphicsX11Test, TypedValueIsFilteredAndCommittedByReturn)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    TextStyle style;
+    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
+    const Window box = g->EntryBoxWindow();
+    ASSERT_NE(box, 0u);
+    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
+    for (KeySym k : {XK_0, XK_a, XK_period, XK_x, XK_5})
+        SendKey(box, k);
+    SendKey(box, XK_Return);
+    ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
+    EXPECT_EQ(g->EntryBoxWindow(), 0u);
+    EXPECT_DOUBLE_EQ(knob->Value(), 0.5);
+}
+
+TEST_F(IGraphicsX11Test, ClickOnTheEditorWhileTypingCancels)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    TextStyle style;
+    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
+    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
+    SendKey(g->EntryBoxWindow(), XK_9);
+    SendButton(Editor(), ButtonPress, Button1, 10, 10, 0, 100);
+    ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
+    EXPECT_EQ(knob->Value(), 0.0);
+    EXPECT_FALSE(Logged("knob press 10,10"));
+}
+
+TEST_F(IGraphicsX11Test, ClosingWithAnOpenEntryDiscardsItSoALaterOneOpens)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    TextStyle style;
+    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
+    ASSERT_TRUE(g->Entry().IsOpen());
+    g->CloseEditorWindow();
+    EXPECT_FALSE(g->Entry().IsOpen());
+    EXPECT_EQ(g->Entry().GetState(), TextEntrySession::kNone);
+    EXPECT_EQ(knob->Value(), 0.0);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
+    EXPECT_TRUE(g->Entry().IsOpen());
+    EXPECT_NE(g->EntryBoxWindow(), 0u);
+}
+
+TEST_F(IGraphicsX11Test, ABadParentIdFailsWithoutHarm)
+{
+    g->SetRunLoop(&loop);
+    EXPECT_EQ(g->OpenEditorWindow(reinterpret_cast<void*>(uintptr_t(0x3FFFFFF))), nullptr);
+    EXPECT_EQ(g->OpenEditorWindow(nullptr), nullptr);
+    EXPECT_FALSE(g->IsWindowOpen());
+    EXPECT_TRUE(loop.entries.empty());
+    // The host destroying its window first must not hurt either.
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    XDestroyWindow(d, parent);
+    XSync(d, False);
+    parent = 0;
+    g->CloseEditorWindow();
+    EXPECT_FALSE(g->IsWindowOpen());
+}
+
+TEST_F(IGraphicsX11Test, ClipboardWithoutOwnerGivesNothing)
+{
+    g->SetRunLoop(&loop);
+    std::string text = "old";
+    EXPECT_FALSE(g->ReadClipboardText(text)); // no window
+    EXPECT_EQ(text, "");
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    XSetSelectionOwner(d, XInternAtom(d, "CLIPBOARD", False), None, CurrentTime);
+    XSync(d, False);
+    text = "old";
+    EXPECT_FALSE(g->ReadClipboardText(text));
+    EXPECT_EQ(text, "");
+}
+
+TEST_F(IGraphicsX11Test, FactoryMakesTheX11Host)
+{
+    std::unique_ptr<IPlatformGraphics> made = MakePlatformGraphics(plug, 300, 570, 25);
+    ASSERT_NE(made, nullptr);
+    EXPECT_STREQ(made->GraphicsApiName(), "X11");
+    EXPECT_EQ(made->WindowWidth(), 300);
+    EXPECT_EQ(made->WindowHeight(), 570);
+}
+
+} // namespace
