@@ -113,7 +113,7 @@ protected:
 
     void MoveTo(int x, int y)
     {
-        XTestFakeMotionEvent(display, -1, kParentX + x, kParentY + y, CurrentTime);
+        XTestFakeMotionEvent(display, -1, parentX + x, parentY + y, CurrentTime);
         Settle(20);
     }
     void Button(unsigned button, bool down)
@@ -171,6 +171,8 @@ protected:
 
     Display* display = nullptr;
     Window parent = 0;
+    int parentX = kParentX;  ///< screen position of the parent window
+    int parentY = kParentY;
     HostApplication app{"editor-test"};
     HostComponentHandler handler;
     std::unique_ptr<PluginModule> module;
@@ -332,7 +334,7 @@ TEST_F(EditorWindow, AHostWithoutARunLoopGetsThePanelPaintedOnce)
     EXPECT_EQ(FirstDifference(WindowPixels(editor, 300, 570), OffscreenPanel()), -1);
 }
 
-TEST_F(EditorWindow, ContentScaleTwoGivesADoubleSizedWindowShowingTheSamePanel)
+TEST_F(EditorWindow, ContentScaleTwoDoublesTheWindowWhileControlsKeepEditorPixels)
 {
     IPlugViewContentScaleSupport* scaling = nullptr;
     ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)), kResultOk);
@@ -343,7 +345,10 @@ TEST_F(EditorWindow, ContentScaleTwoGivesADoubleSizedWindowShowingTheSamePanel)
     EXPECT_EQ(size.getWidth(), 600);
     EXPECT_EQ(size.getHeight(), 1140);
 
-    XResizeWindow(display, parent, 600, 1140);
+    // Placed so that the knobs used below are on the screen.
+    parentX = 640;
+    parentY = 0;
+    XMoveResizeWindow(display, parent, parentX, parentY, 600, 1140);
     Attach(frame);
     const Window editor = Editor();
     ASSERT_NE(editor, 0u);
@@ -355,8 +360,8 @@ TEST_F(EditorWindow, ContentScaleTwoGivesADoubleSizedWindowShowingTheSamePanel)
     // Each editor pixel is a 2 x 2 block (the part on the screen is compared).
     const std::vector<uint32_t> panel = OffscreenPanel();
     const int screen = DefaultScreen(display);
-    const int width = std::min(600, DisplayWidth(display, screen) - kParentX);
-    const int height = std::min(1140, DisplayHeight(display, screen) - kParentY);
+    const int width = std::min(600, DisplayWidth(display, screen) - parentX);
+    const int height = std::min(1140, DisplayHeight(display, screen) - parentY);
     ASSERT_GT(width, 100);
     ASSERT_GT(height, 100);
     const std::vector<uint32_t> window = WindowPixels(editor, width, height);
@@ -365,4 +370,18 @@ TEST_F(EditorWindow, ContentScaleTwoGivesADoubleSizedWindowShowingTheSamePanel)
         for (int x = 0; x < width; ++x)
             ASSERT_EQ(window[size_t(y) * size_t(width) + size_t(x)], panel[size_t(y / 2) * 300 + size_t(x / 2)])
                 << x << "," << y;
+
+    // The pointer is in window pixels, the controls in editor pixels: the
+    // GainH knob sits at twice its editor position, and 40 window pixels of
+    // drag are 20 editor pixels.
+    handler.Clear();
+    MoveTo(446, 204);
+    Button(1, true);
+    MoveTo(446, 184);
+    MoveTo(446, 164);
+    Button(1, false);
+    Settle();
+    EXPECT_NEAR(Normalized(3), 0.5 + 20.0 / 324.0, 1e-9);
+    ASSERT_FALSE(handler.Edits().empty());
+    EXPECT_EQ(handler.Edits().front().kind, HostEdit::Kind::Begin);
 }
