@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -51,29 +52,37 @@ void SignalChain::upAndDown(const double* inL, const double* inR, int upFrames, 
     // The newest output of each filter stays in a register between steps.
     F64x2 upNewest = mUp.past(1);
     F64x2 downNewest = mDown.past(1);
-    const auto up = [&](int t) {
-        const int i = t * kFactor;
-        upNewest = mUp.step(taps, i, drive * F64x2(inL[t], inR[t]), upNewest);
-        for (int j = 1; j < kFactor; ++j)
-            upNewest = mUp.stepSilent(taps, i + j, upNewest);
+    const auto upFirst = [&](int t) {
+        upNewest = mUp.step(taps, t * kFactor, drive * F64x2(inL[t], inR[t]), upNewest);
     };
-    const auto down = [&](int t) {
-        const int i = t * kFactor;
+    const auto upRest = [&](int i) { upNewest = mUp.stepSilent(taps, i, upNewest); };
+    const auto down = [&](int i) {
         downNewest = mDown.step(taps, i, shaped[i], downNewest);
-        mDecimated[t] = downNewest; // the other sub-samples only advance the filter
-        for (int j = 1; j < kFactor; ++j)
-            downNewest = mDown.step(taps, i + j, shaped[i + j], downNewest);
+        return downNewest;
     };
 
+    // Step by step in lockstep where both run; the other sub-samples of the
+    // down filter only advance it.
     const int both = std::min(upFrames, downFrames);
     for (int t = 0; t < both; ++t) {
-        up(t);
-        down(t);
+        const int i = t * kFactor;
+        upFirst(t);
+        mDecimated[t] = down(i);
+        for (int j = 1; j < kFactor; ++j) {
+            upRest(i + j);
+            down(i + j);
+        }
     }
-    for (int t = both; t < upFrames; ++t)
-        up(t);
-    for (int t = both; t < downFrames; ++t)
-        down(t);
+    for (int t = both; t < upFrames; ++t) {
+        upFirst(t);
+        for (int j = 1; j < kFactor; ++j)
+            upRest(t * kFactor + j);
+    }
+    for (int t = both; t < downFrames; ++t) {
+        mDecimated[t] = down(t * kFactor);
+        for (int j = 1; j < kFactor; ++j)
+            down(t * kFactor + j);
+    }
     if (downFrames > 0)
         mDown.endChunk(downFrames * kFactor);
 }
@@ -137,9 +146,10 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
 {
     for (int run = 0; run < frames; run += kCoefficientRun) {
         const int runCount = std::min(kCoefficientRun, frames - run);
-        computeCoefficients(runCount, scales);
+        const bool atRest = computeCoefficients(runCount, scales);
         for (int k = 0; k < runCount; ++k) {
             const int n = run + k;
+            const int c = atRest ? 0 : k;
             const F64x2 dry(inL[n], inR[n]);
             if (bypassed(bypass.BypassValue())) {
                 // Exact copies; the sections keep their histories frozen.
@@ -148,11 +158,11 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
                 continue;
             }
             F64x2 x = dry + mix * mDecimated[n];
-            x = mHighShelf.process(mCoefficients.highShelf[k], x);
-            x = mHighPass.process(mCoefficients.highPass[k], x);
-            x = mLowPass.process(mCoefficients.lowPass[k], x);
-            x = mMidBell.process(mCoefficients.midBell[k], x);
-            x = mLowShelf.process(mCoefficients.lowShelf[k], x);
+            x = mHighShelf.process(mCoefficients.highShelf[c], x);
+            x = mHighPass.process(mCoefficients.highPass[c], x);
+            x = mLowPass.process(mCoefficients.lowPass[c], x);
+            x = mMidBell.process(mCoefficients.midBell[c], x);
+            x = mLowShelf.process(mCoefficients.lowShelf[c], x);
             x = x * gain;
             outL[n] = x.left();
             outR[n] = x.right();
@@ -161,33 +171,46 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
 }
 
 // Smoothed positions and section coefficients for the next `count` samples.
-// Every sample's coefficients are computed, bypassed or not, as the smoothers
-// keep gliding either way.
-void SignalChain::computeCoefficients(int count, const BlockScales& scales) noexcept
+// Every sample's positions are stepped, bypassed or not, as the smoothers
+// glide either way. Coefficients depend on nothing but the positions and the
+// block's sample rate; once the smoothers have come to rest, every sample of
+// a run has the same positions bit for bit, and one set, computed once,
+// serves the run (the result is true then, and only index 0 is filled).
+bool SignalChain::computeCoefficients(int count, const BlockScales& scales) noexcept
 {
-    const F64x2 one(1.0);
     for (int k = 0; k < count; ++k) {
         // Each smoother steps once per channel (HPF and LPF twice), left first.
-        const double h1 = mHighShelfSmoother.step();
-        const double h2 = mHighShelfSmoother.step();
-        const double f1 = mHighPassSmoother.step();
-        const double f2 = mHighPassSmoother.step();
-        const double f3 = mHighPassSmoother.step();
-        const double f4 = mHighPassSmoother.step();
-        const double g1 = mLowPassSmoother.step();
-        const double g2 = mLowPassSmoother.step();
-        const double g3 = mLowPassSmoother.step();
-        const double g4 = mLowPassSmoother.step();
-        const double m1 = mMidBellSmoother.step();
-        const double m2 = mMidBellSmoother.step();
-        const double l1 = mLowShelfSmoother.step();
-        const double l2 = mLowShelfSmoother.step();
-
-        mCoefficients.highShelf[k] = HighShelfSection::coefficients(one - F64x2(h1, h2), scales.highShelf);
-        mCoefficients.highPass[k] =
-            HighPassSection::coefficients(one - F64x2(f2, f4), one - F64x2(f1, f3), scales.highPass);
-        mCoefficients.lowPass[k] = LowPassSection::coefficients(F64x2(g2, g4), F64x2(g1, g3), scales.lowPass);
-        mCoefficients.midBell[k] = MidBellSection::coefficients(one - F64x2(m1, m2), scales.midBell);
-        mCoefficients.lowShelf[k] = LowShelfSection::coefficients(one - F64x2(l1, l2), scales.lowShelf);
+        Positions& p = mPositions[k];
+        for (double& h : p.highShelf)
+            h = mHighShelfSmoother.step();
+        for (double& f : p.highPass)
+            f = mHighPassSmoother.step();
+        for (double& g : p.lowPass)
+            g = mLowPassSmoother.step();
+        for (double& m : p.midBell)
+            m = mMidBellSmoother.step();
+        for (double& l : p.lowShelf)
+            l = mLowShelfSmoother.step();
     }
+
+    bool atRest = true;
+    for (int k = 1; k < count && atRest; ++k)
+        atRest = std::memcmp(&mPositions[k], &mPositions[0], sizeof(Positions)) == 0;
+
+    const F64x2 one(1.0);
+    for (int k = 0; k < (atRest ? 1 : count); ++k) {
+        const Positions& p = mPositions[k];
+        mCoefficients.highShelf[k] =
+            HighShelfSection::coefficients(one - F64x2(p.highShelf[0], p.highShelf[1]), scales.highShelf);
+        mCoefficients.highPass[k] =
+            HighPassSection::coefficients(one - F64x2(p.highPass[1], p.highPass[3]),
+                                          one - F64x2(p.highPass[0], p.highPass[2]), scales.highPass);
+        mCoefficients.lowPass[k] = LowPassSection::coefficients(
+            F64x2(p.lowPass[1], p.lowPass[3]), F64x2(p.lowPass[0], p.lowPass[2]), scales.lowPass);
+        mCoefficients.midBell[k] =
+            MidBellSection::coefficients(one - F64x2(p.midBell[0], p.midBell[1]), scales.midBell);
+        mCoefficients.lowShelf[k] =
+            LowShelfSection::coefficients(one - F64x2(p.lowShelf[0], p.lowShelf[1]), scales.lowShelf);
+    }
+    return atRest;
 }

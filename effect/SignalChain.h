@@ -54,7 +54,7 @@ private:
     struct BlockScales {
         BilinearScale highShelf, highPass, lowPass, midBell, lowShelf;
     };
-    void computeCoefficients(int count, const BlockScales& scales) noexcept;
+    bool computeCoefficients(int count, const BlockScales& scales) noexcept;
 
     template <int kFactor>
     void upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
@@ -94,4 +94,14 @@ private:
         SectionCoefficients<LowShelfSection::kOrder> lowShelf[kCoefficientRun];
     };
     CoefficientRun mCoefficients;
+
+    // The smoothed positions of one sample, in the order the smoothers step.
+    struct Positions {
+        double highShelf[2];
+        double highPass[4];
+        double lowPass[4];
+        double midBell[2];
+        double lowShelf[2];
+    };
+    Positions mPositions[kCoefficientRun];
 };
