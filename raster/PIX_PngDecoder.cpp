@@ -12,6 +12,12 @@
 
 namespace {
 
+// Ancillary chunks whose data libpng would buffer whole, at the length their
+// header claims, before checking anything. None of them matters for pixels,
+// so they are skipped unread: a header claiming gigabytes must not make the
+// decoder reserve (and clear) them.
+constexpr png_byte kSkippedChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0pCAL\0sCAL\0eXIf";
+
 constexpr unsigned char kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
 
 struct MemoryReader {
@@ -19,16 +25,17 @@ struct MemoryReader {
     int32_t remaining;
 };
 
-// Past the end it hands out zero bytes, which libpng rejects as a malformed
-// chunk; it never raises an error itself.
+// Reading past the end is an error. Handing out zero bytes instead is not
+// safe: libpng skips a chunk by reading its whole declared length, so a cut
+// file whose last chunk claims 2 GB would be "read" and checksummed for
+// seconds before anything rejected it.
 void ReadFromMemory(png_structp png, png_bytep out, size_t count)
 {
     auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
-    std::memset(out, 0, count);
-    const size_t take = reader->remaining < 0 ? 0 : (size_t(reader->remaining) < count ? size_t(reader->remaining) : count);
-    std::memcpy(out, reader->data, take);
-    reader->data += take;
-    reader->remaining -= int32_t(take);
+    if (reader->remaining < 0 || size_t(reader->remaining) < count) png_error(png, "read past the end");
+    std::memcpy(out, reader->data, count);
+    reader->data += count;
+    reader->remaining -= int32_t(count);
 }
 
 // libpng's stock handlers write to stderr; a plug-in must stay silent, so an
@@ -94,6 +101,7 @@ PIX_IBitmap* Decode(const PngInput& input, PIX_IBitmap* into)
         delete created;
         return nullptr;
     }
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, int(sizeof kSkippedChunks / 5));
     if (input.memory) png_set_read_fn(png, input.memory, ReadFromMemory);
     else png_init_io(png, input.file);
     png_read_info(png, info);

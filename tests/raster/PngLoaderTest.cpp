@@ -138,6 +138,17 @@ TEST(PngLoader, TruncatedImageDataYieldsNothing)
     EXPECT_NE(Decode(png), nullptr);
 }
 
+TEST(PngLoader, ChunkClaimingMoreBytesThanTheBlockHoldsYieldsNothing)
+{
+    // After the header (8 + 25 bytes) comes a text chunk that claims almost
+    // 2 GB but the block ends a few bytes later.
+    std::vector<uint8_t> png = EncodePng(Pattern(false));
+    png.resize(33);
+    const uint8_t header[] = {0x7F, 0xFF, 0xFF, 0x00, 't', 'E', 'X', 't', 'a', 'b', 'c'};
+    png.insert(png.end(), header, header + sizeof header);
+    EXPECT_EQ(Decode(png), nullptr);
+}
+
 TEST(PngLoader, CorruptImageDataYieldsNothing)
 {
     std::vector<uint8_t> png = EncodePng(Pattern(false));
