@@ -91,6 +91,7 @@ struct IGraphicsX11::Impl {
     bool Open(Window parentId, int x, int y);
     void Close();
     void PaintOnce();
+    void RepaintAll();
     void HandleEvent(XEvent& event);
     void HandleEditorEvent(XEvent& event);
     void HandleEntryBoxEvent(XEvent& event);
@@ -168,6 +169,19 @@ void IGraphicsX11::Impl::PaintOnce()
     self.DrawArea({0, 0, self.Width(), self.Height()});
     XSetWindowBackgroundPixmap(display, window, staticImage);
     XClearWindow(display, window);
+    XFlush(display);
+}
+
+void IGraphicsX11::Impl::RepaintAll()
+{
+    if (staticImage) {
+        XFreePixmap(display, staticImage);
+        PaintOnce();
+        return;
+    }
+    // Exposing the whole window makes the next events paint all of it.
+    self.MarkAllDirty();
+    XClearArea(display, window, 0, 0, 0, 0, True);
     XFlush(display);
 }
 
@@ -474,12 +488,7 @@ void IGraphicsX11::SetContentScale(double scale)
     w.entry.Reset();
     w.HideTooltip();
     XResizeWindow(w.display, w.window, unsigned(w.WindowWidth()), unsigned(w.WindowHeight()));
-    MarkAllDirty();
-    if (w.staticImage) {
-        XFreePixmap(w.display, w.staticImage);
-        w.PaintOnce();
-    }
-    XFlush(w.display);
+    w.RepaintAll();
 }
 
 double IGraphicsX11::ContentScale() const { return mImpl->scale; }
@@ -500,6 +509,21 @@ bool IGraphicsX11::PresentArea(const PixelRect& rect)
 }
 
 void IGraphicsX11::CancelValueEntry() { mImpl->entry.Cancel(); }
+
+void IGraphicsX11::Resize(int width, int height)
+{
+    if (width == Width() && height == Height()) return;
+    Impl& w = *mImpl;
+    // The controls go away with the old size; an entry must not outlive its control.
+    w.CloseEntryBox();
+    w.entry.Reset();
+    w.HideTooltip();
+    w.tips.Reset();
+    IPlatformGraphics::Resize(width, height);
+    if (!w.display) return;
+    XResizeWindow(w.display, w.window, unsigned(w.WindowWidth()), unsigned(w.WindowHeight()));
+    w.RepaintAll();
+}
 
 const char* IGraphicsX11::GraphicsApiName() const { return "X11"; }
 

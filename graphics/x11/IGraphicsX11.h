@@ -34,6 +34,9 @@ public:
     /// Copies `rect` (editor pixels) of the draw surface to the window.
     bool PresentArea(const PixelRect& rect) override;
     void CancelValueEntry() override;
+    /// The base behaviour, then an open window takes the new size (times the
+    /// content scale) and is repainted whole. Nothing for the current size.
+    void Resize(int width, int height) override;
     const char* GraphicsApiName() const override;
     int ShowMessage(const char* text, const char* caption, int type) override;
     PopupMenu* RunPopupMenu(PopupMenu& menu, const PixelRect& rect) override;

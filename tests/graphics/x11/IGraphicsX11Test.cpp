@@ -19,10 +19,12 @@
 
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <set>
 #include <thread>
 
 namespace {
@@ -143,6 +145,17 @@ struct IGraphicsX11Test : ::testing::Test {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return false;
+    }
+
+    /// Waits until the editor window has the given size: the editor's
+    /// connection is not ordered with the test's own.
+    bool WindowSizeBecomes(int width, int height)
+    {
+        return PumpUntil([&] {
+            XWindowAttributes info{};
+            return XGetWindowAttributes(d, Editor(), &info) && info.width == width
+                   && info.height == height;
+        });
     }
 
     bool Logged(const std::string& text) const
@@ -279,14 +292,24 @@ TEST_F(IGraphicsX11Test, WindowShowsTheDrawSurface)
 TEST_F(IGraphicsX11Test, WithoutARunLoopThePanelIsPaintedOnce)
 {
     ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    EXPECT_TRUE(loop.entries.empty());
+    // Nothing pumps the editor's connection: the server shows the image alone.
+    const auto shows = [&](int x, int y) {
+        XImage* image = XGetImage(d, Editor(), x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return false;
+        const bool same = (XGetPixel(image, 0, 0) & 0xFFFFFF)
+                          == (PatternControl::Colour(0x400000, x, y) & 0xFFFFFF);
+        XDestroyImage(image);
+        return same;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return shows(7, 9); }));
+    EXPECT_TRUE(shows(299, 569));
+    // Covered and uncovered again, it still shows the panel.
+    const Window cover = XCreateSimpleWindow(d, parent, 0, 0, 300, 570, 0, 0, 0);
+    XMapWindow(d, cover);
+    XDestroyWindow(d, cover);
     XSync(d, False);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    XImage* image = XGetImage(d, Editor(), 0, 0, 300, 570, AllPlanes, ZPixmap);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(XGetPixel(image, 7, 9) & 0xFFFFFF, PatternControl::Colour(0x400000, 7, 9) & 0xFFFFFF);
-    EXPECT_EQ(XGetPixel(image, 299, 569) & 0xFFFFFF,
-              PatternControl::Colour(0x400000, 299, 569) & 0xFFFFFF);
-    XDestroyImage(image);
+    EXPECT_TRUE(PumpUntil([&] { return shows(150, 300); }));
 }
 
 TEST_F(IGraphicsX11Test, ContentScaleScalesTheWindowImageAndPointer)
@@ -315,9 +338,7 @@ TEST_F(IGraphicsX11Test, ContentScaleScalesTheWindowImageAndPointer)
     ASSERT_TRUE(PumpUntil([&] { return Logged("knob press 120,150"); }));
 
     g->SetContentScale(1.5);
-    ASSERT_TRUE(XGetWindowAttributes(d, Editor(), &info));
-    EXPECT_EQ(info.width, 450);
-    EXPECT_EQ(info.height, 855);
+    EXPECT_TRUE(WindowSizeBecomes(450, 855));
     g->SetContentScale(0.5); // below 1 is taken as 1
     EXPECT_EQ(g->WindowWidth(), 300);
 }
@@ -441,6 +462,217 @@ TEST_F(IGraphicsX11Test, ClipboardWithoutOwnerGivesNothing)
     text = "old";
     EXPECT_FALSE(g->ReadClipboardText(text));
     EXPECT_EQ(text, "");
+}
+
+/// Plays the user of popup menus from a second thread and connection: waits
+/// for a menu window to appear and sends it pointer events.
+class MenuUser {
+public:
+    MenuUser() : mDisplay(XOpenDisplay(nullptr)) {}
+    ~MenuUser()
+    {
+        if (mThread.joinable()) mThread.join();
+        if (mDisplay) XCloseDisplay(mDisplay);
+    }
+
+    /// Runs `script` on the user's thread.
+    void Start(std::function<void(MenuUser&)> script)
+    {
+        mThread = std::thread([this, script] { script(*this); });
+    }
+
+    /// The next mapped popup window not seen before, with its screen position.
+    Window WaitForMenu(int& x, int& y)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (std::chrono::steady_clock::now() < deadline) {
+            Window root = 0, up = 0;
+            Window* children = nullptr;
+            unsigned count = 0;
+            XQueryTree(mDisplay, DefaultRootWindow(mDisplay), &root, &up, &children, &count);
+            for (unsigned i = 0; i < count; ++i) {
+                XWindowAttributes info{};
+                if (mSeen.count(children[i]) || !XGetWindowAttributes(mDisplay, children[i], &info))
+                    continue;
+                if (info.override_redirect && info.map_state == IsViewable) {
+                    mSeen.insert(children[i]);
+                    x = info.x;
+                    y = info.y;
+                    const Window found = children[i];
+                    XFree(children);
+                    return found;
+                }
+            }
+            if (children) XFree(children);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return 0;
+    }
+
+    void Send(Window w, int type, int rootX, int rootY)
+    {
+        XEvent e{};
+        e.xbutton.type = type;
+        e.xbutton.display = mDisplay;
+        e.xbutton.window = w;
+        e.xbutton.root = DefaultRootWindow(mDisplay);
+        e.xbutton.x_root = rootX;
+        e.xbutton.y_root = rootY;
+        e.xbutton.button = Button1;
+        e.xbutton.same_screen = True;
+        const long mask = type == MotionNotify ? PointerMotionMask
+                          : type == ButtonPress ? ButtonPressMask
+                                                : ButtonReleaseMask;
+        if (type == MotionNotify) e.xmotion.is_hint = NotifyNormal;
+        XSendEvent(mDisplay, w, False, mask, &e);
+        XSync(mDisplay, False);
+    }
+
+private:
+    Display* mDisplay;
+    std::thread mThread;
+    std::set<Window> mSeen;
+};
+
+/// Items "A", "B" (opening "x", "y") and "C", item height 20 below a 1-pixel border.
+struct TestMenu {
+    PopupMenu top{2};
+    PopupMenu* sub = nullptr;
+    TestMenu()
+    {
+        top.AddItem("A");
+        auto submenu = std::make_unique<PopupMenu>();
+        submenu->AddItem("x");
+        submenu->AddItem("y");
+        sub = submenu.get();
+        top.AddSubmenu("B", std::move(submenu));
+        top.AddItem("C", PopupMenuItem::kChecked);
+    }
+    static int ItemCentre(int index) { return 1 + 20 * index + 10; }
+};
+
+TEST_F(IGraphicsX11Test, PopupMenuReturnsTheSubmenuOfTheChosenItem)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    TestMenu menu;
+    MenuUser user;
+    std::atomic<bool> sawBoth{false};
+    user.Start([&](MenuUser& u) {
+        int x = 0, y = 0, subX = 0, subY = 0;
+        const Window first = u.WaitForMenu(x, y);
+        if (!first) return;
+        u.Send(first, MotionNotify, x + 10, y + TestMenu::ItemCentre(1)); // rest on "B"
+        const Window second = u.WaitForMenu(subX, subY);
+        if (!second) return;
+        sawBoth = true;
+        u.Send(second, MotionNotify, subX + 10, subY + TestMenu::ItemCentre(1));
+        u.Send(second, ButtonRelease, subX + 10, subY + TestMenu::ItemCentre(1)); // choose "y"
+    });
+    PopupMenu* chosen = g->RunPopupMenu(menu.top, {120, 130, 160, 146});
+    EXPECT_TRUE(sawBoth);
+    ASSERT_EQ(chosen, menu.sub);
+    EXPECT_EQ(menu.sub->ChosenIndex(), 1);
+    EXPECT_EQ(menu.top.ChosenIndex(), -1);
+}
+
+TEST_F(IGraphicsX11Test, PressOutsideAPopupMenuChoosesNothingAndRepaintsTheEditor)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    PixelRect dirty;
+    ASSERT_TRUE(PumpUntil([&] { return !g->CollectDirtyArea(dirty); }));
+    TestMenu menu;
+    MenuUser user;
+    user.Start([&](MenuUser& u) {
+        int x = 0, y = 0;
+        const Window first = u.WaitForMenu(x, y);
+        if (!first) return;
+        // A release over a submenu's item or outside chooses nothing; a press outside ends it.
+        u.Send(first, ButtonRelease, x + 10, y + TestMenu::ItemCentre(1));
+        u.Send(first, ButtonPress, x - 40, y - 40);
+    });
+    EXPECT_EQ(g->RunPopupMenu(menu.top, {120, 130, 160, 146}), nullptr);
+    EXPECT_EQ(menu.top.ChosenIndex(), -1);
+    ASSERT_TRUE(g->CollectDirtyArea(dirty));
+    EXPECT_EQ(dirty, (PixelRect{0, 0, 300, 570}));
+}
+
+TEST_F(IGraphicsX11Test, ClipboardTextArrivesAsUtf8AndOtherContentsGiveNothing)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    for (const bool offerText : {true, false}) {
+        std::atomic<bool> owning{false};
+        std::thread owner([&] {
+            Display* o = XOpenDisplay(nullptr);
+            const Window w = XCreateSimpleWindow(o, DefaultRootWindow(o), 0, 0, 1, 1, 0, 0, 0);
+            const Atom clipboard = XInternAtom(o, "CLIPBOARD", False);
+            const Atom utf8 = XInternAtom(o, "UTF8_STRING", False);
+            XSetSelectionOwner(o, clipboard, w, CurrentTime);
+            XSync(o, False);
+            owning = true;
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+            while (std::chrono::steady_clock::now() < deadline) {
+                if (!XPending(o)) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                    continue;
+                }
+                XEvent e;
+                XNextEvent(o, &e);
+                if (e.type != SelectionRequest) continue;
+                const XSelectionRequestEvent& r = e.xselectionrequest;
+                XEvent reply{};
+                reply.xselection.type = SelectionNotify;
+                reply.xselection.requestor = r.requestor;
+                reply.xselection.selection = r.selection;
+                reply.xselection.target = r.target;
+                reply.xselection.time = r.time;
+                reply.xselection.property = None;
+                if (offerText && r.target == utf8) {
+                    const char text[] = "Gr\xC3\xBC\xC3\x9F""e 15 dB";
+                    XChangeProperty(o, r.requestor, r.property, utf8, 8, PropModeReplace,
+                                    reinterpret_cast<const unsigned char*>(text), sizeof text - 1);
+                    reply.xselection.property = r.property;
+                }
+                XSendEvent(o, r.requestor, False, NoEventMask, &reply);
+                XSync(o, False);
+                break;
+            }
+            XCloseDisplay(o);
+        });
+        while (!owning) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::string text = "old";
+        const bool read = g->ReadClipboardText(text);
+        owner.join();
+        if (offerText) {
+            EXPECT_TRUE(read);
+            EXPECT_EQ(text, "Gr\xC3\xBC\xC3\x9F""e 15 dB");
+        } else {
+            EXPECT_FALSE(read);
+            EXPECT_EQ(text, "");
+        }
+    }
+}
+
+TEST_F(IGraphicsX11Test, ReopeningKeepsThePositionAndResizeResizesTheWindow)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    XMoveWindow(d, Editor(), 5, 7);
+    XSync(d, False);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    XWindowAttributes info{};
+    ASSERT_TRUE(XGetWindowAttributes(d, Editor(), &info));
+    EXPECT_EQ(info.x, 5);
+    EXPECT_EQ(info.y, 7);
+    EXPECT_EQ(loop.entries.size(), 2u);
+
+    g->SetContentScale(2.0);
+    g->Resize(200, 100);
+    EXPECT_TRUE(WindowSizeBecomes(400, 200));
+    EXPECT_EQ(g->ControlCount(), 0);
+    EXPECT_EQ(plug.log.back(), "resize 200 100");
 }
 
 TEST_F(IGraphicsX11Test, FactoryMakesTheX11Host)
