@@ -1,11 +1,26 @@
 #!/usr/bin/env bash
-# Installs the dependencies and builds the release configuration.
+# Installs the dependencies, builds the release configuration, installs the
+# bundle and renders the demo signal through it into out/.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release -j"$(nproc)"
+
+# Install the bundle where Linux VST3 hosts look for it (KELDRA_VST3_DIR overrides).
+vst3_dir="${KELDRA_VST3_DIR:-$HOME/.vst3}"
+mkdir -p "$vst3_dir"
+rm -rf "$vst3_dir/KELDRA.vst3"
+cp -R build/release/KELDRA.vst3 "$vst3_dir/"
+echo "installed $vst3_dir/KELDRA.vst3"
+
+# The demo signal through the installed bundle, with the default settings and
+# with a brighter, thinner setting (high shelf up, high-pass raised, 3 dB down).
+mkdir -p out
+./build/release/tools/keldra-render --plugin "$vst3_dir/KELDRA.vst3" --demo 5 out/demo-default.wav
+./build/release/tools/keldra-render --plugin "$vst3_dir/KELDRA.vst3" --demo 5 \
+  --set GainH=0.75 --set HPF=0.5 --set OUT=-3 out/demo-bright.wav
 
 # The front panel as the editor draws it, for a look without a host.
 mkdir -p out
