@@ -50,13 +50,13 @@ public:
         return push(i, sumFrom(taps, window, taps.gain * x + taps.oldestFirst[0] * window[0], newest));
     }
 
-    /// [audio] Step i for an input of 0.0 (a stuffed zero). g·0 is +0, and
-    /// adding +0 first keeps the sign of an all-zero sum exactly as the full
-    /// step would have it.
+    /// [audio] Step i for an input of 0.0 (a stuffed zero), without the g·0
+    /// term: adding a zero changes no sum that is not zero itself, and a
+    /// zero sum, of either sign, leaves the flush as +0.0 either way.
     F64x2 stepSilent(const Taps& taps, int i, F64x2 newest) noexcept
     {
         const F64x2* window = mHistory + i;
-        return push(i, sumFrom(taps, window, taps.oldestFirst[0] * window[0] + F64x2(0.0), newest));
+        return push(i, sumFrom(taps, window, taps.oldestFirst[0] * window[0], newest));
     }
 
     /// [audio] After `steps` steps (1 … kChunk), moves the last ten outputs

@@ -97,7 +97,6 @@ void SignalChain::run(const double* const in[2], double* const out[2], int frame
     // working values cannot change while the plug-in lock is held.
     const F64x2 mix(std::pow(10.0, -1.5));
     const F64x2 gain(settings.outputGain);
-    const F64x2 factor(static_cast<double>(kFactor));
     const RecursiveFilter::Taps taps = RecursiveFilter::Taps::from(mDesign);
 
     const double fs = settings.sampleRate;
@@ -124,7 +123,7 @@ void SignalChain::run(const double* const in[2], double* const out[2], int frame
         const F64x2* up = mUp.chunkOutputs();
         F64x2* shaped = mShaped[current];
         for (int i = 0; i < count * kFactor; ++i)
-            shaped[i] = Waveshaper::shape(factor * up[i]);
+            shaped[i] = Waveshaper::shapeScaled(up[i], kFactor);
         mUp.endChunk(count * kFactor);
 
         if (previousFrames > 0)
@@ -178,7 +177,9 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
 // serves the run (the result is true then, and only index 0 is filled).
 bool SignalChain::computeCoefficients(int count, const BlockScales& scales) noexcept
 {
-    for (int k = 0; k < count; ++k) {
+    const bool allAtRest = mHighShelfSmoother.atRest() && mHighPassSmoother.atRest() && mLowPassSmoother.atRest() &&
+                           mMidBellSmoother.atRest() && mLowShelfSmoother.atRest();
+    for (int k = 0; k < (allAtRest ? 1 : count); ++k) {
         // Each smoother steps once per channel (HPF and LPF twice), left first.
         Positions& p = mPositions[k];
         for (double& h : p.highShelf)
@@ -193,9 +194,12 @@ bool SignalChain::computeCoefficients(int count, const BlockScales& scales) noex
             l = mLowShelfSmoother.step();
     }
 
-    bool atRest = true;
-    for (int k = 1; k < count && atRest; ++k)
+    bool atRest = allAtRest;
+    for (int k = 1; k < count && !allAtRest; ++k) {
         atRest = std::memcmp(&mPositions[k], &mPositions[0], sizeof(Positions)) == 0;
+        if (!atRest)
+            break;
+    }
 
     const F64x2 one(1.0);
     for (int k = 0; k < (atRest ? 1 : count); ++k) {

@@ -52,7 +52,12 @@ class Waveshaper {
 public:
     /// [audio] Shapes one value per lane. Inline: it runs 2·N times per
     /// stereo sample.
-    static F64x2 shape(F64x2 w) noexcept;
+    static F64x2 shape(F64x2 w) noexcept { return shapeScaled(w, 1); }
+
+    /// [audio] shape(factor·v) for a power-of-two factor, with the factor
+    /// folded into the table scale: factor·v and factor·scale are exact, so
+    /// |v|·(factor·scale) rounds the same product |factor·v|·scale does.
+    static F64x2 shapeScaled(F64x2 v, int factor) noexcept;
 
 #ifndef KELDRA_F64X2_SSE2
 private:
@@ -78,11 +83,12 @@ private:
 
 #ifdef KELDRA_F64X2_SSE2
 
-inline F64x2 Waveshaper::shape(F64x2 w) noexcept
+inline F64x2 Waveshaper::shapeScaled(F64x2 w, int factor) noexcept
 {
     using namespace waveshaper_detail;
     const __m128d sign = _mm_set1_pd(-0.0);
-    const __m128d t = _mm_mul_pd(_mm_andnot_pd(sign, w.raw()), _mm_set1_pd(WaveshaperTable::kScale));
+    const __m128d scale = _mm_set1_pd(factor * static_cast<double>(WaveshaperTable::kScale));
+    const __m128d t = _mm_mul_pd(_mm_andnot_pd(sign, w.raw()), scale);
     // A position that a 32-bit index cannot hold (NaN included) reads as the
     // integer minimum, below the table, and gives zero; from entry 199 on the
     // last entry holds. Clamping in double keeps the index in 0 … 199.
@@ -105,6 +111,9 @@ inline F64x2 Waveshaper::shape(F64x2 w) noexcept
 
 #else
 
-inline F64x2 Waveshaper::shape(F64x2 w) noexcept { return F64x2(shapeLane(w.left()), shapeLane(w.right())); }
+inline F64x2 Waveshaper::shapeScaled(F64x2 w, int factor) noexcept
+{
+    return F64x2(shapeLane(factor * w.left()), shapeLane(factor * w.right()));
+}
 
 #endif
