@@ -4,11 +4,11 @@
 #include "raster/PIX_PlatformFont.h"
 
 #include <fontconfig/fontconfig.h>
-#include <cstddef>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
 
+#include <cstddef>
 #include <mutex>
 #include <vector>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding of PNG data through libpng into 0xAARRGGBB straight-alpha pixels.
 #include <png.h>
-#include <cstddef>
 
 #include <csetjmp>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
