@@ -66,6 +66,7 @@ struct IGraphicsX11::Impl {
     Display* display = nullptr;
     Window window = 0;
     Window parent = 0;
+    Window hostTopLevel = 0; ///< found on demand while the window is open
     GC gc = nullptr;
     Visual* visual = nullptr;
     int depth = 0;
@@ -99,6 +100,7 @@ struct IGraphicsX11::Impl {
     void OnButtonRelease(const XButtonEvent& event);
     void OnMotion(const XMotionEvent& event);
     void ForwardKeyToHost(XKeyEvent event);
+    Window HostTopLevel();
     void CloseEntryBox();
     void ShowTooltip();
     void HideTooltip();
@@ -216,7 +218,7 @@ void IGraphicsX11::Impl::Close()
     }
     XCloseDisplay(display);
     display = nullptr;
-    window = parent = 0;
+    window = parent = hostTopLevel = 0;
     gc = nullptr;
     staticImage = 0;
 }
@@ -358,10 +360,10 @@ void IGraphicsX11::Impl::OnMotion(const XMotionEvent& event)
     }
 }
 
-void IGraphicsX11::Impl::ForwardKeyToHost(XKeyEvent event)
+Window IGraphicsX11::Impl::HostTopLevel()
 {
-    // Keys the editor does not take belong to the host (its shortcuts): they
-    // go to the host's top-level window, which owns the focus logic.
+    if (!display) return 0;
+    if (hostTopLevel) return hostTopLevel;
     Window top = parent;
     for (;;) {
         Window root = 0, up = 0;
@@ -373,6 +375,15 @@ void IGraphicsX11::Impl::ForwardKeyToHost(XKeyEvent event)
         if (trap.Failed() || !ok || up == root || up == 0) break;
         top = up;
     }
+    hostTopLevel = top;
+    return top;
+}
+
+void IGraphicsX11::Impl::ForwardKeyToHost(XKeyEvent event)
+{
+    // Keys the editor does not take belong to the host (its shortcuts): they
+    // go to the host's top-level window, which owns the focus logic.
+    const Window top = HostTopLevel();
     event.window = top;
     event.subwindow = None;
     event.send_event = True;
@@ -529,7 +540,8 @@ const char* IGraphicsX11::GraphicsApiName() const { return "X11"; }
 
 int IGraphicsX11::ShowMessage(const char* text, const char* caption, int type)
 {
-    return LinuxDesktop::ShowMessage(text, caption, type);
+    // Messages belong to the host's main window, which they stay above.
+    return LinuxDesktop::ShowMessage(text, caption, type, mImpl->HostTopLevel());
 }
 
 PopupMenu* IGraphicsX11::RunPopupMenu(PopupMenu& menu, const PixelRect& rect)
@@ -593,12 +605,12 @@ void IGraphicsX11::ChooseFile(std::string& path, int action, std::string& folder
         path.clear();
         return;
     }
-    LinuxDesktop::ChooseFile(path, action, folder, extensions);
+    LinuxDesktop::ChooseFile(path, action, folder, extensions, mImpl->HostTopLevel());
 }
 
 bool IGraphicsX11::ChooseColour(ArgbColor& colour, const char* prompt)
 {
-    return mImpl->display && LinuxDesktop::ChooseColour(colour, prompt);
+    return mImpl->display && LinuxDesktop::ChooseColour(colour, prompt, mImpl->HostTopLevel());
 }
 
 bool IGraphicsX11::OpenWebPage(const char* url, const char* title, const char* confirmText,

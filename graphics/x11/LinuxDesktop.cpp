@@ -19,12 +19,16 @@
 namespace LinuxDesktop {
 namespace {
 
-/// Runs zenity with `args`; false when it is not installed or did not start.
-bool RunDialog(const std::vector<std::string>& args, std::string& output, int& exitCode)
+/// Runs zenity with `args` above `owner`; false when it is not installed or
+/// did not start.
+bool RunDialog(const std::vector<std::string>& args, unsigned long owner, std::string& output,
+               int& exitCode)
 {
     if (!ChildProcess::IsOnPath(kDialogProgram)) return false;
     std::vector<std::string> argv = {kDialogProgram};
     argv.insert(argv.end(), args.begin(), args.end());
+    const std::vector<std::string> ownerArgs = ZenityDialogs::OwnerArgs(owner);
+    argv.insert(argv.end(), ownerArgs.begin(), ownerArgs.end());
     return ChildProcess::Run(argv, output, exitCode);
 }
 
@@ -32,11 +36,11 @@ const char* Env(const char* name) { return std::getenv(name); }
 
 } // namespace
 
-int ShowMessage(const char* text, const char* caption, int type)
+int ShowMessage(const char* text, const char* caption, int type, unsigned long owner)
 {
     std::string output;
     int exitCode = -1;
-    if (!RunDialog(ZenityDialogs::MessageArgs(text, caption, type), output, exitCode))
+    if (!RunDialog(ZenityDialogs::MessageArgs(text, caption, type), owner, output, exitCode))
         return ZenityDialogs::CancelledAnswer(type);
     return ZenityDialogs::MessageAnswer(type, exitCode, output);
 }
@@ -60,23 +64,24 @@ bool IsConnected()
     return connected;
 }
 
-bool ChooseColour(ArgbColor& colour, const char* prompt)
+bool ChooseColour(ArgbColor& colour, const char* prompt, unsigned long owner)
 {
     std::string output;
     int exitCode = -1;
-    if (!RunDialog(ZenityDialogs::ColourArgs(colour, prompt), output, exitCode) || exitCode != 0)
+    if (!RunDialog(ZenityDialogs::ColourArgs(colour, prompt), owner, output, exitCode) || exitCode != 0)
         return false;
     return ZenityDialogs::ParseColour(output, colour);
 }
 
-void ChooseFile(std::string& path, int action, std::string& folder, const char* extensions)
+void ChooseFile(std::string& path, int action, std::string& folder, const char* extensions,
+                unsigned long owner)
 {
     const std::string start = folder.empty() ? DesktopFolder() : folder;
     const FileDialogFilter filter = FileDialogFilter::FromExtensions(extensions);
     std::string output;
     int exitCode = -1;
     const bool save = action == 1;
-    if (!RunDialog(ZenityDialogs::FileArgs(save, start, path, filter), output, exitCode)
+    if (!RunDialog(ZenityDialogs::FileArgs(save, start, path, filter), owner, output, exitCode)
         || exitCode != 0) {
         path.clear();
         return;

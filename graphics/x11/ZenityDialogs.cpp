@@ -22,6 +22,12 @@ int Buttons(int type) noexcept { return type & 0xF; }
 
 } // namespace
 
+std::vector<std::string> OwnerArgs(unsigned long owner)
+{
+    if (!owner) return {};
+    return {"--modal", "--attach=" + std::to_string(owner)};
+}
+
 std::vector<std::string> MessageArgs(const char* text, const char* caption, int type)
 {
     std::vector<std::string> args;

@@ -14,6 +14,10 @@
 /// IGraphics::MessageResult values (and 4 for retry). [any]
 namespace ZenityDialogs {
 
+/// Arguments that keep a dialog above the X window `owner` (modal to it);
+/// none for 0.
+std::vector<std::string> OwnerArgs(unsigned long owner);
+
 /// Arguments (after the program name) of a message box.
 std::vector<std::string> MessageArgs(const char* text, const char* caption, int type);
 /// The answer of a message box from zenity's exit code and output.

@@ -110,7 +110,11 @@ struct IGraphicsX11Test : ::testing::Test {
     void SetUp() override
     {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display (the test suite runs under xvfb-run)";
-        d = XOpenDisplay(nullptr);
+        // A server that lost its last client resets and refuses connections briefly.
+        for (int attempt = 0; attempt < 200 && !d; ++attempt) {
+            d = XOpenDisplay(nullptr);
+            if (!d) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         ASSERT_NE(d, nullptr);
         parent = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 700, 1200, 0, 0, 0);
         XSelectInput(d, parent, KeyPressMask | KeyReleaseMask);

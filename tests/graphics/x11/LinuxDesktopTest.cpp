@@ -110,7 +110,8 @@ TEST_F(LinuxDesktopTest, ZenityAnswersAreRead)
     EXPECT_EQ(args.back(), "--text=Open the page?");
 
     FakeProgram("zenity", 1);
-    EXPECT_EQ(LinuxDesktop::ShowMessage("Open?", "T", 4), IGraphics::kMessageNo);
+    EXPECT_EQ(LinuxDesktop::ShowMessage("Open?", "T", 4, 77), IGraphics::kMessageNo);
+    EXPECT_EQ(RecordedArgs().back(), "--attach=77");
 
     FakeProgram("zenity", 0, "rgb(9,8,7)\n");
     ArgbColor colour{255, 0, 0, 0};

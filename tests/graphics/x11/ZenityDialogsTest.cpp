@@ -35,6 +35,13 @@ TEST(ZenityDialogs, TextIsOneArgumentWhateverItHolds)
     EXPECT_TRUE(Has(args, "--title="));
 }
 
+TEST(ZenityDialogs, DialogsStayAboveTheirOwner)
+{
+    EXPECT_TRUE(ZenityDialogs::OwnerArgs(0).empty());
+    EXPECT_EQ(ZenityDialogs::OwnerArgs(0x2a00007),
+              (std::vector<std::string>{"--modal", "--attach=44040199"}));
+}
+
 TEST(ZenityDialogs, AnswersFromExitCodes)
 {
     EXPECT_EQ(ZenityDialogs::MessageAnswer(4, 0, ""), IGraphics::kMessageYes);
