@@ -282,3 +282,60 @@ TEST(CachedFont, SettersReturnThePreviousValues)
     EXPECT_EQ(font.FontHandle(), nullptr);
     EXPECT_EQ(font.LineHeight(), 0);
 }
+
+TEST(CachedFont, ReattachingReplacesTheFontAndItsGlyphs)
+{
+    auto font = MakeFont(0, 16);
+    ASSERT_TRUE(font);
+    const int32_t small = Measure(*font, "Wide").right;
+    auto larger = TestFont(32);
+    ASSERT_TRUE(larger);
+    PIX_PlatformFont* handle = larger.get();
+    // The owned 16-pixel font is deleted here (the leak checker would see it otherwise).
+    font->AttachFont(larger.release(), kFontOwnsHandle);
+    EXPECT_EQ(font->FontHandle(), handle);
+    EXPECT_EQ(font->LineHeight(), 32);
+    EXPECT_GT(Measure(*font, "Wide").right, small * 3 / 2);
+    font->AttachFont(nullptr, 0);
+    EXPECT_EQ(font->LineHeight(), 0);
+}
+
+TEST(CachedFont, CachesCharactersBeyondAsciiInAnyOrder)
+{
+    auto font = MakeFont(0);
+    ASSERT_TRUE(font);
+    const char* euroE = "\xE2\x82\xAC\xC3\xA9";  // U+20AC then U+00E9
+    const char* eEuro = "\xC3\xA9\xE2\x82\xAC";
+    const char* alpha = "\xCE\xB1";              // U+03B1, inserted between them
+    const int32_t first = Measure(*font, euroE).right;
+    EXPECT_GT(Measure(*font, alpha).right, 0);
+    EXPECT_EQ(Measure(*font, eEuro).right, first);
+    auto surface = Filled(40, 20, kWhite);
+    const PIX_Rect clip{0, 0, 40, 20};
+    EXPECT_TRUE(font->DrawGlyph(surface.get(), U'\u00E9', 2, 2, clip));
+    EXPECT_TRUE(font->DrawGlyph(surface.get(), U'\u20AC', 20, 2, clip));
+    EXPECT_TRUE(font->DrawGlyph(surface.get(), U'\u03B1', 12, 2, clip));
+    EXPECT_LT(CountEqual(*surface, kWhite), 40 * 20);
+}
+
+TEST(CachedFont, OutlineSurroundsTheStrokesWithTheEffectColour)
+{
+    auto font = MakeFont(kFontOutline);
+    ASSERT_TRUE(font);
+    auto surface = Filled(40, 30, kWhite);
+    font->SetFontColor(0xFF000000);
+    font->SetEffectColor(0xFFFF0000);
+    Draw(*font, surface.get(), "I", PIX_Rect{5, 0, 40, 30}, 0);
+    // Every text pixel's left and right neighbours are ink or outline, never
+    // the white background.
+    int32_t checked = 0;
+    for (int32_t y = 0; y < 30; ++y)
+        for (int32_t x = 1; x < 39; ++x)
+            if (PixelAt(*surface, x, y) == 0xFF000000) {
+                EXPECT_NE(PixelAt(*surface, x - 1, y), kWhite) << x << "," << y;
+                EXPECT_NE(PixelAt(*surface, x + 1, y), kWhite) << x << "," << y;
+                ++checked;
+            }
+    EXPECT_GT(checked, 5);
+    EXPECT_GT(CountEqual(*surface, 0xFFFF0000), 10);
+}
