@@ -75,6 +75,9 @@ struct IGraphicsX11::Impl {
     /// Without a run loop the window shows this image as its background.
     Pixmap staticImage = 0;
     bool captured = false;
+    Cursor blankCursor = 0; ///< set while the pointer is concealed
+    int hiddenX = -1;       ///< where it was concealed, screen pixels
+    int hiddenY = -1;
     int lastX = 0; ///< last pointer position, editor pixels
     int lastY = 0;
     PixelRect exposed; ///< exposed area not yet painted, editor pixels
@@ -208,6 +211,7 @@ void IGraphicsX11::Impl::Close()
         self.HandleMouseUp(lastX, lastY, MouseMods{});
     }
     exposed = {};
+    self.RestoreCursor();
     {
         // The host may have destroyed its window, and ours with it, already.
         X11ErrorTrap trap(display);
@@ -671,6 +675,36 @@ bool IGraphicsX11::ReadClipboardText(std::string& text)
 std::unique_ptr<PIX_IBitmap> IGraphicsX11::LoadImageResource(int resourceId, const char* name)
 {
     return PIX_LoadPngResource(resourceId, name);
+}
+
+void IGraphicsX11::ConcealCursor()
+{
+    Impl& w = *mImpl;
+    if (!w.display || w.blankCursor) return;
+    Window root = 0, child = 0;
+    int winX = 0, winY = 0;
+    unsigned mask = 0;
+    XQueryPointer(w.display, w.window, &root, &child, &w.hiddenX, &w.hiddenY, &winX, &winY, &mask);
+    // X has no "hide": the pointer takes the shape of a cursor without pixels.
+    static const char kEmpty[1] = {0};
+    const Pixmap empty = XCreateBitmapFromData(w.display, w.window, kEmpty, 1, 1);
+    XColor black{};
+    w.blankCursor = XCreatePixmapCursor(w.display, empty, empty, &black, &black, 0, 0);
+    XFreePixmap(w.display, empty);
+    XDefineCursor(w.display, w.window, w.blankCursor);
+    XFlush(w.display);
+}
+
+void IGraphicsX11::RestoreCursor()
+{
+    Impl& w = *mImpl;
+    if (!w.display || !w.blankCursor) return;
+    XWarpPointer(w.display, None, DefaultRootWindow(w.display), 0, 0, 0, 0, w.hiddenX, w.hiddenY);
+    XUndefineCursor(w.display, w.window);
+    XFreeCursor(w.display, w.blankCursor);
+    w.blankCursor = 0;
+    w.hiddenX = w.hiddenY = -1;
+    XFlush(w.display);
 }
 
 void IGraphicsX11::ProcessPendingEvents()

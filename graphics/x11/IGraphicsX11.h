@@ -58,6 +58,10 @@ public:
     void CloseEditorWindow() override;
     void* NativeWindow() const override;
     bool ReadClipboardText(std::string& text) override;
+    /// Hides the pointer over the editor, remembering where it is.
+    void ConcealCursor() override;
+    /// Shows the pointer again where it was hidden.
+    void RestoreCursor() override;
     std::unique_ptr<PIX_IBitmap> LoadImageResource(int resourceId, const char* name) override;
 
     // ---- what the run loop calls (public for hosts that drive it by hand) ----

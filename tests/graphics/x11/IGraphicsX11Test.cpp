@@ -679,6 +679,33 @@ TEST_F(IGraphicsX11Test, ReopeningKeepsThePositionAndResizeResizesTheWindow)
     EXPECT_EQ(plug.log.back(), "resize 200 100");
 }
 
+TEST_F(IGraphicsX11Test, RestoringTheCursorPutsThePointerBackWhereItWasConcealed)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    const Window root = DefaultRootWindow(d);
+    XWarpPointer(d, None, root, 0, 0, 0, 0, 40, 50);
+    XSync(d, False);
+    g->ConcealCursor();
+    g->ConcealCursor(); // a second call keeps the first position
+    XWarpPointer(d, None, root, 0, 0, 0, 0, 200, 300);
+    XSync(d, False);
+    g->RestoreCursor();
+    const auto pointerAt = [&](int x, int y) {
+        Window r = 0, c = 0;
+        int rx = 0, ry = 0, wx = 0, wy = 0;
+        unsigned mask = 0;
+        XQueryPointer(d, root, &r, &c, &rx, &ry, &wx, &wy, &mask);
+        return rx == x && ry == y;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return pointerAt(40, 50); }));
+    XWarpPointer(d, None, root, 0, 0, 0, 0, 10, 10);
+    XSync(d, False);
+    g->RestoreCursor(); // not concealed: nothing moves
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(pointerAt(10, 10));
+}
+
 TEST_F(IGraphicsX11Test, FactoryMakesTheX11Host)
 {
     std::unique_ptr<IPlatformGraphics> made = MakePlatformGraphics(plug, 300, 570, 25);
