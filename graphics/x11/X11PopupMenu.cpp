@@ -67,8 +67,6 @@ void X11PopupMenu::OpenLevel(PopupMenu& menu, int rootX, int rootY)
 {
     auto level = std::make_unique<Level>();
     level->menu = &menu;
-    level->rootX = rootX;
-    level->rootY = rootY;
     int width = kMinWidth;
     int y = 1;
     for (int i = 0; i < menu.ItemCount(); ++i) {
@@ -89,6 +87,14 @@ void X11PopupMenu::OpenLevel(PopupMenu& menu, int rootX, int rootY)
         y += kItemHeight;
     }
     level->tops.push_back(y);
+    // A menu near the screen's right or bottom edge moves inside it.
+    const int screen = DefaultScreen(mDisplay);
+    const int shownWidth = int(std::ceil(width * mScale));
+    const int shownHeight = int(std::ceil((y + 1) * mScale));
+    rootX = std::max(0, std::min(rootX, DisplayWidth(mDisplay, screen) - shownWidth));
+    rootY = std::max(0, std::min(rootY, DisplayHeight(mDisplay, screen) - shownHeight));
+    level->rootX = rootX;
+    level->rootY = rootY;
     level->window = std::make_unique<X11SmallWindow>(mDisplay, DefaultRootWindow(mDisplay), true,
                                                      rootX, rootY, width, y + 1, mScale, kMenuEvents);
     level->window->Show();
