@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "vst3/IEffectVST3View.h"
 
+#include "graphics/IEditorRunLoop.h"
 #include "graphics/IPlatformGraphics.h"
 #include "vst3/IEffectVST3.h"
 #if SMTG_OS_LINUX
