@@ -139,32 +139,54 @@ void SignalChain::run(const double* const in[2], double* const out[2], int frame
 }
 
 // Mix, sections and output gain for `frames` samples whose decimated results
-// are in mDecimated; Bypass is read for every sample.
+// are in mDecimated; Bypass is read once for every sample.
 void SignalChain::sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
                            const BlockScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept
 {
     for (int run = 0; run < frames; run += kCoefficientRun) {
-        const int runCount = std::min(kCoefficientRun, frames - run);
-        const bool atRest = computeCoefficients(runCount, scales);
-        for (int k = 0; k < runCount; ++k) {
+        const int count = std::min(kCoefficientRun, frames - run);
+        const bool atRest = computeCoefficients(count, scales);
+        const auto coefficient = [atRest](int k) { return atRest ? 0 : k; };
+
+        bool anyBypassed = false;
+        F64x2* v = mSectionValues;
+        for (int k = 0; k < count; ++k) {
+            mBypassed[k] = bypassed(bypass.BypassValue());
+            anyBypassed = anyBypassed || mBypassed[k];
+            v[k] = F64x2(inL[run + k], inR[run + k]) + mix * mDecimated[run + k];
+        }
+
+        // Section s handles sample k − s in pass k, so the five recursions of
+        // a pass are independent of each other and can overlap. A bypassed
+        // sample skips every section (their histories stay frozen) and is
+        // copied exactly.
+        for (int pass = 0; pass < count + 4; ++pass) {
+            const auto due = [&](int stage) {
+                const int k = pass - stage;
+                return k >= 0 && k < count && !(anyBypassed && mBypassed[k]);
+            };
+            if (due(0))
+                v[pass] = mHighShelf.process(mCoefficients.highShelf[coefficient(pass)], v[pass]);
+            if (due(1))
+                v[pass - 1] = mHighPass.process(mCoefficients.highPass[coefficient(pass - 1)], v[pass - 1]);
+            if (due(2))
+                v[pass - 2] = mLowPass.process(mCoefficients.lowPass[coefficient(pass - 2)], v[pass - 2]);
+            if (due(3))
+                v[pass - 3] = mMidBell.process(mCoefficients.midBell[coefficient(pass - 3)], v[pass - 3]);
+            if (due(4))
+                v[pass - 4] = mLowShelf.process(mCoefficients.lowShelf[coefficient(pass - 4)], v[pass - 4]);
+        }
+
+        for (int k = 0; k < count; ++k) {
             const int n = run + k;
-            const int c = atRest ? 0 : k;
-            const F64x2 dry(inL[n], inR[n]);
-            if (bypassed(bypass.BypassValue())) {
-                // Exact copies; the sections keep their histories frozen.
-                outL[n] = dry.left();
-                outR[n] = dry.right();
-                continue;
+            if (anyBypassed && mBypassed[k]) {
+                outL[n] = inL[n];
+                outR[n] = inR[n];
+            } else {
+                const F64x2 y = v[k] * gain;
+                outL[n] = y.left();
+                outR[n] = y.right();
             }
-            F64x2 x = dry + mix * mDecimated[n];
-            x = mHighShelf.process(mCoefficients.highShelf[c], x);
-            x = mHighPass.process(mCoefficients.highPass[c], x);
-            x = mLowPass.process(mCoefficients.lowPass[c], x);
-            x = mMidBell.process(mCoefficients.midBell[c], x);
-            x = mLowShelf.process(mCoefficients.lowShelf[c], x);
-            x = x * gain;
-            outL[n] = x.left();
-            outR[n] = x.right();
         }
     }
 }

@@ -104,4 +104,9 @@ private:
         double lowShelf[2];
     };
     Positions mPositions[kCoefficientRun];
+
+    // One run's samples on their way through the sections, and which of
+    // them are bypassed.
+    F64x2 mSectionValues[kCoefficientRun];
+    bool mBypassed[kCoefficientRun] = {};
 };
