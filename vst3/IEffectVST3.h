@@ -123,7 +123,8 @@ public:
     double GetTempo() const override;
     void GetTimeSignature(int& numerator, int& denominator) const override;
     void GetTransportInfo(ITransportInfo& info) const override;
-    /// [ui] Resizing needs an open editor view; none exists here, so false.
+    /// [ui] Asks the host, through the first editor view, to resize it to
+    /// `width` x `height` editor pixels. False without an editor or a view.
     bool ResizeEditor(int width, int height) override;
     /// [audio] This plug-in sends no MIDI: false.
     bool SendMidiMessage(const IMidiMessage& message) override;

@@ -250,9 +250,12 @@ void IEffectVST3::GetTransportInfo(ITransportInfo& info) const
     info.loopEnabled = (mContext.state & ProcessContext::kCycleActive) != 0;
 }
 
-bool IEffectVST3::ResizeEditor(int, int)
+bool IEffectVST3::ResizeEditor(int width, int height)
 {
-    return false;
+    if (GetEditor() == nullptr || mViews.empty())
+        return false;
+    // Only editor views are ever listed (each view lists itself).
+    return static_cast<IEffectVST3View*>(mViews.front())->RequestResize(width, height);
 }
 
 IPlugView* PLUGIN_API IEffectVST3::createView(FIDString name)

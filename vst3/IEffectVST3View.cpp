@@ -8,6 +8,7 @@
 #include "vst3/VST3RunLoopAdapter.h"
 #endif
 
+#include <cmath>
 #include <cstring>
 
 using namespace Steinberg;
@@ -132,14 +133,15 @@ tresult PLUGIN_API IEffectVST3View::setContentScaleFactor(ScaleFactor factor)
     const double before = platform->ContentScale();
     platform->SetContentScale(double(factor));
     if (isAttached() && platform->ContentScale() != before)
-        RequestResize(platform->WindowWidth(), platform->WindowHeight());
+        RequestResize(platform->Width(), platform->Height());
     return kResultOk;
 }
 
 bool IEffectVST3View::RequestResize(int width, int height)
 {
     if (plugFrame == nullptr) return false;
-    ViewRect wanted(0, 0, width, height);
+    const double scale = ContentScale();
+    ViewRect wanted(0, 0, int32(std::lround(width * scale)), int32(std::lround(height * scale)));
     mExpectingNewSize = true;
     if (plugFrame->resizeView(this, &wanted) == kResultOk) return true;
     mExpectingNewSize = false;

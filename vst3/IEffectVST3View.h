@@ -59,8 +59,9 @@ public:
     /// when the graphics context has no window that could scale.
     Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) SMTG_OVERRIDE;
 
-    /// Asks the host frame to resize this view to `width` x `height` window
-    /// pixels; the host answers with onSize. False without a frame.
+    /// Asks the host frame to resize this view to `width` x `height` editor
+    /// pixels (times the content scale); the host answers with onSize.
+    /// False without a frame or when the host refuses.
     bool RequestResize(int width, int height);
     /// The content scale in effect (1 until the host sets one).
     double ContentScale() const;

@@ -286,3 +286,25 @@ TEST(EditorViewWithoutEditor, AnswersFalseToEverySizeAndAttachQuery)
     view->release();
     effect->release();
 }
+
+TEST_F(EditorView, APluginResizeGoesThroughTheFirstViewsFrameAtTheContentScale)
+{
+    EXPECT_FALSE(effect->ResizeEditor(320, 600));  // no view yet
+
+    MakeView();
+    IPlugView* second = effect->createView("editor");
+    HostRunLoop otherLoop;
+    HostPlugFrame otherFrame{&otherLoop};
+    second->setFrame(&otherFrame);
+    EXPECT_FALSE(effect->ResizeEditor(320, 600));  // the first view has no frame
+    view->setFrame(&frame);
+    Scaling()->setContentScaleFactor(1.5f);
+
+    EXPECT_TRUE(effect->ResizeEditor(320, 600));
+    ASSERT_EQ(frame.ResizeRequests().size(), 1u);
+    EXPECT_EQ(frame.ResizeRequests()[0].getWidth(), 480);
+    EXPECT_EQ(frame.ResizeRequests()[0].getHeight(), 900);
+    EXPECT_TRUE(otherFrame.ResizeRequests().empty());
+    EXPECT_EQ(effect->resized, 1);
+    second->release();
+}
