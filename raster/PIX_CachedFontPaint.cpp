@@ -70,9 +70,9 @@ bool PIX_CachedFont::DrawRecord(PIX_IBitmap& dest, const GlyphRecord& record, in
     for (int32_t py = top; py < bottom; ++py) {
         const int32_t stored = dest.IsBottomUp() ? dest.Height() - 1 - py : py;
         uint32_t* row = pixels + stored * stride;
-        const uint8_t* m = mask + ptrdiff_t(py - y) * record.width - x;
+        const uint8_t* m = mask + ptrdiff_t(py - y) * record.width;
         for (int32_t px = left; px < right; ++px) {
-            const int32_t v = m[px];
+            const int32_t v = m[px - x];
             if (v == 0) continue;
             uint8_t* d = reinterpret_cast<uint8_t*>(row + px);
             if (thresholded) {

@@ -76,17 +76,15 @@ int32_t PIX_DrawContext::DrawText(const char32_t* text, int32_t length, PIX_Rect
         for (; i < length && !(text[i] == U'\n' && !singleLine); ++i) width += mFont->Advance(text[i]);
         return i;
     };
-    int32_t lineCount = 0;
+    int32_t lineCount = 1;
     int32_t maxWidth = 0;
-    for (int32_t begin = 0;; ++lineCount) {
+    for (int32_t begin = 0;;) {
         int32_t width = 0;
         const int32_t end = lineEnd(begin, width);
         maxWidth = std::max(maxWidth, width);
-        if (end >= length) {
-            ++lineCount;
-            break;
-        }
+        if (end >= length) break;
         begin = end + 1;
+        ++lineCount;
     }
     const int32_t textHeight = lineCount * lineHeight;
 
@@ -111,6 +109,7 @@ int32_t PIX_DrawContext::DrawText(const char32_t* text, int32_t length, PIX_Rect
         clip.bottom = std::min(clip.bottom, rect.bottom);
     }
     if (clip.Empty()) return result;
+    // The bitmaps that carry a context are stored top-down.
     const int32_t stride = mTarget.RowStride();
     const uint32_t bk = mBkColor | 0xFF000000u;
 
@@ -139,10 +138,10 @@ int32_t PIX_DrawContext::DrawText(const char32_t* text, int32_t length, PIX_Rect
                 const int32_t x0 = std::max(gx, clip.left), x1 = std::min(gx + glyph.width, clip.right);
                 const int32_t y0 = std::max(gy, clip.top), y1 = std::min(gy + glyph.height, clip.bottom);
                 for (int32_t py = y0; py < y1; ++py) {
-                    const uint8_t* cov = glyph.rows + ptrdiff_t(py - gy) * glyph.pitch - gx;
+                    const uint8_t* cov = glyph.rows + ptrdiff_t(py - gy) * glyph.pitch;
                     uint32_t* row = pixels + ptrdiff_t(py) * stride;
                     for (int32_t px = x0; px < x1; ++px) {
-                        const uint32_t c = cov[px];
+                        const uint32_t c = cov[px - gx];
                         if (c == 0) continue;
                         const uint32_t d = row[px];
                         row[px] = (Mix(d >> 24, 255, c) << 24) | (Mix((d >> 16) & 255, (mTextColor >> 16) & 255, c) << 16) |
