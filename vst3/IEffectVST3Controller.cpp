@@ -254,8 +254,8 @@ bool IEffectVST3::ResizeEditor(int width, int height)
 {
     if (GetEditor() == nullptr || mViews.empty())
         return false;
-    // Only editor views are ever listed (each view lists itself).
-    return static_cast<IEffectVST3View*>(mViews.front())->RequestResize(width, height);
+    auto* view = dynamic_cast<IEffectVST3View*>(mViews.front());
+    return view != nullptr && view->RequestResize(width, height);
 }
 
 IPlugView* PLUGIN_API IEffectVST3::createView(FIDString name)
