@@ -41,6 +41,15 @@ public:
         return F64x2(_mm_and_pd(mV, keep));
     }
 
+    /// Each lane keeps its value where its magnitude is at least `tiny`;
+    /// otherwise (NaN included) the lane becomes +0.0. Infinities pass: use
+    /// it only where they cannot arise.
+    F64x2 keepIfAtLeast(F64x2 tiny) const noexcept
+    {
+        const __m128d magnitude = _mm_and_pd(mV, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
+        return F64x2(_mm_and_pd(mV, _mm_cmpge_pd(magnitude, tiny.mV)));
+    }
+
     /// True when keepIfFiniteAndAtLeast(tiny) would return this value bit
     /// for bit: every lane is finite with magnitude ≥ tiny, or is +0.0.
     bool survivesFlush(F64x2 tiny) const noexcept
@@ -89,6 +98,11 @@ private:
     F64x2 keepIfFiniteAndAtLeast(F64x2 tiny) const noexcept
     {
         return {keep(mL, tiny.mL), keep(mR, tiny.mR)};
+    }
+
+    F64x2 keepIfAtLeast(F64x2 tiny) const noexcept
+    {
+        return {magnitude(mL) >= tiny.mL ? mL : 0.0, magnitude(mR) >= tiny.mR ? mR : 0.0};
     }
 
     bool survivesFlush(F64x2 tiny) const noexcept

@@ -44,20 +44,40 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
 // previous chunk's `downFrames` shaped sub-samples (0 for none). The two
 // recursions are independent, so the processor can overlap them; the shaper
 // runs afterwards on the up filter's outputs, in a loop of its own.
+//
+// The down filter only ever sees shaper outputs (|s| < 1) and its own
+// flushed history, so its sums stay finite. So do the up filter's while the
+// chunk's input and the filter's history are moderate, as audio always is;
+// both then use the cheaper flush that does not test for infinities.
 template <int kFactor>
 void SignalChain::upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
                             const RecursiveFilter::Taps& taps) noexcept
 {
+    constexpr double kModerate = 1e289; // ten times it stays below 1e290
+    bool moderate = mUp.historyBelow(10 * kModerate);
+    for (int t = 0; t < upFrames && moderate; ++t)
+        moderate = std::fabs(inL[t]) < kModerate && std::fabs(inR[t]) < kModerate;
+    if (moderate)
+        upAndDown<kFactor, RecursiveFilter::Range::Bounded>(inL, inR, upFrames, shaped, downFrames, taps);
+    else
+        upAndDown<kFactor, RecursiveFilter::Range::Any>(inL, inR, upFrames, shaped, downFrames, taps);
+}
+
+template <int kFactor, RecursiveFilter::Range kUpRange>
+void SignalChain::upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
+                            const RecursiveFilter::Taps& taps) noexcept
+{
+    using Range = RecursiveFilter::Range;
     const F64x2 drive(std::pow(10.0, 1.0));
     // The newest output of each filter stays in a register between steps.
     F64x2 upNewest = mUp.past(1);
     F64x2 downNewest = mDown.past(1);
     const auto upFirst = [&](int t) {
-        upNewest = mUp.step(taps, t * kFactor, drive * F64x2(inL[t], inR[t]), upNewest);
+        upNewest = mUp.step<kUpRange>(taps, t * kFactor, drive * F64x2(inL[t], inR[t]), upNewest);
     };
-    const auto upRest = [&](int i) { upNewest = mUp.stepSilent(taps, i, upNewest); };
+    const auto upRest = [&](int i) { upNewest = mUp.stepSilent<kUpRange>(taps, i, upNewest); };
     const auto down = [&](int i) {
-        downNewest = mDown.step(taps, i, shaped[i], downNewest);
+        downNewest = mDown.step<Range::Bounded>(taps, i, shaped[i], downNewest);
         return downNewest;
     };
 

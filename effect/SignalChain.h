@@ -59,6 +59,9 @@ private:
     template <int kFactor>
     void upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
                    const RecursiveFilter::Taps& taps) noexcept;
+    template <int kFactor, RecursiveFilter::Range kUpRange>
+    void upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
+                   const RecursiveFilter::Taps& taps) noexcept;
     void sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
                   const BlockScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept;
 
