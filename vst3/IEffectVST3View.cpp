@@ -80,7 +80,8 @@ tresult PLUGIN_API IEffectVST3View::attached(void* parent, FIDString type)
         platform->SetRunLoop(mRunLoop.get());
     }
 #endif
-    if (graphics->OpenEditorWindow(parent) == nullptr) {
+    mWindow = graphics->OpenEditorWindow(parent);
+    if (mWindow == nullptr) {
         if (platform != nullptr) platform->SetRunLoop(nullptr);
         mRunLoop.reset();
         return kResultFalse;
@@ -92,11 +93,15 @@ tresult PLUGIN_API IEffectVST3View::attached(void* parent, FIDString type)
 
 tresult PLUGIN_API IEffectVST3View::removed()
 {
-    if (IGraphics* graphics = Graphics()) {
+    IGraphics* graphics = Graphics();
+    // The editor has one window; when a second view has opened it since,
+    // that view's window is left alone.
+    if (graphics != nullptr && (mWindow == nullptr || graphics->NativeWindow() == mWindow)) {
         mPlug->OnEditorClosed();
         graphics->CloseEditorWindow();
         if (IPlatformGraphics* platform = PlatformGraphics()) platform->SetRunLoop(nullptr);
     }
+    mWindow = nullptr;
     // The window host has unregistered its handlers on closing; anything
     // left is unregistered here, never after removed returns.
     mRunLoop.reset();

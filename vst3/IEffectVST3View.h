@@ -44,7 +44,8 @@ public:
     /// OnEditorOpened. kResultFalse for another type, without a graphics
     /// context, or when the window could not be opened.
     Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) SMTG_OVERRIDE;
-    /// OnEditorClosed, closes the window and forgets the run loop. kResultOk.
+    /// OnEditorClosed, closes the window and forgets the run loop, unless
+    /// another view has opened the editor's window since. kResultOk.
     Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
     /// (0, 0, width, height) of the editor times the content scale, also
     /// before attaching. kResultFalse without a graphics context.
@@ -80,6 +81,8 @@ private:
 
     IEffectVST3* mPlug;
     bool mExpectingNewSize = false;
+    /// The editor window this view opened (null when none).
+    void* mWindow = nullptr;
     /// The frame's run loop as the window host sees it, for one attachment.
     std::unique_ptr<IEditorRunLoop> mRunLoop;
 };

@@ -30,9 +30,12 @@ public:
     void* OpenEditorWindow(void* parent) override
     {
         if (failOpen) return nullptr;
+        CloseEditorWindow();  // reopening moves the one window
         ++opens;
         lastParent = parent;
         mOpen = true;
+        mToken = reinterpret_cast<void*>(uintptr_t(opens));
+        mRegisteredWith = mLoop;
         if (mLoop != nullptr) {
             mFdId = mLoop->RegisterFdHandler(mPipe[0], [this] {
                 char byte;
@@ -40,19 +43,20 @@ public:
             });
             mTimerId = mLoop->RegisterTimer(1000 / Fps(), [this] { ++ticks; });
         }
-        return this;
+        return mToken;
     }
     void CloseEditorWindow() override
     {
         if (!mOpen) return;
         ++closes;
         mOpen = false;
-        if (mLoop != nullptr) {
-            mLoop->Unregister(mFdId);
-            mLoop->Unregister(mTimerId);
+        if (mRegisteredWith != nullptr) {
+            mRegisteredWith->Unregister(mFdId);
+            mRegisteredWith->Unregister(mTimerId);
         }
+        mRegisteredWith = nullptr;
     }
-    void* NativeWindow() const override { return mOpen ? const_cast<FakeWindowGraphics*>(this) : nullptr; }
+    void* NativeWindow() const override { return mOpen ? mToken : nullptr; }
     void SetRunLoop(IEditorRunLoop* loop) override { mLoop = loop; }
     void SetContentScale(double scale) override { mScale = std::isfinite(scale) && scale >= 1.0 ? scale : 1.0; }
     double ContentScale() const override { return mScale; }
@@ -92,7 +96,9 @@ public:
 
 private:
     IEditorRunLoop* mLoop = nullptr;
+    IEditorRunLoop* mRegisteredWith = nullptr; ///< the loop of the open window's registrations
     bool mOpen = false;
+    void* mToken = nullptr; ///< the "window": a different one for every opening
     double mScale = 1.0;
     int mPipe[2] = {-1, -1};
     int mFdId = 0;

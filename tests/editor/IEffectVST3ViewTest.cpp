@@ -308,3 +308,32 @@ TEST_F(EditorView, APluginResizeGoesThroughTheFirstViewsFrameAtTheContentScale)
     EXPECT_EQ(effect->resized, 1);
     second->release();
 }
+
+TEST_F(EditorView, ASecondViewTakesTheWindowAndTheFirstOnesRemovalLeavesItOpen)
+{
+    MakeView();
+    view->setFrame(&frame);
+    ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
+
+    IPlugView* second = effect->createView("editor");
+    HostRunLoop otherLoop;
+    HostPlugFrame otherFrame{&otherLoop};
+    second->setFrame(&otherFrame);
+    void* const otherParent = reinterpret_cast<void*>(0x4343);
+    ASSERT_EQ(second->attached(otherParent, kPlatformTypeX11EmbedWindowID), kResultOk);
+    EXPECT_EQ(effect->graphics->lastParent, otherParent);
+    EXPECT_EQ(loop.EventHandlerCount() + loop.TimerCount(), 0);
+    EXPECT_EQ(otherLoop.EventHandlerCount() + otherLoop.TimerCount(), 2);
+
+    EXPECT_EQ(view->removed(), kResultOk);
+    EXPECT_EQ(effect->graphics->closes, 1);  // only the move closed a window
+    EXPECT_NE(effect->graphics->NativeWindow(), nullptr);
+    EXPECT_NE(effect->graphics->RunLoop(), nullptr);  // the second view's loop stays
+    otherLoop.Pump(60);
+    EXPECT_GE(effect->graphics->ticks, 1);  // the second view's window still runs
+
+    EXPECT_EQ(second->removed(), kResultOk);
+    EXPECT_EQ(effect->graphics->closes, 2);
+    EXPECT_EQ(otherLoop.EventHandlerCount() + otherLoop.TimerCount(), 0);
+    second->release();
+}
