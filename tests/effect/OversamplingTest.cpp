@@ -116,6 +116,18 @@ TEST(Waveshaper, MatchesTheTwoTableLookupBitForBitIncludingEdgeCases)
     }
 }
 
+TEST(Waveshaper, FoldingTheFactorIntoTheScaleChangesNoBit)
+{
+    for (const int factor : {4, 16}) {
+        for (double v = -0.2; v <= 0.2; v += 0.0000371) {
+            const F64x2 folded = Waveshaper::shapeScaled(F64x2(v, -v * 0.7), factor);
+            const F64x2 plain = Waveshaper::shape(F64x2(factor * v, factor * -v * 0.7));
+            ASSERT_TRUE(sameBits(folded.left(), plain.left())) << v;
+            ASSERT_TRUE(sameBits(folded.right(), plain.right())) << v;
+        }
+    }
+}
+
 TEST(Waveshaper, IsOddNearlyLinearForSmallInputsAndClips)
 {
     const F64x2 small = Waveshaper::shape(F64x2(0.01, -0.01));

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "effect/PositionSmoother.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// The plain recursion the smoother must reproduce bit for bit.
+double plainStep(double d, double state, double target) { return d * state + (1.0 - d) * target; }
+
+TEST(PositionSmoother, ComesToRestOnlyWhereThePlainRecursionStandsStill)
+{
+    const double d = std::exp((1.0 / 48000.0) * -6.283185307179586);
+    PositionSmoother smoother;
+    smoother.beginBlock(d, 0.5);
+    double plain = 0.0;
+    int steps = 0;
+    while (!smoother.atRest() && steps < 2000000) {
+        plain = plainStep(d, plain, 0.5);
+        ASSERT_EQ(smoother.step(), plain) << steps;
+        ++steps;
+    }
+    ASSERT_TRUE(smoother.atRest());
+    EXPECT_GT(steps, 1000); // it glides first
+    // At rest, the plain recursion would not move either.
+    for (int i = 0; i < 100; ++i) {
+        plain = plainStep(d, plain, 0.5);
+        EXPECT_EQ(smoother.step(), plain);
+    }
+}
+
+TEST(PositionSmoother, NewTargetOrRateWakesItUp)
+{
+    const double d = std::exp((1.0 / 48000.0) * -6.283185307179586);
+    PositionSmoother smoother;
+    smoother.beginBlock(d, 0.25);
+    for (int i = 0; i < 3000000 && !smoother.atRest(); ++i)
+        smoother.step();
+    ASSERT_TRUE(smoother.atRest());
+
+    smoother.beginBlock(d, 0.25); // same block settings: stays at rest
+    EXPECT_TRUE(smoother.atRest());
+    smoother.beginBlock(d, 0.75);
+    EXPECT_FALSE(smoother.atRest());
+    const double before = smoother.state();
+    EXPECT_EQ(smoother.step(), plainStep(d, before, 0.75));
+
+    const double d96 = std::exp((1.0 / 96000.0) * -6.283185307179586);
+    for (int i = 0; i < 3000000 && !smoother.atRest(); ++i)
+        smoother.step();
+    smoother.beginBlock(d96, 0.75); // a new sample rate changes d
+    EXPECT_FALSE(smoother.atRest());
+}
+
+} // namespace
