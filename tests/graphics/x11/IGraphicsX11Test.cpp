@@ -407,6 +407,23 @@ TEST_F(IGraphicsX11Test, TypedValueIsFilteredAndCommittedByReturn)
     EXPECT_DOUBLE_EQ(knob->Value(), 0.5);
 }
 
+TEST_F(IGraphicsX11Test, EntryBoxKeepsTheLengthLimitAndBackspaceDeletes)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    TextStyle style;
+    knob->SetEntryMaxLength(5);
+    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
+    const Window box = g->EntryBoxWindow();
+    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
+    // "0.9", backspace, then "1234": only "0.123" fits in five characters.
+    for (KeySym k : {XK_0, XK_period, XK_9, XK_BackSpace, XK_1, XK_2, XK_3, XK_4})
+        SendKey(box, k);
+    SendKey(box, XK_KP_Enter);
+    ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
+    EXPECT_DOUBLE_EQ(knob->Value(), 0.123);
+}
+
 TEST_F(IGraphicsX11Test, ClickOnTheEditorWhileTypingCancels)
 {
     g->SetRunLoop(&loop);
