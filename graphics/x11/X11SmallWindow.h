@@ -28,7 +28,6 @@ public:
     /// Size in editor pixels.
     int Width() const noexcept { return mWidth; }
     int Height() const noexcept { return mHeight; }
-    double Scale() const noexcept { return mScale; }
     /// What to paint on; shown by Present.
     PIX_SysBitmap& Canvas() noexcept { return mCanvas; }
 
