@@ -6,7 +6,7 @@
 /// hold still for the whole block.
 struct ChainSettings {
     double sampleRate = 44100.0; ///< Hz
-    int oversampling = 4;        ///< factor N, 4 or 16
+    int oversampling = 4;        ///< factor N: 16, or else 4
     double outputGain = 1.0;     ///< linear factor 10^(OUT/20)
     double highShelf = 0.5;      ///< GainH position 0 … 1
     double highPass = 0.0;       ///< HPF position 0 … 0.96

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstdint>
-#include <cstring>
-
 #if defined(__SSE2__) && !defined(KELDRA_PORTABLE_LANES)
 #include <emmintrin.h>
 #define KELDRA_F64X2_SSE2 1
@@ -50,17 +47,6 @@ public:
         return F64x2(_mm_and_pd(mV, _mm_cmpge_pd(magnitude, tiny.mV)));
     }
 
-    /// True when keepIfFiniteAndAtLeast(tiny) would return this value bit
-    /// for bit: every lane is finite with magnitude ≥ tiny, or is +0.0.
-    bool survivesFlush(F64x2 tiny) const noexcept
-    {
-        const __m128d magnitude = _mm_and_pd(mV, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
-        const __m128d big = _mm_castsi128_pd(_mm_set1_epi64x(0x7FEFFFFFFFFFFFFFll));
-        const int kept = _mm_movemask_pd(_mm_and_pd(_mm_cmpge_pd(magnitude, tiny.mV), _mm_cmple_pd(magnitude, big)));
-        const int zero = _mm_movemask_pd(_mm_cmpeq_pd(mV, _mm_setzero_pd())) & ~_mm_movemask_pd(mV);
-        return (kept | zero) == 3;
-    }
-
     /// Lanes whose value is finite (not NaN, not infinite) as a two-bit mask,
     /// bit 0 for the left lane.
     int finiteMask() const noexcept
@@ -68,12 +54,6 @@ public:
         const __m128d magnitude = _mm_and_pd(mV, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
         const __m128d big = _mm_castsi128_pd(_mm_set1_epi64x(0x7FEFFFFFFFFFFFFFll));
         return _mm_movemask_pd(_mm_cmple_pd(magnitude, big));
-    }
-
-    /// True when both lanes hold +0.0 or -0.0.
-    bool isZero() const noexcept
-    {
-        return _mm_movemask_pd(_mm_cmpeq_pd(mV, _mm_setzero_pd())) == 3;
     }
 
     __m128d raw() const noexcept { return mV; }
@@ -105,15 +85,7 @@ private:
         return {magnitude(mL) >= tiny.mL ? mL : 0.0, magnitude(mR) >= tiny.mR ? mR : 0.0};
     }
 
-    bool survivesFlush(F64x2 tiny) const noexcept
-    {
-        const F64x2 flushed = keepIfFiniteAndAtLeast(tiny);
-        return std::memcmp(&flushed, this, sizeof flushed) == 0;
-    }
-
     int finiteMask() const noexcept { return (isFinite(mL) ? 1 : 0) | (isFinite(mR) ? 2 : 0); }
-
-    bool isZero() const noexcept { return mL == 0.0 && mR == 0.0; }
 
 private:
     static double magnitude(double v) noexcept { return v < 0.0 ? -v : v; }

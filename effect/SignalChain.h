@@ -30,10 +30,9 @@ public:
 
     /// [audio, plug-in lock held] Designs the oversampling filter for
     /// `settings.oversampling` (16, or else 4) even when `frames` is below 1,
-    /// then fills
-    /// `frames` samples of out[0] (left) and out[1] (right) from in[0] and
-    /// in[1]. Inputs and outputs may be the same arrays. Denormals are
-    /// flushed for the duration of the call.
+    /// then fills `frames` samples of out[0] (left) and out[1] (right) from
+    /// in[0] and in[1]. Inputs and outputs may be the same arrays. Denormals
+    /// are flushed for the duration of the call; the caller's mode returns.
     void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
                  const IBypassSource& bypass) noexcept;
 
@@ -43,8 +42,8 @@ public:
     const OversamplingDesign& design() const noexcept { return mDesign; }
 
 private:
-    // Base samples per chunk at the largest factor; a chunk's oversampled
-    // steps fill the filters' history windows exactly.
+    // The larger oversampling factor; a chunk is as many base samples as
+    // fill the filters' history windows (kChunk sub-samples) at the factor.
     static constexpr int kMaxFactor = 16;
 
     template <int kFactor>

@@ -48,9 +48,6 @@ public:
         return y;
     }
 
-    /// [any] Most recent output of each lane (for tests and diagnostics).
-    F64x2 lastOutput() const noexcept { return mY[0]; }
-
 private:
     // Keeps the finite lane running normally and restarts the other from rest.
     F64x2 recover(int finite, F64x2 x, F64x2 y) noexcept
