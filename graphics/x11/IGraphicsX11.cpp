@@ -60,6 +60,9 @@ struct IGraphicsX11::Impl {
 
     IGraphicsX11& self;
     IEditorRunLoop* runLoop = nullptr;
+    /// The loop holding this window's registrations: a later SetRunLoop
+    /// must not make them unreachable.
+    IEditorRunLoop* registeredLoop = nullptr;
     double scale = 1.0;
 
     // The open window; display is null while closed.
@@ -94,6 +97,7 @@ struct IGraphicsX11::Impl {
 
     bool Open(Window parentId, int x, int y);
     void Close();
+    void UnregisterFromLoop();
     void PaintOnce();
     void RepaintAll();
     void HandleEvent(XEvent& event);
@@ -150,21 +154,30 @@ bool IGraphicsX11::Impl::Open(Window parentId, int x, int y)
     XSync(display, False);
 
     self.MarkAllDirty();
-    if (runLoop) {
-        fdRegistration = runLoop->RegisterFdHandler(ConnectionNumber(display),
-                                                    [this] { self.ProcessPendingEvents(); });
-        timerRegistration = runLoop->RegisterTimer(EditorTickPeriodMs(self.Fps()),
-                                                   [this] { self.Tick(); });
+    registeredLoop = runLoop;
+    if (registeredLoop) {
+        fdRegistration = registeredLoop->RegisterFdHandler(
+            ConnectionNumber(display), [this] { self.ProcessPendingEvents(); });
+        timerRegistration = registeredLoop->RegisterTimer(EditorTickPeriodMs(self.Fps()),
+                                                          [this] { self.Tick(); });
     }
     if (!fdRegistration || !timerRegistration) {
         // The loop refused: nothing could ever update the window, so it keeps
         // one painted image.
-        if (runLoop && fdRegistration) runLoop->Unregister(fdRegistration);
-        if (runLoop && timerRegistration) runLoop->Unregister(timerRegistration);
-        fdRegistration = timerRegistration = 0;
+        UnregisterFromLoop();
         PaintOnce();
     }
     return true;
+}
+
+void IGraphicsX11::Impl::UnregisterFromLoop()
+{
+    if (registeredLoop) {
+        if (fdRegistration) registeredLoop->Unregister(fdRegistration);
+        if (timerRegistration) registeredLoop->Unregister(timerRegistration);
+    }
+    registeredLoop = nullptr;
+    fdRegistration = timerRegistration = 0;
 }
 
 void IGraphicsX11::Impl::PaintOnce()
@@ -193,11 +206,7 @@ void IGraphicsX11::Impl::RepaintAll()
 void IGraphicsX11::Impl::Close()
 {
     if (!display) return;
-    if (runLoop) {
-        if (fdRegistration) runLoop->Unregister(fdRegistration);
-        if (timerRegistration) runLoop->Unregister(timerRegistration);
-    }
-    fdRegistration = timerRegistration = 0;
+    UnregisterFromLoop();
     // An open entry is dropped, so that the next window can open one.
     CloseEntryBox();
     entry.Reset();

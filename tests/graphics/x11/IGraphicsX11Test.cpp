@@ -265,6 +265,13 @@ TEST_F(IGraphicsX11Test, RunLoopRegistrationsLiveExactlyAsLongAsTheWindow)
     EXPECT_EQ(loop.unregistered.size(), 2u);
     EXPECT_FALSE(g->IsWindowOpen());
 
+    // Taking the loop away while the window is open still unregisters from it.
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    g->SetRunLoop(nullptr);
+    g->CloseEditorWindow();
+    EXPECT_TRUE(loop.entries.empty());
+    g->SetRunLoop(&loop);
+
     // Attach, remove, attach: one live pair, nothing stale.
     ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
     ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr); // reopen while open
