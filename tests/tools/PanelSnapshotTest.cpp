@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -130,4 +131,19 @@ TEST(PanelOption, APanelAloneNeedsNoAudioFiles)
     EXPECT_NE(error.find("--panel"), std::string::npos);
     // One file is neither a panel-only run nor a render.
     EXPECT_FALSE(ParseRenderOptions({"--panel", "p.png", "in.wav"}, "k.vst3", error));
+}
+
+TEST(PanelOption, TheProgramWritesOnlyThePanelAndRefusesUnknownSettings)
+{
+    const std::string path = "/tmp/keldra-panel-cli-" + std::to_string(::getpid()) + ".png";
+    const std::string program = std::string("'") + KELDRA_RENDER_PATH + "' --plugin '" + KELDRA_BUNDLE_PATH + "'";
+    ASSERT_EQ(std::system((program + " --panel '" + path + "' --set GainH=1 >/dev/null").c_str()), 0);
+    auto panel = PIX_LoadPngFromFile(path.c_str());
+    std::remove(path.c_str());
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->Width(), 300);
+    EXPECT_EQ(panel->Height(), 570);
+
+    EXPECT_NE(std::system((program + " --panel '" + path + "' --set Nope=1 2>/dev/null").c_str()), 0);
+    EXPECT_FALSE(PIX_LoadPngFromFile(path.c_str()));
 }
