@@ -23,6 +23,5 @@ mkdir -p out
   --set GainH=0.75 --set HPF=0.5 --set OUT=-3 out/demo-bright.wav
 
 # The front panel as the editor draws it, for a look without a host.
-mkdir -p out
-./build/release/tools/keldra-render --panel out/panel.png \
+./build/release/tools/keldra-render --plugin "$vst3_dir/KELDRA.vst3" --panel out/panel.png \
   --set GainH=0.8 --set HPF=0.3 --set OUT=6 --oversampling 16
