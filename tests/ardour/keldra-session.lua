@@ -73,7 +73,7 @@ if mode == "create" then
     assert(ARDOUR.LuaAPI.set_processor_param(keldra, params[title], tonumber(value)), "could not set " .. title)
   end
   -- Let a few cycles deliver the values before exporting.
-  ARDOUR.LuaAPI.usleep(500000)
+  ARDOUR.LuaAPI.usleep(1000000)
   report(keldra)
   -- Save before exporting: the headless session occasionally crashes after
   -- an export, and the saved state is what the second run checks.
@@ -87,7 +87,7 @@ else
   assert(not track:isnil(), "track missing after reopening")
   local keldra = find_keldra(track)
   assert(keldra, "KELDRA missing after reopening")
-  ARDOUR.LuaAPI.usleep(500000)
+  ARDOUR.LuaAPI.usleep(1000000)
   report(keldra)
   export(session)
 end
