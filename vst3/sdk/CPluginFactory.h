@@ -26,9 +26,6 @@ public:
     /// [any, before the factory is handed out] Registers one class.
     bool registerClass(const PClassInfo2& info, CreateInstanceFunc create, void* context = nullptr);
 
-    /// [any] The reference count (for diagnostics and tests).
-    uint32 refCount() const { return mRefCount.load(); }
-
     // FUnknown
     tresult PLUGIN_API queryInterface(const TUID iid, void** obj) SMTG_OVERRIDE;
     uint32 PLUGIN_API addRef() SMTG_OVERRIDE;
