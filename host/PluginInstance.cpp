@@ -67,7 +67,15 @@ bool PluginInstance::Setup(const ProcessSettings& settings, std::string& error)
 {
     Deactivate();
     mSettings = settings;
-    SpeakerArrangement arrangement = settings.channels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo;
+    if (settings.channels < 1 || settings.channels > 32) {
+        error = "cannot process " + std::to_string(settings.channels) + " channels";
+        return false;
+    }
+    // Mono and stereo by name; other counts as that many speakers from the first.
+    const SpeakerArrangement arrangement =
+        settings.channels == 1 ? SpeakerArr::kMono
+                               : settings.channels == 2 ? SpeakerArr::kStereo
+                                                        : (SpeakerArrangement(1) << settings.channels) - 1;
     SpeakerArrangement in = arrangement;
     SpeakerArrangement out = arrangement;
     if (mProcessor->setBusArrangements(&in, 1, &out, 1) != kResultOk) {

@@ -19,7 +19,7 @@ struct ProcessSettings {
     double sampleRate = 48000.0;              ///< Hz
     int maxBlock = 512;                       ///< frames
     int sampleSize = Steinberg::Vst::kSample32; ///< kSample32 or kSample64
-    int channels = 2;                         ///< 1 (mono) or 2 (stereo), in and out
+    int channels = 2;                         ///< in and out: 1 mono, 2 stereo, up to 32
     int processMode = Steinberg::Vst::kRealtime;
 };
 
