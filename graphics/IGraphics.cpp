@@ -186,8 +186,8 @@ bool IGraphics::BlitFrame(const FrameStrip& strip, const PixelRect& dest, int sr
     if (r.IsEmpty() || !strip.image) return true;
     const PIX_Rect source{srcX + r.L - dest.L, srcY + r.T - dest.T, srcX + r.R - dest.L,
                           srcY + r.B - dest.T};
-    const BlendSpec spec = blend ? *blend : BlendSpec{};
-    PIX_Compose(mDrawSurface.get(), strip.image, r.L, r.T, &source, spec.weight, spec.ComposeMode());
+    const BlendSpec blendSpec = blend ? *blend : BlendSpec{};
+    PIX_Compose(mDrawSurface.get(), strip.image, r.L, r.T, &source, blendSpec.weight, blendSpec.ComposeMode());
     return true;
 }
 
@@ -206,13 +206,13 @@ PIX_CachedFont* IGraphics::FontFor(TextStyle& style)
     FontCache& cache = FontCache::Instance();
     PIX_CachedFont* font = cache.Find(style.size, style.orientation, style.style, style.face);
     if (!font) {
-        PIX_FontSpec spec;
-        spec.face = style.face;
-        spec.height = style.size;
-        spec.weight = style.style == TextStyle::kStyleBold ? 700 : 400;
-        spec.italic = style.style == TextStyle::kStyleItalic;
-        spec.antialiased = style.quality != TextStyle::kQualityNonAntialiased;
-        std::unique_ptr<PIX_PlatformFont> handle = PIX_PlatformFont::Create(spec);
+        PIX_FontSpec fontSpec;
+        fontSpec.face = style.face;
+        fontSpec.height = style.size;
+        fontSpec.weight = style.style == TextStyle::kStyleBold ? 700 : 400;
+        fontSpec.italic = style.style == TextStyle::kStyleItalic;
+        fontSpec.antialiased = style.quality != TextStyle::kQualityNonAntialiased;
+        std::unique_ptr<PIX_PlatformFont> handle = PIX_PlatformFont::Create(fontSpec);
         if (!handle) return nullptr;
         auto created = std::make_unique<PIX_CachedFont>();
         created->AttachFont(handle.release(), kFontOwnsHandle + kFontPreferSystem);

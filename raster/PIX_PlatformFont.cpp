@@ -20,14 +20,14 @@ namespace {
 std::mutex gLibraryMutex;
 FT_Library gLibrary = nullptr;
 
-bool FindFontFile(const PIX_FontSpec& spec, std::string& file, int& index)
+bool FindFontFile(const PIX_FontSpec& wanted, std::string& file, int& index)
 {
     if (!FcInit()) return false;
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return false;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(spec.face.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(spec.weight));
-    FcPatternAddInteger(pattern, FC_SLANT, spec.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(wanted.face.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(wanted.weight));
+    FcPatternAddInteger(pattern, FC_SLANT, wanted.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
@@ -82,12 +82,12 @@ struct PIX_PlatformFont::Impl {
 PIX_PlatformFont::PIX_PlatformFont(std::unique_ptr<Impl> impl) : mImpl(std::move(impl)) {}
 PIX_PlatformFont::~PIX_PlatformFont() = default;
 
-std::unique_ptr<PIX_PlatformFont> PIX_PlatformFont::Create(const PIX_FontSpec& spec)
+std::unique_ptr<PIX_PlatformFont> PIX_PlatformFont::Create(const PIX_FontSpec& wanted)
 {
-    if (spec.height == 0) return nullptr;
+    if (wanted.height == 0) return nullptr;
     auto impl = std::make_unique<Impl>();
     int index = 0;
-    if (!FindFontFile(spec, impl->file, index)) return nullptr;
+    if (!FindFontFile(wanted, impl->file, index)) return nullptr;
     {
         std::lock_guard<std::mutex> lock(gLibraryMutex);
         if (!gLibrary && FT_Init_FreeType(&gLibrary) != 0) {
@@ -103,16 +103,16 @@ std::unique_ptr<PIX_PlatformFont> PIX_PlatformFont::Create(const PIX_FontSpec& s
     // A positive height is the cell height (ascent + descent), a negative one
     // the em height, as system font requests mean them.
     FT_Size_RequestRec request{};
-    request.type = spec.height > 0 ? FT_SIZE_REQUEST_TYPE_CELL : FT_SIZE_REQUEST_TYPE_NOMINAL;
-    request.height = FT_Long(spec.height > 0 ? spec.height : -spec.height) * 64;
+    request.type = wanted.height > 0 ? FT_SIZE_REQUEST_TYPE_CELL : FT_SIZE_REQUEST_TYPE_NOMINAL;
+    request.height = FT_Long(wanted.height > 0 ? wanted.height : -wanted.height) * 64;
     if (FT_Request_Size(face, &request) != 0) return nullptr;
     const FT_Size_Metrics& m = face->size->metrics;
     impl->ascent = int32_t((m.ascender + 32) >> 6);
     const int32_t cell = int32_t((m.ascender - m.descender + 63) >> 6);
-    impl->height = spec.height > 0 ? spec.height : cell;
-    impl->antialiased = spec.antialiased;
-    impl->emboldenSynthetic = spec.weight >= 600 && !(face->style_flags & FT_STYLE_FLAG_BOLD);
-    impl->obliqueSynthetic = spec.italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
+    impl->height = wanted.height > 0 ? wanted.height : cell;
+    impl->antialiased = wanted.antialiased;
+    impl->emboldenSynthetic = wanted.weight >= 600 && !(face->style_flags & FT_STYLE_FLAG_BOLD);
+    impl->obliqueSynthetic = wanted.italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
     return std::unique_ptr<PIX_PlatformFont>(new PIX_PlatformFont(std::move(impl)));
 }
 

@@ -18,9 +18,9 @@ struct PIX_FontSpec {
 /// This is the "font handle" of PIX_CachedFont and PIX_DrawContext. [ui]
 class PIX_PlatformFont {
 public:
-    /// [ui] The best installed match for `spec`, or null when no font is
+    /// [ui] The best installed match for `request`, or null when no font is
     /// installed or the height is 0.
-    static std::unique_ptr<PIX_PlatformFont> Create(const PIX_FontSpec& spec);
+    static std::unique_ptr<PIX_PlatformFont> Create(const PIX_FontSpec& request);
     ~PIX_PlatformFont();
     PIX_PlatformFont(const PIX_PlatformFont&) = delete;
     PIX_PlatformFont& operator=(const PIX_PlatformFont&) = delete;

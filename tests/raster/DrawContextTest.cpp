@@ -36,17 +36,17 @@ protected:
 
 TEST(PlatformFont, FindsAnInstalledFaceForAMissingFamily)
 {
-    PIX_FontSpec spec;
-    spec.face = "Verdana";  // falls back to what is installed
-    spec.height = 12;
-    auto font = PIX_PlatformFont::Create(spec);
+    PIX_FontSpec request;
+    request.face = "Verdana";  // falls back to what is installed
+    request.height = 12;
+    auto font = PIX_PlatformFont::Create(request);
     ASSERT_TRUE(font);
     EXPECT_EQ(font->Height(), 12);
     EXPECT_FALSE(font->FilePath().empty());
     EXPECT_GT(font->Advance(U'W'), 0);
     EXPECT_EQ(font->Advance(U'\n'), 0);
-    spec.height = 0;
-    EXPECT_FALSE(PIX_PlatformFont::Create(spec));
+    request.height = 0;
+    EXPECT_FALSE(PIX_PlatformFont::Create(request));
 }
 
 TEST(PlatformFont, OneBitGlyphsHaveOnlyFullOrNoCoverage)

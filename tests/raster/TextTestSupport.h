@@ -13,10 +13,10 @@ namespace testing_raster {
 /// A system font of the given cell height (the best installed match).
 inline std::unique_ptr<PIX_PlatformFont> TestFont(int32_t height, bool antialiased = true)
 {
-    PIX_FontSpec spec;
-    spec.height = height;
-    spec.antialiased = antialiased;
-    return PIX_PlatformFont::Create(spec);
+    PIX_FontSpec font;
+    font.height = height;
+    font.antialiased = antialiased;
+    return PIX_PlatformFont::Create(font);
 }
 
 /// Bounding box of the pixels that differ from `background`; empty (right
