@@ -402,3 +402,20 @@ TEST(IEffectVST3, TransportComesFromTheLastProcessContext)
     EXPECT_EQ(host.effect->GetSamplePosition(), 44100);
     EXPECT_FALSE(host.effect->IsOfflineRender());
 }
+
+TEST(IEffectVST3, TerminateThenInitializeRebuildsBusesAndParametersOnce)
+{
+    auto* effect = new ProbeEffect();
+    HostApplication app;
+    ASSERT_EQ(effect->initialize(&app), kResultOk);
+    ASSERT_EQ(effect->terminate(), kResultOk);
+    EXPECT_EQ(effect->getParameterCount(), 0);
+    EXPECT_EQ(effect->getBusCount(kAudio, kOutput), 0);
+    ASSERT_EQ(effect->initialize(&app), kResultOk);
+    EXPECT_EQ(effect->getParameterCount(), 5);
+    EXPECT_EQ(effect->getBusCount(kAudio, kInput), 1);
+    EXPECT_EQ(effect->getBusCount(kAudio, kOutput), 1);
+    EXPECT_EQ(effect->getUnitCount(), 1);
+    effect->terminate();
+    effect->release();
+}
