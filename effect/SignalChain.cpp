@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -214,49 +213,37 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
 // Smoothed positions and section coefficients for the next `count` samples.
 // Every sample's positions are stepped, bypassed or not, as the smoothers
 // glide either way. Coefficients depend on nothing but the positions and the
-// block's sample rate; once the smoothers have come to rest, every sample of
-// a run has the same positions bit for bit, and one set, computed once,
-// serves the run (the result is true then, and only index 0 is filled).
+// block's sample rate: once every smoother has come to rest, all samples of
+// the run share one set, computed once (the result is true then, and only
+// index 0 is filled).
 bool SignalChain::computeCoefficients(int count, const BlockScales& scales) noexcept
 {
-    const bool allAtRest = mHighShelfSmoother.atRest() && mHighPassSmoother.atRest() && mLowPassSmoother.atRest() &&
-                           mMidBellSmoother.atRest() && mLowShelfSmoother.atRest();
-    for (int k = 0; k < (allAtRest ? 1 : count); ++k) {
-        // Each smoother steps once per channel (HPF and LPF twice), left first.
-        Positions& p = mPositions[k];
-        for (double& h : p.highShelf)
-            h = mHighShelfSmoother.step();
-        for (double& f : p.highPass)
-            f = mHighPassSmoother.step();
-        for (double& g : p.lowPass)
-            g = mLowPassSmoother.step();
-        for (double& m : p.midBell)
-            m = mMidBellSmoother.step();
-        for (double& l : p.lowShelf)
-            l = mLowShelfSmoother.step();
-    }
-
-    bool atRest = allAtRest;
-    for (int k = 1; k < count && !allAtRest; ++k) {
-        atRest = std::memcmp(&mPositions[k], &mPositions[0], sizeof(Positions)) == 0;
-        if (!atRest)
-            break;
-    }
-
+    const bool atRest = mHighShelfSmoother.atRest() && mHighPassSmoother.atRest() && mLowPassSmoother.atRest() &&
+                        mMidBellSmoother.atRest() && mLowShelfSmoother.atRest();
     const F64x2 one(1.0);
     for (int k = 0; k < (atRest ? 1 : count); ++k) {
-        const Positions& p = mPositions[k];
-        mCoefficients.highShelf[k] =
-            HighShelfSection::coefficients(one - F64x2(p.highShelf[0], p.highShelf[1]), scales.highShelf);
+        // Each smoother steps once per channel (HPF and LPF twice), left first.
+        const double h1 = mHighShelfSmoother.step();
+        const double h2 = mHighShelfSmoother.step();
+        const double f1 = mHighPassSmoother.step();
+        const double f2 = mHighPassSmoother.step();
+        const double f3 = mHighPassSmoother.step();
+        const double f4 = mHighPassSmoother.step();
+        const double g1 = mLowPassSmoother.step();
+        const double g2 = mLowPassSmoother.step();
+        const double g3 = mLowPassSmoother.step();
+        const double g4 = mLowPassSmoother.step();
+        const double m1 = mMidBellSmoother.step();
+        const double m2 = mMidBellSmoother.step();
+        const double l1 = mLowShelfSmoother.step();
+        const double l2 = mLowShelfSmoother.step();
+
+        mCoefficients.highShelf[k] = HighShelfSection::coefficients(one - F64x2(h1, h2), scales.highShelf);
         mCoefficients.highPass[k] =
-            HighPassSection::coefficients(one - F64x2(p.highPass[1], p.highPass[3]),
-                                          one - F64x2(p.highPass[0], p.highPass[2]), scales.highPass);
-        mCoefficients.lowPass[k] = LowPassSection::coefficients(
-            F64x2(p.lowPass[1], p.lowPass[3]), F64x2(p.lowPass[0], p.lowPass[2]), scales.lowPass);
-        mCoefficients.midBell[k] =
-            MidBellSection::coefficients(one - F64x2(p.midBell[0], p.midBell[1]), scales.midBell);
-        mCoefficients.lowShelf[k] =
-            LowShelfSection::coefficients(one - F64x2(p.lowShelf[0], p.lowShelf[1]), scales.lowShelf);
+            HighPassSection::coefficients(one - F64x2(f2, f4), one - F64x2(f1, f3), scales.highPass);
+        mCoefficients.lowPass[k] = LowPassSection::coefficients(F64x2(g2, g4), F64x2(g1, g3), scales.lowPass);
+        mCoefficients.midBell[k] = MidBellSection::coefficients(one - F64x2(m1, m2), scales.midBell);
+        mCoefficients.lowShelf[k] = LowShelfSection::coefficients(one - F64x2(l1, l2), scales.lowShelf);
     }
     return atRest;
 }

@@ -97,16 +97,6 @@ private:
     };
     CoefficientRun mCoefficients;
 
-    // The smoothed positions of one sample, in the order the smoothers step.
-    struct Positions {
-        double highShelf[2];
-        double highPass[4];
-        double lowPass[4];
-        double midBell[2];
-        double lowShelf[2];
-    };
-    Positions mPositions[kCoefficientRun];
-
     // One run's samples on their way through the sections, and which of
     // them are bypassed.
     F64x2 mSectionValues[kCoefficientRun];
