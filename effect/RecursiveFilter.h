@@ -45,8 +45,10 @@ public:
     enum class Range {
         Any,     ///< inputs and history may be huge or not finite
         Bounded, ///< inputs and history are below 1e290 in magnitude (NaN
-                 ///< allowed): no sum can overflow, so the flush need not
-                 ///< look for infinities
+                 ///< allowed): the filter lifts a past state at most about
+                 ///< 1.2e9 times (at N = 16) and its taps sum to under 600,
+                 ///< so no sum can overflow within a chunk and the flush
+                 ///< need not look for infinities
     };
 
     /// [audio] Step i (0 ≤ i < kChunk) of the chunk on input x, where
