@@ -218,25 +218,29 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
 // index 0 is filled).
 bool SignalChain::computeCoefficients(int count, const BlockScales& scales) noexcept
 {
-    const bool atRest = mHighShelfSmoother.atRest() && mHighPassSmoother.atRest() && mLowPassSmoother.atRest() &&
-                        mMidBellSmoother.atRest() && mLowShelfSmoother.atRest();
+    // Local copies keep the smoothers' states in registers: stores into the
+    // coefficient arrays could otherwise alias them.
+    PositionSmoother highShelf = mHighShelfSmoother, highPass = mHighPassSmoother, lowPass = mLowPassSmoother,
+                     midBell = mMidBellSmoother, lowShelf = mLowShelfSmoother;
+    const bool atRest =
+        highShelf.atRest() && highPass.atRest() && lowPass.atRest() && midBell.atRest() && lowShelf.atRest();
     const F64x2 one(1.0);
     for (int k = 0; k < (atRest ? 1 : count); ++k) {
         // Each smoother steps once per channel (HPF and LPF twice), left first.
-        const double h1 = mHighShelfSmoother.step();
-        const double h2 = mHighShelfSmoother.step();
-        const double f1 = mHighPassSmoother.step();
-        const double f2 = mHighPassSmoother.step();
-        const double f3 = mHighPassSmoother.step();
-        const double f4 = mHighPassSmoother.step();
-        const double g1 = mLowPassSmoother.step();
-        const double g2 = mLowPassSmoother.step();
-        const double g3 = mLowPassSmoother.step();
-        const double g4 = mLowPassSmoother.step();
-        const double m1 = mMidBellSmoother.step();
-        const double m2 = mMidBellSmoother.step();
-        const double l1 = mLowShelfSmoother.step();
-        const double l2 = mLowShelfSmoother.step();
+        const double h1 = highShelf.step();
+        const double h2 = highShelf.step();
+        const double f1 = highPass.step();
+        const double f2 = highPass.step();
+        const double f3 = highPass.step();
+        const double f4 = highPass.step();
+        const double g1 = lowPass.step();
+        const double g2 = lowPass.step();
+        const double g3 = lowPass.step();
+        const double g4 = lowPass.step();
+        const double m1 = midBell.step();
+        const double m2 = midBell.step();
+        const double l1 = lowShelf.step();
+        const double l2 = lowShelf.step();
 
         mCoefficients.highShelf[k] = HighShelfSection::coefficients(one - F64x2(h1, h2), scales.highShelf);
         mCoefficients.highPass[k] =
@@ -245,5 +249,10 @@ bool SignalChain::computeCoefficients(int count, const BlockScales& scales) noex
         mCoefficients.midBell[k] = MidBellSection::coefficients(one - F64x2(m1, m2), scales.midBell);
         mCoefficients.lowShelf[k] = LowShelfSection::coefficients(one - F64x2(l1, l2), scales.lowShelf);
     }
+    mHighShelfSmoother = highShelf;
+    mHighPassSmoother = highPass;
+    mLowPassSmoother = lowPass;
+    mMidBellSmoother = midBell;
+    mLowShelfSmoother = lowShelf;
     return atRest;
 }
