@@ -14,23 +14,19 @@ constexpr int kLast = WaveshaperTable::kEntries - 1;
 
 // The table for negative inputs is the exact negation of the positive one and
 // the result takes the input's sign anyway, so one table serves both signs.
-// Entry j holds {P[j], P[j+1]} promoted to double, so a lookup is one aligned
-// load; the last entry repeats P[199] as its own neighbour.
-struct alignas(16) Neighbours {
-    double lower;
-    double upper;
-};
-
+// Values 2j and 2j+1 are the neighbours {P[j], P[j+1]} promoted to double, so
+// a lookup is one aligned load; the last pair repeats P[199] as its own
+// neighbour.
 struct NeighbourTable {
-    Neighbours entries[WaveshaperTable::kEntries];
+    alignas(16) double values[2 * WaveshaperTable::kEntries];
 };
 
 constexpr NeighbourTable makeTable() noexcept
 {
     NeighbourTable t{};
     for (int j = 0; j < WaveshaperTable::kEntries; ++j) {
-        t.entries[j].lower = WaveshaperTable::kPositive[j];
-        t.entries[j].upper = WaveshaperTable::kPositive[j < kLast ? j + 1 : kLast];
+        t.values[2 * j] = WaveshaperTable::kPositive[j];
+        t.values[2 * j + 1] = WaveshaperTable::kPositive[j < kLast ? j + 1 : kLast];
     }
     return t;
 }
@@ -68,8 +64,8 @@ private:
         const double t = magnitude * static_cast<double>(WaveshaperTable::kScale);
         const int i = (t >= 0.0 && t < 2147483648.0) ? static_cast<int>(t) : INT_MIN;
         const double fraction = (i >= 0 && i < kLast) ? t - i : 0.0;
-        const Neighbours& n = kTable.entries[clampIndex(i)];
-        const double r = n.lower * (1.0 - fraction) + n.upper * fraction;
+        const double* n = kTable.values + 2 * clampIndex(i);
+        const double r = n[0] * (1.0 - fraction) + n[1] * fraction;
         std::uint64_t bits, signBits;
         std::memcpy(&bits, &r, sizeof bits);
         std::memcpy(&signBits, &w, sizeof signBits);
@@ -91,15 +87,18 @@ inline F64x2 Waveshaper::shapeScaled(F64x2 w, int factor) noexcept
     const __m128d t = _mm_mul_pd(_mm_andnot_pd(sign, w.raw()), scale);
     // A position that a 32-bit index cannot hold (NaN included) reads as the
     // integer minimum, below the table, and gives zero; from entry 199 on the
-    // last entry holds. Clamping in double keeps the index in 0 … 199.
+    // last entry holds. MINPD returns its second operand for a NaN, so the
+    // clamped position is always a number in 0 … 199, and the fraction is 0
+    // from entry 199 on.
     const __m128d convertible = _mm_cmplt_pd(t, _mm_set1_pd(2147483648.0));
-    const __m128d interior = _mm_cmplt_pd(t, _mm_set1_pd(kLast));
-    const __m128i index = _mm_cvttpd_epi32(_mm_min_pd(_mm_and_pd(t, convertible), _mm_set1_pd(kLast)));
-    const __m128d fraction = _mm_and_pd(_mm_sub_pd(t, _mm_cvtepi32_pd(index)), interior);
+    const __m128d clamped = _mm_min_pd(t, _mm_set1_pd(kLast));
+    const __m128i index = _mm_cvttpd_epi32(clamped);
+    const __m128d fraction = _mm_sub_pd(clamped, _mm_cvtepi32_pd(index));
 
-    const long long both = _mm_cvtsi128_si64(index);
-    const __m128d n0 = _mm_load_pd(&kTable.entries[static_cast<unsigned>(both)].lower);
-    const __m128d n1 = _mm_load_pd(&kTable.entries[static_cast<unsigned long long>(both) >> 32].lower);
+    // Twice each index, both in one 64-bit move: the pairs' offsets.
+    const unsigned long long both = static_cast<unsigned long long>(_mm_cvtsi128_si64(_mm_add_epi32(index, index)));
+    const __m128d n0 = _mm_load_pd(kTable.values + static_cast<unsigned>(both));
+    const __m128d n1 = _mm_load_pd(kTable.values + (both >> 32));
     const __m128d lower = _mm_unpacklo_pd(n0, n1);
     const __m128d upper = _mm_unpackhi_pd(n0, n1);
 
