@@ -320,4 +320,29 @@ TEST(SignalChain, MatchesTheOracleWhenPositionsComeToRestAndMoveAgain)
     EXPECT_TRUE(agrees(pR, oR));
 }
 
+TEST(SignalChain, InPlaceBuffersGiveTheSameOutputAsSeparateOnes)
+{
+    for (const int factor : {4, 16}) {
+        const std::vector<double> inL = noise(3000, 0.6, 41), inR = noise(3000, 0.6, 42);
+        ChainSettings s;
+        s.oversampling = factor;
+        s.highShelf = 0.9;
+        ScriptedBypass bypass, inPlaceBypass;
+        bypass.script([](long read) { return (read / 700) % 2 ? 1.0 : 0.0; });
+        inPlaceBypass.script([](long read) { return (read / 700) % 2 ? 1.0 : 0.0; });
+        SignalChain separate, inPlace;
+        separate.reset();
+        inPlace.reset();
+        std::vector<double> outL, outR;
+        runBlocks(separate, inL, inR, outL, outR, 1000, s, bypass);
+        std::vector<double> l = inL, r = inR;
+        for (int start = 0; start < 3000; start += 1000) {
+            double* io[2] = {l.data() + start, r.data() + start};
+            inPlace.process(io, io, 1000, s, inPlaceBypass);
+        }
+        EXPECT_EQ(l, outL) << factor;
+        EXPECT_EQ(r, outR) << factor;
+    }
+}
+
 } // namespace
