@@ -1,40 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The effect's ProcessBlock and OnReset over the real parameters. This
 // program counts every allocation, so it stands apart from the other tests.
+#include "AllocationCounter.h"
 #include "ChainTestSignals.h"
 #include "ReferenceChain.h"
 #include "effect/KELDRA.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <cstring>
-#include <new>
 #include <vector>
-
-namespace {
-
-std::atomic<bool> gCounting{false};
-std::atomic<long> gAllocations{0};
-
-void* allocate(std::size_t size)
-{
-    if (gCounting.load())
-        ++gAllocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-
-} // namespace
-
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -75,10 +50,9 @@ TEST(KeldraProcess, ProcessBlockAllocatesNothing)
     double* in[2] = {inL.data(), inR.data()};
     double* out[2] = {outL.data(), outR.data()};
 
-    gAllocations = 0;
-    gCounting = true;
+    AllocationCounter counter;
     std::vector<double> probe(3); // the counter itself must see allocations
-    const long probeCount = gAllocations.load();
+    const long probeCount = counter.Count();
     for (const double factor : {0.0, 1.0}) {
         p.effect.GetParam(ToIndex(KeldraParamId::kOversampling))->SetPlain(factor);
         p.effect.OnParamChanged(ToIndex(KeldraParamId::kOversampling));
@@ -87,9 +61,8 @@ TEST(KeldraProcess, ProcessBlockAllocatesNothing)
         p.effect.ProcessBlock(in, out, 0);
         p.effect.ProcessBlock(in, out, 1);
     }
-    gCounting = false;
     EXPECT_EQ(probeCount, 1);
-    EXPECT_EQ(gAllocations.load(), probeCount);
+    EXPECT_EQ(counter.Count(), probeCount);
 }
 
 TEST(KeldraProcess, FollowsTheOracleAtBothFactorsWithWorkingValuesAndSampleRate)

@@ -1,35 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "AllocationCounter.h"
 #include "RecordingEffect.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-// Every operator new in this test program is counted.
-namespace {
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t size)
-{
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 TEST(AudioPath, BlockOperationsAndPresetRestoreDoNotAllocate)
 {
@@ -50,7 +23,7 @@ TEST(AudioPath, BlockOperationsAndPresetRestoreDoNotAllocate)
     double* inputs64[] = {in64[0], in64[1]};
     double* outputs64[] = {out64[0], out64[1]};
 
-    const long before = gAllocations.load();
+    AllocationCounter counter;
     effect.SetInputsConnected(0, 2, true);
     effect.SetOutputsConnected(0, 2, true);
     effect.BindInputs32(0, 2, inputs32, 64);
@@ -64,7 +37,7 @@ TEST(AudioPath, BlockOperationsAndPresetRestoreDoNotAllocate)
     effect.GetParam(3)->SetFromNormalized(0.9);
     effect.OnParamChanged(3);
     const bool restored = effect.LoadPreset(0);
-    const long allocations = gAllocations.load() - before;
+    const long allocations = counter.Count();
 
     EXPECT_TRUE(restored);
     EXPECT_EQ(effect.GetParam(3)->Value(), 0.25);

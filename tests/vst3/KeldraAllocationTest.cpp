@@ -1,40 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The process call of the bundle allocates nothing, whatever it is handed:
 // automation, bypass, a preset change, long blocks, both sample sizes.
+#include "AllocationCounter.h"
 #include "BundleFixture.h"
 
 #include "host/HostParameterChanges.h"
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
-
-// Every operator new in this test program, the loaded module included, is
-// counted while a test arms the counter.
-namespace {
-std::atomic<bool> gCounting{false};
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t size)
-{
-    if (gCounting.load(std::memory_order_relaxed))
-        gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -44,13 +16,14 @@ TEST_F(BundleTest, AllocationCounterSeesTheModulesAllocations)
     PClassInfo info;
     ASSERT_EQ(module->Factory()->getClassInfo(0, &info), kResultOk);
     void* obj = nullptr;
-    gAllocations = 0;
-    gCounting = true;
-    const tresult created = module->Factory()->createInstance(info.cid, IComponent::iid, &obj);
-    gCounting = false;
-    ASSERT_EQ(created, kResultOk);
+    long allocations = 0;
+    {
+        AllocationCounter counter;
+        ASSERT_EQ(module->Factory()->createInstance(info.cid, IComponent::iid, &obj), kResultOk);
+        allocations = counter.Count();
+    }
     static_cast<IComponent*>(obj)->release();
-    EXPECT_GT(gAllocations.load(), 0);
+    EXPECT_GT(allocations, 0);
 }
 
 TEST_F(BundleTest, ProcessAllocatesNothingInEitherSampleSize)
@@ -87,13 +60,11 @@ TEST_F(BundleTest, ProcessAllocatesNothingInEitherSampleSize)
         };
         process(kBlock, nullptr);  // anything done once on first use
 
-        gAllocations = 0;
-        gCounting = true;
+        AllocationCounter counter;
         for (HostParameterChanges& queue : changes)
             process(kBlock, &queue);
         process(0, &changes[0]);
         process(kLong, nullptr);
-        gCounting = false;
-        EXPECT_EQ(gAllocations.load(), 0);
+        EXPECT_EQ(counter.Count(), 0);
     }
 }
