@@ -124,7 +124,10 @@ void IGraphics::PromptValueEntry(IControl* control, IParamRecord* param, const P
     const auto& texts = param->DisplayTexts();
     const int kind = param->Kind();
     if (kind == IParamRecord::kKindList || (kind == IParamRecord::kKindEnum && !texts.empty())) {
-        const char* current = param->DisplayTextFor(int(param->Value()));
+        // The value as the host shows it: a value without a display text reads
+        // as its number, so it checks no item, not an index without a text.
+        char current[32];
+        param->FormatForHost(param->Value(), current, sizeof current);
         PopupMenu menu;
         for (int i = 0; i < int(texts.size()); ++i) {
             const char* text = param->DisplayTextFor(i);

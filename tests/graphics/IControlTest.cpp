@@ -163,11 +163,6 @@ TEST_F(ControlTest, ValuePromptWithoutTextsIsASmallBoxAroundTheCentre)
     c->MarkDirty(false);
     c->MarkClean();
     EXPECT_TRUE(c->NeedsRedraw());  // the prompt asks for a second pass
-
-    const int s = g.AppendControl(Make(kParamSwitch, {0, 0, 10, 10}));
-    g.Control(s)->SetPromptOff(false);
-    g.Control(s)->RequestValuePrompt();
-    EXPECT_EQ(g.entryText, "1");  // precision 0: a whole number
 }
 
 TEST_F(ControlTest, ValuePromptOfAListParameterRunsAMenuOverTheControl)
@@ -187,6 +182,25 @@ TEST_F(ControlTest, ValuePromptOfAListParameterRunsAMenuOverTheControl)
     g.menuChoice = -1;
     c->RequestValuePrompt();
     EXPECT_EQ(plug.log.size(), 1u);  // nothing chosen, nothing written
+}
+
+TEST_F(ControlTest, BooleanPromptIsATextEntryUntilItHasTextsThenAMenuCheckingTheShownValue)
+{
+    IParamRecord* flag = plug.GetParam(kParamSwitch);
+    flag->SetKind(IParamRecord::kKindEnum);
+    RecordingGraphics g(&plug, 300, 570);
+    IControl* c = g.Control(g.AppendControl(Make(kParamSwitch, {0, 0, 10, 10})));
+    c->SetPromptOff(false);
+    c->RequestValuePrompt();
+    EXPECT_EQ(g.entryText, "1");  // precision 0: a whole number
+    EXPECT_TRUE(g.menuItems.empty());
+
+    // One text, for value 1: one item, for index 0, which has no text. The
+    // value 0 reads "0", so that text-less item is not checked.
+    flag->AddDisplayText(1, "On");
+    flag->SetPlain(0.0);
+    c->RequestValuePrompt();
+    EXPECT_EQ(g.menuItems, std::vector<std::string>{""});
 }
 
 TEST_F(ControlTest, PromptNeedsControlParameterAndRectangle)
