@@ -94,9 +94,10 @@ tresult PLUGIN_API IEffectVST3View::attached(void* parent, FIDString type)
 tresult PLUGIN_API IEffectVST3View::removed()
 {
     IGraphics* graphics = Graphics();
-    // The editor has one window; when a second view has opened it since,
-    // that view's window is left alone.
-    if (graphics != nullptr && (mWindow == nullptr || graphics->NativeWindow() == mWindow)) {
+    // The editor has one window: only the view that opened it, and still
+    // holds it, closes it. A view that never opened it, or whose window a
+    // second view has opened since, leaves that window alone.
+    if (graphics != nullptr && mWindow != nullptr && graphics->NativeWindow() == mWindow) {
         mPlug->OnEditorClosed();
         graphics->CloseEditorWindow();
         if (IPlatformGraphics* platform = PlatformGraphics()) platform->SetRunLoop(nullptr);

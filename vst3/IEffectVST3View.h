@@ -44,8 +44,9 @@ public:
     /// OnEditorOpened. kResultFalse for another type, without a graphics
     /// context, or when the window could not be opened.
     Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) SMTG_OVERRIDE;
-    /// OnEditorClosed, closes the window and forgets the run loop, unless
-    /// another view has opened the editor's window since. kResultOk.
+    /// OnEditorClosed, closes the window and forgets the run loop, when this
+    /// view opened the editor's window and no other view has opened it
+    /// since. kResultOk.
     Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
     /// (0, 0, width, height) of the editor times the content scale, also
     /// before attaching. kResultFalse without a graphics context.
@@ -64,10 +65,6 @@ public:
     /// pixels (times the content scale); the host answers with onSize.
     /// False without a frame or when the host refuses.
     bool RequestResize(int width, int height);
-    /// The content scale in effect (1 until the host sets one).
-    double ContentScale() const;
-    /// A resize this view asked for has not been answered yet.
-    bool ExpectingNewSize() const noexcept { return mExpectingNewSize; }
 
     OBJ_METHODS(IEffectVST3View, CPluginView)
     DEFINE_INTERFACES
@@ -77,6 +74,8 @@ public:
 
 private:
     IGraphics* Graphics() const;
+    /// The content scale in effect (1 until the host sets one).
+    double ContentScale() const;
     IPlatformGraphics* PlatformGraphics() const;
 
     IEffectVST3* mPlug;

@@ -2,19 +2,16 @@
 #include "FakeWindowGraphics.h"
 
 #include "framework/FourCharCode.h"
-#include "host/HostObject.h"
 #include "host/HostPlugFrame.h"
 #include "host/HostRunLoop.h"
 #include "vst3/IEffectVST3.h"
 #include "vst3/IEffectVST3View.h"
 
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
-#include "pluginterfaces/vst/ivstcontextmenu.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <vector>
 
 using namespace Steinberg;
 
@@ -45,22 +42,6 @@ public:
     int opened = 0;
     int closed = 0;
     int resized = 0;
-};
-
-/// A component handler that offers the context-menu interface and records
-/// the view each menu is asked for.
-class MenuHandler : public HostObject<Vst::IComponentHandler, Vst::IComponentHandler3> {
-public:
-    tresult PLUGIN_API beginEdit(Vst::ParamID) override { return kResultOk; }
-    tresult PLUGIN_API performEdit(Vst::ParamID, Vst::ParamValue) override { return kResultOk; }
-    tresult PLUGIN_API endEdit(Vst::ParamID) override { return kResultOk; }
-    tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
-    Vst::IContextMenu* PLUGIN_API createContextMenu(IPlugView* view, const Vst::ParamID*) override
-    {
-        views.push_back(view);
-        return nullptr;
-    }
-    std::vector<IPlugView*> views;
 };
 
 void* const kParent = reinterpret_cast<void*>(0x4242);
@@ -224,7 +205,6 @@ TEST_F(EditorView, ContentScaleEnlargesTheWindowAndAnAttachedViewAsksTheFrameFor
     EXPECT_EQ(frame.ResizeRequests()[0].getHeight(), 855);
     // The frame answered with onSize: the request is settled.
     EXPECT_EQ(effect->resized, 1);
-    EXPECT_FALSE(static_cast<IEffectVST3View*>(view)->ExpectingNewSize());
 
     // The same factor again changes nothing; unusable factors mean 1.
     Scaling()->setContentScaleFactor(1.5f);
@@ -241,24 +221,6 @@ TEST_F(EditorView, ContentScaleEnlargesTheWindowAndAnAttachedViewAsksTheFrameFor
     ViewRect hostRect(0, 0, 310, 580);
     EXPECT_EQ(view->onSize(&hostRect), kResultTrue);
     EXPECT_EQ(effect->resized, 2);
-}
-
-TEST_F(EditorView, ADestroyedViewRemovesOnlyItselfFromThePluginsViews)
-{
-    MenuHandler handler;
-    effect->setComponentHandler(&handler);
-    IPlugView* first = effect->createView("editor");
-    IPlugView* second = effect->createView("editor");
-    effect->PopupHostContextMenu(0, 10, 10);
-    first->release();
-    effect->PopupHostContextMenu(0, 10, 10);
-    second->release();
-    effect->PopupHostContextMenu(0, 10, 10);  // no view left: no menu
-
-    ASSERT_EQ(handler.views.size(), 2u);
-    EXPECT_EQ(handler.views[0], first);
-    EXPECT_EQ(handler.views[1], second);
-    effect->setComponentHandler(nullptr);
 }
 
 TEST_F(EditorView, DestroyingAnAttachedViewClosesItsWindow)
@@ -331,6 +293,14 @@ TEST_F(EditorView, ASecondViewTakesTheWindowAndTheFirstOnesRemovalLeavesItOpen)
     EXPECT_NE(effect->graphics->RunLoop(), nullptr);  // the second view's loop stays
     otherLoop.Pump(60);
     EXPECT_GE(effect->graphics->ticks, 1);  // the second view's window still runs
+
+    // A view that never opened the window does not close it either.
+    IPlugView* bystander = effect->createView("editor");
+    EXPECT_EQ(bystander->removed(), kResultOk);
+    bystander->release();
+    EXPECT_EQ(effect->graphics->closes, 1);
+    EXPECT_EQ(effect->closed, 0);
+    EXPECT_NE(effect->graphics->NativeWindow(), nullptr);
 
     EXPECT_EQ(second->removed(), kResultOk);
     EXPECT_EQ(effect->graphics->closes, 2);
