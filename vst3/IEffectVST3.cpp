@@ -319,6 +319,8 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data)
     // arrays, so it is processed in parts of at most that size.
     const int total = std::max(0, static_cast<int>(data.numSamples));
     const int limit = GetBlockSize();
+    // A block size below 1 (only reachable through a direct SetMaxBlockSize)
+    // leaves no room for audio: the call applies its changes only.
     if (total == 0 || limit < 1) {
         ProcessFrames(data, 0, 0);
         return kResultOk;

@@ -136,8 +136,6 @@ public:
     /// [ui] Forgets one recorded view (called as that view is destroyed;
     /// the other views stay listed).
     void RemoveView(Steinberg::IPlugView* view);
-    /// [ui] Forgets every recorded view.
-    void ClearViews() { mViews.clear(); }
     /// [ui] "editor" (exactly): a new editor view on this object, listed in
     /// the views; the host owns its one reference. Any other name: null.
     Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;

@@ -6,9 +6,10 @@
 #include "host/HostComponentHandler.h"
 #include "host/HostObject.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
-#include "public.sdk/source/common/pluginview.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -30,7 +31,8 @@ public:
     std::pair<UCoord, UCoord> poppedAt{-1, -1};
 };
 
-/// A component handler that also offers context menus.
+/// A component handler that also offers context menus, recording the view
+/// and parameter each menu is asked for.
 class MenuHandler : public HostObject<IComponentHandler, IComponentHandler3> {
 public:
     tresult PLUGIN_API beginEdit(ParamID) override { return kResultOk; }
@@ -39,14 +41,14 @@ public:
     tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
     IContextMenu* PLUGIN_API createContextMenu(IPlugView* view, const ParamID* id) override
     {
-        askedView = view;
-        askedId = id != nullptr ? static_cast<int64>(*id) : -1;
+        views.push_back(view);
+        ids.push_back(id != nullptr ? static_cast<int64>(*id) : -1);
         menu.addRef();
         return &menu;
     }
     RecordingMenu menu;
-    IPlugView* askedView = nullptr;
-    int64 askedId = -2;
+    std::vector<IPlugView*> views;
+    std::vector<int64> ids;
 };
 
 } // namespace
@@ -83,51 +85,40 @@ TEST(IEffectVST3Controller, HostParameterChangesOnlyStoreTheValue)
     host.effect->setComponentHandler(nullptr);
 }
 
-TEST(IEffectVST3Controller, ContextMenuOpensOnTheFirstViewOnlyWhenTheHostOffersOne)
+TEST(IEffectVST3Controller, ContextMenuOpensOnTheFirstListedViewOnlyWhenTheHostOffersOne)
 {
     ProbeHost host;
     MenuHandler handler;
     host.effect->setComponentHandler(&handler);
     host.effect->PopupHostContextMenu(1, 10, 20);  // no view open yet
-    EXPECT_EQ(handler.askedId, -2);
 
-    auto* view = new CPluginView(nullptr);
-    host.effect->AddView(view);
+    IPlugView* first = host.effect->createView("editor");
+    IPlugView* second = host.effect->createView("editor");
     host.effect->PopupHostContextMenu(1, 10, 20);
-    EXPECT_EQ(handler.askedView, view);
-    EXPECT_EQ(handler.askedId, 1);
-    EXPECT_EQ(handler.menu.poppedAt, std::make_pair(UCoord(10), UCoord(20)));
-    EXPECT_EQ(handler.menu.References(), 0u);  // released after the popup
-    host.effect->ClearViews();
-    view->release();
+    // A destroyed view takes only itself off the plug-in's list.
+    first->release();
+    host.effect->PopupHostContextMenu(2, 30, 40);
+    second->release();
+    host.effect->PopupHostContextMenu(1, 10, 20);  // no view left
+
+    EXPECT_EQ(handler.views, std::vector<IPlugView*>({first, second}));
+    EXPECT_EQ(handler.ids, std::vector<int64>({1, 2}));
+    EXPECT_EQ(handler.menu.poppedAt, std::make_pair(UCoord(30), UCoord(40)));
+    EXPECT_EQ(handler.menu.References(), 0u);  // released after each popup
 
     HostComponentHandler plain;  // a handler without context menus
     host.effect->setComponentHandler(&plain);
-    auto* second = new CPluginView(nullptr);
-    host.effect->AddView(second);
+    IPlugView* view = host.effect->createView("editor");
     host.effect->PopupHostContextMenu(1, 10, 20);
-    EXPECT_TRUE(plain.Edits().empty());
-    host.effect->ClearViews();
-    second->release();
+    view->release();
     host.effect->setComponentHandler(nullptr);
 }
 
 TEST(IEffectVST3Controller, ProcessBeforeInitializeWritesNoHostOutput)
 {
     auto* effect = new ProbeEffect();
-    std::vector<float> in(32, 0.5f), out(32, 3.0f);
-    float* inPtr[2] = {in.data(), in.data()};
-    float* outPtr[2] = {out.data(), out.data()};
-    AudioBusBuffers inBus, outBus;
-    inBus.numChannels = outBus.numChannels = 2;
-    inBus.channelBuffers32 = inPtr;
-    outBus.channelBuffers32 = outPtr;
-    ProcessData data;
-    data.numSamples = 32;
-    data.numInputs = data.numOutputs = 1;
-    data.inputs = &inBus;
-    data.outputs = &outBus;
-    EXPECT_EQ(effect->process(data), kResultOk);
-    EXPECT_EQ(out, std::vector<float>(32, 3.0f));
+    Buffers32 b(32, 3.0f);
+    EXPECT_EQ(effect->process(b.data), kResultOk);
+    EXPECT_EQ(b.out, std::vector<std::vector<float>>(2, std::vector<float>(32, 3.0f)));
     effect->release();
 }

@@ -4,6 +4,7 @@
 #include "framework/FourCharCode.h"
 #include "host/HostApplication.h"
 #include "vst3/IEffectVST3.h"
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
 
 #include <vector>
 
@@ -68,4 +69,32 @@ struct ProbeHost {
 
     HostApplication app{"Probe Test Host"};
     ProbeEffect* effect = new ProbeEffect();
+};
+
+/// Stereo 32-bit buffers for one call: input ramps, output pre-filled.
+struct Buffers32 {
+    explicit Buffers32(int frames, float fill = -7.0f)
+        : in(2, std::vector<float>(frames)), out(2, std::vector<float>(frames, fill))
+    {
+        for (int c = 0; c < 2; ++c)
+            for (int i = 0; i < frames; ++i)
+                in[c][i] = 0.001f * static_cast<float>(i + 1) * (c == 0 ? 1.0f : -0.5f);
+        for (int c = 0; c < 2; ++c) {
+            inPtr[c] = in[c].data();
+            outPtr[c] = out[c].data();
+        }
+        inBus.numChannels = outBus.numChannels = 2;
+        inBus.channelBuffers32 = inPtr;
+        outBus.channelBuffers32 = outPtr;
+        data.symbolicSampleSize = Steinberg::Vst::kSample32;
+        data.numSamples = frames;
+        data.numInputs = data.numOutputs = 1;
+        data.inputs = &inBus;
+        data.outputs = &outBus;
+    }
+    std::vector<std::vector<float>> in, out;
+    float* inPtr[2];
+    float* outPtr[2];
+    Steinberg::Vst::AudioBusBuffers inBus, outBus;
+    Steinberg::Vst::ProcessData data;
 };
