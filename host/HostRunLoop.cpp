@@ -81,7 +81,6 @@ void HostRunLoop::FireDueTimers()
                                     [&](const TimerEntry& e) { return e.handler == timer.handler; });
         if (current == mTimers.end()) continue;
         current->due = now + current->period;
-        ++mTimerCalls;
         timer.handler->onTimer();
     }
 }

@@ -30,8 +30,6 @@ public:
     /// Registrations currently held.
     int EventHandlerCount() const noexcept { return int(mHandlers.size()); }
     int TimerCount() const noexcept { return int(mTimers.size()); }
-    /// Calls made to timers so far.
-    long TimerCalls() const noexcept { return mTimerCalls; }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -50,5 +48,4 @@ private:
 
     std::vector<FdEntry> mHandlers;
     std::vector<TimerEntry> mTimers;
-    long mTimerCalls = 0;
 };

@@ -26,9 +26,6 @@ public:
     int RegisterTimer(int periodMs, Callback onTick) override;
     void Unregister(int id) override;
 
-    /// Registrations currently held with the host.
-    int RegistrationCount() const noexcept { return int(mRegistrations.size()); }
-
 private:
     class Handler;
     struct Registration {

@@ -65,7 +65,7 @@ TEST(VST3RunLoopAdapter, CallsBackOnReadableDescriptorsAndTimersUntilUnregistere
         adapter.Unregister(fdId);  // a second time is ignored
         adapter.Unregister(12345);
         EXPECT_EQ(loop.EventHandlerCount(), 0);
-        EXPECT_EQ(adapter.RegistrationCount(), 1);
+        EXPECT_EQ(loop.TimerCount(), 1);
         pipe.Signal();
         loop.Pump(5);
         EXPECT_EQ(reads, 1);
@@ -105,5 +105,4 @@ TEST(VST3RunLoopAdapter, RefusedOrUnusableRegistrationsGiveNoId)
     EXPECT_EQ(working.RegisterTimer(0, [] {}), 0);
     EXPECT_EQ(working.RegisterTimer(40, nullptr), 0);
     EXPECT_EQ(loop.EventHandlerCount() + loop.TimerCount(), 0);
-    EXPECT_EQ(working.RegistrationCount(), 0);
 }
