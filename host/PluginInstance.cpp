@@ -4,8 +4,27 @@
 #include "host/HostMemoryStream.h"
 #include "pluginterfaces/vst/vstspeaker.h"
 
+#include <type_traits>
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+
+namespace {
+
+/// One host bus of `channels` arrays of 32-bit (float) or 64-bit samples.
+template <class Sample>
+AudioBusBuffers BusOf(int channels, Sample** arrays)
+{
+    AudioBusBuffers bus;
+    bus.numChannels = channels;
+    if constexpr (std::is_same_v<Sample, float>)
+        bus.channelBuffers32 = arrays;
+    else
+        bus.channelBuffers64 = arrays;
+    return bus;
+}
+
+} // namespace
 
 std::string NarrowText(const TChar* text)
 {
@@ -135,21 +154,15 @@ tresult PluginInstance::Process(AudioBusBuffers& in, AudioBusBuffers& out, int f
 
 tresult PluginInstance::Process32(float** inputs, float** outputs, int frames, IParameterChanges* changes)
 {
-    AudioBusBuffers in;
-    AudioBusBuffers out;
-    in.numChannels = out.numChannels = mSettings.channels;
-    in.channelBuffers32 = inputs;
-    out.channelBuffers32 = outputs;
+    AudioBusBuffers in = BusOf(mSettings.channels, inputs);
+    AudioBusBuffers out = BusOf(mSettings.channels, outputs);
     return Process(in, out, frames, changes);
 }
 
 tresult PluginInstance::Process64(double** inputs, double** outputs, int frames, IParameterChanges* changes)
 {
-    AudioBusBuffers in;
-    AudioBusBuffers out;
-    in.numChannels = out.numChannels = mSettings.channels;
-    in.channelBuffers64 = inputs;
-    out.channelBuffers64 = outputs;
+    AudioBusBuffers in = BusOf(mSettings.channels, inputs);
+    AudioBusBuffers out = BusOf(mSettings.channels, outputs);
     return Process(in, out, frames, changes);
 }
 

@@ -15,6 +15,15 @@ void Widen(char16 (&dst)[N], const char8* src)
         dst[i] = static_cast<char16>(static_cast<unsigned char>(src[i]));
 }
 
+/// The fields every form of the class information shares.
+template <class Info>
+void CopyIdentity(Info& dst, const PClassInfo2& src)
+{
+    std::memcpy(dst.cid, src.cid, sizeof(TUID));
+    dst.cardinality = src.cardinality;
+    std::memcpy(dst.category, src.category, sizeof dst.category);
+}
+
 } // namespace
 
 CPluginFactory::CPluginFactory(const PFactoryInfo& info) : mInfo(info) {}
@@ -71,42 +80,44 @@ int32 PLUGIN_API CPluginFactory::countClasses()
     return static_cast<int32>(mClasses.size());
 }
 
+const PClassInfo2* CPluginFactory::ClassAt(int32 index) const
+{
+    return index >= 0 && index < static_cast<int32>(mClasses.size()) ? &mClasses[index].info : nullptr;
+}
+
 tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info)
 {
-    if (info == nullptr || index < 0 || index >= countClasses())
+    const PClassInfo2* src = ClassAt(index);
+    if (info == nullptr || src == nullptr)
         return kInvalidArgument;
-    const PClassInfo2& src = mClasses[index].info;
     *info = PClassInfo();
-    std::memcpy(info->cid, src.cid, sizeof(TUID));
-    info->cardinality = src.cardinality;
-    std::memcpy(info->category, src.category, sizeof info->category);
-    std::memcpy(info->name, src.name, sizeof info->name);
+    CopyIdentity(*info, *src);
+    std::memcpy(info->name, src->name, sizeof info->name);
     return kResultOk;
 }
 
 tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info)
 {
-    if (info == nullptr || index < 0 || index >= countClasses())
+    const PClassInfo2* src = ClassAt(index);
+    if (info == nullptr || src == nullptr)
         return kInvalidArgument;
-    *info = mClasses[index].info;
+    *info = *src;
     return kResultOk;
 }
 
 tresult PLUGIN_API CPluginFactory::getClassInfoUnicode(int32 index, PClassInfoW* info)
 {
-    if (info == nullptr || index < 0 || index >= countClasses())
+    const PClassInfo2* src = ClassAt(index);
+    if (info == nullptr || src == nullptr)
         return kInvalidArgument;
-    const PClassInfo2& src = mClasses[index].info;
     *info = PClassInfoW();
-    std::memcpy(info->cid, src.cid, sizeof(TUID));
-    info->cardinality = src.cardinality;
-    std::memcpy(info->category, src.category, sizeof info->category);
-    Widen(info->name, src.name);
-    info->classFlags = src.classFlags;
-    std::memcpy(info->subCategories, src.subCategories, sizeof info->subCategories);
-    Widen(info->vendor, src.vendor);
-    Widen(info->version, src.version);
-    Widen(info->sdkVersion, src.sdkVersion);
+    CopyIdentity(*info, *src);
+    Widen(info->name, src->name);
+    info->classFlags = src->classFlags;
+    std::memcpy(info->subCategories, src->subCategories, sizeof info->subCategories);
+    Widen(info->vendor, src->vendor);
+    Widen(info->version, src->version);
+    Widen(info->sdkVersion, src->sdkVersion);
     return kResultOk;
 }
 

@@ -45,6 +45,9 @@ public:
     tresult PLUGIN_API setHostContext(FUnknown*) SMTG_OVERRIDE { return kNotImplemented; }
 
 private:
+    /// The registered class at `index`, or nullptr outside the list.
+    const PClassInfo2* ClassAt(int32 index) const;
+
     struct Entry {
         PClassInfo2 info;
         CreateInstanceFunc create;
