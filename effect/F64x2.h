@@ -102,5 +102,4 @@ private:
 public:
     F64x2& operator+=(F64x2 o) noexcept { return *this = *this + o; }
     F64x2& operator-=(F64x2 o) noexcept { return *this = *this - o; }
-    F64x2& operator*=(F64x2 o) noexcept { return *this = *this * o; }
 };

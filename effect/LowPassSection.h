@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "effect/AnalogPolynomial.h"
 #include "effect/BilinearScale.h"
 #include "effect/SectionCoefficients.h"
 
@@ -29,9 +28,6 @@ struct LowPassSection {
     /// [audio] Coefficients for positions u and v in each lane.
     static SectionCoefficients<kOrder> coefficients(F64x2 u, F64x2 v, const BilinearScale& scale) noexcept
     {
-        F64x2 alpha[kOrder + 1], beta[kOrder + 1];
-        AnalogPolynomial::inPair(kAlpha, u, v, alpha);
-        AnalogPolynomial::inPair(kBeta, u, v, beta);
-        return SectionCoefficients<kOrder>::fromAnalog(alpha, beta, scale);
+        return SectionCoefficients<kOrder>::inPair(kAlpha, kBeta, u, v, scale);
     }
 };

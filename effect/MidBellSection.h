@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "effect/AnalogPolynomial.h"
 #include "effect/BilinearScale.h"
 #include "effect/SectionCoefficients.h"
 
@@ -29,9 +28,6 @@ struct MidBellSection {
     /// [audio] Coefficients for position p in each lane.
     static SectionCoefficients<kOrder> coefficients(F64x2 p, const BilinearScale& scale) noexcept
     {
-        F64x2 alpha[kOrder + 1], beta[kOrder + 1];
-        AnalogPolynomial::inPosition(kAlpha, p, alpha);
-        AnalogPolynomial::inPosition(kBeta, p, beta);
-        return SectionCoefficients<kOrder>::fromAnalog(alpha, beta, scale);
+        return SectionCoefficients<kOrder>::inPosition(kAlpha, kBeta, p, scale);
     }
 };

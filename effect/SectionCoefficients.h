@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "effect/AnalogPolynomial.h"
 #include "effect/BilinearScale.h"
 #include "effect/F64x2.h"
 
@@ -15,8 +16,31 @@ struct SectionCoefficients {
     F64x2 a[Order + 1]; ///< denominator a0 … aOrder
     F64x2 b[Order + 1]; ///< numerator b0 … bOrder
 
-    /// [audio] Maps analog polynomial coefficients (index i multiplies s^i)
-    /// to the digital ones.
+    /// [audio] Coefficients of a section driven by one position p, from its
+    /// analog tables (row i: {constant, ·p, ·p²} of the s^i coefficient).
+    static SectionCoefficients inPosition(const double (&alpha)[Order + 1][3], const double (&beta)[Order + 1][3],
+                                          F64x2 p, const BilinearScale& scale) noexcept
+    {
+        F64x2 a[Order + 1], b[Order + 1];
+        AnalogPolynomial::inPosition(alpha, p, a);
+        AnalogPolynomial::inPosition(beta, p, b);
+        return fromAnalog(a, b, scale);
+    }
+
+    /// [audio] Coefficients of a section driven by two ganged positions u
+    /// and v (row i: {constant, ·v, ·u, ·u·v} of the s^i coefficient).
+    static SectionCoefficients inPair(const double (&alpha)[Order + 1][4], const double (&beta)[Order + 1][4],
+                                      F64x2 u, F64x2 v, const BilinearScale& scale) noexcept
+    {
+        F64x2 a[Order + 1], b[Order + 1];
+        AnalogPolynomial::inPair(alpha, u, v, a);
+        AnalogPolynomial::inPair(beta, u, v, b);
+        return fromAnalog(a, b, scale);
+    }
+
+private:
+    // Maps analog polynomial coefficients (index i multiplies s^i) to the
+    // digital ones.
     static SectionCoefficients fromAnalog(const F64x2 (&alpha)[Order + 1], const F64x2 (&beta)[Order + 1],
                                           const BilinearScale& scale) noexcept
     {
@@ -26,7 +50,6 @@ struct SectionCoefficients {
         return c;
     }
 
-private:
     static void map(const F64x2 (&p)[Order + 1], const BilinearScale& s, F64x2 (&d)[Order + 1]) noexcept
     {
         const F64x2 t1 = p[1] * s.k;
