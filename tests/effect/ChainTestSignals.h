@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ReferenceChain.h"
 #include "effect/ChainSettings.h"
 #include "effect/IBypassSource.h"
+#include "effect/SignalChain.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -68,6 +74,77 @@ void runBlocks(Chain& chain, const std::vector<double>& inL, const std::vector<d
         chain.process(in, out, n, settings, bypass);
     }
 }
+
+/// Agreement with the oracle: within 1e-9 relative or 1e-12 absolute, and
+/// bit for bit where either value is not finite.
+inline ::testing::AssertionResult agrees(const std::vector<double>& product, const std::vector<double>& oracle)
+{
+    double worst = 0.0;
+    for (size_t i = 0; i < product.size(); ++i) {
+        if (!std::isfinite(oracle[i]) || !std::isfinite(product[i])) {
+            if (std::memcmp(&product[i], &oracle[i], sizeof(double)) != 0)
+                return ::testing::AssertionFailure() << "sample " << i << ": " << product[i] << " vs " << oracle[i];
+            continue;
+        }
+        const double diff = std::fabs(product[i] - oracle[i]);
+        if (diff > 1e-12 && diff > 1e-9 * std::fabs(oracle[i]))
+            return ::testing::AssertionFailure()
+                   << "sample " << i << ": product " << product[i] << " oracle " << oracle[i];
+        worst = std::max(worst, diff);
+    }
+    return ::testing::AssertionSuccess() << "largest difference " << worst;
+}
+
+/// The product chain and the oracle, fed the same blocks side by side.
+struct SideBySide {
+    SignalChain product;
+    ReferenceChain oracle;
+    ScriptedBypass productBypass, oracleBypass;
+    std::vector<double> productL, productR, oracleL, oracleR;
+
+    SideBySide()
+    {
+        product.reset();
+        oracle.reset();
+    }
+    void reset()
+    {
+        product.reset();
+        oracle.reset();
+    }
+    /// The same Bypass script for both.
+    void bypassScript(const std::function<double(long)>& f)
+    {
+        productBypass.script(f);
+        oracleBypass.script(f);
+    }
+    /// Runs both over the inputs in blocks of `block` frames; `change`, when
+    /// given, may alter the settings before each block (block index, first frame).
+    void run(const std::vector<double>& inL, const std::vector<double>& inR, int block, ChainSettings settings,
+             const std::function<void(int, int, ChainSettings&)>& change = {})
+    {
+        const int frames = static_cast<int>(inL.size());
+        productL.assign(frames, 0.0);
+        productR.assign(frames, 0.0);
+        oracleL.assign(frames, 0.0);
+        oracleR.assign(frames, 0.0);
+        for (int start = 0, index = 0; start < frames; start += block, ++index) {
+            if (change)
+                change(index, start, settings);
+            const int n = std::min(block, frames - start);
+            const double* in[2] = {inL.data() + start, inR.data() + start};
+            double* p[2] = {productL.data() + start, productR.data() + start};
+            double* o[2] = {oracleL.data() + start, oracleR.data() + start};
+            product.process(in, p, n, settings, productBypass);
+            oracle.process(in, o, n, settings, oracleBypass);
+        }
+    }
+    ::testing::AssertionResult bothAgree() const
+    {
+        ::testing::AssertionResult left = agrees(productL, oracleL);
+        return left ? agrees(productR, oracleR) : left;
+    }
+};
 
 /// Peak of v from `from` on.
 inline double peak(const std::vector<double>& v, int from)

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ChainTestSignals.h"
-#include "ReferenceChain.h"
-#include "effect/SignalChain.h"
 #include "effect/OversamplingDesign.h"
 
 #include <gtest/gtest.h>
 
 #include <xmmintrin.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -16,20 +13,6 @@
 using namespace chaintest;
 
 namespace {
-
-// Relative agreement with an absolute floor for values near zero.
-::testing::AssertionResult agrees(const std::vector<double>& product, const std::vector<double>& oracle)
-{
-    double worst = 0.0;
-    for (size_t i = 0; i < product.size(); ++i) {
-        const double diff = std::fabs(product[i] - oracle[i]);
-        if (diff > 1e-12 && diff > 1e-9 * std::fabs(oracle[i]))
-            return ::testing::AssertionFailure()
-                   << "sample " << i << ": product " << product[i] << " oracle " << oracle[i];
-        worst = std::max(worst, diff);
-    }
-    return ::testing::AssertionSuccess() << "largest difference " << worst;
-}
 
 struct ChainRun {
     double fs;
@@ -39,8 +22,9 @@ struct ChainRun {
 
 class ChainAgainstOracle : public ::testing::TestWithParam<ChainRun> {};
 
-// Long noise and sine runs with every position moving between blocks.
-TEST_P(ChainAgainstOracle, MatchesOnNoiseAndSinesWithParametersMoving)
+// Long noise and sine runs with every position, the gain and Bypass moving,
+// and the factor switched halfway without a reset.
+TEST_P(ChainAgainstOracle, MatchesOnNoiseAndSinesWhileEverySettingMoves)
 {
     const ChainRun run = GetParam();
     const int frames = 24000;
@@ -50,36 +34,21 @@ TEST_P(ChainAgainstOracle, MatchesOnNoiseAndSinesWithParametersMoving)
     for (int i = 0; i < frames; ++i)
         inR[i] += (i / 3000) % 2 ? burst[i] : 0.0;
 
-    SignalChain product;
-    ReferenceChain oracle;
-    product.reset();
-    oracle.reset();
-    ScriptedBypass bypass;
-    bypass.script([](long read) { return (read / 5000) % 3 == 2 ? 1.0 : 0.0; });
-    ScriptedBypass oracleBypass;
-    oracleBypass.script([](long read) { return (read / 5000) % 3 == 2 ? 1.0 : 0.0; });
-
+    SideBySide chains;
+    chains.bypassScript([](long read) { return (read / 5000) % 3 == 2 ? 1.0 : 0.0; });
     ChainSettings s;
     s.sampleRate = run.fs;
-    s.oversampling = run.factor;
-    std::vector<double> pL(frames), pR(frames), oL(frames), oR(frames);
-    for (int start = 0, blockIndex = 0; start < frames; start += run.block, ++blockIndex) {
-        const double phase = blockIndex * 0.37;
+    chains.run(inL, inR, run.block, s, [&](int block, int start, ChainSettings& s) {
+        const double phase = block * 0.37;
+        s.oversampling = start < frames / 2 ? run.factor : 20 - run.factor;
         s.highShelf = 0.5 + 0.5 * std::sin(phase);
         s.highPass = 0.48 + 0.48 * std::sin(phase * 1.3);
         s.lowPass = -0.15 - 0.15 * std::sin(phase * 0.7);
         s.midBell = 0.5 + 0.48 * std::sin(phase * 1.1);
         s.lowShelf = 0.5 + 0.5 * std::cos(phase * 0.9);
         s.outputGain = std::pow(10.0, 3.0 * std::sin(phase) / 20.0);
-        const int n = std::min(run.block, frames - start);
-        const double* in[2] = {inL.data() + start, inR.data() + start};
-        double* po[2] = {pL.data() + start, pR.data() + start};
-        double* oo[2] = {oL.data() + start, oR.data() + start};
-        product.process(in, po, n, s, bypass);
-        oracle.process(in, oo, n, s, oracleBypass);
-    }
-    EXPECT_TRUE(agrees(pL, oL));
-    EXPECT_TRUE(agrees(pR, oR));
+    });
+    EXPECT_TRUE(chains.bothAgree());
 }
 
 INSTANTIATE_TEST_SUITE_P(RatesFactorsAndBlocks, ChainAgainstOracle,
@@ -193,26 +162,19 @@ TEST(SignalChain, ResetClearsOnlyTheOversamplingFilters)
     const std::vector<double> loud = noise(3000, 0.8, 11), quiet = noise(3000, 0.01, 12);
     ChainSettings s;
     s.highPass = 0.7;
-    ScriptedBypass bypass, oracleBypass;
-    SignalChain product;
-    ReferenceChain oracle;
-    product.reset();
-    oracle.reset();
-    std::vector<double> pL, pR, oL, oR;
-    runBlocks(product, loud, loud, pL, pR, 300, s, bypass);
-    runBlocks(oracle, loud, loud, oL, oR, 300, s, oracleBypass);
-    product.reset();
-    oracle.reset();
-    runBlocks(product, quiet, quiet, pL, pR, 300, s, bypass);
-    runBlocks(oracle, quiet, quiet, oL, oR, 300, s, oracleBypass);
-    EXPECT_TRUE(agrees(pL, oL));
+    SideBySide chains;
+    chains.run(loud, loud, 300, s);
+    chains.reset();
+    chains.run(quiet, quiet, 300, s);
+    EXPECT_TRUE(chains.bothAgree());
     // The sections kept their histories: a chain that never saw the loud
     // part gives something else.
     SignalChain fresh;
     fresh.reset();
+    ScriptedBypass bypass;
     std::vector<double> fL, fR;
     runBlocks(fresh, quiet, quiet, fL, fR, 300, s, bypass);
-    EXPECT_GT(std::fabs(fL[10] - pL[10]), 1e-9);
+    EXPECT_GT(std::fabs(fL[10] - chains.productL[10]), 1e-9);
 }
 
 TEST(SignalChain, FlushesDenormalsOnlyWhileProcessing)
@@ -242,22 +204,6 @@ TEST(SignalChain, OneNanSampleDoesNotSilenceTheChain)
     EXPECT_GT(peak(l, 3000), 0.1);
 }
 
-// Values agree within the tolerance, and non-finite ones bit for bit.
-::testing::AssertionResult agreesIncludingExtremes(const std::vector<double>& product, const std::vector<double>& oracle)
-{
-    for (size_t i = 0; i < product.size(); ++i) {
-        if (!std::isfinite(oracle[i]) || !std::isfinite(product[i])) {
-            if (std::memcmp(&product[i], &oracle[i], sizeof(double)) != 0)
-                return ::testing::AssertionFailure() << "sample " << i << ": " << product[i] << " vs " << oracle[i];
-            continue;
-        }
-        const double diff = std::fabs(product[i] - oracle[i]);
-        if (diff > 1e-12 && diff > 1e-9 * std::fabs(oracle[i]))
-            return ::testing::AssertionFailure() << "sample " << i << ": " << product[i] << " vs " << oracle[i];
-    }
-    return ::testing::AssertionSuccess();
-}
-
 TEST(SignalChain, HugeInfiniteAndNanInputsMatchTheOracle)
 {
     for (const int factor : {4, 16}) {
@@ -271,37 +217,28 @@ TEST(SignalChain, HugeInfiniteAndNanInputsMatchTheOracle)
         inR[3500] = 1e200;
         ChainSettings s;
         s.oversampling = factor;
-        SignalChain product;
-        ReferenceChain oracle;
-        product.reset();
-        oracle.reset();
-        ScriptedBypass bypass, oracleBypass;
-        std::vector<double> pL, pR, oL, oR;
-        runBlocks(product, inL, inR, pL, pR, 256, s, bypass);
-        runBlocks(oracle, inL, inR, oL, oR, 256, s, oracleBypass);
-        EXPECT_TRUE(agreesIncludingExtremes(pL, oL)) << factor;
-        EXPECT_TRUE(agreesIncludingExtremes(pR, oR)) << factor;
+        SideBySide chains;
+        chains.run(inL, inR, 256, s);
+        EXPECT_TRUE(chains.bothAgree()) << factor;
         // Infinities and NaN never get into the state: the output ends
         // finite (still ringing with the huge finite samples).
-        EXPECT_TRUE(std::isfinite(pL.back()) && std::isfinite(pR.back()));
+        EXPECT_TRUE(std::isfinite(chains.productL.back()) && std::isfinite(chains.productR.back()));
     }
 }
 
-TEST(SignalChain, MatchesTheOracleWhenPositionsComeToRestAndMoveAgain)
+TEST(SignalChain, MatchesTheOracleWhenPositionsComeToRestAndMoveAgainAcrossARateChange)
 {
     const double fs = 48000.0;
     const int frames = 5 * 48000;
     const std::vector<double> inL = noise(frames, 0.3, 31), inR = sine(frames, 0.2, 1000.0, fs);
-    SignalChain product;
-    ReferenceChain oracle;
-    product.reset();
-    oracle.reset();
-    ScriptedBypass bypass, oracleBypass;
+    SideBySide chains;
     ChainSettings s;
     s.sampleRate = fs;
-    std::vector<double> pL(frames), pR(frames), oL(frames), oR(frames);
-    for (int start = 0; start < frames; start += 500) {
-        // At rest for four seconds, then every block moves every position.
+    chains.run(inL, inR, 500, s, [](int, int start, ChainSettings& s) {
+        // At rest for four seconds (the sample rate changing on the way),
+        // then every block moves every position.
+        if (start >= 3 * 48000)
+            s.sampleRate = 96000.0;
         if (start >= 4 * 48000) {
             s.highShelf = 0.3 + 0.001 * (start % 7);
             s.highPass = 0.2;
@@ -309,15 +246,8 @@ TEST(SignalChain, MatchesTheOracleWhenPositionsComeToRestAndMoveAgain)
             s.midBell = 0.7;
             s.lowShelf = 0.1 + 0.001 * (start % 5);
         }
-        const int n = std::min(500, frames - start);
-        const double* in[2] = {inL.data() + start, inR.data() + start};
-        double* po[2] = {pL.data() + start, pR.data() + start};
-        double* oo[2] = {oL.data() + start, oR.data() + start};
-        product.process(in, po, n, s, bypass);
-        oracle.process(in, oo, n, s, oracleBypass);
-    }
-    EXPECT_TRUE(agrees(pL, oL));
-    EXPECT_TRUE(agrees(pR, oR));
+    });
+    EXPECT_TRUE(chains.bothAgree());
 }
 
 TEST(SignalChain, InPlaceBuffersGiveTheSameOutputAsSeparateOnes)

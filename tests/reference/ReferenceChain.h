@@ -19,10 +19,6 @@ public:
     void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
                  const IBypassSource& bypass);
 
-    /// Coefficients designed at the start of the last block.
-    double gain() const { return mG[0]; }
-    const double* feedback() const { return mC[0]; }
-
 private:
     struct Smoother {
         double oneMinusD = 1.0;

@@ -11,97 +11,81 @@
 
 namespace {
 
-// c0 + c1·p + c2·p²
-double inP(const double c[3], double p) { return c[0] + c[1] * p + c[2] * p * p; }
+// Row i of a table holds the s^i coefficient as {constant, ·p, ·p²}.
+template <int N>
+ReferenceSection::Analog atPosition(const double (&alpha)[N][3], const double (&beta)[N][3], double p)
+{
+    ReferenceSection::Analog analog{N - 1, {}, {}};
+    for (int i = 0; i < N; ++i) {
+        analog.alpha[i] = alpha[i][0] + alpha[i][1] * p + alpha[i][2] * p * p;
+        analog.beta[i] = beta[i][0] + beta[i][1] * p + beta[i][2] * p * p;
+    }
+    return analog;
+}
 
-// c0 + cv·v + cu·u + cuv·u·v
-double inUV(const double c[4], double u, double v) { return c[0] + c[1] * v + c[2] * u + c[3] * u * v; }
+// Row i of a table holds the s^i coefficient as {constant, ·v, ·u, ·u·v}.
+template <int N>
+ReferenceSection::Analog atPair(const double (&alpha)[N][4], const double (&beta)[N][4], double u, double v)
+{
+    ReferenceSection::Analog analog{N - 1, {}, {}};
+    for (int i = 0; i < N; ++i) {
+        analog.alpha[i] = alpha[i][0] + alpha[i][1] * v + alpha[i][2] * u + alpha[i][3] * u * v;
+        analog.beta[i] = beta[i][0] + beta[i][1] * v + beta[i][2] * u + beta[i][3] * u * v;
+    }
+    return analog;
+}
 
 } // namespace
 
 void ReferenceSection::setHighShelf(double p, double fs)
 {
-    double alpha[3], beta[3];
-    for (int i = 0; i < 3; ++i) {
-        alpha[i] = inP(HighShelfSection::kAlpha[i], p);
-        beta[i] = inP(HighShelfSection::kBeta[i], p);
-    }
-    bilinear2(alpha, beta, fs);
+    bilinear(atPosition(HighShelfSection::kAlpha, HighShelfSection::kBeta, p), fs);
 }
 
 void ReferenceSection::setHighPass(double u, double v, double fs)
 {
-    double alpha[4], beta[4];
-    for (int i = 0; i < 4; ++i) {
-        alpha[i] = inUV(HighPassSection::kAlpha[i], u, v);
-        beta[i] = inUV(HighPassSection::kBeta[i], u, v);
-    }
-    bilinear3(alpha, beta, 2 * fs);
+    bilinear(atPair(HighPassSection::kAlpha, HighPassSection::kBeta, u, v), 2 * fs);
 }
 
 void ReferenceSection::setLowPass(double u, double v, double fs)
 {
-    double alpha[3], beta[3];
-    for (int i = 0; i < 3; ++i) {
-        alpha[i] = inUV(LowPassSection::kAlpha[i], u, v);
-        beta[i] = inUV(LowPassSection::kBeta[i], u, v);
-    }
-    bilinear2(alpha, beta, fs / 2);
+    bilinear(atPair(LowPassSection::kAlpha, LowPassSection::kBeta, u, v), fs / 2);
 }
 
 void ReferenceSection::setMidBell(double p, double fs)
 {
-    double alpha[4], beta[4];
-    for (int i = 0; i < 4; ++i) {
-        alpha[i] = inP(MidBellSection::kAlpha[i], p);
-        beta[i] = inP(MidBellSection::kBeta[i], p);
-    }
-    bilinear3(alpha, beta, fs);
+    bilinear(atPosition(MidBellSection::kAlpha, MidBellSection::kBeta, p), fs);
 }
 
 void ReferenceSection::setLowShelf(double p, double fs)
 {
-    double alpha[4], beta[4];
-    for (int i = 0; i < 4; ++i) {
-        alpha[i] = inP(LowShelfSection::kAlpha[i], p);
-        beta[i] = inP(LowShelfSection::kBeta[i], p);
-    }
-    bilinear3(alpha, beta, fs);
+    bilinear(atPosition(LowShelfSection::kAlpha, LowShelfSection::kBeta, p), fs);
 }
 
-void ReferenceSection::bilinear2(const double alpha[3], const double beta[3], double k)
+void ReferenceSection::bilinear(const Analog& analog, double k)
 {
-    mOrder = 2;
-    const double k2 = k * k;
-    const double* from[2] = {alpha, beta};
-    double* to[2] = {mA, mB};
-    for (int j = 0; j < 2; ++j) {
-        const double* c = from[j];
-        // a0 = c2·K² + c1·K + c0; a1 = 2·c0 − 2·c2·K²; a2 = c2·K² − c1·K + c0
-        const double s2 = c[2] * k2;
-        const double s1 = c[1] * k;
-        to[j][0] = s2 + s1 + c[0];
-        to[j][1] = 2 * c[0] - 2 * s2;
-        to[j][2] = s2 - s1 + c[0];
-    }
-}
-
-void ReferenceSection::bilinear3(const double alpha[4], const double beta[4], double k)
-{
-    mOrder = 3;
+    mOrder = analog.order;
     const double k2 = k * k;
     const double k3 = k2 * k;
-    const double* from[2] = {alpha, beta};
+    const double* from[2] = {analog.alpha, analog.beta};
     double* to[2] = {mA, mB};
     for (int j = 0; j < 2; ++j) {
+        // The terms c_i·K^i first; sections with poles close to z = 1 are
+        // sensitive to how they are rounded.
         const double* c = from[j];
-        const double s3 = c[3] * k3;
-        const double s2 = c[2] * k2;
         const double s1 = c[1] * k;
-        to[j][0] = s3 + s2 + s1 + c[0];
-        to[j][1] = -3 * s3 - s2 + s1 + 3 * c[0];
-        to[j][2] = 3 * s3 - s2 - s1 + 3 * c[0];
-        to[j][3] = -s3 + s2 - s1 + c[0];
+        const double s2 = c[2] * k2;
+        const double s3 = c[3] * k3;
+        if (mOrder == 2) {
+            to[j][0] = s2 + s1 + c[0];
+            to[j][1] = 2 * c[0] - 2 * s2;
+            to[j][2] = s2 - s1 + c[0];
+        } else {
+            to[j][0] = s3 + s2 + s1 + c[0];
+            to[j][1] = -3 * s3 - s2 + s1 + 3 * c[0];
+            to[j][2] = 3 * s3 - s2 - s1 + 3 * c[0];
+            to[j][3] = -s3 + s2 - s1 + c[0];
+        }
     }
 }
 

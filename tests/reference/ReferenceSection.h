@@ -19,13 +19,15 @@ public:
     /// gives 0.
     double run(double x);
 
-    int order() const { return mOrder; }
-    const double* a() const { return mA; }
-    const double* b() const { return mB; }
+    /// Analog coefficients evaluated at the positions; index i multiplies s^i.
+    struct Analog {
+        int order;
+        double alpha[4];
+        double beta[4];
+    };
 
 private:
-    void bilinear2(const double alpha[3], const double beta[3], double k);
-    void bilinear3(const double alpha[4], const double beta[4], double k);
+    void bilinear(const Analog& analog, double k);
 
     int mOrder = 2;
     double mA[4] = {};

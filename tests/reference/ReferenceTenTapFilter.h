@@ -14,7 +14,6 @@ public:
     double step(double g, const double c[10], double x);
 
     void clear();
-    double output(int i) const { return mY[i - 1]; } ///< y_i, i = 1 … 10
 
 private:
     double mY[10] = {}; ///< y1 … y10
