@@ -2,6 +2,7 @@
 #include "tools/PngWriter.h"
 
 #include "raster/PIX_IBitmap.h"
+#include "tools/WholeFile.h"
 
 #include <png.h>
 
@@ -64,14 +65,15 @@ bool WritePng(const PIX_IBitmap& bitmap, const std::string& path, std::string& e
         return false;
     }
     const std::vector<png_byte> rgba = RgbaRows(bitmap);
-    FILE* file = std::fopen(path.c_str(), "wb");
+    WholeFile output(path);
+    FILE* file = std::fopen(output.TemporaryPath().c_str(), "wb");
     if (file == nullptr) {
         error = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
     const bool written = WriteRows(file, bitmap.Width(), bitmap.Height(), rgba);
     const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
+    if (!written || !closed || !output.Commit()) {
         error = "cannot write " + path + ": write failed";
         return false;
     }

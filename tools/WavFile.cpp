@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/WavFile.h"
 
+#include "tools/WholeFile.h"
+
 #include <cmath>
-#include <cstdio>
 #include <sndfile.h>
-#include <unistd.h>
 
 std::optional<AudioClip> ReadWav(const std::string& path, std::string& error)
 {
@@ -34,20 +34,19 @@ std::optional<AudioClip> ReadWav(const std::string& path, std::string& error)
 
 bool WriteWav(const std::string& path, const AudioClip& clip, std::string& error)
 {
-    const std::string temporary = path + ".part" + std::to_string(getpid());
+    WholeFile output(path);
     SF_INFO info{};
     info.channels = clip.channels;
     info.samplerate = static_cast<int>(std::lround(clip.rate));
     info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SNDFILE* file = sf_open(temporary.c_str(), SFM_WRITE, &info);
+    SNDFILE* file = sf_open(output.TemporaryPath().c_str(), SFM_WRITE, &info);
     if (file == nullptr) {
         error = "cannot write " + path + ": " + sf_strerror(nullptr);
         return false;
     }
     const sf_count_t written = sf_writef_float(file, clip.samples.data(), clip.Frames());
     const bool closed = sf_close(file) == 0;
-    if (written != clip.Frames() || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    if (written != clip.Frames() || !closed || !output.Commit()) {
         error = "cannot write " + path + " (disk full or no permission?)";
         return false;
     }

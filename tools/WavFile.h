@@ -10,7 +10,6 @@
 /// Nothing and a one-line `error` when it cannot be read.
 std::optional<AudioClip> ReadWav(const std::string& path, std::string& error);
 
-/// [ui] Writes a 32-bit float WAV. The data goes to a temporary file beside
-/// `path` that is renamed over it only when complete, so a failure never
-/// leaves a half-written file. False and `error` on failure.
+/// [ui] Writes a 32-bit float WAV as a WholeFile: a failure never leaves a
+/// half-written file. False and `error` on failure.
 bool WriteWav(const std::string& path, const AudioClip& clip, std::string& error);
