@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphics/FileDialogFilter.h"
 
+#include <cstring>
 #include <sstream>
 
 FileDialogFilter FileDialogFilter::FromExtensions(const char* extensions)
@@ -8,16 +9,13 @@ FileDialogFilter FileDialogFilter::FromExtensions(const char* extensions)
     FileDialogFilter filter;
     std::istringstream words(extensions ? extensions : "");
     std::string extension;
-    bool first = true;
     while (words >> extension) {
         const std::string pattern = "*." + extension;
-        const size_t length = filter.description.size() + (first ? 0 : 1) + pattern.size();
-        if (length > kMaxFilterLength) break;
-        if (!first) filter.description += ';';
-        filter.description += pattern;
+        const char* separator = filter.patterns.empty() ? "" : ";";
+        if (filter.description.size() + std::strlen(separator) + pattern.size() > kMaxFilterLength)
+            break;
+        filter.description += separator + pattern;
         filter.patterns.push_back(pattern);
-        if (first && extension.size() <= kMaxDefaultExtension) filter.defaultExtension = extension;
-        first = false;
     }
     return filter;
 }

@@ -6,17 +6,15 @@
 
 /// The file types a file chooser offers, built from a space-separated list
 /// of extensions ("wav aif"): one pattern per extension ("*.wav"), shown as
-/// one entry whose description is the patterns joined by ";". The first
-/// extension is the default one. [any]
+/// one entry whose description is the patterns joined by ";". There is no
+/// default extension: the chooser program has none, and adding one after it
+/// returned would pass by its overwrite question. [any]
 struct FileDialogFilter {
-    /// Longest default extension a chooser takes.
-    static constexpr size_t kMaxDefaultExtension = 15;
     /// Longest description (and pattern list) a chooser takes.
     static constexpr size_t kMaxFilterLength = 255;
 
     std::vector<std::string> patterns; ///< "*.wav", "*.aif"
     std::string description;           ///< "*.wav;*.aif"
-    std::string defaultExtension;      ///< "wav"; empty when too long or none
 
     /// Builds the filter; blanks between extensions may repeat. A list whose
     /// description would exceed the limit is cut after the last extension
