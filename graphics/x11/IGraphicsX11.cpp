@@ -94,6 +94,11 @@ struct IGraphicsX11::Impl {
     int WindowWidth() const { return int(std::ceil(self.Width() * scale)); }
     int WindowHeight() const { return int(std::ceil(self.Height() * scale)); }
     int ToEditor(int windowPixel) const { return int(std::floor(windowPixel / scale)); }
+    /// The user is typing in the entry box.
+    bool Typing() const noexcept
+    {
+        return entry.IsOpen() && entry.GetState() == TextEntrySession::kEditing;
+    }
 
     bool Open(Window parentId, int x, int y);
     void Close();
@@ -250,6 +255,10 @@ void IGraphicsX11::Impl::HandleEvent(XEvent& event)
 
 void IGraphicsX11::Impl::HandleEditorEvent(XEvent& event)
 {
+    // While the user types in the entry box the editor takes only button
+    // presses, which end the entry, and exposures, so that it never shows
+    // stale pixels.
+    if (Typing() && event.type != ButtonPress && event.type != Expose) return;
     switch (event.type) {
     case Expose: {
         const XExposeEvent& e = event.xexpose;
@@ -273,13 +282,11 @@ void IGraphicsX11::Impl::HandleEditorEvent(XEvent& event)
     case LeaveNotify:
         // Leaving into the entry box, or because of a grab, is not leaving the editor.
         if (event.xcrossing.mode != NotifyNormal || event.xcrossing.detail == NotifyInferior) break;
-        if (entry.IsOpen() && entry.GetState() == TextEntrySession::kEditing) break;
         HideTooltip();
         tips.OnPointerLeft();
         self.HandlePointerOut();
         break;
     case KeyPress: {
-        if (entry.IsOpen() && entry.GetState() == TextEntrySession::kEditing) break;
         const int key = X11Input::KeyCodeForKeysym(XLookupKeysym(&event.xkey, 0));
         const bool taken =
             key >= 0 && self.HandleKeyDown(ToEditor(event.xkey.x), ToEditor(event.xkey.y), key);
@@ -303,7 +310,7 @@ void IGraphicsX11::Impl::OnButtonPress(const XButtonEvent& event)
     const int x = ToEditor(event.x);
     const int y = ToEditor(event.y);
 
-    if (entry.IsOpen() && entry.GetState() == TextEntrySession::kEditing) {
+    if (Typing()) {
         if (steps) entry.OnEditorWheel();
         else entry.OnEditorButtonPress(button != Button2);
         return;
@@ -345,7 +352,6 @@ void IGraphicsX11::Impl::OnButtonPress(const XButtonEvent& event)
 void IGraphicsX11::Impl::OnButtonRelease(const XButtonEvent& event)
 {
     if (event.button < Button1 || event.button > Button3) return;
-    if (entry.IsOpen() && entry.GetState() == TextEntrySession::kEditing) return;
     if (captured) {
         captured = false;
         XUngrabPointer(display, CurrentTime);
@@ -356,7 +362,6 @@ void IGraphicsX11::Impl::OnButtonRelease(const XButtonEvent& event)
 
 void IGraphicsX11::Impl::OnMotion(const XMotionEvent& event)
 {
-    if (entry.IsOpen() && entry.GetState() == TextEntrySession::kEditing) return;
     const int x = ToEditor(event.x);
     const int y = ToEditor(event.y);
     const MouseMods mods = X11Input::ModsFromState(event.state, 0, true);

@@ -9,6 +9,8 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <cstdint>
+
 namespace {
 
 constexpr long kBoxEvents = KeyPressMask | ExposureMask | FocusChangeMask | ButtonPressMask;
@@ -43,12 +45,12 @@ X11EntryBox::X11EntryBox(Display* display, Window editorWindow, int left, int to
                          const char* text, int maxLength, const IParamRecord* param)
     : mWindow(display, editorWindow, false, int(left * scale), int(top * scale), width, height,
               scale, kBoxEvents),
-      mStyle(style), mFont(font), mMaxLength(maxLength > 0 ? size_t(maxLength) : 0), mParam(param)
+      mStyle(style), mFont(font), mText(text ? text : ""),
+      // A limit of 0 or less sets none, as with a native edit box.
+      mMaxLength(maxLength > 0 ? size_t(maxLength) : SIZE_MAX), mParam(param)
 {
-    for (const char* p = text ? text : ""; *p; ++p) {
-        if (Length() >= mMaxLength) break;
-        mText += *p;
-    }
+    // The limit holds back typing only: cutting the initial text would
+    // change the value that Return without an edit commits.
     mWindow.Show();
 }
 

@@ -18,9 +18,10 @@ public:
     /// What a key press meant.
     enum class KeyResult { kEdited, kIgnored, kReturn, kEscape };
 
-    /// Over editor `rect` of `editorWindow`, showing `text` (cut to
-    /// `maxLength` characters) in `style`, drawn with `font` (may be null:
-    /// no text is drawn); `param` (may be null) filters the characters.
+    /// Over editor `rect` of `editorWindow`, showing `text` in `style`,
+    /// drawn with `font` (may be null: no text is drawn). Typing stops at
+    /// `maxLength` characters (no limit for 0 or less); `param` (may be
+    /// null) filters the characters.
     X11EntryBox(Display* display, Window editorWindow, int left, int top, int width, int height,
                 double scale, const TextStyle& style, PIX_CachedFont* font, const char* text,
                 int maxLength, const IParamRecord* param);

@@ -1,26 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "graphics/PopupMenu.h"
+#include "MenuWithSubmenu.h"
+
 #include "graphics/PopupMenuNumbering.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-/// Three items, the second opening a submenu of two.
-struct MenuWithSubmenu {
-    PopupMenu top;
-    PopupMenu* sub = nullptr;
-    MenuWithSubmenu()
-    {
-        top.AddItem("one");
-        auto submenu = std::make_unique<PopupMenu>();
-        submenu->AddItem("a");
-        submenu->AddItem("b");
-        sub = submenu.get();
-        top.AddSubmenu("two", std::move(submenu));
-        top.AddItem("three");
-    }
-};
 
 TEST(PopupMenuNumbering, NumbersItemsFirstThenSubmenus)
 {

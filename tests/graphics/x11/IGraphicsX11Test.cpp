@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "../GraphicsTestSupport.h"
+#include "../MenuWithSubmenu.h"
 
 #include "graphics/IEditorRunLoop.h"
 #include "graphics/MakePlatformGraphics.h"
@@ -98,6 +99,36 @@ private:
     uint32_t mBase;
 };
 
+/// Sends a pointer event (ButtonPress, ButtonRelease or MotionNotify) to `w`
+/// as the server delivers one: (x, y) in `w`, (rootX, rootY) on the screen.
+void SendPointer(Display* d, Window w, int type, unsigned button, int x, int y, unsigned state,
+                 Time time = 0, int rootX = 0, int rootY = 0)
+{
+    XEvent e{};
+    // A motion event has the same fields up to `state`.
+    XButtonEvent& b = e.xbutton;
+    b.type = type;
+    b.display = d;
+    b.window = w;
+    b.root = DefaultRootWindow(d);
+    b.time = time;
+    b.x = x;
+    b.y = y;
+    b.x_root = rootX;
+    b.y_root = rootY;
+    b.state = state;
+    long mask = PointerMotionMask;
+    if (type == MotionNotify) {
+        e.xmotion.is_hint = NotifyNormal;
+        e.xmotion.same_screen = True;
+    } else {
+        b.button = button;
+        b.same_screen = True;
+        mask = type == ButtonPress ? ButtonPressMask : ButtonReleaseMask;
+    }
+    XSendEvent(d, w, False, mask, &e);
+}
+
 struct IGraphicsX11Test : ::testing::Test {
     Display* d = nullptr;
     Window parent = 0;
@@ -167,36 +198,6 @@ struct IGraphicsX11Test : ::testing::Test {
         return std::find(events.begin(), events.end(), text) != events.end();
     }
 
-    void SendButton(Window w, int type, unsigned button, int x, int y, unsigned state, Time time = 0)
-    {
-        XEvent e{};
-        e.xbutton.type = type;
-        e.xbutton.display = d;
-        e.xbutton.window = w;
-        e.xbutton.root = DefaultRootWindow(d);
-        e.xbutton.x = x;
-        e.xbutton.y = y;
-        e.xbutton.button = button;
-        e.xbutton.state = state;
-        e.xbutton.time = time;
-        e.xbutton.same_screen = True;
-        XSendEvent(d, w, False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &e);
-    }
-
-    void SendMotion(Window w, int x, int y, unsigned state)
-    {
-        XEvent e{};
-        e.xmotion.type = MotionNotify;
-        e.xmotion.display = d;
-        e.xmotion.window = w;
-        e.xmotion.root = DefaultRootWindow(d);
-        e.xmotion.x = x;
-        e.xmotion.y = y;
-        e.xmotion.state = state;
-        e.xmotion.same_screen = True;
-        XSendEvent(d, w, False, PointerMotionMask, &e);
-    }
-
     void SendKey(Window w, KeySym keysym, int type = KeyPress)
     {
         XEvent e{};
@@ -211,8 +212,8 @@ struct IGraphicsX11Test : ::testing::Test {
 
     void Click(Window w, int x, int y, Time time)
     {
-        SendButton(w, ButtonPress, Button1, x, y, 0, time);
-        SendButton(w, ButtonRelease, Button1, x, y, Button1Mask, time + 1);
+        SendPointer(d, w, ButtonPress, Button1, x, y, 0, time);
+        SendPointer(d, w, ButtonRelease, Button1, x, y, Button1Mask, time + 1);
     }
 };
 
@@ -221,7 +222,6 @@ TEST_F(IGraphicsX11Test, OpensAMappedXEmbedChildOfTheEditorSize)
     g->SetRunLoop(&loop);
     ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
     EXPECT_TRUE(g->IsWindowOpen());
-    EXPECT_STREQ(g->GraphicsApiName(), "X11");
     XWindowAttributes info{};
     ASSERT_TRUE(XGetWindowAttributes(d, Editor(), &info));
     EXPECT_EQ(info.width, 300);
@@ -358,9 +358,9 @@ TEST_F(IGraphicsX11Test, PressDragReleaseMakeOneGesture)
 {
     g->SetRunLoop(&loop);
     ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    SendButton(Editor(), ButtonPress, Button1, 120, 150, 0, 1000);
-    SendMotion(Editor(), 120, 140, Button1Mask);
-    SendButton(Editor(), ButtonRelease, Button1, 120, 140, Button1Mask, 1100);
+    SendPointer(d, Editor(), ButtonPress, Button1, 120, 150, 0, 1000);
+    SendPointer(d, Editor(), MotionNotify, 0, 120, 140, Button1Mask);
+    SendPointer(d, Editor(), ButtonRelease, Button1, 120, 140, Button1Mask, 1100);
     ASSERT_TRUE(PumpUntil([&] { return Logged("knob release 120,140"); }));
     EXPECT_TRUE(Logged("knob press 120,150"));
     EXPECT_TRUE(Logged("knob drag 120,140 by 0,-10"));
@@ -372,8 +372,8 @@ TEST_F(IGraphicsX11Test, WheelButtonsTurnOneStepAndSecondQuickClickIsADoubleClic
 {
     g->SetRunLoop(&loop);
     ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    SendButton(Editor(), ButtonPress, Button4, 120, 150, 0);
-    SendButton(Editor(), ButtonPress, Button5, 120, 150, 0);
+    SendPointer(d, Editor(), ButtonPress, Button4, 120, 150, 0);
+    SendPointer(d, Editor(), ButtonPress, Button5, 120, 150, 0);
     ASSERT_TRUE(PumpUntil([&] { return Logged("knob wheel -1"); }));
     EXPECT_TRUE(Logged("knob wheel 1"));
     EXPECT_TRUE(plug.log.empty()); // no gesture for the wheel
@@ -382,19 +382,6 @@ TEST_F(IGraphicsX11Test, WheelButtonsTurnOneStepAndSecondQuickClickIsADoubleClic
     Click(Editor(), 121, 150, 5200);
     ASSERT_TRUE(PumpUntil([&] { return Logged("knob double"); }));
     EXPECT_EQ(std::count(events.begin(), events.end(), "knob press 120,150"), 1);
-}
-
-TEST_F(IGraphicsX11Test, KeysNoControlTakesGoToTheHostWindow)
-{
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    SendKey(Editor(), XK_a);
-    ASSERT_TRUE(PumpUntil([&] { return XPending(d) > 0; }));
-    XEvent e{};
-    XNextEvent(d, &e);
-    EXPECT_EQ(e.type, KeyPress);
-    EXPECT_EQ(e.xkey.window, parent);
-    EXPECT_EQ(XLookupKeysym(&e.xkey, 0), XK_a);
 }
 
 TEST_F(IGraphicsX11Test, TypedValueIsFilteredAndCommittedByReturn)
@@ -431,6 +418,50 @@ TEST_F(IGraphicsX11Test, EntryBoxKeepsTheLengthLimitAndBackspaceDeletes)
     EXPECT_DOUBLE_EQ(knob->Value(), 0.123);
 }
 
+TEST_F(IGraphicsX11Test, InitialTextLongerThanTheLimitIsCommittedWhole)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    TextStyle style;
+    knob->SetEntryMaxLength(3);
+    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.625", plug.GetParam(kParamLevel));
+    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
+    SendKey(g->EntryBoxWindow(), XK_Return);
+    ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
+    EXPECT_DOUBLE_EQ(knob->Value(), 0.625);
+
+    // No limit at all takes every character.
+    knob->SetEntryMaxLength(0);
+    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "", plug.GetParam(kParamLevel));
+    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
+    for (KeySym k : {XK_0, XK_period, XK_1, XK_2, XK_5})
+        SendKey(g->EntryBoxWindow(), k);
+    SendKey(g->EntryBoxWindow(), XK_Return);
+    ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
+    EXPECT_DOUBLE_EQ(knob->Value(), 0.125);
+}
+
+TEST_F(IGraphicsX11Test, KeysNoControlTakesReachTheHostOnlyWhenNobodyTypes)
+{
+    g->SetRunLoop(&loop);
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    TextStyle style;
+    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
+    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
+    SendKey(Editor(), XK_a, KeyRelease);
+    SendKey(Editor(), XK_a);
+    SendKey(g->EntryBoxWindow(), XK_Escape);
+    SendKey(Editor(), XK_b);
+    ASSERT_TRUE(PumpUntil([&] { return XPending(d) > 0; }));
+    // The first key to arrive is the one pressed after the entry: keys no
+    // control takes go to the host's top-level window.
+    XEvent e{};
+    XNextEvent(d, &e);
+    EXPECT_EQ(e.type, KeyPress);
+    EXPECT_EQ(e.xkey.window, parent);
+    EXPECT_EQ(XLookupKeysym(&e.xkey, 0), XK_b);
+}
+
 TEST_F(IGraphicsX11Test, ClickOnTheEditorWhileTypingCancels)
 {
     g->SetRunLoop(&loop);
@@ -439,7 +470,7 @@ TEST_F(IGraphicsX11Test, ClickOnTheEditorWhileTypingCancels)
     g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
     ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
     SendKey(g->EntryBoxWindow(), XK_9);
-    SendButton(Editor(), ButtonPress, Button1, 10, 10, 0, 100);
+    SendPointer(d, Editor(), ButtonPress, Button1, 10, 10, 0, 100);
     ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
     EXPECT_EQ(knob->Value(), 0.0);
     EXPECT_FALSE(Logged("knob press 10,10"));
@@ -476,20 +507,6 @@ TEST_F(IGraphicsX11Test, ABadParentIdFailsWithoutHarm)
     parent = 0;
     g->CloseEditorWindow();
     EXPECT_FALSE(g->IsWindowOpen());
-}
-
-TEST_F(IGraphicsX11Test, ClipboardWithoutOwnerGivesNothing)
-{
-    g->SetRunLoop(&loop);
-    std::string text = "old";
-    EXPECT_FALSE(g->ReadClipboardText(text)); // no window
-    EXPECT_EQ(text, "");
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    XSetSelectionOwner(d, XInternAtom(d, "CLIPBOARD", False), None, CurrentTime);
-    XSync(d, False);
-    text = "old";
-    EXPECT_FALSE(g->ReadClipboardText(text));
-    EXPECT_EQ(text, "");
 }
 
 /// Plays the user of popup menus from a second thread and connection: waits
@@ -539,20 +556,7 @@ public:
 
     void Send(Window w, int type, int rootX, int rootY)
     {
-        XEvent e{};
-        e.xbutton.type = type;
-        e.xbutton.display = mDisplay;
-        e.xbutton.window = w;
-        e.xbutton.root = DefaultRootWindow(mDisplay);
-        e.xbutton.x_root = rootX;
-        e.xbutton.y_root = rootY;
-        e.xbutton.button = Button1;
-        e.xbutton.same_screen = True;
-        const long mask = type == MotionNotify ? PointerMotionMask
-                          : type == ButtonPress ? ButtonPressMask
-                                                : ButtonReleaseMask;
-        if (type == MotionNotify) e.xmotion.is_hint = NotifyNormal;
-        XSendEvent(mDisplay, w, False, mask, &e);
+        SendPointer(mDisplay, w, type, Button1, 0, 0, 0, 0, rootX, rootY);
         XSync(mDisplay, False);
     }
 
@@ -562,40 +566,27 @@ private:
     std::set<Window> mSeen;
 };
 
-/// Items "A", "B" (opening "x", "y") and "C", item height 20 below a 1-pixel border.
-struct TestMenu {
-    PopupMenu top{2};
-    PopupMenu* sub = nullptr;
-    TestMenu()
-    {
-        top.AddItem("A");
-        auto submenu = std::make_unique<PopupMenu>();
-        submenu->AddItem("x");
-        submenu->AddItem("y");
-        sub = submenu.get();
-        top.AddSubmenu("B", std::move(submenu));
-        top.AddItem("C", PopupMenuItem::kChecked);
-    }
-    static int ItemCentre(int index) { return 1 + 20 * index + 10; }
-};
+/// Centre of item `index` of a menu window: items are 20 pixels high below a
+/// 1-pixel border.
+int ItemCentre(int index) { return 1 + 20 * index + 10; }
 
 TEST_F(IGraphicsX11Test, PopupMenuReturnsTheSubmenuOfTheChosenItem)
 {
     g->SetRunLoop(&loop);
     ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    TestMenu menu;
+    MenuWithSubmenu menu(2);
     MenuUser user;
     std::atomic<bool> sawBoth{false};
     user.Start([&](MenuUser& u) {
         int x = 0, y = 0, subX = 0, subY = 0;
         const Window first = u.WaitForMenu(x, y);
         if (!first) return;
-        u.Send(first, MotionNotify, x + 10, y + TestMenu::ItemCentre(1)); // rest on "B"
+        u.Send(first, MotionNotify, x + 10, y + ItemCentre(1)); // rest on "B"
         const Window second = u.WaitForMenu(subX, subY);
         if (!second) return;
         sawBoth = true;
-        u.Send(second, MotionNotify, subX + 10, subY + TestMenu::ItemCentre(1));
-        u.Send(second, ButtonRelease, subX + 10, subY + TestMenu::ItemCentre(1)); // choose "y"
+        u.Send(second, MotionNotify, subX + 10, subY + ItemCentre(1));
+        u.Send(second, ButtonRelease, subX + 10, subY + ItemCentre(1)); // choose "y"
     });
     PopupMenu* chosen = g->RunPopupMenu(menu.top, {120, 130, 160, 146});
     EXPECT_TRUE(sawBoth);
@@ -610,14 +601,14 @@ TEST_F(IGraphicsX11Test, PressOutsideAPopupMenuChoosesNothingAndRepaintsTheEdito
     ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
     PixelRect dirty;
     ASSERT_TRUE(PumpUntil([&] { return !g->CollectDirtyArea(dirty); }));
-    TestMenu menu;
+    MenuWithSubmenu menu(2);
     MenuUser user;
     user.Start([&](MenuUser& u) {
         int x = 0, y = 0;
         const Window first = u.WaitForMenu(x, y);
         if (!first) return;
         // A release over a submenu's item or outside chooses nothing; a press outside ends it.
-        u.Send(first, ButtonRelease, x + 10, y + TestMenu::ItemCentre(1));
+        u.Send(first, ButtonRelease, x + 10, y + ItemCentre(1));
         u.Send(first, ButtonPress, x - 40, y - 40);
     });
     EXPECT_EQ(g->RunPopupMenu(menu.top, {120, 130, 160, 146}), nullptr);
@@ -626,10 +617,19 @@ TEST_F(IGraphicsX11Test, PressOutsideAPopupMenuChoosesNothingAndRepaintsTheEdito
     EXPECT_EQ(dirty, (PixelRect{0, 0, 300, 570}));
 }
 
-TEST_F(IGraphicsX11Test, ClipboardTextArrivesAsUtf8AndOtherContentsGiveNothing)
+TEST_F(IGraphicsX11Test, ClipboardTextArrivesAsUtf8AndAnythingElseGivesNothing)
 {
     g->SetRunLoop(&loop);
+    std::string text = "old";
+    EXPECT_FALSE(g->ReadClipboardText(text)); // no window
+    EXPECT_EQ(text, "");
     ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    XSetSelectionOwner(d, XInternAtom(d, "CLIPBOARD", False), None, CurrentTime);
+    XSync(d, False);
+    text = "old";
+    EXPECT_FALSE(g->ReadClipboardText(text)); // no owner
+    EXPECT_EQ(text, "");
+
     for (const bool offerText : {true, false}) {
         std::atomic<bool> owning{false};
         std::thread owner([&] {
