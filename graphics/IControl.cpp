@@ -37,7 +37,7 @@ void IControl::OnPointerOver(int, int, const MouseMods&) {}
 
 void IControl::OnPointerOut() {}
 
-void IControl::SetValueFromPlugin(double value)
+void IControl::SetValueFromPlugin(double value) noexcept
 {
     if (mDefaultValue < 0.0) {
         // The first value the plug-in delivers (at attach time) is what a
@@ -101,7 +101,7 @@ bool IControl::NeedsRedraw() const { return mDirty; }
 
 void IControl::IdleTick() {}
 
-void IControl::SetAuxValueFromPlugin(int auxIndex, double value)
+void IControl::SetAuxValueFromPlugin(int auxIndex, double value) noexcept
 {
     if (auxIndex < 0 || auxIndex >= AuxParamCount()) return;
     AuxParam& aux = mExtraParams[size_t(auxIndex)];

@@ -57,7 +57,8 @@ public:
     /// Draws into the context's surface, clipped to its draw area.
     virtual bool Draw(IGraphics& graphics) = 0;
     /// A normalised value from the plug-in; the first one becomes the default.
-    virtual void SetValueFromPlugin(double value);
+    /// [ui or audio, plug-in lock held]
+    virtual void SetValueFromPlugin(double value) noexcept;
     /// A normalised value chosen by the user; written to the plug-in.
     virtual void SetValueFromUser(double value);
     /// Text typed into a value entry opened without a parameter.
@@ -76,7 +77,8 @@ public:
     /// Hook for periodic work; the toolkit never calls it.
     virtual void IdleTick();
     /// A normalised value for aux entry `auxIndex` from the plug-in.
-    virtual void SetAuxValueFromPlugin(int auxIndex, double value);
+    /// [ui or audio, plug-in lock held]
+    virtual void SetAuxValueFromPlugin(int auxIndex, double value) noexcept;
 
     // ---- non-virtual ---------------------------------------------------------
 

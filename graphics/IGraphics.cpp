@@ -96,7 +96,7 @@ void IGraphics::PrepareDrawSurface()
     mDrawSurface->Resize(mWidth, mHeight);
 }
 
-void IGraphics::SetParameterFromPlugin(int paramIdx, double value, bool isNormalized)
+void IGraphics::SetParameterFromPlugin(int paramIdx, double value, bool isNormalized) noexcept
 {
     if (!isNormalized) {
         if (!mPlug || paramIdx < 0 || paramIdx >= mPlug->GetParamCount()) return;

@@ -11,7 +11,7 @@ namespace {
 class SurfaceWitness : public IControl {
 public:
     using IControl::IControl;
-    void SetValueFromPlugin(double value) override
+    void SetValueFromPlugin(double value) noexcept override
     {
         if (DefaultValue() < 0.0) surfaceAtFirstValue = Graphics()->DrawSurface() != nullptr;
         IControl::SetValueFromPlugin(value);
