@@ -67,11 +67,6 @@ const Expected kExpected[] = {
     {0, {203, 540, 303, 640}, -1},
 };
 
-bool SameRect(const PixelRect& a, const PixelRect& b)
-{
-    return a.L == b.L && a.T == b.T && a.R == b.R && a.B == b.B;
-}
-
 bool Overlap(const PixelRect& a, const PixelRect& b)
 {
     return a.L < b.R && b.L < a.R && a.T < b.B && b.T < a.B;
@@ -107,8 +102,8 @@ TEST_F(EditorLayout, ControlsEnterInTableOrderWithTheirRectanglesBindingsAndBlen
     for (int i = 0; i < 10; ++i) {
         SCOPED_TRACE("control " + std::to_string(i));
         IControl* control = graphics->Control(i);
-        EXPECT_TRUE(SameRect(control->Rect(), kExpected[i].rect));
-        EXPECT_TRUE(SameRect(control->HitRect(), kExpected[i].rect));
+        EXPECT_EQ(control->Rect(), kExpected[i].rect);
+        EXPECT_EQ(control->HitRect(), kExpected[i].rect);
         EXPECT_EQ(control->ParamIdx(), kExpected[i].param);
         EXPECT_EQ(control->Blend().method, i == 0 ? BlendSpec::kBlendReplace : BlendSpec::kBlendNone);
         EXPECT_FLOAT_EQ(control->Blend().weight, 1.0f);

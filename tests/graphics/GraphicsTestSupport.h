@@ -89,6 +89,10 @@ private:
     std::string mName;
 };
 
+/// Presses of one button without modifier keys.
+constexpr MouseMods kLeftButton{true};
+constexpr MouseMods kRightButton{false, true};
+
 /// A w × h in-memory image of one colour (0xAARRGGBB).
 std::unique_ptr<PIX_MemBitmap> MakeImage(int width, int height, uint32_t colour);
 /// A vertical strip of `colours.size()` frames of width × frameHeight, frame i in colours[i].

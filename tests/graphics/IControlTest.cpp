@@ -84,29 +84,6 @@ TEST_F(ControlTest, MarkDirtyClampsAndWritesEvenWhenTheValueDidNotChange)
     EXPECT_EQ(plug.log.size(), 3u);
 }
 
-TEST_F(ControlTest, GreyingSetsWeightQuarterAndUngreyingRestoresIt)
-{
-    auto c = Make(-1);
-    c->MarkClean();
-    c->SetGreyed(true);
-    EXPECT_TRUE(c->IsGreyed());
-    EXPECT_FLOAT_EQ(c->Blend().weight, 0.25f);
-    EXPECT_TRUE(c->NeedsRedraw());
-    c->SetGreyed(false);
-    EXPECT_FLOAT_EQ(c->Blend().weight, 1.0f);
-}
-
-TEST_F(ControlTest, HidingIsDrawnOnTwoPasses)
-{
-    auto c = Make(-1);
-    c->MarkClean();
-    c->SetHidden(true);
-    c->MarkClean();
-    EXPECT_TRUE(c->NeedsRedraw());
-    c->MarkClean();
-    EXPECT_FALSE(c->NeedsRedraw());
-}
-
 TEST_F(ControlTest, AuxValuesMarkDirtyOnlyOnChange)
 {
     auto c = Make(-1);
@@ -140,9 +117,7 @@ TEST_F(ControlTest, ValuePromptIsOffByDefault)
 {
     RecordingGraphics g(&plug, 300, 570);
     const int i = g.AppendControl(Make(kParamGain, {182, 62, 265, 143}));
-    MouseMods right;
-    right.right = true;
-    g.Control(i)->IControl::OnPress(200, 100, right);
+    g.Control(i)->IControl::OnPress(200, 100, kRightButton);
     EXPECT_EQ(g.entryControl, nullptr);
     EXPECT_TRUE(g.menuItems.empty());
 }
@@ -154,9 +129,7 @@ TEST_F(ControlTest, ValuePromptWithoutTextsIsASmallBoxAroundTheCentre)
     IControl* c = g.Control(i);
     c->SetPromptOff(false);
     c->MarkClean();
-    MouseMods right;
-    right.right = true;
-    c->IControl::OnPress(200, 100, right);
+    c->IControl::OnPress(200, 100, kRightButton);
     EXPECT_EQ(g.entryControl, c);
     EXPECT_EQ(g.promptRect, PixelRect(203, 94, 243, 110));
     EXPECT_EQ(g.entryText, "-3.00");  // 3 dB shown negated with two decimals

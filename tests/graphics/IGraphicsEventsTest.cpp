@@ -35,18 +35,6 @@ struct EventsTest : ::testing::Test {
         return raw;
     }
 
-    static MouseMods Left()
-    {
-        MouseMods m;
-        m.left = true;
-        return m;
-    }
-    static MouseMods Right()
-    {
-        MouseMods m;
-        m.right = true;
-        return m;
-    }
     using Log = std::vector<std::string>;
 };
 
@@ -54,7 +42,7 @@ struct EventsTest : ::testing::Test {
 
 TEST_F(EventsTest, PressCoveredOnlyByTheBackgroundSendsNoGesture)
 {
-    g.HandleMouseDown(80, 80, Left());
+    g.HandleMouseDown(80, 80, kLeftButton);
     g.HandleMouseUp(80, 80, {});
     EXPECT_EQ(events, (Log{"bg press 80,80", "bg release 80,80"}));
     EXPECT_TRUE(plug.log.empty());
@@ -62,7 +50,7 @@ TEST_F(EventsTest, PressCoveredOnlyByTheBackgroundSendsNoGesture)
 
 TEST_F(EventsTest, FrontmostControlTakesThePressAndBracketsItWithAGesture)
 {
-    g.HandleMouseDown(25, 25, Left());
+    g.HandleMouseDown(25, 25, kLeftButton);
     EXPECT_EQ(g.CapturedIndex(), 2);
     g.HandleMouseUp(25, 25, {});
     EXPECT_EQ(events, (Log{"b press 25,25", "b release 25,25"}));
@@ -72,26 +60,26 @@ TEST_F(EventsTest, FrontmostControlTakesThePressAndBracketsItWithAGesture)
 
 TEST_F(EventsTest, RightButtonOnABoundControlOpensTheHostMenuInsteadOfAPress)
 {
-    g.HandleMouseDown(12, 13, Right());
+    g.HandleMouseDown(12, 13, kRightButton);
     EXPECT_EQ(plug.log, Log{"menu 0 12 13"});
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(g.CapturedIndex(), -1);
-    g.HandleMouseDrag(15, 15, Right());  // nothing captured: nothing delivered
+    g.HandleMouseDrag(15, 15, kRightButton);  // nothing captured: nothing delivered
     EXPECT_TRUE(events.empty());
 
-    g.HandleMouseDown(80, 80, Right());  // unbound: an ordinary press
+    g.HandleMouseDown(80, 80, kRightButton);  // unbound: an ordinary press
     EXPECT_EQ(events, Log{"bg press 80,80 right"});
     EXPECT_EQ(plug.log.size(), 1u);
 }
 
 TEST_F(EventsTest, DragDeltasAreRelativeToTheLastDeliveredPosition)
 {
-    g.HandleMouseDrag(12, 12, Left());  // no press yet
-    g.HandleMouseDown(12, 12, Left());
-    g.HandleMouseDrag(12, 12, Left());  // same pixel: swallowed
-    g.HandleMouseDrag(15, 11, Left());
-    g.HandleMouseDrag(15, 11, Left());  // swallowed again
-    g.HandleMouseDrag(90, 90, Left());  // outside the control: capture keeps it
+    g.HandleMouseDrag(12, 12, kLeftButton);  // no press yet
+    g.HandleMouseDown(12, 12, kLeftButton);
+    g.HandleMouseDrag(12, 12, kLeftButton);  // same pixel: swallowed
+    g.HandleMouseDrag(15, 11, kLeftButton);
+    g.HandleMouseDrag(15, 11, kLeftButton);  // swallowed again
+    g.HandleMouseDrag(90, 90, kLeftButton);  // outside the control: capture keeps it
     g.HandleMouseUp(95, 95, {});
     EXPECT_EQ(events, (Log{"a press 12,12", "a drag 15,11 by 3,-1", "a drag 90,90 by 75,79",
                            "a release 95,95"}));
@@ -101,22 +89,22 @@ TEST_F(EventsTest, DragDeltasAreRelativeToTheLastDeliveredPosition)
 TEST_F(EventsTest, HiddenAndGreyedControlsAreNotHit)
 {
     b->SetHidden(true);
-    g.HandleMouseDown(25, 25, Left());
+    g.HandleMouseDown(25, 25, kLeftButton);
     a->SetGreyed(true);
-    g.HandleMouseDown(25, 25, Left());
+    g.HandleMouseDown(25, 25, kLeftButton);
     EXPECT_EQ(events, (Log{"a press 25,25", "bg press 25,25"}));
 }
 
 TEST_F(EventsTest, DoubleClickSendsNoGestureAndMayActAsAPress)
 {
-    g.HandleDoubleClick(12, 12, Left());
+    g.HandleDoubleClick(12, 12, kLeftButton);
     EXPECT_EQ(events, Log{"a double"});
     EXPECT_EQ(g.CapturedIndex(), -1);
 
     a->SetDblClickAsPress(true);
-    g.HandleDoubleClick(12, 12, Left());
+    g.HandleDoubleClick(12, 12, kLeftButton);
     EXPECT_EQ(g.CapturedIndex(), 1);
-    g.HandleMouseDrag(14, 12, Left());
+    g.HandleMouseDrag(14, 12, kLeftButton);
     EXPECT_EQ(events, (Log{"a double", "a press 12,12", "a drag 14,12 by 2,0"}));
     EXPECT_TRUE(plug.log.empty());
 }
@@ -124,7 +112,7 @@ TEST_F(EventsTest, DoubleClickSendsNoGestureAndMayActAsAPress)
 TEST_F(EventsTest, WheelFollowsTheCaptureWithoutGestures)
 {
     g.HandleMouseWheel(25, 25, {}, -1);
-    g.HandleMouseDown(12, 12, Left());
+    g.HandleMouseDown(12, 12, kLeftButton);
     g.HandleMouseWheel(90, 90, {}, 2);
     EXPECT_EQ(events, (Log{"b wheel -1", "a press 12,12", "a wheel 2"}));
     EXPECT_EQ(plug.log, Log{"begin 0"});
@@ -198,7 +186,7 @@ TEST_F(EventsTest, ResizeDropsTheControlsAndRebuildsTheSurface)
 {
     g.SetTrackHover(true);
     g.HandlePointerOver(12, 12, {});
-    g.HandleMouseDown(12, 12, Left());
+    g.HandleMouseDown(12, 12, kLeftButton);
     g.Resize(64, 48);
     EXPECT_EQ(g.ControlCount(), 0);
     EXPECT_EQ(g.CapturedIndex(), -1);
@@ -209,6 +197,6 @@ TEST_F(EventsTest, ResizeDropsTheControlsAndRebuildsTheSurface)
     EXPECT_EQ(plug.log.back(), "resize 64 48");
     // Stale indices are gone: new events find no control and do not crash.
     EXPECT_TRUE(g.HandlePointerOver(12, 12, {}));
-    g.HandleMouseDrag(20, 20, Left());
+    g.HandleMouseDrag(20, 20, kLeftButton);
     g.HandleMouseUp(20, 20, {});
 }

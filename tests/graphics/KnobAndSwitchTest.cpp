@@ -32,31 +32,18 @@ struct KnobAndSwitchTest : ::testing::Test {
         g->AppendControl(std::move(s));
         plug.AttachEditor(std::move(graphics));
     }
-
-    MouseMods Left() const
-    {
-        MouseMods m;
-        m.left = true;
-        return m;
-    }
 };
 
 }  // namespace
 
-TEST_F(KnobAndSwitchTest, ControlsTakeTheirRectangleFromOneFrame)
-{
-    EXPECT_EQ(knob->Rect(), PixelRect(182, 62, 265, 143));
-    EXPECT_EQ(sw->Rect(), PixelRect(0, 200, 20, 210));
-}
-
 TEST_F(KnobAndSwitchTest, OnePixelOfDragIsA324thOfTheRangeAndTenTimesFinerWithAModifier)
 {
     EXPECT_EQ(knob->Value(), 0.25);
-    g->HandleMouseDown(200, 100, Left());
-    g->HandleMouseDrag(200, 101, Left());
+    g->HandleMouseDown(200, 100, kLeftButton);
+    g->HandleMouseDrag(200, 101, kLeftButton);
     EXPECT_DOUBLE_EQ(knob->Value(), 0.25 - 1.0 / 324.0);
 
-    MouseMods fine = Left();
+    MouseMods fine = kLeftButton;
     fine.shift = true;
     g->HandleMouseDrag(200, 102, fine);
     EXPECT_DOUBLE_EQ(knob->Value(), 0.25 - 1.0 / 324.0 - 1.0 / 3240.0);
@@ -75,8 +62,8 @@ TEST_F(KnobAndSwitchTest, OnePixelOfDragIsA324thOfTheRangeAndTenTimesFinerWithAM
 TEST_F(KnobAndSwitchTest, KnobAtTheTopDraggedUpStaysAndStillWritesTheParameter)
 {
     g->SetParameterFromPlugin(kParamLevel, 1.0, true);
-    g->HandleMouseDown(200, 100, Left());
-    g->HandleMouseDrag(200, 90, Left());
+    g->HandleMouseDown(200, 100, kLeftButton);
+    g->HandleMouseDrag(200, 90, kLeftButton);
     EXPECT_EQ(knob->Value(), 1.0);
     EXPECT_EQ(plug.log, (std::vector<std::string>{"begin 0", "edit 0 1.000000"}));
 }
@@ -98,7 +85,7 @@ TEST_F(KnobAndSwitchTest, DoubleClickRestoresTheValueAtAttachTimeWithoutGestures
     plug.GetParam(kParamLevel)->SetPlain(0.8);  // as a restored state would
     plug.RefreshEditorControls();
     EXPECT_DOUBLE_EQ(knob->Value(), 0.8);
-    g->HandleDoubleClick(200, 100, Left());
+    g->HandleDoubleClick(200, 100, kLeftButton);
     EXPECT_EQ(knob->Value(), 0.25);
     EXPECT_EQ(plug.log, std::vector<std::string>{"edit 0 0.250000"});
     EXPECT_DOUBLE_EQ(plug.GetParam(kParamLevel)->Value(), 0.25);
@@ -107,15 +94,15 @@ TEST_F(KnobAndSwitchTest, DoubleClickRestoresTheValueAtAttachTimeWithoutGestures
 TEST_F(KnobAndSwitchTest, TwoFrameSwitchWrapsAndADoubleClickStepsAgain)
 {
     EXPECT_EQ(sw->Value(), 1.0);  // integer parameter 0..1 at 1
-    g->HandleMouseDown(5, 205, Left());
+    g->HandleMouseDown(5, 205, kLeftButton);
     g->HandleMouseUp(5, 205, {});
     EXPECT_EQ(sw->Value(), 0.0);
     EXPECT_EQ(plug.GetParam(kParamSwitch)->Value(), 0.0);
 
     // Press, release, double click: two steps.
-    g->HandleMouseDown(5, 205, Left());
+    g->HandleMouseDown(5, 205, kLeftButton);
     g->HandleMouseUp(5, 205, {});
-    g->HandleDoubleClick(5, 205, Left());
+    g->HandleDoubleClick(5, 205, kLeftButton);
     EXPECT_EQ(sw->Value(), 0.0);
     EXPECT_EQ(plug.log, (std::vector<std::string>{"begin 2", "edit 2 0.000000", "end 2", "begin 2",
                                                   "edit 2 1.000000", "end 2", "edit 2 0.000000"}));
@@ -139,14 +126,18 @@ TEST_F(KnobAndSwitchTest, SwitchStepsByFrameAndWrapsAboveTheTolerance)
     EXPECT_EQ(s1.Value(), 0.0);
 }
 
-TEST_F(KnobAndSwitchTest, GreyedKnobIgnoresTheMouse)
+TEST_F(KnobAndSwitchTest, GreyedKnobDrawsAtAQuarterAndIgnoresTheMouseUntilUngreyed)
 {
+    knob->MarkClean();
     knob->SetGreyed(true);
-    g->HandleMouseDown(200, 100, Left());
+    EXPECT_FLOAT_EQ(knob->Blend().weight, 0.25f);
+    EXPECT_TRUE(knob->NeedsRedraw());
+    g->HandleMouseDown(200, 100, kLeftButton);
     g->HandleMouseWheel(200, 100, {}, 1);
     EXPECT_EQ(knob->Value(), 0.25);
     EXPECT_TRUE(plug.log.empty());
     knob->SetGreyed(false);
+    EXPECT_FLOAT_EQ(knob->Blend().weight, 1.0f);
     g->HandleMouseWheel(200, 100, {}, 1);
     EXPECT_DOUBLE_EQ(knob->Value(), 0.26);
 }
