@@ -64,6 +64,22 @@ void SetConnected(std::vector<Channel>& channels, int start, int count, bool con
     }
 }
 
+// Hands the next host array to each connected channel in [start, start + count);
+// disconnected channels take none.
+template <typename Channel, typename HostArray, typename Bind>
+void BindConnected(std::vector<Channel>& channels, int start, int count, HostArray* const* hostArrays,
+                   Bind bind) noexcept
+{
+    const ChannelRange range = ClipRange(start, count, static_cast<int>(channels.size()));
+    int next = 0;
+    for (int i = range.begin; i < range.end; ++i) {
+        Channel& channel = channels[static_cast<std::size_t>(i)];
+        if (channel.connected) {
+            bind(channel, hostArrays[next++]);
+        }
+    }
+}
+
 // Resizes a scratch array; a slot that pointed at the old array follows it.
 template <typename Channel>
 void ResizeScratch(Channel& channel, int frames)
@@ -319,60 +335,36 @@ void IEffectBase::SetOutputsConnected(int start, int count, bool connected) noex
 
 void IEffectBase::BindInputs32(int start, int count, const float* const* hostArrays, int frames) noexcept
 {
-    const ChannelRange range = ClipRange(start, count, GetInputCount());
-    int next = 0;
-    for (int i = range.begin; i < range.end; ++i) {
-        IInputChannel& channel = mInputChannels[static_cast<std::size_t>(i)];
-        if (!channel.connected) {
-            continue;
-        }
-        const float* source = hostArrays[next++];
-        // Never write past the scratch sized for the largest block.
-        const int n = std::min(std::max(frames, 0), static_cast<int>(channel.scratch.size()));
-        for (int f = 0; f < n; ++f) {
-            channel.scratch[static_cast<std::size_t>(f)] = source[f];
-        }
+    // Never write past the scratch sized for the largest block.
+    const auto n = static_cast<std::size_t>(std::max(frames, 0));
+    BindConnected(mInputChannels, start, count, hostArrays, [n](IInputChannel& channel, const float* source) {
+        const std::size_t used = std::min(n, channel.scratch.size());
+        std::copy(source, source + used, channel.scratch.begin());
         *channel.slot = channel.scratch.data();
-    }
+    });
 }
 
 void IEffectBase::BindInputs64(int start, int count, double* const* hostArrays) noexcept
 {
-    const ChannelRange range = ClipRange(start, count, GetInputCount());
-    int next = 0;
-    for (int i = range.begin; i < range.end; ++i) {
-        IInputChannel& channel = mInputChannels[static_cast<std::size_t>(i)];
-        if (channel.connected) {
-            *channel.slot = hostArrays[next++];
-        }
-    }
+    BindConnected(mInputChannels, start, count, hostArrays,
+                  [](IInputChannel& channel, double* source) { *channel.slot = source; });
 }
 
 void IEffectBase::BindOutputs32(int start, int count, float* const* hostArrays) noexcept
 {
-    const ChannelRange range = ClipRange(start, count, GetOutputCount());
-    int next = 0;
-    for (int i = range.begin; i < range.end; ++i) {
-        IOutputChannel& channel = mOutputChannels[static_cast<std::size_t>(i)];
-        if (channel.connected) {
-            *channel.slot = channel.scratch.data();
-            channel.destination32 = hostArrays[next++];
-        }
-    }
+    BindConnected(mOutputChannels, start, count, hostArrays, [](IOutputChannel& channel, float* destination) {
+        *channel.slot = channel.scratch.data();
+        channel.destination32 = destination;
+    });
 }
 
 void IEffectBase::BindOutputs64(int start, int count, double* const* hostArrays) noexcept
 {
-    const ChannelRange range = ClipRange(start, count, GetOutputCount());
-    int next = 0;
-    for (int i = range.begin; i < range.end; ++i) {
-        IOutputChannel& channel = mOutputChannels[static_cast<std::size_t>(i)];
-        if (channel.connected) {
-            *channel.slot = hostArrays[next++];
-            // A later 32-bit conversion must not write into a stale host array.
-            channel.destination32 = nullptr;
-        }
-    }
+    BindConnected(mOutputChannels, start, count, hostArrays, [](IOutputChannel& channel, double* destination) {
+        *channel.slot = destination;
+        // A later 32-bit conversion must not write into a stale host array.
+        channel.destination32 = nullptr;
+    });
 }
 
 void IEffectBase::ConvertOutputs32(int frames) noexcept

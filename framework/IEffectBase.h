@@ -92,10 +92,11 @@ public:
     /// [ui] An editor control moved parameter `paramIdx`: stores the value,
     /// reports it to the host, then calls OnParamChanged. Locks.
     /* 18 */ virtual void SetParamFromEditor(int paramIdx, double normalized);
-    /// [ui] Brackets a user gesture on a parameter for the host.
+    /// [ui] A user gesture on a parameter starts (the host hears of it).
     /* 19 */ virtual void BeginParamGesture(int paramIdx) = 0;
     /// [ui] Tells the host that a parameter changed (normalised value).
     /* 20 */ virtual void ReportParamChange(int paramIdx, double normalized) = 0;
+    /// [ui] The gesture begun by BeginParamGesture ends.
     /* 21 */ virtual void EndParamGesture(int paramIdx) = 0;
     /// [any] Tells the host that the current preset changed.
     /* 22 */ virtual void ReportProgramChange() = 0;
@@ -105,7 +106,9 @@ public:
     /* 24 */ virtual int GetSamplePosition() const = 0;
     /// [audio] Beats per minute.
     /* 25 */ virtual double GetTempo() const = 0;
+    /// [audio] Time signature of the block start.
     /* 26 */ virtual void GetTimeSignature(int& numerator, int& denominator) const = 0;
+    /// [audio] The host's transport as of the block start.
     /* 27 */ virtual void GetTransportInfo(ITransportInfo& info) const = 0;
     /// [any] Host kind (see ClassifyHostName), kHostNotYetKnown until known.
     /* 28 */ virtual int GetHostId() const;

@@ -47,7 +47,6 @@ public:
     void SetShape(double shape) noexcept { mShape = shape; }
     void SetKind(int kind) noexcept { mKind = kind; }
     void SetNegateDisplay(bool negate) noexcept { mNegateDisplay = negate; }
-    void SetCanAutomate(bool canAutomate) noexcept { mCanAutomate = canAutomate; }
     /// Adds a text shown instead of the number `value` (allocates).
     void AddDisplayText(int value, const char* text);
 
