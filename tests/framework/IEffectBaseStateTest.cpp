@@ -72,29 +72,35 @@ TEST_F(StateFixture, SerialisedParametersRoundTripBitForBit)
     const std::vector<double> restored = Values();
     EXPECT_EQ(std::memcmp(restored.data(), values.data(), 64), 0);
     EXPECT_EQ(effect.changed, kEveryIndex);
+    // Every value was in place before the first notification.
+    EXPECT_EQ(effect.lastValueAtFirstChange, values.back());
 }
 
-TEST_F(StateFixture, ShortDataRestoresWhatIsThereAndZeroesTheFirstMissingValue)
+TEST_F(StateFixture, ShortDataRestoresWhatIsThereZeroesTheFirstMissingValueAndKeepsTheRest)
 {
-    SetValues({1, 0.2, 0.3, 0.4, 0.6, 0.7, 1, 1});
-    IStateChunk chunk;
-    PutAll(chunk, {-3, 0.11, 0.12, 0.13, 0.14, 0.15, 0});
-    chunk.PutValue(std::int32_t{0x7FF00000});  // half of an eighth value: 60 bytes
-    ASSERT_EQ(chunk.Size(), 60);
-
-    EXPECT_EQ(effect.UnserializeParams(chunk, 0), -1);
-    EXPECT_EQ(Values(), (std::vector<double>{-3, 0.11, 0.12, 0.13, 0.14, 0.15, 0, 0}));
-    EXPECT_EQ(effect.changed, kEveryIndex);
-}
-
-TEST_F(StateFixture, ValuesAfterTheFirstMissingOneAreKept)
-{
-    SetValues({1, 0.2, 0.3, 0.4, 0.6, 0.7, 1, 1});
-    IStateChunk chunk;
-    PutAll(chunk, {-3, 0.25});
-    EXPECT_EQ(effect.UnserializeParams(chunk, 0), -1);
-    EXPECT_EQ(Values(), (std::vector<double>{-3, 0.25, 0.0, 0.4, 0.6, 0.7, 1, 1}));
-    EXPECT_EQ(effect.changed, kEveryIndex);
+    const std::vector<double> before = {1, 0.2, 0.3, 0.4, 0.6, 0.7, 1, 1};
+    const struct {
+        std::vector<double> stored;
+        bool halfValueAfter;  // four stray bytes: 7 values make 60 bytes
+        std::vector<double> expected;
+    } cases[] = {
+        {{-3, 0.11, 0.12, 0.13, 0.14, 0.15, 0}, true, {-3, 0.11, 0.12, 0.13, 0.14, 0.15, 0, 0}},
+        {{-3, 0.25}, false, {-3, 0.25, 0, 0.4, 0.6, 0.7, 1, 1}},
+        {{}, false, {0, 0.2, 0.3, 0.4, 0.6, 0.7, 1, 1}},
+    };
+    for (const auto& c : cases) {
+        SetValues(before);
+        effect.changed.clear();
+        IStateChunk chunk;
+        PutAll(chunk, c.stored);
+        if (c.halfValueAfter) {
+            chunk.PutValue(std::int32_t{0x7FF00000});
+        }
+        SCOPED_TRACE(chunk.Size());
+        EXPECT_EQ(effect.UnserializeParams(chunk, 0), -1);
+        EXPECT_EQ(Values(), c.expected);
+        EXPECT_EQ(effect.changed, kEveryIndex);
+    }
 }
 
 TEST_F(StateFixture, RestoringFromTheTrailingBypassFlagReadsNothing)
@@ -120,16 +126,6 @@ TEST_F(StateFixture, OutOfRangeValuesAreClampedAndNonFiniteOnesIgnored)
     PutAll(chunk, {99.0, kNaN, kInf, -kInf, -1.0, 0.5, 7.0, 0.0});
     EXPECT_EQ(effect.UnserializeParams(chunk, 0), 64);
     EXPECT_EQ(Values(), (std::vector<double>{15, 0.2, 0.3, 0.4, 0.0, 0.5, 1, 0}));
-    EXPECT_EQ(effect.changed, kEveryIndex);
-}
-
-TEST_F(StateFixture, EmptyDataStillNotifiesEveryParameter)
-{
-    SetValues({2, 0.2, 0.3, 0.4, 0.6, 0.7, 1, 1});
-    IStateChunk chunk;
-    EXPECT_EQ(effect.UnserializeParams(chunk, 0), -1);
-    EXPECT_EQ(Values()[0], 0.0);
-    EXPECT_EQ(Values()[1], 0.2);
     EXPECT_EQ(effect.changed, kEveryIndex);
 }
 

@@ -23,15 +23,9 @@ std::vector<std::pair<int, int>> Pairs(const IEffectBase& effect)
 
 }  // namespace
 
-TEST(EffectBase, ConstructionSetsTheInitialMembers)
+TEST(EffectBase, ConstructionStartsFromTheInitialValues)
 {
     RecordingEffect effect(3, "1-1 2-2", 2);
-    EXPECT_STREQ(effect.GetEffectName(), "Recorder");
-    EXPECT_STREQ(effect.GetProductName(), "Tests");
-    EXPECT_STREQ(effect.GetMakerName(), "Maker");
-    EXPECT_EQ(effect.GetVersion(), 0x10203);
-    EXPECT_EQ(effect.GetUniqueId(), MakeFourCharCode("Rec1"));
-    EXPECT_EQ(effect.GetMakerId(), MakeFourCharCode("Mak1"));
     EXPECT_EQ(effect.GetHostId(), -1);
     EXPECT_EQ(effect.GetHostVersion(), 0);
     EXPECT_EQ(effect.GetApiId(), 1);
@@ -39,8 +33,6 @@ TEST(EffectBase, ConstructionSetsTheInitialMembers)
     EXPECT_EQ(effect.GetBlockSize(), 0);
     EXPECT_EQ(effect.GetLatency(), 0);
     EXPECT_FALSE(effect.IsBypassed());
-    EXPECT_FALSE(effect.IsInstrument());
-    EXPECT_FALSE(effect.DoesMidi());
     EXPECT_EQ(effect.GetEditor(), nullptr);
 
     ASSERT_EQ(effect.GetParamCount(), 3);
@@ -250,6 +242,7 @@ TEST(EffectBase, EditorChangesStoreReportAndNotifyInOrder)
     ASSERT_EQ(effect.reported.size(), 1u);
     EXPECT_EQ(effect.reported[0], std::make_pair(1, 0.75));
     EXPECT_EQ(effect.changed, std::vector<int>{1});
+    EXPECT_EQ(effect.valueAtLastChange, 5.0);  // stored before the effect hears of it
 
     effect.SetParamFromEditor(2, 0.5);  // no such parameter
     effect.SetParamFromEditor(-1, 0.5);

@@ -75,12 +75,15 @@ TEST(ParamRecord, NamesLongerThanTheTextSizeAreCutAndTerminated)
 
 TEST(ParamRecord, ShapeBendsTheMappingBothWays)
 {
-    IParamRecord hpf;
-    hpf.DefineContinuous("HPF", 0.0, 0.0, 0.96, 0.01);
-    hpf.SetShape(0.25);
-    EXPECT_NEAR(hpf.NormalizedToPlain(0.5), 0.8073, 5e-5);
-    EXPECT_NEAR(hpf.NormalizedToPlain(0.25), 0.6788, 5e-5);
-    EXPECT_NEAR(hpf.PlainToNormalized(hpf.NormalizedToPlain(0.3)), 0.3, 1e-12);
+    // Above 1 the low end gets more of the travel, below 1 the high end.
+    IParamRecord param;
+    param.DefineContinuous("p", 0.0, 10.0, 20.0, 0.01);
+    param.SetShape(2.0);
+    EXPECT_DOUBLE_EQ(param.NormalizedToPlain(0.5), 12.5);
+    EXPECT_DOUBLE_EQ(param.PlainToNormalized(12.5), 0.5);
+    param.SetShape(0.5);
+    EXPECT_DOUBLE_EQ(param.NormalizedToPlain(0.25), 15.0);
+    EXPECT_NEAR(param.PlainToNormalized(param.NormalizedToPlain(0.3)), 0.3, 1e-12);
 }
 
 TEST(ParamRecord, PlainToNormalizedClampsToTheRange)

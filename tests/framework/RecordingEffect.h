@@ -19,6 +19,10 @@ public:
     void OnParamChanged(int paramIdx) override
     {
         IEffectBase::OnParamChanged(paramIdx);
+        valueAtLastChange = GetParam(paramIdx)->Value();
+        if (paramIdx == 0) {
+            lastValueAtFirstChange = GetParam(GetParamCount() - 1)->Value();
+        }
         changed.push_back(paramIdx);
     }
     void OnPresetsChanged() override { ++presetsChanged; }
@@ -43,4 +47,6 @@ public:
     std::vector<int> changed;
     std::vector<std::pair<int, double>> reported;
     int presetsChanged = 0;
+    double valueAtLastChange = -1.0;      ///< the notified parameter's value at its notification
+    double lastValueAtFirstChange = -1.0;  ///< the last parameter's value when index 0 was notified
 };
