@@ -11,31 +11,13 @@
 
 namespace {
 
-// The colour as source bytes (blue, green, red) with an opaque alpha.
+// The colour as source bytes (blue, green, red) with an opaque alpha: copy
+// then moves alpha toward 255 and multiply scales it by (65536 - k) / 65536.
 struct Source {
     int32_t bytes[4];
     explicit Source(uint32_t colour)
         : bytes{int32_t(colour & 255), int32_t((colour >> 8) & 255), int32_t((colour >> 16) & 255), 255} {}
 };
-
-// One mask pixel toward `s` with weight k under the low byte of `mode`.
-// Copy moves every byte toward the colour (alpha toward 255) and multiply
-// scales alpha by (65536 - k) / 65536: both are the byte formulas with the
-// opaque source alpha.
-void Paint(uint8_t* d, const Source& s, int32_t k, int32_t mode)
-{
-    using namespace pix;
-    if (k <= 0) return;
-    switch (mode) {
-    case kComposeCopy: BlendBytes(d, s.bytes, k); break;
-    case kComposeAdd: AddBytes(d, s.bytes, k); break;
-    case kComposeDodge: DodgeBytes(d, s.bytes, k); break;
-    case kComposeMultiply: MultiplyBytes(d, s.bytes, k); break;
-    case kComposeOverlay: OverlayBytes(d, s.bytes, k); break;
-    case kComposeHsvAdjust: HsvAdjust(d, s.bytes[2], s.bytes[1], s.bytes[0], 255, k); break;
-    default: break;
-    }
-}
 
 }  // namespace
 
@@ -58,31 +40,35 @@ bool PIX_CachedFont::DrawRecord(PIX_IBitmap& dest, const GlyphRecord& record, in
         PIX_Fill(&dest, left, top, right - left, bottom - top, mBkColor, weight, mComposeMode & ~kComposeSourceAlpha);
 
     const int32_t W = pix::IntWeight(weight);
-    const int32_t mode = mComposeMode & 0xFF;
-    const bool thresholded = (mFlags & (kFontMono | kFontShadow | kFontOutline)) != 0;
-    const bool fringes = (mFlags & (kFontShadow | kFontOutline)) != 0;
-    // Mono masks at full weight in copy mode take the colour words as they are.
-    const bool exact = thresholded && weight == 1.0f && mode == kComposeCopy;
-    const Source text(mTextColor), effect(mEffectColor);
+    if (W == 0) return true;
     const uint8_t* mask = mGlyphPixels.data() + record.position - 1;
     const ptrdiff_t stride = dest.RowStride();
-
-    for (int32_t py = top; py < bottom; ++py) {
-        const int32_t stored = dest.IsBottomUp() ? dest.Height() - 1 - py : py;
-        uint32_t* row = pixels + stored * stride;
-        const uint8_t* m = mask + ptrdiff_t(py - y) * record.width;
-        for (int32_t px = left; px < right; ++px) {
-            const int32_t v = m[px - x];
-            if (v == 0) continue;
-            uint8_t* d = reinterpret_cast<uint8_t*>(row + px);
-            if (thresholded) {
-                const bool useEffect = fringes && v == 128;
-                if (exact) row[px] = useEffect ? mEffectColor : mTextColor;
-                else Paint(d, useEffect ? effect : text, std::min(W, 256), mode);
-            } else {
-                Paint(d, text, W == 256 ? v + 1 : std::min(W * v / 256, 256), mode);
-            }
+    auto forEachCovered = [&](auto&& paint) {
+        for (int32_t py = top; py < bottom; ++py) {
+            const int32_t stored = dest.IsBottomUp() ? dest.Height() - 1 - py : py;
+            uint32_t* row = pixels + stored * stride;
+            const uint8_t* m = mask + ptrdiff_t(py - y) * record.width;
+            for (int32_t px = left; px < right; ++px)
+                if (const int32_t v = m[px - x]) paint(row + px, v);
         }
+    };
+
+    const int32_t mode = mComposeMode & 0xFF;
+    const bool thresholded = (mFlags & (kFontMono | kFontShadow | kFontOutline)) != 0;
+    // Pixels of coverage 128 are the fringe that shadow and outline added.
+    const bool fringes = (mFlags & (kFontShadow | kFontOutline)) != 0;
+    if (thresholded && weight == 1.0f && mode == kComposeCopy) {
+        // Mono masks at full weight in copy mode take the colour words as they are.
+        forEachCovered([&](uint32_t* p, int32_t v) { *p = fringes && v == 128 ? mEffectColor : mTextColor; });
+        return true;
     }
+    const Source text(mTextColor), effect(mEffectColor);
+    pix::VisitOperation(mode, [&](auto op) {
+        forEachCovered([&](uint32_t* p, int32_t v) {
+            uint8_t* d = reinterpret_cast<uint8_t*>(p);
+            if (thresholded) op(d, fringes && v == 128 ? effect.bytes : text.bytes, W);
+            else op(d, text.bytes, W == 256 ? v + 1 : std::min(W * v / 256, 256));
+        });
+    });
     return true;
 }

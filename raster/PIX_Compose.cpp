@@ -93,54 +93,27 @@ void AverageRows(const ComposeRows& rows) noexcept
 void ComposeWeighted(const ComposeRows& rows, int32_t mode, int32_t w) noexcept
 {
     using namespace pix;
-    switch (mode) {
-    case kComposeCopy:
-        if (w == 256) CopyRows(rows);
-        else ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) { BlendBytes(d, s, w); });
-        break;
-    case kComposeAdd:
-        ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) { AddBytes(d, s, w); });
-        break;
-    case kComposeDodge:
-        ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) { DodgeBytes(d, s, w); });
-        break;
-    case kComposeMultiply:
-        ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) { MultiplyBytes(d, s, w); });
-        break;
-    case kComposeOverlay:
-        ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) { OverlayBytes(d, s, w); });
-        break;
-    case kComposeHsvAdjust:
-        ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) { HsvAdjust(d, s[2], s[1], s[0], s[3], w); });
-        break;
-    case kComposeSourceAlpha | kComposeCopy:
+    if (!(mode & kComposeSourceAlpha)) {
+        VisitOperation(mode, [&](auto op) {
+            ForEachPixel(rows, [&](uint8_t* d, const uint8_t* s) { op(d, s, w); });
+        });
+        return;
+    }
+    const int32_t operation = mode & 0xFF;
+    if (operation == kComposeCopy) {
         if (w == 256) ForEachPixel(rows, [](uint8_t* d, const uint8_t* s) { SourceOverFull(d, s); });
         else ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) { SourceOverWeighted(d, s, w); });
-        break;
-    case kComposeSourceAlpha | kComposeAdd:
-        ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) {
-            if (s[3] != 0) AddBytes(d, s, AlphaWeight(s[3], w));
-        });
-        break;
-    case kComposeSourceAlpha | kComposeDodge:
-        ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) { DodgeBytes(d, s, AlphaWeight(s[3], w)); });
-        break;
-    case kComposeSourceAlpha | kComposeMultiply:
-        ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) {
-            if (s[3] != 0) MultiplyBytes(d, s, AlphaWeight(s[3], w));
-        });
-        break;
-    case kComposeSourceAlpha | kComposeOverlay:
-        ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) { OverlayBytes(d, s, AlphaWeight(s[3], w)); });
-        break;
-    case kComposeSourceAlpha | kComposeHsvAdjust:
-        ForEachPixel(rows, [w](uint8_t* d, const uint8_t* s) {
-            HsvAdjust(d, s[2], s[1], s[0], s[3], AlphaWeight(s[3], w));
-        });
-        break;
-    default:
-        break;
+        return;
     }
+    // Each pixel's weight scales with its alpha. Add and multiply leave the
+    // destination alone under a transparent pixel; the others still apply
+    // (HSV adjust then hands on the alpha 0).
+    const bool skipTransparent = operation == kComposeAdd || operation == kComposeMultiply;
+    VisitOperation(operation, [&](auto op) {
+        ForEachPixel(rows, [&](uint8_t* d, const uint8_t* s) {
+            if (!(skipTransparent && s[3] == 0)) op(d, s, AlphaWeight(s[3], w));
+        });
+    });
 }
 
 }  // namespace

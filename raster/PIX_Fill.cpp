@@ -77,26 +77,7 @@ void PIX_Fill(PIX_IBitmap* dest, int32_t x, int32_t y, int32_t width, int32_t he
 
     // The integer weight stands in for the colour's alpha byte.
     const int32_t s[4] = {int32_t(colour & 0xFF), int32_t((colour >> 8) & 0xFF), int32_t((colour >> 16) & 0xFF), w};
-    using namespace pix;
-    switch (op) {
-    case kComposeCopy:
-        ForEachPixel(first, stride, width, height, [&s, w](uint32_t* d) { BlendBytes(Bytes(d), s, w); });
-        break;
-    case kComposeAdd:
-        ForEachPixel(first, stride, width, height, [&s, w](uint32_t* d) { AddBytes(Bytes(d), s, w); });
-        break;
-    case kComposeDodge:
-        ForEachPixel(first, stride, width, height, [&s, w](uint32_t* d) { DodgeBytes(Bytes(d), s, w); });
-        break;
-    case kComposeMultiply:
-        ForEachPixel(first, stride, width, height, [&s, w](uint32_t* d) { MultiplyBytes(Bytes(d), s, w); });
-        break;
-    case kComposeOverlay:
-        ForEachPixel(first, stride, width, height, [&s, w](uint32_t* d) { OverlayBytes(Bytes(d), s, w); });
-        break;
-    default:
-        ForEachPixel(first, stride, width, height,
-                     [&s, w](uint32_t* d) { HsvAdjust(Bytes(d), s[2], s[1], s[0], w, w); });
-        break;
-    }
+    pix::VisitOperation(op, [&](auto apply) {
+        ForEachPixel(first, stride, width, height, [&](uint32_t* d) { apply(Bytes(d), s, w); });
+    });
 }

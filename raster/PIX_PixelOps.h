@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "raster/PIX_ComposeMode.h"
+
 namespace pix {
 
 inline int32_t Clamp255(int32_t v) noexcept
@@ -80,6 +82,27 @@ inline void OverlayBytes(uint8_t* d, const S* s, int32_t k) noexcept
 /// Shifts hue, saturation and value of the destination by the source's red,
 /// green and blue; `alpha` replaces the destination alpha.
 void HsvAdjust(uint8_t* d, int32_t sR, int32_t sG, int32_t sB, int32_t alpha, int32_t k) noexcept;
+
+/// Calls visit(op) once with the operation of compose mode `mode` (low byte
+/// 0 to 5: copy, add, dodge, multiply, overlay, HSV adjust), where
+/// op(d, s, k) applies it to one pixel with weight k; HSV adjust takes its
+/// alpha argument from s[3]. Other modes call nothing. The mode is resolved
+/// here, once, so that each caller's pixel loop is compiled per operation.
+template <class Visit>
+inline void VisitOperation(int32_t mode, Visit&& visit)
+{
+    switch (mode) {
+    case kComposeCopy: visit([](uint8_t* d, const auto* s, int32_t k) { BlendBytes(d, s, k); }); break;
+    case kComposeAdd: visit([](uint8_t* d, const auto* s, int32_t k) { AddBytes(d, s, k); }); break;
+    case kComposeDodge: visit([](uint8_t* d, const auto* s, int32_t k) { DodgeBytes(d, s, k); }); break;
+    case kComposeMultiply: visit([](uint8_t* d, const auto* s, int32_t k) { MultiplyBytes(d, s, k); }); break;
+    case kComposeOverlay: visit([](uint8_t* d, const auto* s, int32_t k) { OverlayBytes(d, s, k); }); break;
+    case kComposeHsvAdjust:
+        visit([](uint8_t* d, const auto* s, int32_t k) { HsvAdjust(d, s[2], s[1], s[0], s[3], k); });
+        break;
+    default: break;
+    }
+}
 
 /// Source over at full weight (straight alpha).
 inline void SourceOverFull(uint8_t* d, const uint8_t* s) noexcept
