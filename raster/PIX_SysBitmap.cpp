@@ -2,6 +2,7 @@
 #include "raster/PIX_SysBitmap.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "raster/PIX_DrawContext.h"
 
@@ -41,6 +42,10 @@ bool PIX_SysBitmap::Resize(int32_t width, int32_t height)
     if (!mPixels) {
         mWidth = 0;
         mHeight = 0;
+        return true;
     }
+    // A new section starts black and transparent, as the system's do: the
+    // window host may show it before anything is drawn.
+    std::memset(mPixels, 0, size_t(bytes));
     return true;
 }
