@@ -32,11 +32,6 @@ PIX_CachedFont::~PIX_CachedFont()
     pix::FontDestroyed();
 }
 
-int32_t PIX_CachedFont::LiveFontCount() noexcept
-{
-    return pix::LiveFonts();
-}
-
 void PIX_CachedFont::AttachFont(PIX_FontHandle font, int32_t flags)
 {
     if ((mFlags & kFontOwnsHandle) && mFont != font) delete mFont;

@@ -34,9 +34,6 @@ public:
     /// the character has no glyph or nothing of it is visible.
     bool DrawGlyph(PIX_IBitmap* dest, char32_t codePoint, int32_t x, int32_t y, const PIX_Rect& clip);
 
-    /// Number of live fonts (the shared surfaces exist while it is above 0).
-    static int32_t LiveFontCount() noexcept;
-
 private:
     /// One rendered character. `position` is index + 1 into mGlyphPixels,
     /// 0 when not yet rendered, -1 when the character has no pixels.

@@ -3,17 +3,12 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 #include "raster/PIX_IBitmap.h"
 #include "raster/PIX_TextFormat.h"
 
 namespace {
-
-// Where drawing may touch: the bitmap, and the rectangle unless DT_NOCLIP.
-struct Clip {
-    int32_t left, top, right, bottom;
-    bool Empty() const { return right <= left || bottom <= top; }
-};
 
 // Blends one channel toward `to` by coverage 0..255, rounding.
 inline uint32_t Mix(uint32_t from, uint32_t to, uint32_t coverage)
@@ -25,30 +20,22 @@ inline uint32_t Mix(uint32_t from, uint32_t to, uint32_t coverage)
 
 PIX_FontHandle PIX_DrawContext::SelectFont(PIX_FontHandle font) noexcept
 {
-    const PIX_FontHandle previous = mFont;
-    mFont = font;
-    return previous;
+    return std::exchange(mFont, font);
 }
 
 uint32_t PIX_DrawContext::SetTextColor(uint32_t rgb) noexcept
 {
-    const uint32_t previous = mTextColor;
-    mTextColor = rgb & 0xFFFFFFu;
-    return previous;
+    return std::exchange(mTextColor, rgb & 0xFFFFFFu);
 }
 
 int32_t PIX_DrawContext::SetBkMode(int32_t mode) noexcept
 {
-    const int32_t previous = mBkMode;
-    mBkMode = mode;
-    return previous;
+    return std::exchange(mBkMode, mode);
 }
 
 uint32_t PIX_DrawContext::SetBkColor(uint32_t rgb) noexcept
 {
-    const uint32_t previous = mBkColor;
-    mBkColor = rgb & 0xFFFFFFu;
-    return previous;
+    return std::exchange(mBkColor, rgb & 0xFFFFFFu);
 }
 
 int32_t PIX_DrawContext::LineHeight() const noexcept
@@ -101,14 +88,15 @@ int32_t PIX_DrawContext::DrawText(const char32_t* text, int32_t length, PIX_Rect
 
     uint32_t* pixels = mTarget.Pixels();
     if (!pixels) return result;
-    Clip clip{0, 0, mTarget.Width(), mTarget.Height()};
+    // Where drawing may touch: the bitmap, and the rectangle unless DT_NOCLIP.
+    PIX_Rect clip{0, 0, mTarget.Width(), mTarget.Height()};
     if (!(format & DT_NOCLIP)) {
         clip.left = std::max(clip.left, rect.left);
         clip.top = std::max(clip.top, rect.top);
         clip.right = std::min(clip.right, rect.right);
         clip.bottom = std::min(clip.bottom, rect.bottom);
     }
-    if (clip.Empty()) return result;
+    if (clip.right <= clip.left || clip.bottom <= clip.top) return result;
     // The bitmaps that carry a context are stored top-down.
     const int32_t stride = mTarget.RowStride();
     const uint32_t bk = mBkColor | 0xFF000000u;

@@ -41,11 +41,6 @@ void FontDestroyed() noexcept
     gMeasureSurface = nullptr;
 }
 
-int32_t LiveFonts() noexcept
-{
-    return gLiveFonts;
-}
-
 PIX_SysBitmap& GlyphSurface(int32_t size)
 {
     if (!gGlyphSurface) gGlyphSurface = new PIX_SysBitmap();

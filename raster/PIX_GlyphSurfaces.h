@@ -15,7 +15,6 @@ namespace pix {
 /// A font was constructed / destroyed. The last one releases the surfaces.
 void FontCreated() noexcept;
 void FontDestroyed() noexcept;
-int32_t LiveFonts() noexcept;
 
 /// The glyph surface, grown to at least size x size (and 256 x 256) with its
 /// drawing settings restored whenever it grows. Check its size: storage can

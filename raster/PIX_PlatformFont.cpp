@@ -49,7 +49,6 @@ bool FindFontFile(const PIX_FontSpec& wanted, std::string& file, int& index)
 
 struct PIX_PlatformFont::Impl {
     FT_Face face = nullptr;
-    std::string file;
     int32_t height = 0;
     int32_t ascent = 0;
     bool antialiased = true;
@@ -86,15 +85,16 @@ std::unique_ptr<PIX_PlatformFont> PIX_PlatformFont::Create(const PIX_FontSpec& w
 {
     if (wanted.height == 0) return nullptr;
     auto impl = std::make_unique<Impl>();
+    std::string file;
     int index = 0;
-    if (!FindFontFile(wanted, impl->file, index)) return nullptr;
+    if (!FindFontFile(wanted, file, index)) return nullptr;
     {
         std::lock_guard<std::mutex> lock(gLibraryMutex);
         if (!gLibrary && FT_Init_FreeType(&gLibrary) != 0) {
             gLibrary = nullptr;
             return nullptr;
         }
-        if (FT_New_Face(gLibrary, impl->file.c_str(), index, &impl->face) != 0) {
+        if (FT_New_Face(gLibrary, file.c_str(), index, &impl->face) != 0) {
             impl->face = nullptr;
             return nullptr;
         }
@@ -124,11 +124,6 @@ int32_t PIX_PlatformFont::Height() const noexcept
 int32_t PIX_PlatformFont::Ascent() const noexcept
 {
     return mImpl->ascent;
-}
-
-const std::string& PIX_PlatformFont::FilePath() const noexcept
-{
-    return mImpl->file;
 }
 
 int32_t PIX_PlatformFont::Advance(char32_t codePoint) const noexcept

@@ -29,8 +29,6 @@ public:
     int32_t Height() const noexcept;
     /// Pixels from the top of a line to the baseline.
     int32_t Ascent() const noexcept;
-    /// Path of the font file that was chosen.
-    const std::string& FilePath() const noexcept;
 
     /// Pen advance of `codePoint` in pixels (0 when the font lacks it).
     int32_t Advance(char32_t codePoint) const noexcept;

@@ -10,8 +10,8 @@
 // PNG decoding into 0xAARRGGBB straight-alpha pixels. Every image, whatever
 // its colour type and bit depth, arrives as 8-bit samples; pixels the image
 // does not make transparent are opaque. Every failure returns nothing and
-// leaves nothing allocated. All functions are [ui] (any thread that owns its
-// arguments; they share no state).
+// leaves nothing allocated. All functions are [any]: they share no state, and
+// the editor calls them on its [ui] thread.
 
 /// Decodes a complete PNG file held in `length` bytes at `data`.
 std::unique_ptr<PIX_MemBitmap> PIX_LoadPngFromMemory(const void* data, int32_t length);

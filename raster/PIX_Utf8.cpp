@@ -60,30 +60,32 @@ bool HasUtf8Sequence(const char* text, int32_t length) noexcept
     return false;
 }
 
-bool DecodeUtf8Strict(const char* text, int32_t length, CodePointText& out)
+namespace {
+// Decodes `text`; a malformed byte becomes the code point of its value when
+// `lenient`, else ends decoding with false.
+bool DecodeUtf8(const char* text, int32_t length, CodePointText& out, bool lenient)
 {
     const auto* t = reinterpret_cast<const unsigned char*>(text);
     out.Clear();
     for (int32_t i = 0; i < length;) {
-        char32_t c = 0;
+        char32_t c = t[i];
         const int32_t n = DecodeOne(t, i, length, c);
-        if (n == 0) return false;
+        if (n == 0 && !lenient) return false;
         out.Push(c);
-        i += n;
+        i += n ? n : 1;
     }
     return true;
+}
+}  // namespace
+
+bool DecodeUtf8Strict(const char* text, int32_t length, CodePointText& out)
+{
+    return DecodeUtf8(text, length, out, false);
 }
 
 void DecodeUtf8Lenient(const char* text, int32_t length, CodePointText& out)
 {
-    const auto* t = reinterpret_cast<const unsigned char*>(text);
-    out.Clear();
-    for (int32_t i = 0; i < length;) {
-        char32_t c = 0;
-        const int32_t n = DecodeOne(t, i, length, c);
-        out.Push(n ? c : char32_t(t[i]));
-        i += n ? n : 1;
-    }
+    DecodeUtf8(text, length, out, true);
 }
 
 void DecodeBytes(const char* text, int32_t length, CodePointText& out)

@@ -18,19 +18,39 @@ namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 
-// A font owning a 16-pixel system font, attached with `flags`.
-std::unique_ptr<PIX_CachedFont> MakeFont(int32_t flags, int32_t height = 16, bool antialiased = true)
+// A font owning a system font of `height` pixels, attached with `flags`,
+// drawing opaque black.
+std::unique_ptr<PIX_CachedFont> MakeFont(int32_t flags, int32_t height = 16)
 {
     auto font = std::make_unique<PIX_CachedFont>();
-    auto handle = TestFont(height, antialiased);
+    auto handle = TestFont(height);
     if (!handle) return nullptr;
     font->AttachFont(handle.release(), flags | kFontOwnsHandle);
+    font->SetFontColor(0xFF000000);
     return font;
 }
 
 int32_t Draw(PIX_CachedFont& font, PIX_IBitmap* dest, const char* text, PIX_Rect rect, uint32_t format)
 {
     return font.DrawString(dest, text, int32_t(std::strlen(text)), rect, format);
+}
+
+// `text` drawn by `font` into `rect` of a new white w x h in-memory bitmap.
+std::unique_ptr<PIX_MemBitmap> Painted(PIX_CachedFont& font, const char* text, int32_t w, int32_t h, PIX_Rect rect,
+                                       uint32_t format = 0)
+{
+    auto bitmap = Filled(w, h, kWhite);
+    Draw(font, bitmap.get(), text, rect, format);
+    return bitmap;
+}
+
+// A white w x h bitmap with a drawing context.
+std::unique_ptr<PIX_SysBitmap> WhiteSurface(int32_t w, int32_t h)
+{
+    auto surface = std::make_unique<PIX_SysBitmap>();
+    surface->Resize(w, h);
+    PIX_Fill(surface.get(), 0, 0, w, h, kWhite, 1.0f, kComposeCopy);
+    return surface;
 }
 
 // The extent DT_CALCRECT reports for `text` at the origin.
@@ -43,50 +63,39 @@ PIX_Rect Measure(PIX_CachedFont& font, const char* text)
 
 }  // namespace
 
-TEST(CachedFont, MeasuresWithoutABitmapOnEitherPath)
-{
-    for (int32_t flags : {0, kFontPreferSystem}) {
-        auto font = MakeFont(flags);
-        ASSERT_TRUE(font);
-        EXPECT_EQ(font->LineHeight(), 16);
-        PIX_Rect r{3, 4, 0, 0};
-        EXPECT_EQ(font->DrawString(nullptr, "Hello", 5, r, DT_CALCRECT), 16) << flags;
-        EXPECT_EQ(r.bottom, 20);
-        EXPECT_GT(r.right, 3 + 20);
-        PIX_Rect unchanged{1, 2, 3, 4};
-        EXPECT_EQ(font->DrawString(nullptr, "Hello", 5, unchanged, 0), 0);
-        EXPECT_EQ(unchanged.right, 3);
-    }
-}
-
-TEST(CachedFont, BothPathsMeasureAlike)
+TEST(CachedFont, MeasuresWithoutABitmapAlikeOnBothPaths)
 {
     auto glyphs = MakeFont(0);
     auto system = MakeFont(kFontPreferSystem);
     ASSERT_TRUE(glyphs && system);
-    const PIX_Rect a = Measure(*glyphs, "Keldra 42"), b = Measure(*system, "Keldra 42");
-    EXPECT_GT(a.right, 40);
-    EXPECT_EQ(a.right, b.right);
-    EXPECT_EQ(a.bottom, b.bottom);
-    // A second line adds a line height.
-    EXPECT_EQ(Measure(*glyphs, "Keldra\n42").bottom, 32);
-    EXPECT_EQ(Measure(*system, "Keldra\n42").bottom, 32);
+    for (PIX_CachedFont* font : {glyphs.get(), system.get()}) {
+        EXPECT_EQ(font->LineHeight(), 16);
+        PIX_Rect r{3, 4, 0, 0};
+        EXPECT_EQ(font->DrawString(nullptr, "Hello", 5, r, DT_CALCRECT), 16);
+        EXPECT_EQ(r.bottom, 20);
+        EXPECT_GT(r.right, 3 + 20);
+        // Without DT_CALCRECT there is nothing to draw on.
+        PIX_Rect unchanged{1, 2, 3, 4};
+        EXPECT_EQ(font->DrawString(nullptr, "Hello", 5, unchanged, 0), 0);
+        EXPECT_EQ(unchanged.right, 3);
+        // A second line adds a line height.
+        EXPECT_EQ(Measure(*font, "Keldra\n42").bottom, 32);
+    }
+    EXPECT_EQ(Measure(*glyphs, "Keldra 42").right, Measure(*system, "Keldra 42").right);
 }
 
 TEST(CachedFont, PrerenderedAsciiRefusesOtherCharacters)
 {
     auto font = MakeFont(kFontPrerenderAscii);
     ASSERT_TRUE(font);
-    PIX_SysBitmap surface;
-    ASSERT_TRUE(surface.Resize(60, 30));
-    PIX_Fill(&surface, 0, 0, 60, 30, kWhite, 1.0f, kComposeCopy);
+    auto surface = Filled(60, 30, kWhite);
     const PIX_Rect clip{0, 0, 60, 30};
-    EXPECT_FALSE(font->DrawGlyph(&surface, U'\u00E9', 5, 5, clip));
-    EXPECT_FALSE(font->DrawGlyph(&surface, U'\u4E2D', 5, 5, clip));
-    EXPECT_EQ(Draw(*font, &surface, "\xC3\xA9\xC3\xA9", clip, 0), 0);
-    EXPECT_EQ(CountEqual(surface, kWhite), 60 * 30);
-    EXPECT_TRUE(font->DrawGlyph(&surface, U'A', 5, 5, clip));
-    EXPECT_LT(CountEqual(surface, kWhite), 60 * 30);
+    EXPECT_FALSE(font->DrawGlyph(surface.get(), U'\u00E9', 5, 5, clip));
+    EXPECT_FALSE(font->DrawGlyph(surface.get(), U'\u4E2D', 5, 5, clip));
+    EXPECT_EQ(Draw(*font, surface.get(), "\xC3\xA9\xC3\xA9", clip, 0), 0);
+    EXPECT_EQ(CountEqual(*surface, kWhite), 60 * 30);
+    EXPECT_TRUE(font->DrawGlyph(surface.get(), U'A', 5, 5, clip));
+    EXPECT_LT(CountEqual(*surface, kWhite), 60 * 30);
 }
 
 TEST(CachedFont, GlyphPathRendersVisibleTextInsideTheBox)
@@ -94,9 +103,7 @@ TEST(CachedFont, GlyphPathRendersVisibleTextInsideTheBox)
     auto font = MakeFont(0);
     ASSERT_TRUE(font);
     auto surface = Filled(100, 40, kWhite);
-    font->SetFontColor(0xFF000000);
-    const PIX_Rect box{10, 5, 90, 35};
-    EXPECT_EQ(Draw(*font, surface.get(), "Hello", box, 0), 16);
+    EXPECT_EQ(Draw(*font, surface.get(), "Hello", PIX_Rect{10, 5, 90, 35}, 0), 16);
     const PIX_Rect ink = InkBox(*surface, kWhite);
     EXPECT_GE(ink.left, 10);
     EXPECT_LE(ink.left, 13);
@@ -111,12 +118,10 @@ TEST(CachedFont, SystemPathDrawsTheTextColourIgnoringItsAlpha)
 {
     auto font = MakeFont(kFontPreferSystem);
     ASSERT_TRUE(font);
-    PIX_SysBitmap surface;
-    ASSERT_TRUE(surface.Resize(80, 30));
-    PIX_Fill(&surface, 0, 0, 80, 30, kWhite, 1.0f, kComposeCopy);
+    auto surface = WhiteSurface(80, 30);
     font->SetFontColor(0x40102030);
-    Draw(*font, &surface, "\xE2\x96\x88\xE2\x96\x88", PIX_Rect{0, 0, 80, 30}, 0);  // two full blocks
-    EXPECT_GT(CountEqual(surface, 0xFF102030), 40);
+    Draw(*font, surface.get(), "\xE2\x96\x88\xE2\x96\x88", PIX_Rect{0, 0, 80, 30}, 0);  // two full blocks
+    EXPECT_GT(CountEqual(*surface, 0xFF102030), 40);
 }
 
 TEST(CachedFont, MeasuringSurfaceServesBitmapsWithoutAContext)
@@ -124,7 +129,6 @@ TEST(CachedFont, MeasuringSurfaceServesBitmapsWithoutAContext)
     auto font = MakeFont(kFontPreferSystem);
     ASSERT_TRUE(font);
     auto bitmap = Filled(80, 30, kWhite);
-    font->SetFontColor(0xFF000000);
     EXPECT_EQ(Draw(*font, bitmap.get(), "Hi", PIX_Rect{50, 0, 80, 30}, DT_RIGHT), 16);
     const PIX_Rect ink = InkBox(*bitmap, kWhite);
     EXPECT_GE(ink.left, 50);
@@ -137,17 +141,14 @@ TEST(CachedFont, OpaqueModeFillsTheBoxAndTransparentDoesNot)
     for (int32_t flags : {0, kFontPreferSystem}) {
         auto font = MakeFont(flags);
         ASSERT_TRUE(font);
-        PIX_SysBitmap surface;
-        ASSERT_TRUE(surface.Resize(60, 30));
-        PIX_Fill(&surface, 0, 0, 60, 30, kWhite, 1.0f, kComposeCopy);
-        font->SetFontColor(0xFF000000);
         font->SetBackgroundColor(0xFF0000FF);
-        Draw(*font, &surface, "mm", PIX_Rect{0, 0, 60, 30}, 0);
-        EXPECT_EQ(CountEqual(surface, 0xFF0000FF), 0) << flags;
+        auto transparent = WhiteSurface(60, 30);
+        Draw(*font, transparent.get(), "mm", PIX_Rect{0, 0, 60, 30}, 0);
+        EXPECT_EQ(CountEqual(*transparent, 0xFF0000FF), 0) << flags;
         EXPECT_EQ(font->SetBackgroundMode(kBkModeOpaque), kBkModeTransparent);
-        PIX_Fill(&surface, 0, 0, 60, 30, kWhite, 1.0f, kComposeCopy);
-        Draw(*font, &surface, "mm", PIX_Rect{0, 0, 60, 30}, 0);
-        EXPECT_GT(CountEqual(surface, 0xFF0000FF), 20) << flags;
+        auto opaque = WhiteSurface(60, 30);
+        Draw(*font, opaque.get(), "mm", PIX_Rect{0, 0, 60, 30}, 0);
+        EXPECT_GT(CountEqual(*opaque, 0xFF0000FF), 20) << flags;
     }
 }
 
@@ -158,16 +159,12 @@ TEST(CachedFont, AlignmentPlacesGlyphTextInItsBox)
     const int32_t width = Measure(*font, "mm").right;
     ASSERT_GT(width, 10);
 
-    auto right = Filled(100, 50, kWhite);
-    Draw(*font, right.get(), "mm", PIX_Rect{0, 0, 100, 50}, DT_RIGHT | DT_BOTTOM);
-    PIX_Rect ink = InkBox(*right, kWhite);
+    PIX_Rect ink = InkBox(*Painted(*font, "mm", 100, 50, PIX_Rect{0, 0, 100, 50}, DT_RIGHT | DT_BOTTOM), kWhite);
     EXPECT_NEAR(ink.right, 100, 2);
     EXPECT_GE(ink.left, 100 - width - 1);
     EXPECT_GE(ink.top, 50 - 16);
 
-    auto centre = Filled(100, 50, kWhite);
-    Draw(*font, centre.get(), "mm", PIX_Rect{0, 0, 100, 50}, DT_CENTER | DT_VCENTER);
-    ink = InkBox(*centre, kWhite);
+    ink = InkBox(*Painted(*font, "mm", 100, 50, PIX_Rect{0, 0, 100, 50}, DT_CENTER | DT_VCENTER), kWhite);
     EXPECT_NEAR(ink.left + ink.right, 100, 3);
     EXPECT_GE(ink.top, (50 - 16) / 2);
     EXPECT_LE(ink.bottom, (50 - 16) / 2 + 16);
@@ -177,11 +174,8 @@ TEST(CachedFont, ClipsToTheRectangleUnlessNoClip)
 {
     auto font = MakeFont(0);
     ASSERT_TRUE(font);
-    auto clipped = Filled(100, 30, kWhite);
-    Draw(*font, clipped.get(), "WWWWWW", PIX_Rect{0, 0, 20, 30}, 0);
-    EXPECT_LE(InkBox(*clipped, kWhite).right, 20);
-    auto free = Filled(100, 30, kWhite);
-    Draw(*font, free.get(), "WWWWWW", PIX_Rect{0, 0, 20, 30}, DT_NOCLIP);
+    EXPECT_LE(InkBox(*Painted(*font, "WWWWWW", 100, 30, PIX_Rect{0, 0, 20, 30}), kWhite).right, 20);
+    auto free = Painted(*font, "WWWWWW", 100, 30, PIX_Rect{0, 0, 20, 30}, DT_NOCLIP);
     EXPECT_GT(InkBox(*free, kWhite).right, 40);
     // An empty clip draws nothing.
     EXPECT_EQ(Draw(*font, free.get(), "W", PIX_Rect{200, 0, 220, 30}, 0), 0);
@@ -191,10 +185,9 @@ TEST(CachedFont, MonoMasksPaintExactColoursAndShadowsTheEffectColour)
 {
     auto font = MakeFont(kFontShadow);
     ASSERT_TRUE(font);
-    auto surface = Filled(60, 30, kWhite);
     font->SetFontColor(0xFF112233);
     font->SetEffectColor(0xFF445566);
-    Draw(*font, surface.get(), "Ab", PIX_Rect{0, 0, 60, 30}, 0);
+    auto surface = Painted(*font, "Ab", 60, 30, PIX_Rect{0, 0, 60, 30});
     const int32_t text = CountEqual(*surface, 0xFF112233), shadow = CountEqual(*surface, 0xFF445566);
     EXPECT_GT(text, 10);
     EXPECT_GT(shadow, 10);
@@ -223,12 +216,9 @@ TEST(CachedFont, VeryLargeFontsAlwaysTakeTheSystemPath)
     auto font = MakeFont(kFontMono, 300);
     ASSERT_TRUE(font);
     EXPECT_EQ(font->LineHeight(), 300);
-    PIX_SysBitmap surface;
-    ASSERT_TRUE(surface.Resize(200, 320));
-    PIX_Fill(&surface, 0, 0, 200, 320, kWhite, 1.0f, kComposeCopy);
-    font->SetFontColor(0xFF000000);
-    Draw(*font, &surface, "O", PIX_Rect{0, 0, 200, 320}, 0);
-    const int32_t black = CountEqual(surface, 0xFF000000), white = CountEqual(surface, kWhite);
+    auto surface = WhiteSurface(200, 320);
+    Draw(*font, surface.get(), "O", PIX_Rect{0, 0, 200, 320}, 0);
+    const int32_t black = CountEqual(*surface, 0xFF000000), white = CountEqual(*surface, kWhite);
     EXPECT_GT(black, 100);
     EXPECT_GT(200 * 320 - black - white, 0);
 }
@@ -238,12 +228,8 @@ TEST(CachedFont, BlurSpreadsCoverage)
     auto sharp = MakeFont(kFontMono);
     auto blurred = MakeFont(kFontMono | kFontBlur | kFontInvert);
     ASSERT_TRUE(sharp && blurred);
-    auto a = Filled(40, 30, kWhite);
-    auto b = Filled(40, 30, kWhite);
-    sharp->SetFontColor(0xFF000000);
-    blurred->SetFontColor(0xFF000000);
-    Draw(*sharp, a.get(), "l", PIX_Rect{0, 0, 40, 30}, 0);
-    Draw(*blurred, b.get(), "l", PIX_Rect{0, 0, 40, 30}, 0);
+    auto a = Painted(*sharp, "l", 40, 30, PIX_Rect{0, 0, 40, 30});
+    auto b = Painted(*blurred, "l", 40, 30, PIX_Rect{0, 0, 40, 30});
     // Inverted coverage paints the background of the cell, not the stroke.
     EXPECT_GT(CountEqual(*b, 0xFF000000), CountEqual(*a, 0xFF000000));
 }
@@ -260,27 +246,17 @@ TEST(CachedFont, VerticalTextSwapsItsExtent)
     EXPECT_EQ(v.bottom, h.right);
 }
 
-TEST(CachedFont, SharedSurfacesLiveWithTheFonts)
+TEST(CachedFont, SharedSurfacesAreRebuiltAfterTheLastFontIsGone)
 {
-    const int32_t before = PIX_CachedFont::LiveFontCount();
-    {
-        PIX_CachedFont a, b;
-        EXPECT_EQ(PIX_CachedFont::LiveFontCount(), before + 2);
-    }
-    EXPECT_EQ(PIX_CachedFont::LiveFontCount(), before);
-}
-
-TEST(CachedFont, SettersReturnThePreviousValues)
-{
-    PIX_CachedFont font;
-    EXPECT_EQ(font.SetFontColor(0x11), 0u);
-    EXPECT_EQ(font.SetFontColor(0x22), 0x11u);
-    EXPECT_EQ(font.FontColor(), 0x22u);
-    EXPECT_EQ(font.SetBackgroundColor(1), 0xFFFFFFFFu);
-    EXPECT_EQ(font.SetEffectColor(2), 0xFFFFFFFFu);
-    EXPECT_EQ(font.SetBackgroundMode(kBkModeOpaque), kBkModeTransparent);
-    EXPECT_EQ(font.FontHandle(), nullptr);
-    EXPECT_EQ(font.LineHeight(), 0);
+    // Each round's fonts are the only live ones: their end releases the
+    // glyph and measuring surfaces, and the next round must build them anew.
+    for (int round = 0; round < 2; ++round)
+        for (int32_t flags : {0, kFontPreferSystem}) {
+            auto font = MakeFont(flags);
+            ASSERT_TRUE(font);
+            auto surface = Painted(*font, "Ab", 40, 30, PIX_Rect{0, 0, 40, 30});
+            EXPECT_LT(CountEqual(*surface, kWhite), 40 * 30) << round << " " << flags;
+        }
 }
 
 TEST(CachedFont, ReattachingReplacesTheFontAndItsGlyphs)
@@ -322,10 +298,8 @@ TEST(CachedFont, OutlineSurroundsTheStrokesWithTheEffectColour)
 {
     auto font = MakeFont(kFontOutline);
     ASSERT_TRUE(font);
-    auto surface = Filled(40, 30, kWhite);
-    font->SetFontColor(0xFF000000);
     font->SetEffectColor(0xFFFF0000);
-    Draw(*font, surface.get(), "I", PIX_Rect{5, 0, 40, 30}, 0);
+    auto surface = Painted(*font, "I", 40, 30, PIX_Rect{5, 0, 40, 30});
     // Every text pixel's left and right neighbours are ink or outline, never
     // the white background.
     int32_t checked = 0;
@@ -338,4 +312,18 @@ TEST(CachedFont, OutlineSurroundsTheStrokesWithTheEffectColour)
             }
     EXPECT_GT(checked, 5);
     EXPECT_GT(CountEqual(*surface, 0xFFFF0000), 10);
+}
+
+TEST(CachedFont, HsvAdjustReachesEveryCoveredPixelWhoseWeightTruncatesToZero)
+{
+    auto font = MakeFont(0);
+    ASSERT_TRUE(font);
+    font->SetFontColor(0xFF808080);  // no shift
+    font->SetComposeMode(kComposeHsvAdjust, 1.0f / 256);  // W = 1: each pixel's k is 0
+    auto surface = Filled(40, 30, 0x00FFFFFF);
+    Draw(*font, surface.get(), "Ab", PIX_Rect{0, 0, 40, 30}, 0);
+    // White survives the round trip; the alpha argument 255 makes it opaque.
+    const int32_t covered = CountEqual(*surface, kWhite);
+    EXPECT_GT(covered, 10);
+    EXPECT_EQ(covered + CountEqual(*surface, 0x00FFFFFF), 40 * 30);
 }
