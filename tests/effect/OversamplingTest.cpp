@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -39,8 +40,9 @@ TEST(OversamplingDesign, ProductAndOracleDesignTheSameBitsAtBothFactors)
     }
 }
 
-// Runs a unit step through the product filter and returns its outputs.
-std::vector<double> stepResponse(int factor, int steps)
+// Runs the product filter over x(0) … x(steps − 1) in the left lane and their
+// negations in the right, across chunk boundaries; returns the left outputs.
+std::vector<double> respond(int factor, int steps, double (*x)(int))
 {
     const RecursiveFilter::Taps taps = RecursiveFilter::Taps::from(OversamplingDesign::forFactor(factor));
     RecursiveFilter filter;
@@ -49,7 +51,7 @@ std::vector<double> stepResponse(int factor, int steps)
     F64x2 newest(0.0);
     for (int i = 0; i < steps; ++i) {
         const int slot = i % RecursiveFilter::kChunk;
-        newest = filter.step(taps, slot, F64x2(1.0, -1.0), newest);
+        newest = filter.step(taps, slot, F64x2(x(i), -x(i)), newest);
         out.push_back(newest.left());
         EXPECT_EQ(newest.right(), -newest.left());
         if (slot == RecursiveFilter::kChunk - 1)
@@ -58,11 +60,29 @@ std::vector<double> stepResponse(int factor, int steps)
     return out;
 }
 
+double unitStep(int) { return 1.0; }
+double unitImpulse(int i) { return i == 0 ? 1.0 : 0.0; }
+
 TEST(RecursiveFilter, StepResponseSettlesAtOneAcrossChunkBoundaries)
 {
-    EXPECT_NEAR(stepResponse(4, 1500).back(), 1.0, 1e-9);
+    EXPECT_NEAR(respond(4, 1500, unitStep).back(), 1.0, 1e-9);
     // At N = 16 the gain at 0 Hz carries the design's rounding (about 6e-7).
-    EXPECT_NEAR(stepResponse(16, 3000).back(), 1.0, 2e-6);
+    EXPECT_NEAR(respond(16, 3000, unitStep).back(), 1.0, 2e-6);
+}
+
+// The delay at 0 Hz (the centroid of the impulse response) pins the pole
+// placement at both factors independently of the oracle.
+TEST(RecursiveFilter, DelaysLowFrequenciesByTheDesignedAmount)
+{
+    for (const auto& [factor, delay, tolerance] : {std::tuple{4, 6.8, 0.05}, std::tuple{16, 41.0, 0.5}}) {
+        const std::vector<double> h = respond(factor, 3000, unitImpulse);
+        double moment = 0.0, sum = 0.0;
+        for (size_t n = 0; n < h.size(); ++n) {
+            moment += n * h[n];
+            sum += h[n];
+        }
+        EXPECT_NEAR(moment / sum, delay, tolerance) << factor;
+    }
 }
 
 TEST(RecursiveFilter, FlushesNonFiniteAndTinyOutputsToPositiveZero)
