@@ -647,7 +647,6 @@ void* IGraphicsX11::OpenEditorWindow(void* parent)
 {
     Impl& w = *mImpl;
     const Window parentId = ToXid(parent);
-    if (!parentId) return nullptr;
     int x = 0, y = 0;
     if (w.display) {
         // Reopening keeps the window where it was inside its parent.
@@ -661,7 +660,9 @@ void* IGraphicsX11::OpenEditorWindow(void* parent)
         }
         CloseEditorWindow();
     }
-    if (!w.Open(parentId, x, y)) return nullptr;
+    // A failed reopen leaves no window: the old one must not outlive a
+    // reported failure.
+    if (!parentId || !w.Open(parentId, x, y)) return nullptr;
     return reinterpret_cast<void*>(uintptr_t(w.window));
 }
 

@@ -500,6 +500,11 @@ TEST_F(IGraphicsX11Test, ABadParentIdFailsWithoutHarm)
     EXPECT_EQ(g->OpenEditorWindow(nullptr), nullptr);
     EXPECT_FALSE(g->IsWindowOpen());
     EXPECT_TRUE(loop.entries.empty());
+    // Reopening on no parent closes the old window like any reopen.
+    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    EXPECT_EQ(g->OpenEditorWindow(nullptr), nullptr);
+    EXPECT_FALSE(g->IsWindowOpen());
+    EXPECT_TRUE(loop.entries.empty());
     // The host destroying its window first must not hurt either.
     ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
     XDestroyWindow(d, parent);
