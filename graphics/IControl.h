@@ -100,7 +100,6 @@ public:
 
     const PixelRect& Rect() const noexcept { return mRect; }
     const PixelRect& HitRect() const noexcept { return mHitRect; }
-    void SetHitRect(const PixelRect& rect) noexcept { mHitRect = rect; }
     int ParamIdx() const noexcept { return mParamIdx; }
     double Value() const noexcept { return mValue; }
     double DefaultValue() const noexcept { return mDefaultValue; }

@@ -172,7 +172,6 @@ public:
     int ControlCount() const noexcept { return int(mControls.size()); }
     /// Control `index`, or null when out of range.
     IControl* Control(int index) const noexcept;
-    IControl* KeyCatcher() const noexcept { return mKeyCatcher.get(); }
     /// The off-screen image of the whole editor; null until prepared.
     PIX_SysBitmap* DrawSurface() const noexcept { return mDrawSurface.get(); }
     const PixelRect& DrawAreaRect() const noexcept { return mDrawArea; }
@@ -180,7 +179,6 @@ public:
     int HoverIndex() const noexcept { return mHoverIndex; }
     /// Drops the current press (menus and text entries take the pointer).
     void ReleaseCapture() noexcept;
-    bool TrackHover() const noexcept { return mTrackHover; }
     void SetTrackHover(bool track) noexcept { mTrackHover = track; }
     /// Tooltips also need hover tracking.
     bool TooltipsEnabled() const noexcept { return mTooltipsEnabled; }
