@@ -305,7 +305,7 @@ void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames) noexc
         ConvertOutputs32(frames);
 }
 
-tresult PLUGIN_API IEffectVST3::process(ProcessData& data)
+tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
 {
     std::lock_guard<std::recursive_mutex> hold(GetLock());
 

@@ -60,7 +60,8 @@ public:
     Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
     /// [audio] One block: parameter changes (last point of each queue),
     /// buffer binding, ProcessBlock or PassThrough. Locks. kResultOk.
-    Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) noexcept SMTG_OVERRIDE;
+    /// [ui] The base's latency and tail, in samples (0 for this plug-in).
     Steinberg::uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE;
     Steinberg::uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
 
@@ -83,15 +84,23 @@ public:
     Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
                                                      Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
 
-    // ---- IUnitInfo -----------------------------------------------------------------
+    // ---- IUnitInfo (all [ui]) ------------------------------------------------------
+    /// The root unit plus one per distinct parameter group.
     Steinberg::int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
+    /// Unit 0 is "Root Unit"; unit i names group i - 1. kResultFalse beyond.
     Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 index,
                                               Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
+    /// 0: no unit carries a program list, though list 0 can be described.
     Steinberg::int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE { return 0; }
+    /// List 0: "Factory Presets" with the preset parameter's id and one
+    /// program per preset; kResultFalse for other indices.
     Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 index,
                                                      Steinberg::Vst::ProgramListInfo& info) SMTG_OVERRIDE;
+    /// The name of preset `index` ("" outside the presets) of the preset
+    /// list; kResultFalse for another list id.
     Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 index,
                                                  Steinberg::Vst::String128 name) SMTG_OVERRIDE;
+    /// The rest of the unit interface is not provided: kNotImplemented.
     Steinberg::tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID, Steinberg::int32,
                                                  Steinberg::Vst::CString,
                                                  Steinberg::Vst::String128) SMTG_OVERRIDE;
@@ -117,18 +126,19 @@ public:
     /// [ui] The host's context menu for parameter `paramIdx` at (x, y) on the
     /// first open editor view, when the host offers one.
     void PopupHostContextMenu(int paramIdx, int x, int y) override;
-    /// [audio] Transport from the last process context.
-    bool IsOfflineRender() const override;
-    int GetSamplePosition() const override;
-    double GetTempo() const override;
-    void GetTimeSignature(int& numerator, int& denominator) const override;
-    void GetTransportInfo(ITransportInfo& info) const override;
+    /// [audio] Transport from the last process context; offline when the
+    /// set-up's process mode is offline.
+    bool IsOfflineRender() const noexcept override;
+    int GetSamplePosition() const noexcept override;
+    double GetTempo() const noexcept override;
+    void GetTimeSignature(int& numerator, int& denominator) const noexcept override;
+    void GetTransportInfo(ITransportInfo& info) const noexcept override;
     /// [ui] Asks the host, through the first editor view, to resize it to
     /// `width` x `height` editor pixels. False without an editor or a view.
     bool ResizeEditor(int width, int height) override;
     /// [audio] This plug-in sends no MIDI: false.
-    bool SendMidiMessage(const IMidiMessage& message) override;
-    bool SendSysexMessage(const ISysexMessage& message) override;
+    bool SendMidiMessage(const IMidiMessage& message) noexcept override;
+    bool SendSysexMessage(const ISysexMessage& message) noexcept override;
 
     // ---- editor views -------------------------------------------------------------
     /// [ui] Records an open editor view (borrowed; the view unregisters itself).

@@ -215,28 +215,28 @@ void IEffectVST3::PopupHostContextMenu(int paramIdx, int x, int y)
     }
 }
 
-bool IEffectVST3::IsOfflineRender() const
+bool IEffectVST3::IsOfflineRender() const noexcept
 {
     return processSetup.processMode == kOffline;
 }
 
-int IEffectVST3::GetSamplePosition() const
+int IEffectVST3::GetSamplePosition() const noexcept
 {
     return static_cast<int>(mContext.projectTimeSamples);
 }
 
-double IEffectVST3::GetTempo() const
+double IEffectVST3::GetTempo() const noexcept
 {
     return mContext.tempo;
 }
 
-void IEffectVST3::GetTimeSignature(int& numerator, int& denominator) const
+void IEffectVST3::GetTimeSignature(int& numerator, int& denominator) const noexcept
 {
     numerator = mContext.timeSigNumerator;
     denominator = mContext.timeSigDenominator;
 }
 
-void IEffectVST3::GetTransportInfo(ITransportInfo& info) const
+void IEffectVST3::GetTransportInfo(ITransportInfo& info) const noexcept
 {
     info.tempo = mContext.tempo;
     info.samplePosition = static_cast<double>(mContext.projectTimeSamples);
@@ -270,12 +270,12 @@ void IEffectVST3::RemoveView(IPlugView* view)
     mViews.erase(std::remove(mViews.begin(), mViews.end(), view), mViews.end());
 }
 
-bool IEffectVST3::SendMidiMessage(const IMidiMessage&)
+bool IEffectVST3::SendMidiMessage(const IMidiMessage&) noexcept
 {
     return false;
 }
 
-bool IEffectVST3::SendSysexMessage(const ISysexMessage&)
+bool IEffectVST3::SendSysexMessage(const ISysexMessage&) noexcept
 {
     return false;
 }
