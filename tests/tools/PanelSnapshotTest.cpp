@@ -7,7 +7,6 @@
 #include "raster/PIX_MemBitmap.h"
 #include "raster/PIX_PngLoader.h"
 #include "tools/PanelSnapshot.h"
-#include "tools/RenderOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -113,24 +112,6 @@ TEST_F(PanelSnapshot, AnUnwritablePathIsReported)
     std::string error;
     EXPECT_FALSE(WritePanelSnapshot(*plugin, {}, "/nonexistent-folder/panel.png", error));
     EXPECT_NE(error.find("/nonexistent-folder/panel.png"), std::string::npos);
-}
-
-TEST(PanelOption, APanelAloneNeedsNoAudioFiles)
-{
-    std::string error;
-    auto alone = ParseRenderOptions({"--panel", "p.png", "--set", "OUT=3"}, "k.vst3", error);
-    ASSERT_TRUE(alone) << error;
-    EXPECT_EQ(alone->panel, "p.png");
-    EXPECT_TRUE(alone->output.empty());
-
-    auto both = ParseRenderOptions({"--panel", "p.png", "--demo", "1", "o.wav"}, "k.vst3", error);
-    ASSERT_TRUE(both) << error;
-    EXPECT_EQ(both->output, "o.wav");
-
-    EXPECT_FALSE(ParseRenderOptions({"--panel"}, "k.vst3", error));
-    EXPECT_NE(error.find("--panel"), std::string::npos);
-    // One file is neither a panel-only run nor a render.
-    EXPECT_FALSE(ParseRenderOptions({"--panel", "p.png", "in.wav"}, "k.vst3", error));
 }
 
 TEST(PanelOption, TheProgramWritesOnlyThePanelAndRefusesUnknownSettings)

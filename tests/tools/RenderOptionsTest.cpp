@@ -86,3 +86,21 @@ TEST(RenderOptions, ListAndHelpNeedNoFiles)
     ASSERT_TRUE(help) << error;
     EXPECT_TRUE(help->help);
 }
+
+TEST(RenderOptions, APanelAloneNeedsNoAudioFiles)
+{
+    std::string error;
+    auto alone = Parse({"--panel", "p.png", "--set", "OUT=3"}, error);
+    ASSERT_TRUE(alone) << error;
+    EXPECT_EQ(alone->panel, "p.png");
+    EXPECT_TRUE(alone->output.empty());
+
+    auto both = Parse({"--panel", "p.png", "--demo", "1", "o.wav"}, error);
+    ASSERT_TRUE(both) << error;
+    EXPECT_EQ(both->output, "o.wav");
+
+    EXPECT_FALSE(Parse({"--panel"}, error));
+    EXPECT_NE(error.find("--panel"), std::string::npos);
+    // One file is neither a panel-only run nor a render.
+    EXPECT_FALSE(Parse({"--panel", "p.png", "in.wav"}, error));
+}

@@ -276,7 +276,7 @@ TEST(IEffectVST3, InitializeIdentifiesTheHostAndLoadsTheFirstPreset)
     anonymous->release();
 }
 
-TEST(IEffectVST3, StateIsSixtyEightLittleEndianBytesForEightValuesAndRoundTrips)
+TEST(IEffectVST3, StateIsTheValuesAsLittleEndianDoublesThenTheBypassFlagAndRoundTrips)
 {
     ProbeHost host;
     host.effect->setParamNormalized(0, 0.75);
@@ -298,26 +298,21 @@ TEST(IEffectVST3, StateIsSixtyEightLittleEndianBytesForEightValuesAndRoundTrips)
     EXPECT_TRUE(host.effect->IsBypassed());
 }
 
-TEST(IEffectVST3, StateWithoutBypassFlagRestoresValuesButReportsFalse)
+TEST(IEffectVST3, ShortStateRestoresWholeValuesKeepsTheRestAndReportsFalse)
 {
     ProbeHost host;
-    HostMemoryStream stream(StateBytes({3.0, 1.0, 0.5}, nullptr));
-    EXPECT_EQ(host.effect->setControllerState(&stream), kResultFalse);
+    // Every value but no bypass flag: all restored, still a failure.
+    HostMemoryStream noFlag(StateBytes({3.0, 1.0, 0.5}, nullptr));
+    EXPECT_EQ(host.effect->setControllerState(&noFlag), kResultFalse);
     EXPECT_DOUBLE_EQ(host.effect->GetParam(0)->Value(), 3.0);
-    EXPECT_DOUBLE_EQ(host.effect->GetParam(1)->Value(), 1.0);
     EXPECT_DOUBLE_EQ(host.effect->GetParam(2)->Value(), 0.5);
-}
 
-TEST(IEffectVST3, ShortStateKeepsTheValuesItDoesNotFullySupply)
-{
-    ProbeHost host;
-    host.effect->setParamNormalized(2, 0.5);
-    std::vector<uint8_t> bytes = StateBytes({4.0, 1.0, 0.9}, nullptr);
+    std::vector<uint8_t> bytes = StateBytes({4.0, 0.0, 0.9}, nullptr);
     bytes.resize(20);  // value 2 cut after half its bytes
-    HostMemoryStream stream(bytes);
-    EXPECT_EQ(host.effect->setControllerState(&stream), kResultFalse);
+    HostMemoryStream cut(bytes);
+    EXPECT_EQ(host.effect->setControllerState(&cut), kResultFalse);
     EXPECT_DOUBLE_EQ(host.effect->GetParam(0)->Value(), 4.0);
-    EXPECT_DOUBLE_EQ(host.effect->GetParam(1)->Value(), 1.0);
+    EXPECT_DOUBLE_EQ(host.effect->GetParam(1)->Value(), 0.0);
     EXPECT_DOUBLE_EQ(host.effect->GetParam(2)->Value(), 0.5);
 
     HostMemoryStream empty;
@@ -339,7 +334,7 @@ TEST(IEffectVST3, NonFiniteAndOutOfRangeStateValuesNeverEnterParameters)
     EXPECT_EQ(host.effect->GetParam(2)->Value(), 1.0);
 }
 
-TEST(IEffectVST3, ComponentStateCallsAreNotImplemented)
+TEST(IEffectVST3, StateTravelsThroughTheControllerNotTheComponent)
 {
     ProbeHost host;
     HostMemoryStream stream;
@@ -348,7 +343,8 @@ TEST(IEffectVST3, ComponentStateCallsAreNotImplemented)
     EXPECT_EQ(component->setState(&stream), kNotImplemented);
     IEditController* controller = host.effect;
     EXPECT_EQ(controller->getState(&stream), kResultOk);
-    EXPECT_EQ(stream.Bytes().size(), 28u);
+    stream.Rewind();
+    EXPECT_EQ(controller->setState(&stream), kResultOk);
 }
 
 TEST(IEffectVST3, TransportComesFromTheLastProcessContext)
