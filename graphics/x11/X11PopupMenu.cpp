@@ -199,15 +199,21 @@ bool X11PopupMenu::Dispatch(XEvent& event)
         OnMotion(event.xmotion.x_root, event.xmotion.y_root);
         return true;
     case ButtonPress: {
-        if (!ours) break;
+        // A press of a pointer button anywhere but on a menu ends the menu;
+        // while it is up no press reaches the editor.
+        const unsigned button = event.xbutton.button;
         size_t l = 0;
         int item = -1;
-        if (!Find(event.xbutton.x_root, event.xbutton.y_root, l, item)) mDone = true;
+        if (button >= Button1 && button <= Button3
+            && (!ours || !Find(event.xbutton.x_root, event.xbutton.y_root, l, item)))
+            mDone = true;
         return true;
     }
     case ButtonRelease:
-        if (!ours) break;
-        OnRelease(event.xbutton.x_root, event.xbutton.y_root);
+        // Only the left button chooses: neither the release of the press
+        // that opened the menu nor a wheel turn does.
+        if (ours && event.xbutton.button == Button1)
+            OnRelease(event.xbutton.x_root, event.xbutton.y_root);
         return true;
     case KeyPress:
         if (!ours) break;

@@ -13,10 +13,11 @@ class PopupMenuNumbering;
 class PIX_CachedFont;
 
 /// A popup menu shown in windows of the editor's own, modal: Run returns
-/// when an item was chosen, a button was pressed outside the menu or Escape
-/// was typed. Submenus open when the pointer rests on their item. While it
-/// runs, the editor's redraw tick keeps running and events for other windows
-/// are passed on. [ui]
+/// when an item was chosen with the left button, a button was pressed
+/// outside the menu or Escape was typed. Submenus open when the pointer
+/// rests on their item. While it runs, the editor's redraw tick keeps
+/// running, button events go to the menu alone and other events are passed
+/// on. [ui]
 class X11PopupMenu {
 public:
     /// `otherEvent` handles events of the connection that belong to no menu

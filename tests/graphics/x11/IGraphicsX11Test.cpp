@@ -559,9 +559,9 @@ public:
         return 0;
     }
 
-    void Send(Window w, int type, int rootX, int rootY)
+    void Send(Window w, int type, int rootX, int rootY, unsigned button = Button1)
     {
-        SendPointer(mDisplay, w, type, Button1, 0, 0, 0, 0, rootX, rootY);
+        SendPointer(mDisplay, w, type, button, 0, 0, 0, 0, rootX, rootY);
         XSync(mDisplay, False);
     }
 
@@ -612,8 +612,12 @@ TEST_F(IGraphicsX11Test, PressOutsideAPopupMenuChoosesNothingAndRepaintsTheEdito
         int x = 0, y = 0;
         const Window first = u.WaitForMenu(x, y);
         if (!first) return;
-        // A release over a submenu's item or outside chooses nothing; a press outside ends it.
+        // A release over a submenu's item, of another button or of the wheel
+        // chooses nothing; a press outside ends the menu.
         u.Send(first, ButtonRelease, x + 10, y + ItemCentre(1));
+        u.Send(first, ButtonRelease, x + 10, y + ItemCentre(0), Button3);
+        u.Send(first, ButtonPress, x + 10, y + ItemCentre(0), Button4);
+        u.Send(first, ButtonRelease, x + 10, y + ItemCentre(0), Button4);
         u.Send(first, ButtonPress, x - 40, y - 40);
     });
     EXPECT_EQ(g->RunPopupMenu(menu.top, {120, 130, 160, 146}), nullptr);
