@@ -3,7 +3,7 @@
 
 /// What the signal chain needs of the effect for one block: the working
 /// values that parameter changes produce, and the host's sample rate. They
-/// hold still for the whole block.
+/// hold still for the whole block. [any] Value type.
 struct ChainSettings {
     double sampleRate = 44100.0; ///< Hz
     int oversampling = 4;        ///< factor N: 16, or else 4

@@ -8,6 +8,7 @@
 /// Borrows the record, which the plug-in base owns for the effect's lifetime.
 class ParamBypassSource final : public IBypassSource {
 public:
+    /// [ui] Built with the effect, over its Bypass record.
     explicit ParamBypassSource(const IParamRecord& record) noexcept : mRecord(record) {}
 
     /// [audio] The parameter's current plain value (a relaxed atomic load).

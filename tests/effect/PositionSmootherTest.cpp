@@ -31,27 +31,4 @@ TEST(PositionSmoother, ComesToRestOnlyWhereThePlainRecursionStandsStill)
     }
 }
 
-TEST(PositionSmoother, NewTargetOrRateWakesItUp)
-{
-    const double d = std::exp((1.0 / 48000.0) * -6.283185307179586);
-    PositionSmoother smoother;
-    smoother.beginBlock(d, 0.25);
-    for (int i = 0; i < 3000000 && !smoother.atRest(); ++i)
-        smoother.step();
-    ASSERT_TRUE(smoother.atRest());
-
-    smoother.beginBlock(d, 0.25); // same block settings: stays at rest
-    EXPECT_TRUE(smoother.atRest());
-    smoother.beginBlock(d, 0.75);
-    EXPECT_FALSE(smoother.atRest());
-    const double before = smoother.state();
-    EXPECT_EQ(smoother.step(), plainStep(d, before, 0.75));
-
-    const double d96 = std::exp((1.0 / 96000.0) * -6.283185307179586);
-    for (int i = 0; i < 3000000 && !smoother.atRest(); ++i)
-        smoother.step();
-    smoother.beginBlock(d96, 0.75); // a new sample rate changes d
-    EXPECT_FALSE(smoother.atRest());
-}
-
 } // namespace
