@@ -42,6 +42,7 @@ public:
     using CPluginFactory::CPluginFactory;
     ~KeldraFactory() override
     {
+        std::lock_guard<std::mutex> hold(gFactoryMutex);
         if (gFactory == this)
             gFactory = nullptr;
     }
@@ -75,10 +76,10 @@ CPluginFactory* BuildFactory()
 extern "C" __attribute__((visibility("default"))) IPluginFactory* PLUGIN_API GetPluginFactory()
 {
     std::lock_guard<std::mutex> hold(gFactoryMutex);
-    if (gFactory != nullptr) {
-        gFactory->addRef();
+    // A count that was 0 belongs to a factory another thread is deleting
+    // (its destructor waits for this lock): that one is not handed out.
+    if (gFactory != nullptr && gFactory->addRef() > 1)
         return gFactory;
-    }
     gFactory = BuildFactory();
     return gFactory;
 }
