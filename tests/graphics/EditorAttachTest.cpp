@@ -49,9 +49,7 @@ TEST(EditorAttach, RefreshDeliversPlainValuesThroughTheParameters)
     TestPlug plug;
     auto editor = std::make_unique<RecordingGraphics>(&plug, 30, 20);
     std::vector<std::string> events;
-    auto c = std::make_unique<ProbeControl>(&plug, PixelRect{0, 0, 5, 5}, kParamGain, events, "g");
-    ProbeControl* control = c.get();
-    editor->AppendControl(std::move(c));
+    ProbeControl* control = Attach<ProbeControl>(*editor, &plug, PixelRect{0, 0, 5, 5}, kParamGain, events, "g");
     plug.AttachEditor(std::move(editor));
 
     plug.GetParam(kParamGain)->SetPlain(-15.0);

@@ -149,6 +149,12 @@ FrameStrip StripOf(PIX_IBitmap& image, int frames)
     return strip;
 }
 
+void FillWith(PIX_IBitmap& bitmap, uint32_t colour)
+{
+    for (int y = 0; y < bitmap.Height(); ++y)
+        for (int x = 0; x < bitmap.Width(); ++x) bitmap.Pixels()[y * bitmap.RowStride() + x] = colour;
+}
+
 uint32_t PixelAt(const PIX_IBitmap& bitmap, int x, int y)
 {
     return bitmap.Pixels()[y * bitmap.RowStride() + x];

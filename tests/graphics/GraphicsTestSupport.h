@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Shared fixtures of the editor tests: a plug-in that records what the editor
@@ -92,6 +93,19 @@ private:
 /// Presses of one button without modifier keys.
 constexpr MouseMods kLeftButton{true};
 constexpr MouseMods kRightButton{false, true};
+
+/// Makes a C from `args`, appends it to `graphics` (which owns it) and returns it.
+template <class C, class... Args>
+C* Attach(IGraphics& graphics, Args&&... args)
+{
+    auto control = std::make_unique<C>(std::forward<Args>(args)...);
+    C* raw = control.get();
+    graphics.AppendControl(std::move(control));
+    return raw;
+}
+
+/// Sets every pixel of `bitmap` to `colour` (0xAARRGGBB).
+void FillWith(PIX_IBitmap& bitmap, uint32_t colour);
 
 /// A w × h in-memory image of one colour (0xAARRGGBB).
 std::unique_ptr<PIX_MemBitmap> MakeImage(int width, int height, uint32_t colour);

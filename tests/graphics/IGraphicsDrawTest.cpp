@@ -27,28 +27,19 @@ struct DrawTest : ::testing::Test {
     void SetUp() override
     {
         g.PrepareDrawSurface();
-        PIX_SysBitmap& s = *g.DrawSurface();
-        for (int y = 0; y < s.Height(); ++y)
-            for (int x = 0; x < s.Width(); ++x) s.Pixels()[y * s.RowStride() + x] = kSentinel;
-        g.AppendControl(std::make_unique<IBitmapControl>(nullptr, 0, 0, -1, StripOf(*bgImage, 1),
-                                                         BlendSpec::kBlendReplace));
+        FillWith(*g.DrawSurface(), kSentinel);
+        AddPicture(*bgImage, 1, 0, 0, BlendSpec::kBlendReplace);
     }
 
     IBitmapControl* AddPicture(PIX_IBitmap& image, int frames, int x, int y,
                                int blend = BlendSpec::kBlendNone)
     {
-        auto c = std::make_unique<IBitmapControl>(nullptr, x, y, -1, StripOf(image, frames), blend);
-        IBitmapControl* raw = c.get();
-        g.AppendControl(std::move(c));
-        return raw;
+        return Attach<IBitmapControl>(g, nullptr, x, y, -1, StripOf(image, frames), blend);
     }
 
     ProbeControl* AddProbe(PixelRect rect, const char* name)
     {
-        auto c = std::make_unique<ProbeControl>(nullptr, rect, -1, events, name);
-        ProbeControl* raw = c.get();
-        g.AppendControl(std::move(c));
-        return raw;
+        return Attach<ProbeControl>(g, nullptr, rect, -1, events, name);
     }
 
     uint32_t At(int x, int y) const { return PixelAt(*g.DrawSurface(), x, y); }
@@ -134,9 +125,8 @@ TEST_F(DrawTest, FrameFollowsTheValueAndSourceOffsetsPickIt)
     EXPECT_EQ(At(12, 12), kSentinel);  // only the control's rectangle was redrawn
 
     // A knob draws its frame the same way.
-    auto knob = std::make_unique<IKnobMultiControl>(nullptr, 20, 8, -1, StripOf(*rgbStrip, 3));
+    IKnobMultiControl* knob = Attach<IKnobMultiControl>(g, nullptr, 20, 8, -1, StripOf(*rgbStrip, 3));
     knob->SetValueFromPlugin(0.75);  // 2 × 0.75 + 0.5 rounds to the last frame
-    g.AppendControl(std::move(knob));
     g.DrawArea({0, 0, 40, 30});
     EXPECT_EQ(At(21, 9), kBlue);
 }

@@ -29,10 +29,7 @@ struct EventsTest : ::testing::Test {
 
     ProbeControl* Add(PixelRect rect, int paramIdx, const char* name)
     {
-        auto c = std::make_unique<ProbeControl>(&plug, rect, paramIdx, events, name);
-        ProbeControl* raw = c.get();
-        g.AppendControl(std::move(c));
-        return raw;
+        return Attach<ProbeControl>(g, &plug, rect, paramIdx, events, name);
     }
 
     using Log = std::vector<std::string>;

@@ -21,12 +21,9 @@ public:
     }
 };
 
-IURLControl* AddUrl(IGraphics& g, const char* url, const char* backup)
+void AddUrl(IGraphics& g, const char* url, const char* backup)
 {
-    auto c = std::make_unique<IURLControl>(nullptr, PixelRect{203, 540, 303, 640}, url, backup);
-    IURLControl* raw = c.get();
-    g.AppendControl(std::move(c));
-    return raw;
+    Attach<IURLControl>(g, nullptr, PixelRect{203, 540, 303, 640}, url, backup);
 }
 
 }  // namespace
@@ -73,9 +70,8 @@ TEST(IURLControl, TextsAreCutToTheirBuffersAndDrawingDoesNothing)
 
     IGraphicsOffscreen g(nullptr, 4, 4, 25);
     g.PrepareDrawSurface();
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) g.DrawSurface()->Pixels()[y * g.DrawSurface()->RowStride() + x] = 0x12345678;
-    g.AppendControl(std::make_unique<IURLControl>(nullptr, PixelRect{0, 0, 4, 4}, "https://example.org/"));
+    FillWith(*g.DrawSurface(), 0x12345678);
+    Attach<IURLControl>(g, nullptr, PixelRect{0, 0, 4, 4}, "https://example.org/");
     g.DrawArea({0, 0, 4, 4});
     EXPECT_EQ(PixelAt(*g.DrawSurface(), 1, 1), 0x12345678u);
 }

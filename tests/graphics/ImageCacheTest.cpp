@@ -66,8 +66,7 @@ TEST(ImageCache, MissingImagesGiveAnEmptyStripThatDrawsNothing)
 
     g.PrepareDrawSurface();
     PIX_SysBitmap& s = *g.DrawSurface();
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) s.Pixels()[y * s.RowStride() + x] = 0x55555555;
+    FillWith(s, 0x55555555);
     g.InsertBackground(9198, "gone.png");
     EXPECT_EQ(g.Control(0)->Rect(), PixelRect());
     EXPECT_TRUE(g.BlitFrame(missing, {0, 0, 8, 8}, 0, 0, nullptr));

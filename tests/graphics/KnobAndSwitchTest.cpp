@@ -23,13 +23,9 @@ struct KnobAndSwitchTest : ::testing::Test {
     {
         auto graphics = std::make_unique<RecordingGraphics>(&plug, 300, 570);
         g = graphics.get();
-        auto k = std::make_unique<IKnobMultiControl>(&plug, 182, 62, kParamLevel, StripOf(*knobImage, 31),
-                                                     IKnobControl::kVertical, 4.0);
-        knob = k.get();
-        g->AppendControl(std::move(k));
-        auto s = std::make_unique<ISwitchControl>(&plug, 0, 200, kParamSwitch, StripOf(*switchImage, 2));
-        sw = s.get();
-        g->AppendControl(std::move(s));
+        knob = Attach<IKnobMultiControl>(*g, &plug, 182, 62, kParamLevel, StripOf(*knobImage, 31),
+                                         IKnobControl::kVertical, 4.0);
+        sw = Attach<ISwitchControl>(*g, &plug, 0, 200, kParamSwitch, StripOf(*switchImage, 2));
         plug.AttachEditor(std::move(graphics));
     }
 };

@@ -17,9 +17,7 @@ struct RenderTextTest : ::testing::Test {
     void SetUp() override
     {
         g.PrepareDrawSurface();
-        PIX_SysBitmap& s = *g.DrawSurface();
-        for (int y = 0; y < s.Height(); ++y)
-            for (int x = 0; x < s.Width(); ++x) s.Pixels()[y * s.RowStride() + x] = 0xFFFFFFFF;
+        FillWith(*g.DrawSurface(), 0xFFFFFFFF);
         std::snprintf(style.face, sizeof style.face, "%s", "DejaVu Sans");
         style.size = 14;
     }
