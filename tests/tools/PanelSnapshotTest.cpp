@@ -107,13 +107,6 @@ TEST_F(PanelSnapshot, WithoutSettingsShowsTheInitialValues)
     EXPECT_GT(OpaqueMatches(*panel, *over, 2, 1, 0, 543), 100);
 }
 
-TEST_F(PanelSnapshot, AnUnwritablePathIsReported)
-{
-    std::string error;
-    EXPECT_FALSE(WritePanelSnapshot(*plugin, {}, "/nonexistent-folder/panel.png", error));
-    EXPECT_NE(error.find("/nonexistent-folder/panel.png"), std::string::npos);
-}
-
 TEST(PanelOption, TheProgramWritesOnlyThePanelAndRefusesUnknownSettings)
 {
     const std::string path = "/tmp/keldra-panel-cli-" + std::to_string(::getpid()) + ".png";

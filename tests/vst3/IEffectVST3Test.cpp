@@ -246,16 +246,6 @@ TEST(IEffectVST3, MonoProcessingUsesOnlyTheFirstChannel)
     EXPECT_EQ(b.out[1], std::vector<float>(16, -7.0f));
 }
 
-TEST(IEffectVST3, SecondInitializeIsRefusedAndPublishesNothingTwice)
-{
-    ProbeHost host;
-    const int32 count = host.effect->getParameterCount();
-    EXPECT_EQ(count, 5);
-    EXPECT_EQ(host.effect->initialize(&host.app), kResultFalse);
-    EXPECT_EQ(host.effect->getParameterCount(), count);
-    EXPECT_EQ(host.effect->getBusCount(kAudio, kOutput), 1);
-}
-
 TEST(IEffectVST3, InitializeIdentifiesTheHostAndLoadsTheFirstPreset)
 {
     auto* effect = new ProbeEffect();
@@ -371,11 +361,16 @@ TEST(IEffectVST3, TransportComesFromTheLastProcessContext)
     EXPECT_FALSE(host.effect->IsOfflineRender());
 }
 
-TEST(IEffectVST3, TerminateThenInitializeRebuildsBusesAndParametersOnce)
+TEST(IEffectVST3, ASecondInitializeIsRefusedUntilTerminateAndNothingIsPublishedTwice)
 {
     auto* effect = new ProbeEffect();
     HostApplication app;
     ASSERT_EQ(effect->initialize(&app), kResultOk);
+    EXPECT_EQ(effect->getParameterCount(), 5);
+    EXPECT_EQ(effect->initialize(&app), kResultFalse);
+    EXPECT_EQ(effect->getParameterCount(), 5);
+    EXPECT_EQ(effect->getBusCount(kAudio, kOutput), 1);
+
     ASSERT_EQ(effect->terminate(), kResultOk);
     EXPECT_EQ(effect->getParameterCount(), 0);
     EXPECT_EQ(effect->getBusCount(kAudio, kOutput), 0);
