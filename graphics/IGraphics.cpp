@@ -215,6 +215,8 @@ PIX_CachedFont* IGraphics::FontFor(TextStyle& style)
         fontSpec.weight = style.style == TextStyle::kStyleBold ? 700 : 400;
         fontSpec.italic = style.style == TextStyle::kStyleItalic;
         fontSpec.antialiased = style.quality != TextStyle::kQualityNonAntialiased;
+        // Raster fonts draw horizontally only: the orientation keys the cache
+        // but turns no text.
         std::unique_ptr<PIX_PlatformFont> handle = PIX_PlatformFont::Create(fontSpec);
         if (!handle) return nullptr;
         auto created = std::make_unique<PIX_CachedFont>();
