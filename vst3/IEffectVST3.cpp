@@ -278,9 +278,9 @@ void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames) noexc
     const int n = hasArrays ? std::min(std::max(0, static_cast<int>(inBus->numChannels)), inputTotal) : 0;
     SetInputsConnected(0, n, true);
     SetInputsConnected(n, inputTotal, false);
-    if (n == 0) {
-        // No host input this block: the inputs read silence, not the
-        // arrays of an earlier call.
+    if (n < inputTotal) {
+        // Inputs the host does not supply this block read silence, not what
+        // an earlier call left in their scratch arrays.
         ClearScratchBuffers();
     }
     for (int c = 0; c < n; ++c) {

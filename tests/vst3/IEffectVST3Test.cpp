@@ -124,6 +124,23 @@ TEST(IEffectVST3, InactiveOutputBusLeavesTheHostArraysUntouched)
             EXPECT_EQ(s, 123.0f);
 }
 
+TEST(IEffectVST3, InputChannelsTheHostDoesNotSupplyReadSilence)
+{
+    ProbeHost host;
+    Buffers32 stereo(16);
+    host.effect->process(stereo.data);
+    Buffers32 oneChannel(16);
+    oneChannel.inBus.numChannels = 1;
+    host.effect->process(oneChannel.data);
+    EXPECT_FLOAT_EQ(oneChannel.out[0][5], 2.0f * oneChannel.in[0][5]);
+    EXPECT_EQ(oneChannel.out[1], std::vector<float>(16, 0.0f));
+
+    Buffers32 none(16);
+    none.data.numInputs = 0;
+    host.effect->process(none.data);
+    EXPECT_EQ(none.out, std::vector<std::vector<float>>(2, std::vector<float>(16, 0.0f)));
+}
+
 TEST(IEffectVST3, MoreOutputBusesThanExistAreSkipped)
 {
     ProbeHost host;
