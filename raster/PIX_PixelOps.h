@@ -6,7 +6,7 @@
 // 3 alpha (the library's 0xAARRGGBB words on a little-endian machine). The
 // source is given as four integers so that a fill can pass its integer
 // weight (up to 256) in place of an alpha byte. All arithmetic is integer;
-// '/' truncates toward zero as the formulas require.
+// '/' truncates toward zero as the formulas require. [any]: no state.
 
 #include <cstdint>
 

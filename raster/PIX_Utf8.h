@@ -2,6 +2,7 @@
 #pragma once
 
 // Turning the library's 8-bit text into code points for the text layer.
+// All functions are [any]: they touch only their arguments.
 
 #include <cstdint>
 #include <vector>
