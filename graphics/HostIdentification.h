@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-/// Host kinds recorded by the plug-in base (its host id). Nothing in the
-/// program branches on them; they are kept for diagnostics and future use.
+/// Host kinds recorded by the plug-in base as its host id (which is
+/// IEffectBase::kHostNotYetKnown until the host is identified). Nothing in the
+/// program branches on them; they are kept for diagnostics.
 enum class HostKind : int {
-    kNotYetKnown = -1,
     kUnknown = 0,
     kReaper = 1,
     kProTools = 2,
