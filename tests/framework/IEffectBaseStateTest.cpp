@@ -169,12 +169,15 @@ TEST_F(StateFixture, LoadingUninitialisedPresetsCapturesNumberedUserPresets)
     EXPECT_EQ(Values(), (std::vector<double>{4, 0.2, 0.3, 0.4, 0.6, 0.7, 1, 1}));
 }
 
-TEST_F(StateFixture, LoadPresetRefusesIndicesOutOfRange)
+TEST_F(StateFixture, LoadPresetRefusesIndicesOutOfRangeAndPresetsWithoutData)
 {
     EXPECT_FALSE(effect.LoadPreset(2));
     EXPECT_FALSE(effect.LoadPreset(-1));
     EXPECT_FALSE(effect.GetPreset(0)->IsInitialized());
     EXPECT_FALSE(effect.GetPreset(1)->IsInitialized());
+
+    effect.GetPreset(1)->SetInitialized(true);  // marked, but its chunk is empty
+    EXPECT_FALSE(effect.LoadPreset(1));
     EXPECT_EQ(effect.presetsChanged, 0);
     EXPECT_EQ(effect.GetCurrentPreset(), 0);
 }
