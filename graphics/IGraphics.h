@@ -97,7 +97,10 @@ public:
 
     // ---- events from the window host (editor pixels) --------------------------
 
+    /// A press on a bound control begins a parameter gesture (the right
+    /// button on a bound control opens the host's menu instead).
     void HandleMouseDown(int x, int y, const MouseMods& mods);
+    /// Ends the gesture the press began, if any.
     void HandleMouseUp(int x, int y, const MouseMods& mods);
     void HandleMouseDrag(int x, int y, const MouseMods& mods);
     void HandleDoubleClick(int x, int y, const MouseMods& mods);
@@ -189,6 +192,8 @@ private:
     /// when `honourCapture`, else the frontmost visible, ungreyed (or, for
     /// `pointerOver`, hover-when-greyed) control whose hit test succeeds.
     int FindControl(int x, int y, bool honourCapture, bool pointerOver) const;
+    /// Sends EndParamGesture for the gesture a press began, if one is open.
+    void EndOpenGesture();
 
 protected:
     /// The style's font, else a cached one, else a new one (cached); window
@@ -205,6 +210,8 @@ private:
     int mFps = 0;
     int mCapturedIndex = -1;
     int mHoverIndex = -1;
+    /// Parameter whose BeginParamGesture awaits its EndParamGesture, −1 none.
+    int mGestureParam = -1;
     int mLastX = 0;
     int mLastY = 0;
     bool mTrackHover = false;

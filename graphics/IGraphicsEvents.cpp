@@ -19,8 +19,19 @@ int IGraphics::FindControl(int x, int y, bool honourCapture, bool pointerOver) c
     return -1;
 }
 
+void IGraphics::EndOpenGesture()
+{
+    if (mGestureParam < 0) return;
+    const int paramIdx = mGestureParam;
+    mGestureParam = -1;
+    if (mPlug) mPlug->EndParamGesture(paramIdx);
+}
+
 void IGraphics::HandleMouseDown(int x, int y, const MouseMods& mods)
 {
+    // A press whose release never arrived (the pointer was taken away) ends
+    // its gesture here, so the host never sees two edits open at once.
+    EndOpenGesture();
     ReleaseCapture();
     const int i = FindControl(x, y, false, false);
     if (i < 0) return;
@@ -38,6 +49,7 @@ void IGraphics::HandleMouseDown(int x, int y, const MouseMods& mods)
             return;
         }
         mPlug->BeginParamGesture(paramIdx);
+        mGestureParam = paramIdx;
     }
     control->OnPress(x, y, mods);
 }
@@ -46,11 +58,11 @@ void IGraphics::HandleMouseUp(int x, int y, const MouseMods& mods)
 {
     const int i = FindControl(x, y, true, false);
     ReleaseCapture();
-    if (i < 0) return;
-    mControls[size_t(i)]->OnRelease(x, y, mods);
-    // Looked up again: the release may have changed the control list.
-    IControl* control = Control(i);
-    if (control && mPlug && control->ParamIdx() >= 0) mPlug->EndParamGesture(control->ParamIdx());
+    if (i >= 0) mControls[size_t(i)]->OnRelease(x, y, mods);
+    // The gesture that the press began ends, whatever lies under the pointer
+    // now; a release whose press began none (the right button went to the
+    // host's menu) ends nothing, so the host never sees an end without a begin.
+    EndOpenGesture();
 }
 
 void IGraphics::HandleMouseDrag(int x, int y, const MouseMods& mods)

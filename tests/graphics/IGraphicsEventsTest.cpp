@@ -69,6 +69,24 @@ TEST_F(EventsTest, RightButtonOnABoundControlOpensTheHostMenuInsteadOfAPress)
     EXPECT_EQ(plug.log.size(), 1u);
 }
 
+TEST_F(EventsTest, EveryGestureEndsOnceAndOnlyAfterItBegan)
+{
+    // The host's menu took the right press: its release ends nothing.
+    g.HandleMouseDown(12, 12, kRightButton);
+    g.HandleMouseUp(12, 12, {});
+    // A press that lost its capture ends its own gesture, wherever it is released.
+    g.HandleMouseDown(12, 12, kLeftButton);
+    g.ReleaseCapture();
+    g.HandleMouseUp(25, 25, {});
+    // A press whose release never came is ended by the next press.
+    g.HandleMouseDown(25, 25, kLeftButton);
+    g.HandleMouseDown(12, 12, kLeftButton);
+    g.HandleMouseUp(12, 12, {});
+    EXPECT_EQ(plug.log, (Log{"menu 0 12 12", "begin 0", "end 0", "begin 1", "end 1", "begin 0", "end 0"}));
+    EXPECT_EQ(events, (Log{"a release 12,12", "a press 12,12", "b release 25,25", "b press 25,25",
+                           "a press 12,12", "a release 12,12"}));
+}
+
 TEST_F(EventsTest, DragDeltasAreRelativeToTheLastDeliveredPosition)
 {
     g.HandleMouseDrag(12, 12, kLeftButton);  // no press yet
