@@ -130,6 +130,8 @@ void SendPointer(Display* d, Window w, int type, unsigned button, int x, int y, 
 }
 
 struct IGraphicsX11Test : ::testing::Test {
+    static constexpr PixelRect kEntryRect{120, 130, 160, 146};
+
     Display* d = nullptr;
     Window parent = 0;
     TestPlug plug;
@@ -159,6 +161,7 @@ struct IGraphicsX11Test : ::testing::Test {
         knob = probe.get();
         g->AppendControl(std::move(probe));
         g->PrepareDrawSurface();
+        g->SetRunLoop(&loop);
     }
 
     void TearDown() override
@@ -168,6 +171,27 @@ struct IGraphicsX11Test : ::testing::Test {
     }
 
     Window Editor() const { return Window(reinterpret_cast<uintptr_t>(g->NativeWindow())); }
+
+    /// Opens the editor on the test's parent window.
+    void* Open() { return g->OpenEditorWindow(reinterpret_cast<void*>(parent)); }
+
+    /// Opens a value entry for the knob's parameter showing `text` and waits
+    /// until the box has the focus; false when it never gets it.
+    bool StartTyping(const char* text)
+    {
+        g->OpenTextEntry(knob, TextStyle{}, kEntryRect, text, plug.GetParam(kParamLevel));
+        return PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; });
+    }
+
+    /// Types `keys` into the open box, then `end`; false when the entry
+    /// does not close.
+    bool TypeAndEnd(std::initializer_list<KeySym> keys, KeySym end = XK_Return)
+    {
+        const Window box = g->EntryBoxWindow();
+        for (KeySym k : keys) SendKey(box, k);
+        SendKey(box, end);
+        return PumpUntil([&] { return !g->Entry().IsOpen(); });
+    }
 
     /// Pumps the editor's events and ticks until `done` holds (up to 3 s).
     bool PumpUntil(const std::function<bool()>& done)
@@ -219,8 +243,7 @@ struct IGraphicsX11Test : ::testing::Test {
 
 TEST_F(IGraphicsX11Test, OpensAMappedXEmbedChildOfTheEditorSize)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     EXPECT_TRUE(g->IsWindowOpen());
     XWindowAttributes info{};
     ASSERT_TRUE(XGetWindowAttributes(d, Editor(), &info));
@@ -251,8 +274,7 @@ TEST_F(IGraphicsX11Test, OpensAMappedXEmbedChildOfTheEditorSize)
 
 TEST_F(IGraphicsX11Test, RunLoopRegistrationsLiveExactlyAsLongAsTheWindow)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(loop.Count(false), 1);
     ASSERT_EQ(loop.Count(true), 1);
     for (const auto& [id, entry] : loop.entries) {
@@ -266,15 +288,15 @@ TEST_F(IGraphicsX11Test, RunLoopRegistrationsLiveExactlyAsLongAsTheWindow)
     EXPECT_FALSE(g->IsWindowOpen());
 
     // Taking the loop away while the window is open still unregisters from it.
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     g->SetRunLoop(nullptr);
     g->CloseEditorWindow();
     EXPECT_TRUE(loop.entries.empty());
     g->SetRunLoop(&loop);
 
     // Attach, remove, attach: one live pair, nothing stale.
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr); // reopen while open
+    ASSERT_NE(Open(), nullptr);
+    ASSERT_NE(Open(), nullptr); // reopen while open
     EXPECT_EQ(loop.entries.size(), 2u);
     g.reset();
     EXPECT_TRUE(loop.entries.empty());
@@ -282,8 +304,7 @@ TEST_F(IGraphicsX11Test, RunLoopRegistrationsLiveExactlyAsLongAsTheWindow)
 
 TEST_F(IGraphicsX11Test, WindowShowsTheDrawSurface)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     // The first tick paints every control.
     ASSERT_TRUE(PumpUntil([&] { return Logged("knob draw"); }));
     XSync(d, False);
@@ -302,7 +323,8 @@ TEST_F(IGraphicsX11Test, WindowShowsTheDrawSurface)
 
 TEST_F(IGraphicsX11Test, WithoutARunLoopThePanelIsPaintedOnce)
 {
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    g->SetRunLoop(nullptr);
+    ASSERT_NE(Open(), nullptr);
     EXPECT_TRUE(loop.entries.empty());
     // Nothing pumps the editor's connection: the server shows the image alone.
     const auto shows = [&](int x, int y) {
@@ -325,9 +347,8 @@ TEST_F(IGraphicsX11Test, WithoutARunLoopThePanelIsPaintedOnce)
 
 TEST_F(IGraphicsX11Test, ContentScaleScalesTheWindowImageAndPointer)
 {
-    g->SetRunLoop(&loop);
     g->SetContentScale(2.0);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     XWindowAttributes info{};
     ASSERT_TRUE(XGetWindowAttributes(d, Editor(), &info));
     EXPECT_EQ(info.width, 600);
@@ -356,8 +377,7 @@ TEST_F(IGraphicsX11Test, ContentScaleScalesTheWindowImageAndPointer)
 
 TEST_F(IGraphicsX11Test, PressDragReleaseMakeOneGesture)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     SendPointer(d, Editor(), ButtonPress, Button1, 120, 150, 0, 1000);
     SendPointer(d, Editor(), MotionNotify, 0, 120, 140, Button1Mask);
     SendPointer(d, Editor(), ButtonRelease, Button1, 120, 140, Button1Mask, 1100);
@@ -370,8 +390,7 @@ TEST_F(IGraphicsX11Test, PressDragReleaseMakeOneGesture)
 
 TEST_F(IGraphicsX11Test, WheelButtonsTurnOneStepAndSecondQuickClickIsADoubleClick)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     SendPointer(d, Editor(), ButtonPress, Button4, 120, 150, 0);
     SendPointer(d, Editor(), ButtonPress, Button5, 120, 150, 0);
     ASSERT_TRUE(PumpUntil([&] { return Logged("knob wheel -1"); }));
@@ -386,68 +405,37 @@ TEST_F(IGraphicsX11Test, WheelButtonsTurnOneStepAndSecondQuickClickIsADoubleClic
 
 TEST_F(IGraphicsX11Test, TypedValueIsFilteredAndCommittedByReturn)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    TextStyle style;
-    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
-    const Window box = g->EntryBoxWindow();
-    ASSERT_NE(box, 0u);
-    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
-    for (KeySym k : {XK_0, XK_a, XK_period, XK_x, XK_5})
-        SendKey(box, k);
-    SendKey(box, XK_Return);
-    ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
+    ASSERT_NE(Open(), nullptr);
+    ASSERT_TRUE(StartTyping("0.25"));
+    ASSERT_TRUE(TypeAndEnd({XK_0, XK_a, XK_period, XK_x, XK_5}));
     EXPECT_EQ(g->EntryBoxWindow(), 0u);
     EXPECT_DOUBLE_EQ(knob->Value(), 0.5);
 }
 
-TEST_F(IGraphicsX11Test, EntryBoxKeepsTheLengthLimitAndBackspaceDeletes)
+TEST_F(IGraphicsX11Test, TheLengthLimitHoldsBackTypingOnly)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    TextStyle style;
+    ASSERT_NE(Open(), nullptr);
     knob->SetEntryMaxLength(5);
-    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
-    const Window box = g->EntryBoxWindow();
-    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
     // "0.9", backspace, then "1234": only "0.123" fits in five characters.
-    for (KeySym k : {XK_0, XK_period, XK_9, XK_BackSpace, XK_1, XK_2, XK_3, XK_4})
-        SendKey(box, k);
-    SendKey(box, XK_KP_Enter);
-    ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
+    ASSERT_TRUE(StartTyping("0.25"));
+    ASSERT_TRUE(TypeAndEnd({XK_0, XK_period, XK_9, XK_BackSpace, XK_1, XK_2, XK_3, XK_4}, XK_KP_Enter));
     EXPECT_DOUBLE_EQ(knob->Value(), 0.123);
-}
-
-TEST_F(IGraphicsX11Test, InitialTextLongerThanTheLimitIsCommittedWhole)
-{
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    TextStyle style;
+    // A longer initial text is committed whole...
     knob->SetEntryMaxLength(3);
-    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.625", plug.GetParam(kParamLevel));
-    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
-    SendKey(g->EntryBoxWindow(), XK_Return);
-    ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
+    ASSERT_TRUE(StartTyping("0.625"));
+    ASSERT_TRUE(TypeAndEnd({}));
     EXPECT_DOUBLE_EQ(knob->Value(), 0.625);
-
-    // No limit at all takes every character.
+    // ...and a limit of 0 sets none.
     knob->SetEntryMaxLength(0);
-    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "", plug.GetParam(kParamLevel));
-    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
-    for (KeySym k : {XK_0, XK_period, XK_1, XK_2, XK_5})
-        SendKey(g->EntryBoxWindow(), k);
-    SendKey(g->EntryBoxWindow(), XK_Return);
-    ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
+    ASSERT_TRUE(StartTyping(""));
+    ASSERT_TRUE(TypeAndEnd({XK_0, XK_period, XK_1, XK_2, XK_5}));
     EXPECT_DOUBLE_EQ(knob->Value(), 0.125);
 }
 
 TEST_F(IGraphicsX11Test, KeysNoControlTakesReachTheHostOnlyWhenNobodyTypes)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    TextStyle style;
-    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
-    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
+    ASSERT_NE(Open(), nullptr);
+    ASSERT_TRUE(StartTyping("0.25"));
     SendKey(Editor(), XK_a, KeyRelease);
     SendKey(Editor(), XK_a);
     SendKey(g->EntryBoxWindow(), XK_Escape);
@@ -464,11 +452,8 @@ TEST_F(IGraphicsX11Test, KeysNoControlTakesReachTheHostOnlyWhenNobodyTypes)
 
 TEST_F(IGraphicsX11Test, ClickOnTheEditorWhileTypingCancels)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    TextStyle style;
-    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
-    ASSERT_TRUE(PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; }));
+    ASSERT_NE(Open(), nullptr);
+    ASSERT_TRUE(StartTyping("0.25"));
     SendKey(g->EntryBoxWindow(), XK_9);
     SendPointer(d, Editor(), ButtonPress, Button1, 10, 10, 0, 100);
     ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
@@ -478,35 +463,32 @@ TEST_F(IGraphicsX11Test, ClickOnTheEditorWhileTypingCancels)
 
 TEST_F(IGraphicsX11Test, ClosingWithAnOpenEntryDiscardsItSoALaterOneOpens)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    TextStyle style;
-    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
+    ASSERT_NE(Open(), nullptr);
+    g->OpenTextEntry(knob, TextStyle{}, kEntryRect, "0.25", plug.GetParam(kParamLevel));
     ASSERT_TRUE(g->Entry().IsOpen());
     g->CloseEditorWindow();
     EXPECT_FALSE(g->Entry().IsOpen());
     EXPECT_EQ(g->Entry().GetState(), TextEntrySession::kNone);
     EXPECT_EQ(knob->Value(), 0.0);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
-    g->OpenTextEntry(knob, style, {120, 130, 160, 146}, "0.25", plug.GetParam(kParamLevel));
+    ASSERT_NE(Open(), nullptr);
+    g->OpenTextEntry(knob, TextStyle{}, kEntryRect, "0.25", plug.GetParam(kParamLevel));
     EXPECT_TRUE(g->Entry().IsOpen());
     EXPECT_NE(g->EntryBoxWindow(), 0u);
 }
 
 TEST_F(IGraphicsX11Test, ABadParentIdFailsWithoutHarm)
 {
-    g->SetRunLoop(&loop);
     EXPECT_EQ(g->OpenEditorWindow(reinterpret_cast<void*>(uintptr_t(0x3FFFFFF))), nullptr);
     EXPECT_EQ(g->OpenEditorWindow(nullptr), nullptr);
     EXPECT_FALSE(g->IsWindowOpen());
     EXPECT_TRUE(loop.entries.empty());
     // Reopening on no parent closes the old window like any reopen.
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(g->OpenEditorWindow(nullptr), nullptr);
     EXPECT_FALSE(g->IsWindowOpen());
     EXPECT_TRUE(loop.entries.empty());
     // The host destroying its window first must not hurt either.
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     XDestroyWindow(d, parent);
     XSync(d, False);
     parent = 0;
@@ -577,8 +559,7 @@ int ItemCentre(int index) { return 1 + 20 * index + 10; }
 
 TEST_F(IGraphicsX11Test, PopupMenuReturnsTheSubmenuOfTheChosenItem)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     MenuWithSubmenu menu(2);
     MenuUser user;
     std::atomic<bool> sawBoth{false};
@@ -602,8 +583,7 @@ TEST_F(IGraphicsX11Test, PopupMenuReturnsTheSubmenuOfTheChosenItem)
 
 TEST_F(IGraphicsX11Test, PressOutsideAPopupMenuChoosesNothingAndRepaintsTheEditor)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     PixelRect dirty;
     ASSERT_TRUE(PumpUntil([&] { return !g->CollectDirtyArea(dirty); }));
     MenuWithSubmenu menu(2);
@@ -628,11 +608,10 @@ TEST_F(IGraphicsX11Test, PressOutsideAPopupMenuChoosesNothingAndRepaintsTheEdito
 
 TEST_F(IGraphicsX11Test, ClipboardTextArrivesAsUtf8AndAnythingElseGivesNothing)
 {
-    g->SetRunLoop(&loop);
     std::string text = "old";
     EXPECT_FALSE(g->ReadClipboardText(text)); // no window
     EXPECT_EQ(text, "");
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     XSetSelectionOwner(d, XInternAtom(d, "CLIPBOARD", False), None, CurrentTime);
     XSync(d, False);
     text = "old";
@@ -694,11 +673,10 @@ TEST_F(IGraphicsX11Test, ClipboardTextArrivesAsUtf8AndAnythingElseGivesNothing)
 
 TEST_F(IGraphicsX11Test, ReopeningKeepsThePositionAndResizeResizesTheWindow)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     XMoveWindow(d, Editor(), 5, 7);
     XSync(d, False);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     XWindowAttributes info{};
     ASSERT_TRUE(XGetWindowAttributes(d, Editor(), &info));
     EXPECT_EQ(info.x, 5);
@@ -714,8 +692,7 @@ TEST_F(IGraphicsX11Test, ReopeningKeepsThePositionAndResizeResizesTheWindow)
 
 TEST_F(IGraphicsX11Test, RestoringTheCursorPutsThePointerBackWhereItWasConcealed)
 {
-    g->SetRunLoop(&loop);
-    ASSERT_NE(g->OpenEditorWindow(reinterpret_cast<void*>(parent)), nullptr);
+    ASSERT_NE(Open(), nullptr);
     const Window root = DefaultRootWindow(d);
     XWarpPointer(d, None, root, 0, 0, 0, 0, 40, 50);
     XSync(d, False);
