@@ -232,9 +232,11 @@ void IEffectBase::PopupHostContextMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {
 
 void IEffectBase::SetParamFromEditor(int paramIdx, double normalized)
 {
-    if (paramIdx < 0 || paramIdx >= GetParamCount()) {
+    // The host must never be sent a value outside 0..1, nor NaN.
+    if (paramIdx < 0 || paramIdx >= GetParamCount() || std::isnan(normalized)) {
         return;
     }
+    normalized = std::clamp(normalized, 0.0, 1.0);
     Lock lock(mLock);
     GetParam(paramIdx)->SetFromNormalized(normalized);
     ReportParamChange(paramIdx, normalized);

@@ -90,7 +90,8 @@ public:
     /// [ui] Shows the host's context menu for a parameter at editor pixel (x, y). Empty.
     /* 17 */ virtual void PopupHostContextMenu(int paramIdx, int x, int y);
     /// [ui] An editor control moved parameter `paramIdx`: stores the value,
-    /// reports it to the host, then calls OnParamChanged. Locks.
+    /// reports it to the host, then calls OnParamChanged. The value is
+    /// clamped to 0..1; NaN or a bad index changes nothing. Locks.
     /* 18 */ virtual void SetParamFromEditor(int paramIdx, double normalized);
     /// [ui] A user gesture on a parameter starts (the host hears of it).
     /* 19 */ virtual void BeginParamGesture(int paramIdx) = 0;

@@ -137,7 +137,7 @@ TEST(Keldra, OutputGainFollowsTheDecibelValue)
     effect.SetParamFromEditor(out, 0.5);
     EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 1.0);
 
-    // A NaN from the host leaves the gain where it was.
+    // A NaN from the editor leaves the gain where it was.
     effect.SetParamFromEditor(out, std::numeric_limits<double>::quiet_NaN());
     EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 1.0);
 }

@@ -246,8 +246,16 @@ TEST(EffectBase, EditorChangesStoreReportAndNotifyInOrder)
 
     effect.SetParamFromEditor(2, 0.5);  // no such parameter
     effect.SetParamFromEditor(-1, 0.5);
+    effect.SetParamFromEditor(1, std::nan(""));
     EXPECT_EQ(effect.reported.size(), 1u);
     EXPECT_EQ(effect.changed.size(), 1u);
+    EXPECT_EQ(effect.GetParam(1)->Value(), 5.0);
+
+    // The host only ever hears values within 0..1.
+    effect.SetParamFromEditor(1, 1.5);
+    ASSERT_EQ(effect.reported.size(), 2u);
+    EXPECT_EQ(effect.reported[1], std::make_pair(1, 1.0));
+    EXPECT_EQ(effect.GetParam(1)->Value(), 10.0);
 }
 
 TEST(EffectBase, AttachingAnEditorDeliversNormalizedValuesBeforeItsSurface)
