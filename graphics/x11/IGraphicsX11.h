@@ -52,7 +52,8 @@ public:
     bool ChooseColour(ArgbColor& colour, const char* prompt) override;
     bool OpenWebPage(const char* url, const char* title, const char* confirmText,
                      const char* failureText) override;
-    /// `parent` is the X window id of the host's window. Returns the editor
+    /// `parent` is the X window id of the host's window. An open window is
+    /// closed first (the new one keeps its position). Returns the editor
     /// window's id, or null when it could not be made.
     void* OpenEditorWindow(void* parent) override;
     void CloseEditorWindow() override;

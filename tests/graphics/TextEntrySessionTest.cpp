@@ -72,21 +72,6 @@ TEST_F(TextEntrySessionTest, EventsWithoutAnOpenEntryChangeNothing)
     EXPECT_EQ(entry.Tick("5"), Tick::kIdle);
 }
 
-TEST_F(TextEntrySessionTest, TickWaitsWhileTypingAndSettlesAnUpdate)
-{
-    ASSERT_TRUE(entry.Open(&control, Param(kParamGain)));
-    EXPECT_EQ(entry.Tick("1"), Tick::kIdle); // state 0: the tick redraws as usual
-    entry.OnFocusGained();
-    EXPECT_EQ(entry.Tick("1"), Tick::kEditing);
-    EXPECT_EQ(entry.Tick("1"), Tick::kEditing);
-    entry.OnFocusLost();
-    entry.OnRedrawn();
-    EXPECT_EQ(entry.Tick("1"), Tick::kSettled);
-    EXPECT_EQ(entry.GetState(), TextEntrySession::kNone);
-    EXPECT_TRUE(entry.IsOpen());
-    EXPECT_TRUE(plug.log.empty());
-}
-
 TEST_F(TextEntrySessionTest, CommitAppliesTheNegatedNumberAndClosesTheEntry)
 {
     // The gain parameter shows its value negated: "-6" means +6 dB.
