@@ -16,10 +16,8 @@ struct EditorTickTest : ::testing::Test {
 
     void SetUp() override
     {
-        g.AppendControl(std::make_unique<ProbeControl>(&plug, PixelRect{0, 0, 100, 100}, -1, events, "bg"));
-        auto c = std::make_unique<ProbeControl>(&plug, PixelRect{10, 20, 30, 40}, kParamLevel, events, "k");
-        knob = c.get();
-        g.AppendControl(std::move(c));
+        Attach<ProbeControl>(g, &plug, PixelRect{0, 0, 100, 100}, -1, events, "bg");
+        knob = Attach<ProbeControl>(g, &plug, PixelRect{10, 20, 30, 40}, kParamLevel, events, "k");
         g.PrepareDrawSurface();
         g.DrawArea({0, 0, 100, 100}); // everything clean
     }
