@@ -11,8 +11,8 @@
 #include "framework/IStateChunk.h"
 #include "framework/ISysexMessage.h"
 #include "framework/ITransportInfo.h"
+#include "platform/RelaxedAtomic.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -209,8 +209,8 @@ public:
     bool DoesMidi() const noexcept { return mDoesMidi; }
 
     /// [any] Host bypass; read by the controller without the lock, hence atomic.
-    bool IsBypassed() const noexcept { return mBypassed.load(std::memory_order_relaxed); }
-    void SetBypassed(bool bypassed) noexcept { mBypassed.store(bypassed, std::memory_order_relaxed); }
+    bool IsBypassed() const noexcept { return mBypassed; }
+    void SetBypassed(bool bypassed) noexcept { mBypassed = bypassed; }
     double GetSampleRate() const noexcept { return mSampleRate; }
     void SetSampleRate(double sampleRate) noexcept { mSampleRate = sampleRate; }
     int GetBlockSize() const noexcept { return mBlockSize; }
@@ -255,7 +255,7 @@ private:
     std::int32_t mHostVersion = 0;
     bool mIsInstrument;
     bool mDoesMidi;
-    std::atomic<bool> mBypassed{false};
+    RelaxedAtomic<bool> mBypassed = false;
     int mCurrentPreset = 0;
     double mSampleRate = 44100.0;
     int mBlockSize = 0;

@@ -39,7 +39,7 @@ void IParamRecord::DefineContinuous(const char* name, double defaultValue, doubl
     CopyText(mName, name);
     CopyText(mLabel, label);
     CopyText(mGroup, group);
-    mValue.store(defaultValue, std::memory_order_relaxed);
+    mValue = defaultValue;
     mMin = minValue;
     mStep = step;
     mDefault = defaultValue;
@@ -84,7 +84,7 @@ void IParamRecord::SetFromNormalized(double normalized) noexcept
     if (IsStepped()) {
         plain = std::floor(plain / mStep + 0.5) * mStep;
     }
-    mValue.store(std::min(plain, mMax), std::memory_order_relaxed);
+    mValue = std::min(plain, mMax);
 }
 
 void IParamRecord::SetPlain(double plain) noexcept
@@ -92,7 +92,7 @@ void IParamRecord::SetPlain(double plain) noexcept
     if (!std::isfinite(plain)) {
         return;
     }
-    mValue.store(std::clamp(plain, mMin, mMax), std::memory_order_relaxed);
+    mValue = std::clamp(plain, mMin, mMax);
 }
 
 const char* IParamRecord::DisplayTextFor(int value) const noexcept

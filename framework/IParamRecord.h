@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <atomic>
+#include "platform/RelaxedAtomic.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -53,7 +54,7 @@ public:
     // ---- value [any] -------------------------------------------------------
 
     /// Current plain value.
-    double Value() const noexcept { return mValue.load(std::memory_order_relaxed); }
+    double Value() const noexcept { return mValue; }
     /// min + n^shape * (max - min); no clamping, no step rounding.
     double NormalizedToPlain(double normalized) const noexcept;
     /// ((x - min) / (max - min))^(1/shape) with x = plain clamped to [min, max].
@@ -97,7 +98,7 @@ public:
 
 private:
     int mKind = kKindUnset;
-    std::atomic<double> mValue{0.0};
+    RelaxedAtomic<double> mValue = 0.0;
     double mMin = 0.0;
     double mMax = 1.0;
     double mStep = 1.0;

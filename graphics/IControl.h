@@ -5,6 +5,7 @@
 #include "graphics/MouseMods.h"
 #include "graphics/PixelRect.h"
 #include "graphics/TextStyle.h"
+#include "platform/RelaxedAtomic.h"
 
 #include <string>
 #include <vector>
@@ -20,12 +21,14 @@ class IGraphics;
 /// Owned by the IGraphics it is attached to; the plug-in and the context are
 /// borrowed. Everything runs on the user-interface thread [ui], except
 /// SetValueFromPlugin / SetAuxValueFromPlugin, which the host's automation
-/// may also reach from the audio thread under the plug-in lock.
+/// may also reach from the audio thread under the plug-in lock. What those
+/// two write (values, dirty flags) is therefore relaxed-atomic, so drawing on
+/// the user-interface thread needs no lock.
 class IControl {
 public:
     /// A further parameter the control follows, with its normalised value.
     struct AuxParam {
-        double value = 0.0;
+        RelaxedAtomic<double> value = 0.0;
         int paramIdx = -1;
     };
 
@@ -127,16 +130,16 @@ protected:
     PixelRect mHitRect;
     int mParamIdx = -1;
     std::vector<AuxParam> mExtraParams;
-    double mValue = 0.0;
+    RelaxedAtomic<double> mValue = 0.0;
     /// Negative until the plug-in delivered a first value.
     double mDefaultValue = -1.0;
     double mLowerClamp = 0.0;
     double mUpperClamp = 1.0;
-    bool mDirty = true;
+    RelaxedAtomic<bool> mDirty = true;
     bool mHidden = false;
     bool mGreyed = false;
     /// Keeps the control dirty for one more pass after the next clean.
-    bool mDrawTwice = false;
+    RelaxedAtomic<bool> mDrawTwice = false;
     bool mPromptOff = true;
     bool mDblClickAsPress = false;
     bool mHoverWhenGreyed = false;
