@@ -7,6 +7,21 @@
 
 using namespace Steinberg;
 
+namespace {
+
+/// Drops every registration of `handler`; kResultFalse when there was none.
+template <class Entry, class Handler>
+tresult RemoveEntries(std::vector<Entry>& entries, Handler* handler)
+{
+    const auto end = std::remove_if(entries.begin(), entries.end(),
+                                    [handler](const Entry& e) { return e.handler == handler; });
+    if (end == entries.end()) return kResultFalse;
+    entries.erase(end, entries.end());
+    return kResultOk;
+}
+
+} // namespace
+
 tresult PLUGIN_API HostRunLoop::registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd)
 {
     if (handler == nullptr || fd < 0) return kInvalidArgument;
@@ -16,11 +31,7 @@ tresult PLUGIN_API HostRunLoop::registerEventHandler(Linux::IEventHandler* handl
 
 tresult PLUGIN_API HostRunLoop::unregisterEventHandler(Linux::IEventHandler* handler)
 {
-    const auto end = std::remove_if(mHandlers.begin(), mHandlers.end(),
-                                    [handler](const FdEntry& e) { return e.handler == handler; });
-    if (end == mHandlers.end()) return kResultFalse;
-    mHandlers.erase(end, mHandlers.end());
-    return kResultOk;
+    return RemoveEntries(mHandlers, handler);
 }
 
 tresult PLUGIN_API HostRunLoop::registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval milliseconds)
@@ -33,11 +44,7 @@ tresult PLUGIN_API HostRunLoop::registerTimer(Linux::ITimerHandler* handler, Lin
 
 tresult PLUGIN_API HostRunLoop::unregisterTimer(Linux::ITimerHandler* handler)
 {
-    const auto end = std::remove_if(mTimers.begin(), mTimers.end(),
-                                    [handler](const TimerEntry& e) { return e.handler == handler; });
-    if (end == mTimers.end()) return kResultFalse;
-    mTimers.erase(end, mTimers.end());
-    return kResultOk;
+    return RemoveEntries(mTimers, handler);
 }
 
 void HostRunLoop::Pump(int milliseconds)
