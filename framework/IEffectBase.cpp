@@ -219,7 +219,7 @@ bool IEffectBase::StateEquals(const double* values, int start) const
     return true;
 }
 
-void IEffectBase::OnEditorIdle() {}
+void IEffectBase::OnEditorResized() {}
 
 bool IEffectBase::UsesSidechain() const
 {
@@ -258,7 +258,7 @@ int IEffectBase::GetApiId() const
     return mApiId;
 }
 
-void IEffectBase::OnEditorResized() {}
+void IEffectBase::OnEditorIdle() {}
 
 void IEffectBase::AttachEditor(std::unique_ptr<IEditorContext> editor)
 {

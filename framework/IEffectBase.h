@@ -81,8 +81,8 @@ public:
     /// [any] True if every parameter i's value matches values[start + i]
     /// (absolute difference, in single precision, below 1e-5).
     /* 13 */ virtual bool StateEquals(const double* values, int start) const;
-    /// [ui] The editor's idle tick. Empty.
-    /* 14 */ virtual void OnEditorIdle();
+    /// [ui] The editor view took a new size (the view's onSize). Empty.
+    /* 14 */ virtual void OnEditorResized();
     /// [any] Whether the plug-in reads a side-chain input. False.
     /* 15 */ virtual bool UsesSidechain() const;
     /// [ui] The host is known (host id set). Empty.
@@ -117,8 +117,8 @@ public:
     /* 29 */ virtual int GetApiId() const;
     /// [ui] Asks the host to resize the editor window; true if it did.
     /* 30 */ virtual bool ResizeEditor(int width, int height) = 0;
-    /// [ui] The editor window was resized. Empty.
-    /* 31 */ virtual void OnEditorResized();
+    /// [ui] The editor's idle tick. Empty.
+    /* 31 */ virtual void OnEditorIdle();
     /// [ui] Takes ownership of the editor: delivers every parameter's
     /// normalised value to it, lets it prepare its draw surface, keeps it.
     /// Nothing happens for nullptr. Locks.
