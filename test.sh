@@ -7,4 +7,4 @@ cd "$(dirname "$0")"
 cmake --preset release >/dev/null
 cmake --build --preset release -j"$(nproc)"
 # The editor tests need an X server: a virtual one runs for the suite.
-xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" ctest --preset release -j"$(nproc)"
+xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" ctest --preset release -j"$(nproc)" --timeout 300
