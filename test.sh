@@ -6,5 +6,12 @@ cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release -j"$(nproc)"
+# The signal chain's portable lanes (processors without SSE2) must compute
+# exactly what the SSE2 lanes do: the same tests, built without them.
+cmake --preset portable >/dev/null
+cmake --build --preset portable -j"$(nproc)" --target effect_dsp_tests effect_process_tests
+build/portable/tests/effect/effect_dsp_tests --gtest_brief=1
+build/portable/tests/effect/effect_process_tests --gtest_brief=1
+
 # The editor tests need an X server: a virtual one runs for the suite.
 xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" ctest --preset release -j"$(nproc)" --timeout 300
