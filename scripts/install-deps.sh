@@ -13,6 +13,11 @@ packages=(
   xvfb xauth libxtst-dev
   ardour
   librsvg2-bin python3
+  # Windows x64 cross build, tested under Wine
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  googletest wine64 wine fonts-wine fonts-liberation
+  # Debian package and manual page
+  dpkg-dev lintian help2man man-db
 )
 
 missing=()
