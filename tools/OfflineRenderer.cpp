@@ -136,6 +136,23 @@ AudioClip RenderClip(PluginInstance& plugin, const AudioClip& input, int block,
     return output;
 }
 
+std::string DescribeSettings(PluginInstance& plugin)
+{
+    IEditController* controller = plugin.Controller();
+    std::string line;
+    for (const ParameterInfo& info : plugin.Parameters()) {
+        if (info.id >= kFirstCodeId)
+            continue;
+        const double value = controller->getParamNormalized(info.id);
+        line += line.empty() ? "" : ", ";
+        if (info.id == kOversamplingIndex)
+            line += value >= 0.5 ? "oversampling 16" : "oversampling 4";
+        else
+            line += NarrowText(info.title) + " " + plugin.ValueText(info.id, value);
+    }
+    return line;
+}
+
 std::string DescribeParameters(PluginInstance& plugin)
 {
     IEditController* controller = plugin.Controller();

@@ -32,6 +32,10 @@ AudioClip RenderClip(PluginInstance& plugin, const AudioClip& input, int block,
                      const std::vector<ResolvedSetting>& settings,
                      const std::function<void(long)>& progress);
 
+/// [ui] The plug-in's current settings in one line for a caption, such as
+/// "OUT 0.00, HPF 0.00, ..., Bypass 0, oversampling 4".
+std::string DescribeSettings(PluginInstance& plugin);
+
 /// [ui] The published parameters as a table: id, title, plain range,
 /// default and current text.
 std::string DescribeParameters(PluginInstance& plugin);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/RenderOptions.h"
 
+#include "tools/ResponseReport.h"
+
 #include <cmath>
 #include <cstdlib>
 
@@ -8,6 +10,8 @@ const char* const kRenderUsage =
     "usage: keldra-render [--plugin BUNDLE] [--set NAME=VALUE]... [--oversampling 4|16]\n"
     "                     [--bypass] [--block N] [--precision 32|64] [--demo SECONDS]\n"
     "                     [--rate HZ] [--list] [--panel OUT.png] [INPUT.wav] OUTPUT.wav\n"
+    "       keldra-render [--plugin BUNDLE] [--set NAME=VALUE]... [--oversampling 4|16]\n"
+    "                     [--rate HZ] --response FILE.svg|FILE.csv\n"
     "\n"
     "Renders audio through the KELDRA VST3 plug-in as a host would.\n"
     "  --plugin BUNDLE      the KELDRA.vst3 bundle (or its .so) to load\n"
@@ -21,11 +25,17 @@ const char* const kRenderUsage =
     "                       stereo; left a logarithmic sine sweep 20 Hz-20 kHz,\n"
     "                       right a 220 Hz sine, both at -12 dBFS peak, with\n"
     "                       10 ms fades at either end\n"
-    "  --rate HZ            sample rate of the demo signal (default 48000)\n"
+    "  --rate HZ            sample rate of the demo signal or the response\n"
+    "                       measurement (default 48000)\n"
     "  --list               print the published parameters and exit\n"
     "  --panel OUT.png      also (or, without audio files, only) write an image of\n"
     "                       the front panel showing the settings\n"
-    "The output is a 32-bit float WAV with the input's rate and channel count.\n";
+    "  --response FILE      measure the magnitude response of the settings through\n"
+    "                       the plug-in with low-level sines (left channel) and\n"
+    "                       write it as a plot (FILE.svg) or a table (FILE.csv)\n"
+    "The output is a 32-bit float WAV with the input's rate and channel count.\n"
+    "Exit status: 0 on success, 1 when a file, the plug-in or a setting fails,\n"
+    "2 on a usage error.\n";
 
 std::optional<double> ParseNumber(const std::string& text)
 {
@@ -142,6 +152,13 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
         } else if (arg == "--panel") {
             if (!value(options.panel))
                 return std::nullopt;
+        } else if (arg == "--response") {
+            if (!value(options.response))
+                return std::nullopt;
+            if (!ResponseFormatOf(options.response)) {
+                error = "--response writes FILE.svg or FILE.csv, got '" + options.response + "'";
+                return std::nullopt;
+            }
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return std::nullopt;
@@ -152,6 +169,13 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
     if (options.help || options.list) {
         if (!files.empty()) {
             error = "--list and --help take no files";
+            return std::nullopt;
+        }
+        return options;
+    }
+    if (!options.response.empty()) {
+        if (!files.empty() || options.demoSeconds) {
+            error = "--response measures the plug-in itself and takes no audio files or --demo";
             return std::nullopt;
         }
         return options;

@@ -4,14 +4,19 @@
 #include "host/HostComponentHandler.h"
 #include "host/PluginInstance.h"
 #include "host/PluginModule.h"
+#include "tools/FrequencyResponse.h"
 #include "tools/OfflineRenderer.h"
 #include "tools/PanelSnapshot.h"
 #include "tools/ProgressBar.h"
 #include "tools/RenderOptions.h"
+#include "tools/ResponseReport.h"
+#include "tools/SameFile.h"
 #include "tools/WavFile.h"
 
+#include <climits>
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -28,20 +33,58 @@ int Fail(const std::string& message, int code = kExitFailure)
     return code;
 }
 
+/// The bundle to load without --plugin: the one installed beside this program
+/// (bin/../lib/vst3, as a package installs them), else the one its build made.
+std::string DefaultBundle()
+{
+    char self[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length > 0) {
+        const std::string program(self, static_cast<size_t>(length));
+        const std::string installed = program.substr(0, program.rfind('/')) + "/../lib/vst3/KELDRA.vst3";
+        if (::access(installed.c_str(), F_OK) == 0)
+            return installed;
+    }
+    return KELDRA_BUILD_BUNDLE;
+}
+
+/// Reads the input file; a file cut short renders what it holds, with a note.
+std::optional<AudioClip> ReadInput(const std::string& path, std::string& error)
+{
+    long declared = 0;
+    auto clip = ReadWav(path, declared, error);
+    if (!clip)
+        return std::nullopt;
+    if (clip->Frames() == 0) {
+        error = path + " holds no complete audio frame" +
+                (declared > 0 ? " (its header claims " + std::to_string(declared) + ")" : "");
+        return std::nullopt;
+    }
+    if (declared > clip->Frames())
+        std::fprintf(stderr,
+                     "keldra-render: %s is shorter than its header claims: %ld frames expected, %ld found; "
+                     "rendering those\n",
+                     path.c_str(), declared, clip->Frames());
+    return clip;
+}
+
 int Run(const RenderOptions& options)
 {
     std::string error;
+    for (const std::string& output : {options.output, options.panel})
+        if (!options.input.empty() && !output.empty() && IsSameFile(options.input, output))
+            return Fail(output + " is the input file itself; choose another output name");
     // Read the input before loading anything: a bad file is the commonest mistake.
     AudioClip input;
     const bool panelOnly = !options.panel.empty() && options.output.empty();
-    if (panelOnly) {
+    if (panelOnly || !options.response.empty()) {
         input.channels = 2;
         input.rate = options.rate;
     } else if (!options.list) {
         if (options.demoSeconds) {
             input = MakeDemoSignal(*options.demoSeconds, options.rate);
         } else {
-            auto clip = ReadWav(options.input, error);
+            auto clip = ReadInput(options.input, error);
             if (!clip)
                 return Fail(error);
             input = std::move(*clip);
@@ -77,8 +120,20 @@ int Run(const RenderOptions& options)
         if (!WritePanelSnapshot(*plugin, *settings, options.panel, error))
             return Fail(error);
         std::printf("wrote %s: the front panel\n", options.panel.c_str());
-        if (panelOnly)
+        if (panelOnly && options.response.empty())
             return 0;
+    }
+    if (!options.response.empty()) {
+        const std::vector<ResponsePoint> points = MeasureResponse(*plugin, *settings, options.block);
+        char rate[32];
+        std::snprintf(rate, sizeof rate, "%g kHz", input.rate / 1000.0);
+        const std::string caption =
+            DescribeSettings(*plugin) + (options.bypass ? ", host bypass" : "") + "; " + rate + ", left channel";
+        if (!WriteResponse(options.response, points, caption, error))
+            return Fail(error);
+        std::printf("wrote %s: magnitude response, %zu points from %.0f Hz to %.0f Hz\n", options.response.c_str(),
+                    points.size(), points.front().hz, points.back().hz);
+        return 0;
     }
 
     AudioClip output;
@@ -107,7 +162,7 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
-    const auto options = ParseRenderOptions(args, KELDRA_DEFAULT_BUNDLE, error);
+    const auto options = ParseRenderOptions(args, DefaultBundle(), error);
     if (!options)
         return Fail(error, kExitUsage);
     if (options->help) {

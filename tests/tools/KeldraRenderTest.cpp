@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -83,14 +85,31 @@ protected:
         return Path(name);
     }
 
+    /// Keeps the first `dataBytes` bytes of the file's audio data (the
+    /// header, as libsndfile wrote it, still claims them all) and, when
+    /// `claimedBytes` is given, makes the header claim that much instead.
+    void CutData(const std::string& path, size_t dataBytes, std::optional<uint32_t> claimedBytes = {}) const
+    {
+        std::string bytes = Slurp(path);
+        const size_t data = bytes.find("data");
+        ASSERT_NE(data, std::string::npos);
+        bytes.resize(data + 8 + dataBytes);
+        if (claimedBytes)
+            for (int i = 0; i < 4; ++i)
+                bytes[data + 4 + i] = static_cast<char>(*claimedBytes >> (8 * i));
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
+
     std::string dir;
 };
 
 AudioClip ReadBack(const std::string& path)
 {
     std::string error;
-    auto clip = ReadWav(path, error);
+    long declared = 0;
+    auto clip = ReadWav(path, declared, error);
     EXPECT_TRUE(clip) << error;
+    EXPECT_EQ(declared, clip ? clip->Frames() : -1) << path;
     return clip ? *clip : AudioClip{};
 }
 
@@ -159,6 +178,10 @@ TEST_F(KeldraRender, BadInputsEndWithOneMessageAndNoOutputFile)
     }
     const std::string in = WriteClip("in.wav", 2, 1000);
     std::ofstream(Path("junk.wav")) << "RIFF but not really";
+    // Half a stereo float frame: the header is whole, no frame is.
+    CutData(WriteClip("empty.wav", 2, 1000), 4);
+    ASSERT_EQ(link(in.c_str(), Path("alias.wav").c_str()), 0);
+    const std::vector<float> original = ReadBack(in).samples;
     const int before = FileCount();
     struct Case {
         std::string args;
@@ -173,6 +196,12 @@ TEST_F(KeldraRender, BadInputsEndWithOneMessageAndNoOutputFile)
         {"--set OUT=99 '" + in + "' '" + Path("out.wav") + "'", "outside its range"},
         {"--set OUT=abc '" + in + "' '" + Path("out.wav") + "'", "not a number"},
         {"'" + in + "' '" + Path("no/such/folder/out.wav") + "'", "cannot write"},
+        {"'" + Path("empty.wav") + "' '" + Path("out.wav") + "'", "holds no complete audio frame"},
+        // The same file under another spelling or another name is still the input.
+        {"'" + in + "' '" + dir + "/./in.wav'", "is the input file itself"},
+        {"'" + in + "' '" + Path("alias.wav") + "'", "is the input file itself"},
+        {"--panel '" + Path("alias.wav") + "' '" + in + "' '" + Path("out.wav") + "'", "is the input file itself"},
+        {"--response '" + Path("out.png") + "'", "FILE.svg or FILE.csv"},
         // A later --plugin replaces the one every run is given.
         {"--plugin /no/such/KELDRA.vst3 '" + in + "' '" + Path("out.wav") + "'", "cannot load plug-in"},
     };
@@ -183,6 +212,76 @@ TEST_F(KeldraRender, BadInputsEndWithOneMessageAndNoOutputFile)
         EXPECT_EQ(run.err.find("keldra-render: "), 0u) << run.err;
         EXPECT_EQ(FileCount(), before) << c.args;
     }
+    EXPECT_EQ(ReadBack(in).samples, original);
+}
+
+TEST_F(KeldraRender, InputShorterThanItsHeaderRendersWhatItHoldsAndSaysSo)
+{
+    // Cut inside the data (1000 frames claimed, 500 and a half held), and a
+    // header that claims twice what the file holds.
+    const std::string cut = WriteClip("cut.wav", 2, 1000);
+    CutData(cut, 500 * 8 + 4);
+    const std::string lying = WriteClip("lying.wav", 1, 1000);
+    CutData(lying, 1000 * 4, 2000 * 4);
+    struct Case {
+        std::string in;
+        long found;
+        std::string note;
+    };
+    for (const Case& c : {Case{cut, 500, "1000 frames expected, 500 found"},
+                          Case{lying, 1000, "2000 frames expected, 1000 found"}}) {
+        const RunResult run = Run("'" + c.in + "' '" + Path("out.wav") + "'");
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.err.find(c.note), std::string::npos) << run.err;
+        EXPECT_EQ(ReadBack(Path("out.wav")).Frames(), c.found);
+    }
+    // A whole file says nothing.
+    const RunResult whole = Run("'" + WriteClip("whole.wav", 2, 1000) + "' '" + Path("out.wav") + "'");
+    ASSERT_EQ(whole.status, 0);
+    EXPECT_EQ(whole.err, "");
+}
+
+TEST_F(KeldraRender, MeasuredResponseShowsTheCircuitsStatedGains)
+{
+    const auto measure = [&](const std::string& name, const std::string& args) {
+        const RunResult run = Run(args + " --response '" + Path(name) + "'");
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::map<double, double> curve;
+        std::istringstream csv(Slurp(Path(name)));
+        std::string line;
+        std::getline(csv, line);
+        EXPECT_EQ(line, "frequency_hz,gain_db");
+        double hz = 0.0, db = 0.0;
+        char comma = 0;
+        while (csv >> hz >> comma >> db)
+            curve[hz] = db;
+        return curve;
+    };
+    const auto flat = measure("default.csv", "");
+    const auto treble = measure("treble.csv", "--set GainH=1");
+    const auto mid = measure("mid.csv", "--set GainM=0.98");
+    ASSERT_GT(flat.size(), 120u);
+    // From below 20 Hz to 20 kHz, no step wider than 1/12 octave.
+    EXPECT_LE(flat.begin()->first, 20.0);
+    EXPECT_GE(flat.rbegin()->first, 19900.0);
+    for (auto a = flat.begin(), b = std::next(a); b != flat.end(); ++a, ++b)
+        EXPECT_LE(b->first / a->first, std::pow(2.0, 1.0 / 12.0)) << a->first;
+
+    EXPECT_NEAR(flat.at(100.0), 1.60, 0.05);
+    EXPECT_NEAR(flat.at(1000.0), 1.38, 0.05);
+    EXPECT_NEAR(treble.at(10000.0) - flat.at(10000.0), 13.31, 0.05);
+    double peak = -100.0;
+    for (const auto& [hz, db] : mid)
+        if (hz > 2000.0 && hz < 3200.0)
+            peak = std::max(peak, db - flat.at(hz));
+    EXPECT_NEAR(peak, 15.44, 0.05);
+    // HPF 0 (the default) is 3 dB below the 1 kHz level at 12.4 Hz,
+    // read between the points around it on a log frequency scale.
+    const auto above = flat.lower_bound(12.4);
+    ASSERT_NE(above, flat.begin());
+    const auto below = std::prev(above);
+    const double t = std::log(12.4 / below->first) / std::log(above->first / below->first);
+    EXPECT_NEAR(below->second + t * (above->second - below->second) - flat.at(1000.0), -3.0, 0.05);
 }
 
 TEST_F(KeldraRender, ListShowsEveryPublishedParameter)

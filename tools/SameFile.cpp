@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/SameFile.h"
+
+#include <sys/stat.h>
+
+bool IsSameFile(const std::string& a, const std::string& b)
+{
+    struct stat first{};
+    struct stat second{};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
