@@ -33,19 +33,23 @@ int Fail(const std::string& message, int code = kExitFailure)
     return code;
 }
 
-/// The bundle to load without --plugin: the one installed beside this program
-/// (bin/../lib/vst3, as a package installs them), else the one its build made.
+/// The bundle to load without --plugin, found from where this program is: the
+/// one installed beside it (bin/../lib/vst3, as the package installs them),
+/// else the one its build made. No absolute path of the build is kept, so an
+/// installed copy never loads a stray build's bundle.
 std::string DefaultBundle()
 {
+    const std::string installed = "../lib/vst3/KELDRA.vst3";
     char self[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length > 0) {
-        const std::string program(self, static_cast<size_t>(length));
-        const std::string installed = program.substr(0, program.rfind('/')) + "/../lib/vst3/KELDRA.vst3";
-        if (::access(installed.c_str(), F_OK) == 0)
-            return installed;
-    }
-    return KELDRA_BUILD_BUNDLE;
+    if (length <= 0)
+        return "/usr/lib/vst3/KELDRA.vst3";
+    const std::string program(self, static_cast<size_t>(length));
+    const std::string folder = program.substr(0, program.rfind('/') + 1);
+    for (const std::string& candidate : {installed, std::string(KELDRA_BUILD_BUNDLE)})
+        if (::access((folder + candidate).c_str(), F_OK) == 0)
+            return folder + candidate;
+    return folder + installed;
 }
 
 /// Reads the input file; a file cut short renders what it holds, with a note.
