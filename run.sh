@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds the release configuration, installs the
-# bundle and renders the demo signal through it into out/.
+# bundle, renders the demo signal and the response plots through it into out/
+# and makes the Debian package there.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -25,3 +26,12 @@ mkdir -p out
 # The front panel as the editor draws it, for a look without a host.
 ./build/release/tools/keldra-render --plugin "$vst3_dir/KELDRA.vst3" --panel out/panel.png \
   --set GainH=0.8 --set HPF=0.3 --set OUT=6 --oversampling 16
+
+# What the two demo settings do, measured through the installed bundle.
+./build/release/tools/keldra-render --plugin "$vst3_dir/KELDRA.vst3" --response out/response-default.svg
+./build/release/tools/keldra-render --plugin "$vst3_dir/KELDRA.vst3" --response out/response-bright.svg \
+  --set GainH=0.75 --set HPF=0.5 --set OUT=-3
+
+# The Debian package: out/keldra_<version>_amd64.deb.
+cpack --config build/release/CPackConfig.cmake -B "$PWD/out"
+rm -rf out/_CPack_Packages
