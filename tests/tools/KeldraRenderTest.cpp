@@ -202,6 +202,7 @@ TEST_F(KeldraRender, BadInputsEndWithOneMessageAndNoOutputFile)
         {"'" + in + "' '" + Path("alias.wav") + "'", "is the input file itself"},
         {"--panel '" + Path("alias.wav") + "' '" + in + "' '" + Path("out.wav") + "'", "is the input file itself"},
         {"--response '" + Path("out.png") + "'", "FILE.svg or FILE.csv"},
+        {"--response '" + Path("no/such/folder/r.svg") + "'", "cannot write"},
         // A later --plugin replaces the one every run is given.
         {"--plugin /no/such/KELDRA.vst3 '" + in + "' '" + Path("out.wav") + "'", "cannot load plug-in"},
     };

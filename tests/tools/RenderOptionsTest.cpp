@@ -104,3 +104,17 @@ TEST(RenderOptions, APanelAloneNeedsNoAudioFiles)
     // One file is neither a panel-only run nor a render.
     EXPECT_FALSE(Parse({"--panel", "p.png", "in.wav"}, error));
 }
+
+TEST(RenderOptions, ResponseTakesAnSvgOrCsvNameAndNoAudio)
+{
+    std::string error;
+    const auto options = Parse({"--set", "GainH=1", "--rate", "96000", "--response", "r.SVG"}, error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_EQ(options->response, "r.SVG");
+    EXPECT_TRUE(options->output.empty());
+    EXPECT_TRUE(Parse({"--response", "r.csv"}, error)) << error;
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"--response", "r.png"}, {"--response", ".svg"}, {"--response", "r.svg", "out.wav"},
+             {"--response", "r.csv", "--demo", "1"}, {"--response"}})
+        EXPECT_FALSE(Parse(bad, error)) << bad.back();
+}
