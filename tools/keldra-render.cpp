@@ -4,6 +4,7 @@
 #include "host/HostComponentHandler.h"
 #include "host/PluginInstance.h"
 #include "host/PluginModule.h"
+#include "tools/DefaultBundle.h"
 #include "tools/FrequencyResponse.h"
 #include "tools/OfflineRenderer.h"
 #include "tools/PanelSnapshot.h"
@@ -13,10 +14,9 @@
 #include "tools/SameFile.h"
 #include "tools/WavFile.h"
 
-#include <climits>
 #include <cstdio>
+#include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -31,25 +31,6 @@ int Fail(const std::string& message, int code = kExitFailure)
     if (code == kExitUsage)
         std::fputs("Try 'keldra-render --help'.\n", stderr);
     return code;
-}
-
-/// The bundle to load without --plugin, found from where this program is: the
-/// one installed beside it (bin/../lib/vst3, as the package installs them),
-/// else the one its build made. No absolute path of the build is kept, so an
-/// installed copy never loads a stray build's bundle.
-std::string DefaultBundle()
-{
-    const std::string installed = "../lib/vst3/KELDRA.vst3";
-    char self[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0)
-        return "/usr/lib/vst3/KELDRA.vst3";
-    const std::string program(self, static_cast<size_t>(length));
-    const std::string folder = program.substr(0, program.rfind('/') + 1);
-    for (const std::string& candidate : {installed, std::string(KELDRA_BUILD_BUNDLE)})
-        if (::access((folder + candidate).c_str(), F_OK) == 0)
-            return folder + candidate;
-    return folder + installed;
 }
 
 /// Reads the input file; a file cut short renders what it holds, with a note.
