@@ -158,7 +158,8 @@ void SignalChain::run(const double* const in[2], double* const out[2], int frame
 }
 
 // Mix, sections and output gain for `frames` samples whose decimated results
-// are in mDecimated; Bypass is read once for every sample.
+// are in mDecimated; Bypass is read once for every sample and only chooses
+// between that result and the input.
 void SignalChain::sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
                            const BlockScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept
 {
@@ -167,22 +168,19 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
         const bool atRest = computeCoefficients(count, scales);
         const auto coefficient = [atRest](int k) { return atRest ? 0 : k; };
 
-        bool anyBypassed = false;
         F64x2* v = mSectionValues;
-        for (int k = 0; k < count; ++k) {
-            mBypassed[k] = bypassed(bypass.BypassValue());
-            anyBypassed = anyBypassed || mBypassed[k];
+        for (int k = 0; k < count; ++k)
             v[k] = F64x2(inL[run + k], inR[run + k]) + mix * mDecimated[run + k];
-        }
 
         // Section s handles sample k − s in pass k, so the five recursions of
-        // a pass are independent of each other and can overlap. A bypassed
-        // sample skips every section (their histories stay frozen) and is
-        // copied exactly.
+        // a pass are independent of each other and can overlap. Bypassed
+        // samples run through the sections too: histories that stood still
+        // while the coefficients glided on would ring out in a loud burst
+        // when Bypass ends. Only their output is the input, copied exactly.
         for (int pass = 0; pass < count + 4; ++pass) {
             const auto due = [&](int stage) {
                 const int k = pass - stage;
-                return k >= 0 && k < count && !(anyBypassed && mBypassed[k]);
+                return k >= 0 && k < count;
             };
             if (due(0))
                 v[pass] = mHighShelf.process(mCoefficients.highShelf[coefficient(pass)], v[pass]);
@@ -198,7 +196,7 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
 
         for (int k = 0; k < count; ++k) {
             const int n = run + k;
-            if (anyBypassed && mBypassed[k]) {
+            if (bypassed(bypass.BypassValue())) {
                 outL[n] = inL[n];
                 outR[n] = inR[n];
             } else {

@@ -16,8 +16,10 @@
 /// The effect's stereo signal path, sample by sample:
 /// dry + 10^−1.5 × (oversampled waveshaper on 10 × dry) → high shelf →
 /// high-pass → low-pass → mid bell → low shelf → output gain, or an exact
-/// copy of the input while Bypass is on. Left and right run in the two lanes
-/// of one register. Holds everything by value; nothing is allocated, ever.
+/// copy of the input while Bypass is on. The whole path runs on under Bypass,
+/// so leaving it gives exactly what the chain would give had it never been
+/// on. Left and right run in the two lanes of one register. Holds everything
+/// by value; nothing is allocated, ever.
 class SignalChain {
 public:
     // ---- lifecycle -------------------------------------------------------
@@ -97,8 +99,6 @@ private:
     };
     CoefficientRun mCoefficients;
 
-    // One run's samples on their way through the sections, and which of
-    // them are bypassed.
+    // One run's samples on their way through the sections.
     F64x2 mSectionValues[kCoefficientRun];
-    bool mBypassed[kCoefficientRun] = {};
 };
