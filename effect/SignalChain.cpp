@@ -3,7 +3,6 @@
 
 #include "effect/BilinearScale.h"
 #include "effect/ScopedDenormalFlush.h"
-#include "effect/Waveshaper.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,8 +19,7 @@ inline bool bypassed(double value) noexcept { return value >= 1.0 || value <= -1
 
 void SignalChain::reset() noexcept
 {
-    mUp.reset();
-    mDown.reset();
+    mOversampled.reset();
 }
 
 void SignalChain::process(const double* const in[2], double* const out[2], int frames,
@@ -32,91 +30,11 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
     mDesign = OversamplingDesign::forFactor(factor);
     if (frames < 1)
         return;
-    if (factor == kMaxFactor)
-        run<kMaxFactor>(in, out, frames, settings, bypass);
-    else
-        run<4>(in, out, frames, settings, bypass);
-}
-
-// One pass of the oversampled path for both channels: the up filter over a
-// chunk of `upFrames` base samples, interleaved with the down filter over the
-// previous chunk's `downFrames` shaped sub-samples (0 for none). The two
-// recursions are independent, so the processor can overlap them; the shaper
-// runs afterwards on the up filter's outputs, in a loop of its own.
-//
-// The down filter only ever sees shaper outputs (|s| < 1) and its own
-// flushed history, so its sums stay finite. So do the up filter's while the
-// chunk's input and the filter's history are moderate, as audio always is;
-// both then use the cheaper flush that does not test for infinities.
-template <int kFactor>
-void SignalChain::upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
-                            const RecursiveFilter::Taps& taps) noexcept
-{
-    constexpr double kModerate = 1e289; // ten times it stays below 1e290
-    bool moderate = mUp.historyBelow(10 * kModerate);
-    for (int t = 0; t < upFrames && moderate; ++t)
-        moderate = std::fabs(inL[t]) < kModerate && std::fabs(inR[t]) < kModerate;
-    if (moderate)
-        upAndDown<kFactor, RecursiveFilter::Range::Bounded>(inL, inR, upFrames, shaped, downFrames, taps);
-    else
-        upAndDown<kFactor, RecursiveFilter::Range::Any>(inL, inR, upFrames, shaped, downFrames, taps);
-}
-
-template <int kFactor, RecursiveFilter::Range kUpRange>
-void SignalChain::upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
-                            const RecursiveFilter::Taps& taps) noexcept
-{
-    using Range = RecursiveFilter::Range;
-    const F64x2 drive(std::pow(10.0, 1.0));
-    // The newest output of each filter stays in a register between steps.
-    F64x2 upNewest = mUp.past(1);
-    F64x2 downNewest = mDown.past(1);
-    const auto upFirst = [&](int t) {
-        upNewest = mUp.step<kUpRange>(taps, t * kFactor, drive * F64x2(inL[t], inR[t]), upNewest);
-    };
-    const auto upRest = [&](int i) { upNewest = mUp.stepSilent<kUpRange>(taps, i, upNewest); };
-    const auto down = [&](int i) {
-        downNewest = mDown.step<Range::Bounded>(taps, i, shaped[i], downNewest);
-        return downNewest;
-    };
-
-    // Step by step in lockstep where both run; the other sub-samples of the
-    // down filter only advance it.
-    const int both = std::min(upFrames, downFrames);
-    for (int t = 0; t < both; ++t) {
-        const int i = t * kFactor;
-        upFirst(t);
-        mDecimated[t] = down(i);
-        for (int j = 1; j < kFactor; ++j) {
-            upRest(i + j);
-            down(i + j);
-        }
-    }
-    for (int t = both; t < upFrames; ++t) {
-        upFirst(t);
-        for (int j = 1; j < kFactor; ++j)
-            upRest(t * kFactor + j);
-    }
-    for (int t = both; t < downFrames; ++t) {
-        mDecimated[t] = down(t * kFactor);
-        for (int j = 1; j < kFactor; ++j)
-            down(t * kFactor + j);
-    }
-    if (downFrames > 0)
-        mDown.endChunk(downFrames * kFactor);
-}
-
-template <int kFactor>
-void SignalChain::run(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
-                      const IBypassSource& bypass) noexcept
-{
-    constexpr int kChunkFrames = RecursiveFilter::kChunk / kFactor;
 
     // Everything here depends on the block only: the sample rate and the
     // working values cannot change while the plug-in lock is held.
     const F64x2 mix(std::pow(10.0, -1.5));
     const F64x2 gain(settings.outputGain);
-    const RecursiveFilter::Taps taps = RecursiveFilter::Taps::from(mDesign);
 
     const double fs = settings.sampleRate;
     const double d = std::exp((1.0 / fs) * -kTwoPi);
@@ -132,29 +50,11 @@ void SignalChain::run(const double* const in[2], double* const out[2], int frame
                              BilinearScale::of(fs * MidBellSection::kRateFactor),
                              BilinearScale::of(fs * LowShelfSection::kRateFactor)};
 
-    // Chunk c's up filter and shaper run together with chunk c − 1's down
-    // filter and sections; the last chunk's down filter and sections follow.
-    int previousStart = 0, previousFrames = 0, current = 0;
-    for (int start = 0; start < frames; start += kChunkFrames) {
-        const int count = std::min(kChunkFrames, frames - start);
-        upAndDown<kFactor>(in[0] + start, in[1] + start, count, mShaped[1 - current], previousFrames, taps);
-
-        const F64x2* up = mUp.chunkOutputs();
-        F64x2* shaped = mShaped[current];
-        for (int i = 0; i < count * kFactor; ++i)
-            shaped[i] = Waveshaper::shapeScaled(up[i], kFactor);
-        mUp.endChunk(count * kFactor);
-
-        if (previousFrames > 0)
-            sections(in[0] + previousStart, in[1] + previousStart, out[0] + previousStart, out[1] + previousStart,
-                     previousFrames, scales, mix, gain, bypass);
-        previousStart = start;
-        previousFrames = count;
-        current = 1 - current;
+    for (int start = 0; start < frames; start += kSegment) {
+        const int count = std::min(kSegment, frames - start);
+        mOversampled.process({in[0] + start, in[1] + start, count, factor, &mDesign, mDecimated});
+        sections(in[0] + start, in[1] + start, out[0] + start, out[1] + start, count, scales, mix, gain, bypass);
     }
-    upAndDown<kFactor>(nullptr, nullptr, 0, mShaped[1 - current], previousFrames, taps);
-    sections(in[0] + previousStart, in[1] + previousStart, out[0] + previousStart, out[1] + previousStart,
-             previousFrames, scales, mix, gain, bypass);
 }
 
 // Mix, sections and output gain for `frames` samples whose decimated results
@@ -170,7 +70,7 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
 
         F64x2* v = mSectionValues;
         for (int k = 0; k < count; ++k)
-            v[k] = F64x2(inL[run + k], inR[run + k]) + mix * mDecimated[run + k];
+            v[k] = F64x2(inL[run + k], inR[run + k]) + mix * F64x2(mDecimated[run + k][0], mDecimated[run + k][1]);
 
         // Section s handles sample k − s in pass k, so the five recursions of
         // a pass are independent of each other and can overlap. Bypassed

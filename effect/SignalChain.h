@@ -8,9 +8,9 @@
 #include "effect/LowPassSection.h"
 #include "effect/LowShelfSection.h"
 #include "effect/MidBellSection.h"
+#include "effect/OversampledPath.h"
 #include "effect/OversamplingDesign.h"
 #include "effect/PositionSmoother.h"
-#include "effect/RecursiveFilter.h"
 #include "effect/StereoSection.h"
 
 /// The effect's stereo signal path, sample by sample:
@@ -43,26 +43,24 @@ public:
     /// [any] Design in force since the last block started.
     const OversamplingDesign& design() const noexcept { return mDesign; }
 
-private:
-    // The larger oversampling factor; a chunk is as many base samples as
-    // fill the filters' history windows (kChunk sub-samples) at the factor.
-    static constexpr int kMaxFactor = 16;
+    // ---- paths (tests) -----------------------------------------------------
 
-    template <int kFactor>
-    void run(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
-             const IBypassSource& bypass) noexcept;
+    /// [ui, not while processing] Runs the oversampled loop on `path` (one
+    /// CanRunChainPath allows); chains start on DefaultChainPath().
+    void usePath(ChainPath path) noexcept { mOversampled.usePath(path); }
+    ChainPath path() const noexcept { return mOversampled.path(); }
+
+private:
+    static constexpr int kMaxFactor = 16;
+    // Base samples per pass of the oversampled path; longer blocks take
+    // several.
+    static constexpr int kSegment = 512;
 
     struct BlockScales {
         BilinearScale highShelf, highPass, lowPass, midBell, lowShelf;
     };
     bool computeCoefficients(int count, const BlockScales& scales) noexcept;
 
-    template <int kFactor>
-    void upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
-                   const RecursiveFilter::Taps& taps) noexcept;
-    template <int kFactor, RecursiveFilter::Range kUpRange>
-    void upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
-                   const RecursiveFilter::Taps& taps) noexcept;
     void sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
                   const BlockScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept;
 
@@ -79,12 +77,8 @@ private:
     StereoSection<LowShelfSection::kOrder> mLowShelf;
 
     OversamplingDesign mDesign;
-    RecursiveFilter mUp;
-    RecursiveFilter mDown;
-    // The down filter runs one chunk behind the up filter, so the two
-    // recursions can overlap; shaper outputs wait here in between.
-    F64x2 mShaped[2][RecursiveFilter::kChunk];
-    F64x2 mDecimated[RecursiveFilter::kChunk / 4]; ///< decimated results of one chunk
+    OversampledPath mOversampled;
+    alignas(16) double mDecimated[kSegment][2] = {}; ///< the oversampled path's results, left and right
 
     // Section coefficients of a run of samples, computed ahead of the
     // sections so that the independent coefficient work is not held up

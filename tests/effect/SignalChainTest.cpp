@@ -7,6 +7,7 @@
 #include <xmmintrin.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -108,6 +109,16 @@ TEST(SignalChain, BypassCopiesBitForBitWhileEverythingRunsOn)
     EXPECT_EQ(0, std::memcmp(a.data() + 8000, c.data() + 8000, bytes));
     EXPECT_EQ(0, std::memcmp(b.data() + 8000, d.data() + 8000, bytes));
     EXPECT_GT(std::fabs(a[8000] - inL[8000]), 1e-3); // processed again
+}
+
+// The hook that lets the suite run once on each path must not fall back
+// silently, or a path would go untested.
+TEST(SignalChain, RunsOnThePathTheEnvironmentNames)
+{
+    const char* wanted = std::getenv("KELDRA_CHAIN_PATH");
+    if (wanted == nullptr)
+        GTEST_SKIP() << "KELDRA_CHAIN_PATH not set";
+    EXPECT_STREQ(ChainPathName(SignalChain().path()), wanted);
 }
 
 TEST(SignalChain, SilenceInGivesExactZerosOut)
