@@ -65,11 +65,12 @@ void runSteps(OversamplingState& state, const Taps<V>& taps, int count) noexcept
 inline bool moderate(const OversamplingState& state, const OversamplingJob& job, int frame0, int frames) noexcept
 {
     constexpr double kModerate = 1e289;
+    // Every value is tested (no early exit), which the compiler can widen.
     bool ok = true;
     for (int i = 0; i < kTaps; ++i)
-        ok = ok && magnitude(state.history[i][0]) < 10 * kModerate && magnitude(state.history[i][1]) < 10 * kModerate;
+        ok &= (magnitude(state.history[i][0]) < 10 * kModerate) & (magnitude(state.history[i][1]) < 10 * kModerate);
     for (int t = frame0; t < frame0 + frames; ++t)
-        ok = ok && magnitude(job.inL[t]) < kModerate && magnitude(job.inR[t]) < kModerate;
+        ok &= (magnitude(job.inL[t]) < kModerate) & (magnitude(job.inR[t]) < kModerate);
     return ok;
 }
 
@@ -85,13 +86,18 @@ void oversample(OversamplingState& state, const OversamplingJob& job) noexcept
     const int factor = job.factor;
     const int total = job.frames * factor;
     constexpr double kDrive = 10.0; // 10^1, exact
+    // Only every factor-th input slot ever holds a sample; the stuffed zeros
+    // between them stay written until the factor changes.
+    if (state.stuffedFactor != factor) {
+        for (double(&slot)[4] : state.input)
+            slot[0] = slot[1] = 0.0;
+        state.stuffedFactor = factor;
+    }
     int down = 0, downFrame0 = 0;
     for (int position = 0;;) {
         const int up = smaller(kChunk, total - position);
         const int frame0 = position / factor;
         const int steps = larger(up, down);
-        for (int i = 0; i < steps; ++i)
-            state.input[i][0] = state.input[i][1] = 0.0;
         for (int t = 0; t < up / factor; ++t) {
             state.input[t * factor][0] = kDrive * job.inL[frame0 + t];
             state.input[t * factor][1] = kDrive * job.inR[frame0 + t];

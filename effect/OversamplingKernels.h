@@ -18,6 +18,8 @@ struct OversamplingState {
     /// Step i's input: the zero-stuffed, driven input sample in lanes 0 and
     /// 1, the shaped output of the previous chunk's step i in lanes 2 and 3.
     alignas(32) double input[kChunk][4] = {};
+    /// The factor whose stuffed zeros lanes 0 and 1 of `input` hold.
+    int stuffedFactor = 0;
 };
 
 /// One call of the oversampled path over `frames` base samples of both

@@ -66,33 +66,14 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
     for (int run = 0; run < frames; run += kCoefficientRun) {
         const int count = std::min(kCoefficientRun, frames - run);
         const bool atRest = computeCoefficients(count, scales);
-        const auto coefficient = [atRest](int k) { return atRest ? 0 : k; };
 
-        F64x2* v = mSectionValues;
+        F64x2 v[kCoefficientRun];
         for (int k = 0; k < count; ++k)
             v[k] = F64x2(inL[run + k], inR[run + k]) + mix * F64x2(mDecimated[run + k][0], mDecimated[run + k][1]);
-
-        // Section s handles sample k − s in pass k, so the five recursions of
-        // a pass are independent of each other and can overlap. Bypassed
-        // samples run through the sections too: histories that stood still
-        // while the coefficients glided on would ring out in a loud burst
-        // when Bypass ends. Only their output is the input, copied exactly.
-        for (int pass = 0; pass < count + 4; ++pass) {
-            const auto due = [&](int stage) {
-                const int k = pass - stage;
-                return k >= 0 && k < count;
-            };
-            if (due(0))
-                v[pass] = mHighShelf.process(mCoefficients.highShelf[coefficient(pass)], v[pass]);
-            if (due(1))
-                v[pass - 1] = mHighPass.process(mCoefficients.highPass[coefficient(pass - 1)], v[pass - 1]);
-            if (due(2))
-                v[pass - 2] = mLowPass.process(mCoefficients.lowPass[coefficient(pass - 2)], v[pass - 2]);
-            if (due(3))
-                v[pass - 3] = mMidBell.process(mCoefficients.midBell[coefficient(pass - 3)], v[pass - 3]);
-            if (due(4))
-                v[pass - 4] = mLowShelf.process(mCoefficients.lowShelf[coefficient(pass - 4)], v[pass - 4]);
-        }
+        if (atRest)
+            runSections<true>(v, count);
+        else
+            runSections<false>(v, count);
 
         for (int k = 0; k < count; ++k) {
             const int n = run + k;
@@ -106,6 +87,52 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
             }
         }
     }
+}
+
+// The five sections over `count` samples. Section s handles sample k − s in
+// pass k, so the five recursions of a pass are independent of each other and
+// can overlap. Bypassed samples run through the sections too: histories that
+// stood still while the coefficients glided on would ring out in a loud burst
+// when Bypass ends. At rest every sample takes coefficient set 0.
+template <bool kAtRest>
+void SignalChain::runSections(F64x2* v, int count) noexcept
+{
+    // Local copies: the stores into v cannot alias them, so the histories
+    // and coefficients stay in registers from sample to sample.
+    StereoSection<HighShelfSection::kOrder> highShelf = mHighShelf;
+    StereoSection<HighPassSection::kOrder> highPass = mHighPass;
+    StereoSection<LowPassSection::kOrder> lowPass = mLowPass;
+    StereoSection<MidBellSection::kOrder> midBell = mMidBell;
+    StereoSection<LowShelfSection::kOrder> lowShelf = mLowShelf;
+    const CoefficientRun& c = mCoefficients;
+    const auto at = [](int k) { return kAtRest ? 0 : k; };
+    const auto pass = [&](int p, bool checked) {
+        const auto due = [&](int k) { return !checked || (k >= 0 && k < count); };
+        if (due(p))
+            v[p] = highShelf.process(c.highShelf[at(p)], v[p]);
+        if (due(p - 1))
+            v[p - 1] = highPass.process(c.highPass[at(p - 1)], v[p - 1]);
+        if (due(p - 2))
+            v[p - 2] = lowPass.process(c.lowPass[at(p - 2)], v[p - 2]);
+        if (due(p - 3))
+            v[p - 3] = midBell.process(c.midBell[at(p - 3)], v[p - 3]);
+        if (due(p - 4))
+            v[p - 4] = lowShelf.process(c.lowShelf[at(p - 4)], v[p - 4]);
+    };
+    // Passes 4 … count − 1 have every section due; the first and last four
+    // fill and drain the pipeline.
+    int p = 0;
+    for (; p < 4 && p < count + 4; ++p)
+        pass(p, true);
+    for (; p < count; ++p)
+        pass(p, false);
+    for (; p < count + 4; ++p)
+        pass(p, true);
+    mHighShelf = highShelf;
+    mHighPass = highPass;
+    mLowPass = lowPass;
+    mMidBell = midBell;
+    mLowShelf = lowShelf;
 }
 
 // Smoothed positions and section coefficients for the next `count` samples.

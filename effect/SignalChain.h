@@ -61,6 +61,8 @@ private:
     };
     bool computeCoefficients(int count, const BlockScales& scales) noexcept;
 
+    template <bool kAtRest>
+    void runSections(F64x2* v, int count) noexcept;
     void sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
                   const BlockScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept;
 
@@ -92,7 +94,4 @@ private:
         SectionCoefficients<LowShelfSection::kOrder> lowShelf[kCoefficientRun];
     };
     CoefficientRun mCoefficients;
-
-    // One run's samples on their way through the sections.
-    F64x2 mSectionValues[kCoefficientRun];
 };
