@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "effect/ChainPath.h"
 
+#include "effect/ChainKernels.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -68,4 +70,17 @@ const char* ChainPathName(ChainPath path) noexcept
         break;
     }
     return "portable";
+}
+
+const ChainKernels& ChainKernelsFor(ChainPath path) noexcept
+{
+#if defined(__SSE2__) && !defined(KELDRA_PORTABLE_LANES)
+    if (path == ChainPath::Avx)
+        return kAvxChainKernels;
+    if (path == ChainPath::Sse2)
+        return kSse2ChainKernels;
+#else
+    (void)path;
+#endif
+    return kPortableChainKernels;
 }

@@ -17,6 +17,7 @@ public:
     using Mask = __m256d;
 
     F64x4Avx() noexcept : mV(_mm256_setzero_pd()) {}
+    explicit F64x4Avx(double v) noexcept : mV(_mm256_set1_pd(v)) {}
     static F64x4Avx fill(double v) noexcept { return F64x4Avx(_mm256_set1_pd(v)); }
     /// 32-byte aligned.
     static F64x4Avx load(const double* p) noexcept { return F64x4Avx(_mm256_load_pd(p)); }
@@ -33,7 +34,9 @@ public:
     }
 
     friend F64x4Avx operator+(F64x4Avx a, F64x4Avx b) noexcept { return F64x4Avx(_mm256_add_pd(a.mV, b.mV)); }
+    friend F64x4Avx operator-(F64x4Avx a, F64x4Avx b) noexcept { return F64x4Avx(_mm256_sub_pd(a.mV, b.mV)); }
     friend F64x4Avx operator*(F64x4Avx a, F64x4Avx b) noexcept { return F64x4Avx(_mm256_mul_pd(a.mV, b.mV)); }
+    friend F64x4Avx operator-(F64x4Avx a) noexcept { return F64x4Avx(_mm256_xor_pd(a.mV, _mm256_set1_pd(-0.0))); }
 
     static Mask allKept() noexcept { return _mm256_castsi256_pd(_mm256_set1_epi64x(-1)); }
     /// Lanes where the mask is clear become +0.0.

@@ -16,6 +16,7 @@ public:
     };
 
     F64x4Portable() noexcept = default;
+    explicit F64x4Portable(double v) noexcept : mV{v, v, v, v} {}
     static F64x4Portable fill(double v) noexcept { return F64x4Portable(v, v, v, v); }
     static F64x4Portable load(const double* p) noexcept { return F64x4Portable(p[0], p[1], p[2], p[3]); }
     void store(double* p) const noexcept
@@ -42,6 +43,15 @@ public:
     friend F64x4Portable operator*(F64x4Portable a, F64x4Portable b) noexcept
     {
         return F64x4Portable(a.mV[0] * b.mV[0], a.mV[1] * b.mV[1], a.mV[2] * b.mV[2], a.mV[3] * b.mV[3]);
+    }
+
+    friend F64x4Portable operator-(F64x4Portable a, F64x4Portable b) noexcept
+    {
+        return F64x4Portable(a.mV[0] - b.mV[0], a.mV[1] - b.mV[1], a.mV[2] - b.mV[2], a.mV[3] - b.mV[3]);
+    }
+    friend F64x4Portable operator-(F64x4Portable a) noexcept
+    {
+        return F64x4Portable(-a.mV[0], -a.mV[1], -a.mV[2], -a.mV[3]);
     }
 
     static Mask allKept() noexcept { return {{true, true, true, true}}; }

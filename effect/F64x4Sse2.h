@@ -16,6 +16,7 @@ public:
     };
 
     F64x4Sse2() noexcept = default;
+    explicit F64x4Sse2(double v) noexcept : mLow(v), mHigh(v) {}
     static F64x4Sse2 fill(double v) noexcept { return F64x4Sse2(F64x2(v), F64x2(v)); }
     static F64x4Sse2 load(const double* p) noexcept { return halves(p, p + 2); }
     void store(double* p) const noexcept { storeHalves(p, p + 2); }
@@ -33,10 +34,15 @@ public:
     {
         return F64x4Sse2(a.mLow + b.mLow, a.mHigh + b.mHigh);
     }
+    friend F64x4Sse2 operator-(F64x4Sse2 a, F64x4Sse2 b) noexcept
+    {
+        return F64x4Sse2(a.mLow - b.mLow, a.mHigh - b.mHigh);
+    }
     friend F64x4Sse2 operator*(F64x4Sse2 a, F64x4Sse2 b) noexcept
     {
         return F64x4Sse2(a.mLow * b.mLow, a.mHigh * b.mHigh);
     }
+    friend F64x4Sse2 operator-(F64x4Sse2 a) noexcept { return F64x4Sse2(-a.mLow, -a.mHigh); }
 
     static Mask allKept() noexcept
     {

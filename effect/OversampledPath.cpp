@@ -2,14 +2,14 @@
 #include "effect/OversampledPath.h"
 
 OversampledPath::OversampledPath() noexcept
-    : mPath(DefaultChainPath()), mKernels(&kernelsOf(mPath))
+    : mPath(DefaultChainPath()), mKernels(&ChainKernelsFor(mPath))
 {
 }
 
 void OversampledPath::usePath(ChainPath path) noexcept
 {
     mPath = CanRunChainPath(path) ? path : DefaultChainPath();
-    mKernels = &kernelsOf(mPath);
+    mKernels = &ChainKernelsFor(mPath);
 }
 
 void OversampledPath::reset() noexcept
@@ -21,18 +21,5 @@ void OversampledPath::reset() noexcept
 
 void OversampledPath::shape(ChainPath path, const double* in, double* out, int count, int factor) noexcept
 {
-    kernelsOf(CanRunChainPath(path) ? path : DefaultChainPath()).shape(in, out, count, factor);
-}
-
-const OversamplingKernels& OversampledPath::kernelsOf(ChainPath path) noexcept
-{
-#if defined(__SSE2__) && !defined(KELDRA_PORTABLE_LANES)
-    if (path == ChainPath::Avx)
-        return kAvxOversampling;
-    if (path == ChainPath::Sse2)
-        return kSse2Oversampling;
-#else
-    (void)path;
-#endif
-    return kPortableOversampling;
+    ChainKernelsFor(CanRunChainPath(path) ? path : DefaultChainPath()).shape(in, out, count, factor);
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "effect/ChainPath.h"
-#include "effect/OversamplingKernels.h"
+#include "effect/ChainKernels.h"
 
 /// The oversampled waveshaper of both channels: 10 × input, zero-stuffed to
 /// N sub-samples, up filter, shaper, down filter, first sub-sample kept.
@@ -31,9 +31,7 @@ public:
     static void shape(ChainPath path, const double* in, double* out, int count, int factor) noexcept;
 
 private:
-    static const OversamplingKernels& kernelsOf(ChainPath path) noexcept;
-
     ChainPath mPath;
-    const OversamplingKernels* mKernels;
+    const ChainKernels* mKernels;
     OversamplingState mState;
 };

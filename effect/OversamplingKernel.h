@@ -6,7 +6,7 @@
 // type and compiler flags; everything here lives in an unnamed namespace so
 // that no function compiled for a wider set can stand in for another file's.
 
-#include "effect/OversamplingKernels.h"
+#include "effect/ChainKernels.h"
 
 namespace {
 

@@ -17,6 +17,12 @@ inline bool bypassed(double value) noexcept { return value >= 1.0 || value <= -1
 
 } // namespace
 
+void SignalChain::usePath(ChainPath path) noexcept
+{
+    mOversampled.usePath(path);
+    mKernels = &ChainKernelsFor(mOversampled.path());
+}
+
 void SignalChain::reset() noexcept
 {
     mOversampled.reset();
@@ -44,7 +50,7 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
     mMidBellSmoother.beginBlock(d, settings.midBell);
     mLowShelfSmoother.beginBlock(d, settings.lowShelf);
 
-    const BlockScales scales{BilinearScale::of(fs * HighShelfSection::kRateFactor),
+    const SectionScales scales{BilinearScale::of(fs * HighShelfSection::kRateFactor),
                              BilinearScale::of(fs * HighPassSection::kRateFactor),
                              BilinearScale::of(fs * LowPassSection::kRateFactor),
                              BilinearScale::of(fs * MidBellSection::kRateFactor),
@@ -61,7 +67,7 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
 // are in mDecimated; Bypass is read once for every sample and only chooses
 // between that result and the input.
 void SignalChain::sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
-                           const BlockScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept
+                           const SectionScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept
 {
     for (int run = 0; run < frames; run += kCoefficientRun) {
         const int count = std::min(kCoefficientRun, frames - run);
@@ -141,39 +147,34 @@ void SignalChain::runSections(F64x2* v, int count) noexcept
 // block's sample rate: once every smoother has come to rest, all samples of
 // the run share one set, computed once (the result is true then, and only
 // index 0 is filled).
-bool SignalChain::computeCoefficients(int count, const BlockScales& scales) noexcept
+bool SignalChain::computeCoefficients(int count, const SectionScales& scales) noexcept
 {
     // Local copies keep the smoothers' states in registers: stores into the
-    // coefficient arrays could otherwise alias them.
+    // position array could otherwise alias them.
     PositionSmoother highShelf = mHighShelfSmoother, highPass = mHighPassSmoother, lowPass = mLowPassSmoother,
                      midBell = mMidBellSmoother, lowShelf = mLowShelfSmoother;
     const bool atRest =
         highShelf.atRest() && highPass.atRest() && lowPass.atRest() && midBell.atRest() && lowShelf.atRest();
-    const F64x2 one(1.0);
-    for (int k = 0; k < (atRest ? 1 : count); ++k) {
+    const int samples = atRest ? 1 : count;
+    for (int k = 0; k < samples; ++k) {
         // Each smoother steps once per channel (HPF and LPF twice), left first.
-        const double h1 = highShelf.step();
-        const double h2 = highShelf.step();
-        const double f1 = highPass.step();
-        const double f2 = highPass.step();
-        const double f3 = highPass.step();
-        const double f4 = highPass.step();
-        const double g1 = lowPass.step();
-        const double g2 = lowPass.step();
-        const double g3 = lowPass.step();
-        const double g4 = lowPass.step();
-        const double m1 = midBell.step();
-        const double m2 = midBell.step();
-        const double l1 = lowShelf.step();
-        const double l2 = lowShelf.step();
-
-        mCoefficients.highShelf[k] = HighShelfSection::coefficients(one - F64x2(h1, h2), scales.highShelf);
-        mCoefficients.highPass[k] =
-            HighPassSection::coefficients(one - F64x2(f2, f4), one - F64x2(f1, f3), scales.highPass);
-        mCoefficients.lowPass[k] = LowPassSection::coefficients(F64x2(g2, g4), F64x2(g1, g3), scales.lowPass);
-        mCoefficients.midBell[k] = MidBellSection::coefficients(one - F64x2(m1, m2), scales.midBell);
-        mCoefficients.lowShelf[k] = LowShelfSection::coefficients(one - F64x2(l1, l2), scales.lowShelf);
+        SectionPositions& p = mPositions[k];
+        p.highShelf[0] = 1.0 - highShelf.step();
+        p.highShelf[1] = 1.0 - highShelf.step();
+        p.highPassV[0] = 1.0 - highPass.step();
+        p.highPassU[0] = 1.0 - highPass.step();
+        p.highPassV[1] = 1.0 - highPass.step();
+        p.highPassU[1] = 1.0 - highPass.step();
+        p.lowPassV[0] = lowPass.step();
+        p.lowPassU[0] = lowPass.step();
+        p.lowPassV[1] = lowPass.step();
+        p.lowPassU[1] = lowPass.step();
+        p.midBell[0] = 1.0 - midBell.step();
+        p.midBell[1] = 1.0 - midBell.step();
+        p.lowShelf[0] = 1.0 - lowShelf.step();
+        p.lowShelf[1] = 1.0 - lowShelf.step();
     }
+    mKernels->coefficients(mPositions, samples, scales, mCoefficients);
     mHighShelfSmoother = highShelf;
     mHighPassSmoother = highPass;
     mLowPassSmoother = lowPass;

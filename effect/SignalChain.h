@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "effect/ChainKernels.h"
 #include "effect/ChainSettings.h"
+#include "effect/CoefficientRun.h"
 #include "effect/HighPassSection.h"
 #include "effect/HighShelfSection.h"
 #include "effect/IBypassSource.h"
@@ -45,9 +47,10 @@ public:
 
     // ---- paths (tests) -----------------------------------------------------
 
-    /// [ui, not while processing] Runs the oversampled loop on `path` (one
-    /// CanRunChainPath allows); chains start on DefaultChainPath().
-    void usePath(ChainPath path) noexcept { mOversampled.usePath(path); }
+    /// [ui, not while processing] Runs the wide parts (oversampled loop,
+    /// section coefficients) on `path`, one CanRunChainPath allows; chains
+    /// start on DefaultChainPath().
+    void usePath(ChainPath path) noexcept;
     ChainPath path() const noexcept { return mOversampled.path(); }
 
 private:
@@ -56,15 +59,12 @@ private:
     // several.
     static constexpr int kSegment = 512;
 
-    struct BlockScales {
-        BilinearScale highShelf, highPass, lowPass, midBell, lowShelf;
-    };
-    bool computeCoefficients(int count, const BlockScales& scales) noexcept;
+    bool computeCoefficients(int count, const SectionScales& scales) noexcept;
 
     template <bool kAtRest>
     void runSections(F64x2* v, int count) noexcept;
     void sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
-                  const BlockScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept;
+                  const SectionScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept;
 
     PositionSmoother mHighShelfSmoother;
     PositionSmoother mHighPassSmoother;
@@ -82,16 +82,8 @@ private:
     OversampledPath mOversampled;
     alignas(16) double mDecimated[kSegment][2] = {}; ///< the oversampled path's results, left and right
 
-    // Section coefficients of a run of samples, computed ahead of the
-    // sections so that the independent coefficient work is not held up
-    // behind the sections' sample-to-sample recursion.
-    static constexpr int kCoefficientRun = 32;
-    struct CoefficientRun {
-        SectionCoefficients<HighShelfSection::kOrder> highShelf[kCoefficientRun];
-        SectionCoefficients<HighPassSection::kOrder> highPass[kCoefficientRun];
-        SectionCoefficients<LowPassSection::kOrder> lowPass[kCoefficientRun];
-        SectionCoefficients<MidBellSection::kOrder> midBell[kCoefficientRun];
-        SectionCoefficients<LowShelfSection::kOrder> lowShelf[kCoefficientRun];
-    };
+    const ChainKernels* mKernels = &ChainKernelsFor(DefaultChainPath());
+    static constexpr int kCoefficientRun = CoefficientRun::kLength;
+    SectionPositions mPositions[kCoefficientRun];
     CoefficientRun mCoefficients;
 };

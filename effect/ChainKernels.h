@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "effect/ChainPath.h"
 #include "effect/OversamplingDesign.h"
+
+struct CoefficientRun;
+struct SectionPositions;
+struct SectionScales;
 
 /// What the oversampled path keeps between calls, laid out for four lanes:
 /// in every slot, lanes 0 and 1 belong to the up filter (left, right) and
@@ -35,16 +40,24 @@ struct OversamplingJob {
 
 /// The entry points of one instruction-set path. Every path computes the
 /// same bits; they differ only in how many lanes one instruction carries.
-struct OversamplingKernels {
+struct ChainKernels {
     /// [audio] Runs `job`: up filter, shaper and down filter over all its
     /// sub-samples, and writes the decimated results.
     void (*oversample)(OversamplingState& state, const OversamplingJob& job) noexcept;
     /// [any] out[i] = shaper(factor·in[i]) for i < count (count even).
     void (*shape)(const double* in, double* out, int count, int factor) noexcept;
+    /// [audio] Coefficient sets 0 … count − 1 of `out` (count ≤
+    /// CoefficientRun::kLength) for the positions of those samples.
+    void (*coefficients)(const SectionPositions* positions, int count, const SectionScales& scales,
+                         CoefficientRun& out) noexcept;
 };
 
 /// [any] The paths. The AVX one may only run where the processor has AVX;
-/// the SSE2 one exists only where the compiler targets SSE2.
-extern const OversamplingKernels kPortableOversampling;
-extern const OversamplingKernels kSse2Oversampling;
-extern const OversamplingKernels kAvxOversampling;
+/// the SSE2 one exists only where the compiler targets SSE2. Use
+/// ChainKernelsFor rather than naming one.
+extern const ChainKernels kPortableChainKernels;
+extern const ChainKernels kSse2ChainKernels;
+extern const ChainKernels kAvxChainKernels;
+
+/// [any] The entry points of `path`, which must be one CanRunChainPath allows.
+const ChainKernels& ChainKernelsFor(ChainPath path) noexcept;
