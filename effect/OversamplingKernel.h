@@ -46,6 +46,9 @@ void runSteps(OversamplingState& state, const Taps<V>& taps, int count) noexcept
     const V tiny = V::fill(0x1p-54);
     V newest = V::load(history[kTaps - 1]);
     typename V::Mask kept = V::allKept();
+    // Ten steps unrolled let the history window rotate through registers by
+    // renaming instead of moves.
+#pragma GCC unroll 10
     for (int i = 0; i < count; ++i) {
         const double(*window)[4] = history + i;
         V sum = taps.gain * V::load(state.input[i]) + taps.oldestFirst[0] * V::load(window[0]);
