@@ -14,8 +14,8 @@ struct SectionScales;
 /// filter so that both step together.
 struct OversamplingState {
     static constexpr int kTaps = OversamplingDesign::kTaps;
-    /// Sub-samples per chunk: a multiple of both factors.
-    static constexpr int kChunk = 64;
+    /// Most sub-samples per chunk: a multiple of both factors.
+    static constexpr int kChunk = 128;
 
     /// Step i of a chunk reads its ten past outputs from slots i … i+9 and
     /// writes slot i+10, so no history is ever shifted within a chunk.

@@ -88,9 +88,11 @@ void oversample(OversamplingState& state, const OversamplingJob& job) noexcept
     const Taps<V> taps(*job.design);
     const int factor = job.factor;
     const int total = job.frames * factor;
-    // The first pass has no down steps and the last no up steps, so short
-    // calls take shorter chunks: less of their work is spent on idle lanes.
-    const int chunk = smaller(kChunk, larger(factor, total / 4 / factor * factor));
+    // The first pass has no down steps and the last no up steps: at most 16
+    // frames per chunk, and a quarter of a short call, keep the work spent on
+    // idle lanes small, while long chunks spread the cost of a pass.
+    const int chunkFrames = smaller(kChunk / factor, smaller(16, larger(1, job.frames / 4)));
+    const int chunk = chunkFrames * factor;
     constexpr double kDrive = 10.0; // 10^1, exact
     // Only every factor-th input slot ever holds a sample; the stuffed zeros
     // between them stay written until the factor changes.
@@ -123,11 +125,16 @@ void oversample(OversamplingState& state, const OversamplingJob& job) noexcept
             const V shaped = V::halves(state.history[i + kTaps], state.history[i + 1 + kTaps]).shape(factor);
             shaped.storeHalves(state.input[i] + 2, state.input[i + 1] + 2);
         }
-        for (int i = 0; i < kTaps; ++i) {
-            state.history[i][0] = state.history[up + i][0];
-            state.history[i][1] = state.history[up + i][1];
-            state.history[i][2] = state.history[down + i][2];
-            state.history[i][3] = state.history[down + i][3];
+        if (up == down) {
+            for (int i = 0; i < kTaps; ++i)
+                V::load(state.history[up + i]).store(state.history[i]);
+        } else {
+            for (int i = 0; i < kTaps; ++i) {
+                state.history[i][0] = state.history[up + i][0];
+                state.history[i][1] = state.history[up + i][1];
+                state.history[i][2] = state.history[down + i][2];
+                state.history[i][3] = state.history[down + i][3];
+            }
         }
         if (up == 0)
             break;
