@@ -8,6 +8,8 @@
 
 #include "effect/ChainKernels.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int kTaps = OversamplingState::kTaps;
@@ -39,26 +41,70 @@ struct Taps {
 // the multiplication instead of before it on the step-to-step path.
 // kAnyRange also flushes infinities; without it the caller guarantees none
 // can arise (the sums stay below 1e290 within a chunk).
+// The ten past outputs live in registers: slot j of the window holds the
+// output of the last step whose number is j modulo ten. Step i reads its
+// oldest output from slot i mod 10 and then overwrites it with its own, so
+// with i known at compile time no value ever moves.
+template <class V, bool kAnyRange>
+struct StepWindow {
+    const Taps<V>& taps;
+    OversamplingState& state;
+    const V tiny = V::fill(0x1p-54);
+    V window[kTaps];
+    V newest;
+    typename V::Mask kept = V::allKept();
+
+    StepWindow(const Taps<V>& t, OversamplingState& s) : taps(t), state(s)
+    {
+        for (int j = 0; j < kTaps; ++j)
+            window[j] = V::load(state.history[j]);
+        newest = window[kTaps - 1];
+    }
+
+    template <int J>
+    void step(int i) noexcept
+    {
+        V sum = taps.gain * V::load(state.input[i]) + taps.oldestFirst[0] * window[J];
+        for (int k = 1; k < kTaps - 1; ++k)
+            sum = sum + taps.oldestFirst[k] * window[(J + k) % kTaps];
+        sum = sum + V::keep(taps.oldestFirst[kTaps - 1] * newest, kept);
+        kept = sum.template flushMask<kAnyRange>(tiny);
+        window[J] = V::keep(sum, kept);
+        window[J].store(state.history[i + kTaps]);
+        newest = sum;
+    }
+
+    template <int... J>
+    void tenSteps(int i, std::integer_sequence<int, J...>) noexcept
+    {
+        (step<J>(i + J), ...);
+    }
+
+    // Steps first … first + n − 1, n < 10, first a multiple of ten.
+    template <int... J>
+    void fewSteps(int first, int n, std::integer_sequence<int, J...>) noexcept
+    {
+        ((J < n ? step<J>(first + J) : void()), ...);
+    }
+};
+
+// Steps 0 … count − 1 of a chunk in all four lanes:
+// y = flush(g·x + c10·y10 + c9·y9 + … + c1·y1), summed in that order.
+// y1 is the previous step's flushed sum; c1·y1 is formed from the unflushed
+// sum and then cleared where the flush clears, which gives the same bits
+// (c1·0 is +0 and adds as +0 to the rest) while the flush test runs beside
+// the multiplication instead of before it on the step-to-step path.
+// kAnyRange also flushes infinities; without it the caller guarantees none
+// can arise (the sums stay below 1e290 within a chunk).
 template <class V, bool kAnyRange>
 void runSteps(OversamplingState& state, const Taps<V>& taps, int count) noexcept
 {
-    double(*history)[4] = state.history;
-    const V tiny = V::fill(0x1p-54);
-    V newest = V::load(history[kTaps - 1]);
-    typename V::Mask kept = V::allKept();
-    // Ten steps unrolled let the history window rotate through registers by
-    // renaming instead of moves.
-#pragma GCC unroll 10
-    for (int i = 0; i < count; ++i) {
-        const double(*window)[4] = history + i;
-        V sum = taps.gain * V::load(state.input[i]) + taps.oldestFirst[0] * V::load(window[0]);
-        for (int k = 1; k < kTaps - 1; ++k)
-            sum = sum + taps.oldestFirst[k] * V::load(window[k]);
-        sum = sum + V::keep(taps.oldestFirst[kTaps - 1] * newest, kept);
-        kept = sum.template flushMask<kAnyRange>(tiny);
-        V::keep(sum, kept).store(history[i + kTaps]);
-        newest = sum;
-    }
+    StepWindow<V, kAnyRange> steps(taps, state);
+    const auto ten = std::make_integer_sequence<int, kTaps>();
+    int i = 0;
+    for (; i + kTaps <= count; i += kTaps)
+        steps.tenSteps(i, ten);
+    steps.fewSteps(i, count - i, ten);
 }
 
 // True when the up filter's inputs in this chunk and its history are so
