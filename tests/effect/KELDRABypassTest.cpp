@@ -114,9 +114,10 @@ TEST(KeldraBypass, LeavingBypassAfterAKnobTurnedGivesExactlyTheOutputOfNeverBypa
         {KeldraParamId::kGainMid, 1.0, 0.0},  {KeldraParamId::kGainLow, 1.0, 0.0},
         {KeldraParamId::kGainLow, 0.5, 0.4},
     };
-    // Settled for 0.5 s, bypassed while the knob turns for 0.4 s, then 0.5 s in;
-    // 0.1 peak, float-exact, so single-precision hosts carry it unchanged.
-    const int settleBlocks = 47, turnBlocks = 38, blocks = settleBlocks + turnBlocks + 47;
+    // A quarter second in, bypassed while the knob turns for 0.4 s, then a
+    // quarter second in again (any difference shows at once); 0.1 peak,
+    // float-exact, so single-precision hosts carry it unchanged.
+    const int settleBlocks = 24, turnBlocks = 38, blocks = settleBlocks + turnBlocks + 24;
     const int frames = blocks * kBlock;
     std::vector<double> in[2] = {sine(frames, 0.1, 100.0, kRate), noise(frames, 0.1, 17)};
     for (std::vector<double>& channel : in)
