@@ -52,9 +52,9 @@ struct ChainKernels {
                          CoefficientRun& out) noexcept;
 };
 
-/// [any] The paths. The AVX one may only run where the processor has AVX;
-/// the SSE2 one exists only where the compiler targets SSE2. Use
-/// ChainKernelsFor rather than naming one.
+/// [any] The paths. The SSE2 and AVX ones exist only in x86-64 builds that
+/// have them (KELDRA_SSE2_PATH, KELDRA_AVX_PATH), and the AVX one may only
+/// run where the processor has AVX. Use ChainKernelsFor rather than naming one.
 extern const ChainKernels kPortableChainKernels;
 extern const ChainKernels kSse2ChainKernels;
 extern const ChainKernels kAvxChainKernels;

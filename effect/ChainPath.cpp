@@ -9,12 +9,6 @@
 
 namespace {
 
-#if defined(__SSE2__) && !defined(KELDRA_PORTABLE_LANES)
-constexpr bool kHasVectorPaths = true;
-#else
-constexpr bool kHasVectorPaths = false;
-#endif
-
 ChainPath Widest() noexcept
 {
     for (const ChainPath path : {ChainPath::Avx, ChainPath::Sse2})
@@ -40,9 +34,13 @@ bool CanRunChainPath(ChainPath path) noexcept
     case ChainPath::Portable:
         return true;
     case ChainPath::Sse2:
-        return kHasVectorPaths;
+#ifdef KELDRA_SSE2_PATH
+        return true;
+#else
+        return false;
+#endif
     case ChainPath::Avx:
-#if defined(__SSE2__) && !defined(KELDRA_PORTABLE_LANES)
+#ifdef KELDRA_AVX_PATH
         // The answer includes whether the system saves the wide registers.
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx");
@@ -74,13 +72,14 @@ const char* ChainPathName(ChainPath path) noexcept
 
 const ChainKernels& ChainKernelsFor(ChainPath path) noexcept
 {
-#if defined(__SSE2__) && !defined(KELDRA_PORTABLE_LANES)
+#ifdef KELDRA_AVX_PATH
     if (path == ChainPath::Avx)
         return kAvxChainKernels;
+#endif
+#ifdef KELDRA_SSE2_PATH
     if (path == ChainPath::Sse2)
         return kSse2ChainKernels;
-#else
-    (void)path;
 #endif
+    (void)path;
     return kPortableChainKernels;
 }
