@@ -5,6 +5,7 @@
 // the thread's processor time); product cases also report "vs_oracle", their rtf divided by the
 // oracle's on the same material in the same run.
 #include "ReferenceChain.h"
+#include "ThreadClock.h"
 #include "effect/SignalChain.h"
 
 #include <benchmark/benchmark.h>
@@ -15,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include <time.h>
 
 namespace {
 
@@ -40,15 +40,6 @@ std::vector<double> signal(int channel)
         v[i] = 0.3 * noise + 0.2 * std::sin(0.05 * static_cast<double>(i));
     }
     return v;
-}
-
-// Processor time of this thread: other programs on a shared machine then
-// cost the figures little.
-double threadSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
 }
 
 std::map<std::string, double>& oracleFactors()
@@ -106,9 +97,9 @@ void runChain(benchmark::State& state, Material material, bool isOracle)
             runSecond(loud, loudRight);
             state.ResumeTiming();
         }
-        const double start = threadSeconds();
+        const double start = ThreadSeconds();
         runSecond(inL, inR);
-        busy += threadSeconds() - start;
+        busy += ThreadSeconds() - start;
         benchmark::DoNotOptimize(outL.data());
         benchmark::DoNotOptimize(outR.data());
         benchmark::ClobberMemory();

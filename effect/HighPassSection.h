@@ -27,8 +27,9 @@ struct HighPassSection {
     };
 
     /// [audio] Coefficients for positions u and v in each lane.
-    static SectionCoefficients<kOrder> coefficients(F64x2 u, F64x2 v, const BilinearScale& scale) noexcept
+    template <class L>
+    static SectionCoefficients<kOrder, L> coefficients(L u, L v, const BilinearScale& scale) noexcept
     {
-        return SectionCoefficients<kOrder>::inPair(kAlpha, kBeta, u, v, scale);
+        return SectionCoefficients<kOrder, L>::inPair(kAlpha, kBeta, u, v, scale);
     }
 };

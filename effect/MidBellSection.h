@@ -26,8 +26,9 @@ struct MidBellSection {
     };
 
     /// [audio] Coefficients for position p in each lane.
-    static SectionCoefficients<kOrder> coefficients(F64x2 p, const BilinearScale& scale) noexcept
+    template <class L>
+    static SectionCoefficients<kOrder, L> coefficients(L p, const BilinearScale& scale) noexcept
     {
-        return SectionCoefficients<kOrder>::inPosition(kAlpha, kBeta, p, scale);
+        return SectionCoefficients<kOrder, L>::inPosition(kAlpha, kBeta, p, scale);
     }
 };

@@ -9,7 +9,7 @@
 ///
 /// The step is a fixed, deterministic map, so once a step leaves the state
 /// bit for bit unchanged every later step of the block would too; the
-/// smoother then reports itself at rest and stops computing.
+/// smoother then reports itself at rest, and callers may stop stepping it.
 class PositionSmoother {
 public:
     /// [audio] Sets the coefficient d and the target for the coming block;
@@ -18,24 +18,24 @@ public:
     {
         const double pull = (1.0 - d) * target;
         if (!sameBits(d, mD) || !sameBits(pull, mPull))
-            mAtRest = false;
+            mMapChanged = true;
         mD = d;
         mPull = pull;
     }
 
-    /// [audio] Advances one step and returns the new state.
+    /// [audio] Advances one step and returns the new state. No test on the
+    /// way: a step at rest computes the same state again.
     double step() noexcept
     {
-        if (!mAtRest) {
-            const double next = mD * mState + mPull;
-            mAtRest = sameBits(next, mState);
-            mState = next;
-        }
+        mPrevious = mState;
+        mState = mD * mState + mPull;
+        mMapChanged = false;
         return mState;
     }
 
-    /// [any] True when further steps in this block leave the state as it is.
-    bool atRest() const noexcept { return mAtRest; }
+    /// [any] True when the last step, under this block's map, left the state
+    /// as it was: further steps in this block would too.
+    bool atRest() const noexcept { return !mMapChanged && sameBits(mState, mPrevious); }
 
     /// [any] Current state.
     double state() const noexcept { return mState; }
@@ -52,5 +52,6 @@ private:
     double mD = 0.0;
     double mPull = 0.0;
     double mState = 0.0;
-    bool mAtRest = false;
+    double mPrevious = 0.0;
+    bool mMapChanged = true; ///< no step yet under the current map
 };

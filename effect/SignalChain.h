@@ -1,23 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "effect/ChainKernels.h"
 #include "effect/ChainSettings.h"
+#include "effect/CoefficientRun.h"
 #include "effect/HighPassSection.h"
 #include "effect/HighShelfSection.h"
 #include "effect/IBypassSource.h"
 #include "effect/LowPassSection.h"
 #include "effect/LowShelfSection.h"
 #include "effect/MidBellSection.h"
+#include "effect/OversampledPath.h"
 #include "effect/OversamplingDesign.h"
 #include "effect/PositionSmoother.h"
-#include "effect/RecursiveFilter.h"
 #include "effect/StereoSection.h"
 
 /// The effect's stereo signal path, sample by sample:
 /// dry + 10^−1.5 × (oversampled waveshaper on 10 × dry) → high shelf →
 /// high-pass → low-pass → mid bell → low shelf → output gain, or an exact
-/// copy of the input while Bypass is on. Left and right run in the two lanes
-/// of one register. Holds everything by value; nothing is allocated, ever.
+/// copy of the input while Bypass is on. The whole path runs on under Bypass,
+/// so leaving it gives exactly what the chain would give had it never been
+/// on. Left and right run in the two lanes of one register. Holds everything
+/// by value; nothing is allocated, ever.
 class SignalChain {
 public:
     // ---- lifecycle -------------------------------------------------------
@@ -41,28 +45,26 @@ public:
     /// [any] Design in force since the last block started.
     const OversamplingDesign& design() const noexcept { return mDesign; }
 
+    // ---- paths (tests) -----------------------------------------------------
+
+    /// [ui, not while processing] Runs the wide parts (oversampled loop,
+    /// section coefficients) on `path`, one CanRunChainPath allows; chains
+    /// start on DefaultChainPath().
+    void usePath(ChainPath path) noexcept;
+    ChainPath path() const noexcept { return mOversampled.path(); }
+
 private:
-    // The larger oversampling factor; a chunk is as many base samples as
-    // fill the filters' history windows (kChunk sub-samples) at the factor.
     static constexpr int kMaxFactor = 16;
+    // Base samples per pass of the oversampled path; longer blocks take
+    // several.
+    static constexpr int kSegment = 512;
 
-    template <int kFactor>
-    void run(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
-             const IBypassSource& bypass) noexcept;
+    bool computeCoefficients(int count, const SectionScales& scales) noexcept;
 
-    struct BlockScales {
-        BilinearScale highShelf, highPass, lowPass, midBell, lowShelf;
-    };
-    bool computeCoefficients(int count, const BlockScales& scales) noexcept;
-
-    template <int kFactor>
-    void upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
-                   const RecursiveFilter::Taps& taps) noexcept;
-    template <int kFactor, RecursiveFilter::Range kUpRange>
-    void upAndDown(const double* inL, const double* inR, int upFrames, const F64x2* shaped, int downFrames,
-                   const RecursiveFilter::Taps& taps) noexcept;
+    template <bool kAtRest>
+    void runSections(F64x2* v, int count) noexcept;
     void sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
-                  const BlockScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept;
+                  const SectionScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept;
 
     PositionSmoother mHighShelfSmoother;
     PositionSmoother mHighPassSmoother;
@@ -77,28 +79,11 @@ private:
     StereoSection<LowShelfSection::kOrder> mLowShelf;
 
     OversamplingDesign mDesign;
-    RecursiveFilter mUp;
-    RecursiveFilter mDown;
-    // The down filter runs one chunk behind the up filter, so the two
-    // recursions can overlap; shaper outputs wait here in between.
-    F64x2 mShaped[2][RecursiveFilter::kChunk];
-    F64x2 mDecimated[RecursiveFilter::kChunk / 4]; ///< decimated results of one chunk
+    OversampledPath mOversampled;
+    alignas(16) double mDecimated[kSegment][2] = {}; ///< the oversampled path's results, left and right
 
-    // Section coefficients of a run of samples, computed ahead of the
-    // sections so that the independent coefficient work is not held up
-    // behind the sections' sample-to-sample recursion.
-    static constexpr int kCoefficientRun = 32;
-    struct CoefficientRun {
-        SectionCoefficients<HighShelfSection::kOrder> highShelf[kCoefficientRun];
-        SectionCoefficients<HighPassSection::kOrder> highPass[kCoefficientRun];
-        SectionCoefficients<LowPassSection::kOrder> lowPass[kCoefficientRun];
-        SectionCoefficients<MidBellSection::kOrder> midBell[kCoefficientRun];
-        SectionCoefficients<LowShelfSection::kOrder> lowShelf[kCoefficientRun];
-    };
+    const ChainKernels* mKernels = &ChainKernelsFor(DefaultChainPath());
+    static constexpr int kCoefficientRun = CoefficientRun::kLength;
+    SectionPositions mPositions[kCoefficientRun];
     CoefficientRun mCoefficients;
-
-    // One run's samples on their way through the sections, and which of
-    // them are bypassed.
-    F64x2 mSectionValues[kCoefficientRun];
-    bool mBypassed[kCoefficientRun] = {};
 };

@@ -55,8 +55,7 @@ public:
     /// |v|·(factor·scale) rounds the same product |factor·v|·scale does.
     static F64x2 shapeScaled(F64x2 v, int factor) noexcept;
 
-#ifndef KELDRA_F64X2_SSE2
-private:
+    /// [audio] The shaper on one value in plain scalar code.
     static double shapeLane(double w) noexcept
     {
         using namespace waveshaper_detail;
@@ -74,7 +73,6 @@ private:
         std::memcpy(&out, &bits, sizeof out);
         return out;
     }
-#endif
 };
 
 #ifdef KELDRA_F64X2_SSE2

@@ -296,10 +296,18 @@ void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames) noexc
 
     BindOutputBuses(data, offset, use64);
 
-    if (IsBypassed())
-        PassThrough(frames);
-    else
+    if (IsBypassed()) {
+        // The effect runs on into the scratch arrays, so all it keeps follows
+        // the input and leaving bypass brings no burst; the host hears the
+        // input itself. Writing the host's arrays first would lose the input
+        // of a host that processes in place.
+        SetOutputsConnected(0, GetOutputCount(), false);
         ProcessBlock(GetInputData(), GetOutputData(), frames);
+        BindOutputBuses(data, offset, use64);
+        PassThrough(frames);
+    } else {
+        ProcessBlock(GetInputData(), GetOutputData(), frames);
+    }
 
     if (!use64)
         ConvertOutputs32(frames);

@@ -2,11 +2,12 @@
 #include "ReferenceTenTapFilter.h"
 #include "ReferenceWaveshaper.h"
 #include "effect/OversamplingDesign.h"
-#include "effect/RecursiveFilter.h"
+#include "effect/OversampledPath.h"
 #include "effect/Waveshaper.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -40,30 +41,23 @@ TEST(OversamplingDesign, ProductAndOracleDesignTheSameBitsAtBothFactors)
     }
 }
 
-// Runs the product filter over x(0) … x(steps − 1) in the left lane and their
-// negations in the right, across chunk boundaries; returns the left outputs.
+// Runs the model filter over x(0) … x(steps − 1); the product's filter is
+// held to it bit for bit through the oversampled path below.
 std::vector<double> respond(int factor, int steps, double (*x)(int))
 {
-    const RecursiveFilter::Taps taps = RecursiveFilter::Taps::from(OversamplingDesign::forFactor(factor));
-    RecursiveFilter filter;
-    filter.reset();
+    double g = 0.0, c[10] = {};
+    ReferenceTenTapFilter::design(factor, g, c);
+    ReferenceTenTapFilter filter;
     std::vector<double> out;
-    F64x2 newest(0.0);
-    for (int i = 0; i < steps; ++i) {
-        const int slot = i % RecursiveFilter::kChunk;
-        newest = filter.step(taps, slot, F64x2(x(i), -x(i)), newest);
-        out.push_back(newest.left());
-        EXPECT_EQ(newest.right(), -newest.left());
-        if (slot == RecursiveFilter::kChunk - 1)
-            filter.endChunk(RecursiveFilter::kChunk);
-    }
+    for (int i = 0; i < steps; ++i)
+        out.push_back(filter.step(g, c, x(i)));
     return out;
 }
 
 double unitStep(int) { return 1.0; }
 double unitImpulse(int i) { return i == 0 ? 1.0 : 0.0; }
 
-TEST(RecursiveFilter, StepResponseSettlesAtOneAcrossChunkBoundaries)
+TEST(OversamplingFilter, StepResponseSettlesAtOne)
 {
     EXPECT_NEAR(respond(4, 1500, unitStep).back(), 1.0, 1e-9);
     // At N = 16 the gain at 0 Hz carries the design's rounding (about 6e-7).
@@ -71,8 +65,8 @@ TEST(RecursiveFilter, StepResponseSettlesAtOneAcrossChunkBoundaries)
 }
 
 // The delay at 0 Hz (the centroid of the impulse response) pins the pole
-// placement at both factors independently of the oracle.
-TEST(RecursiveFilter, DelaysLowFrequenciesByTheDesignedAmount)
+// placement at both factors.
+TEST(OversamplingFilter, DelaysLowFrequenciesByTheDesignedAmount)
 {
     for (const auto& [factor, delay, tolerance] : {std::tuple{4, 6.8, 0.05}, std::tuple{16, 41.0, 0.5}}) {
         const std::vector<double> h = respond(factor, 3000, unitImpulse);
@@ -85,40 +79,86 @@ TEST(RecursiveFilter, DelaysLowFrequenciesByTheDesignedAmount)
     }
 }
 
-TEST(RecursiveFilter, FlushesNonFiniteAndTinyOutputsToPositiveZero)
-{
-    const RecursiveFilter::Taps taps = RecursiveFilter::Taps::from(OversamplingDesign::forFactor(4));
-    RecursiveFilter filter;
-    filter.reset();
-    F64x2 y = filter.step(taps, 0, F64x2(std::numeric_limits<double>::quiet_NaN(),
-                                         std::numeric_limits<double>::infinity()), F64x2(0.0));
-    EXPECT_TRUE(sameBits(y.left(), 0.0));
-    EXPECT_TRUE(sameBits(y.right(), 0.0));
-    // g·1e-16 is about 1.6e-19, far below 2^-54: flushed, including its sign.
-    y = filter.step(taps, 1, F64x2(1e-16, -1e-16), y);
-    EXPECT_TRUE(sameBits(y.left(), 0.0));
-    EXPECT_TRUE(sameBits(y.right(), 0.0));
-    // The state holds only zeros, so silence stays exactly +0.
-    for (int i = 2; i < 40; ++i) {
-        y = filter.stepSilent(taps, i, y);
-        ASSERT_TRUE(sameBits(y.left(), 0.0) && sameBits(y.right(), 0.0)) << i;
-    }
-    // The product filter agrees with the oracle filter bit for bit on a decay.
-    ReferenceTenTapFilter oracle;
+// The model of the oversampled path for one channel, as the chain's oracle
+// runs it.
+struct ModelPath {
     double g = 0.0, c[10] = {};
-    ReferenceTenTapFilter::design(4, g, c);
-    y = filter.step(taps, 40, F64x2(1.0), y);
-    double expected = oracle.step(g, c, 1.0);
-    ASSERT_TRUE(sameBits(y.left(), expected));
-    for (int i = 41; i < 5000; ++i) {
-        const int slot = i % RecursiveFilter::kChunk;
-        y = filter.stepSilent(taps, slot, y);
-        if (slot == RecursiveFilter::kChunk - 1)
-            filter.endChunk(RecursiveFilter::kChunk);
-        expected = oracle.step(g, c, 0.0);
-        ASSERT_TRUE(sameBits(y.left(), expected)) << i;
+    ReferenceTenTapFilter up, down;
+    explicit ModelPath(int factor) { ReferenceTenTapFilter::design(factor, g, c); }
+    double run(double x, int factor)
+    {
+        double kept = 0.0;
+        for (int j = 0; j < factor; ++j) {
+            const double y = up.step(g, c, j == 0 ? 10.0 * x : 0.0);
+            const double d = down.step(g, c, ReferenceWaveshaper::shape(factor * y));
+            if (j == 0)
+                kept = d;
+        }
+        return kept;
     }
-    EXPECT_TRUE(sameBits(y.left(), 0.0)); // the decay ended in an exact zero
+};
+
+// Every path this processor runs, on what makes filters misbehave: NaN and
+// infinities (flushed to +0), huge values, a decay into the flush range and
+// silence, in calls of odd lengths that split the chunks unevenly.
+TEST(OversampledPath, EveryPathMatchesTheModelBitForBitOnOddInputs)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> inL(3000, 0.0), inR(3000, 0.0);
+    for (int i = 0; i < 1200; ++i) {
+        inL[i] = 0.4 * std::sin(0.03 * i) + (i % 7 == 0 ? 0.2 : 0.0);
+        inR[i] = -0.3 * std::cos(0.011 * i);
+    }
+    inL[100] = std::nan("");
+    inR[150] = inf;
+    inL[300] = -inf;
+    inR[400] = 1e300;
+    inL[500] = -1e290;
+    inL[700] = 1e-320;
+    for (const int factor : {4, 16}) {
+        for (const ChainPath path : {ChainPath::Portable, ChainPath::Sse2, ChainPath::Avx}) {
+            if (!CanRunChainPath(path))
+                continue;
+            OversampledPath product;
+            product.usePath(path);
+            product.reset();
+            ModelPath left(factor), right(factor);
+            const OversamplingDesign design = OversamplingDesign::forFactor(factor);
+            double decimated[512][2];
+            for (int start = 0, n = 1; start < 3000; start += n, n = (n * 7 + 3) % 509 + 1) {
+                const int count = std::min(n, 3000 - start);
+                product.process({inL.data() + start, inR.data() + start, count, factor, &design, decimated});
+                for (int t = 0; t < count; ++t) {
+                    const double l = left.run(inL[start + t], factor), r = right.run(inR[start + t], factor);
+                    ASSERT_TRUE(sameBits(decimated[t][0], l) && sameBits(decimated[t][1], r))
+                        << ChainPathName(path) << " N=" << factor << " frame " << start + t;
+                }
+            }
+        }
+    }
+}
+
+TEST(OversampledPath, EveryPathsShaperMatchesTheTwoTableLookupBitForBit)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> inputs = {0.0,  -0.0,   std::nan(""), -std::nan(""), inf,    -inf,   1e8,    -1e8,
+                                  1e30, 1.5e7,  1.52e7,       199.0 / 142.143, 198.0 / 142.143, 1.4, -1.4,
+                                  5e-324, 1e-300, 2147483647.0 / 142.143, 2147483648.0 / 142.143, 0.5};
+    for (double w = -2.0; w <= 2.0; w += 0.000731)
+        inputs.push_back(w);
+    if (inputs.size() % 2 != 0)
+        inputs.push_back(0.25);
+    for (const ChainPath path : {ChainPath::Portable, ChainPath::Sse2, ChainPath::Avx}) {
+        if (!CanRunChainPath(path))
+            continue;
+        for (const int factor : {1, 4, 16}) {
+            std::vector<double> out(inputs.size());
+            OversampledPath::shape(path, inputs.data(), out.data(), static_cast<int>(inputs.size()), factor);
+            for (size_t i = 0; i < inputs.size(); ++i)
+                ASSERT_TRUE(sameBits(out[i], ReferenceWaveshaper::shape(factor * inputs[i])))
+                    << ChainPathName(path) << " " << factor << "·" << inputs[i];
+        }
+    }
 }
 
 TEST(Waveshaper, MatchesTheTwoTableLookupBitForBitIncludingEdgeCases)

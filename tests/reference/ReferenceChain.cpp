@@ -65,22 +65,19 @@ void ReferenceChain::process(const double* const in[2], double* const out[2], in
             }
         }
 
-        // Bypass truncated toward zero; 0 (or a NaN, which cannot truncate)
-        // lets the signal through the sections.
+        // The sections always run, so their histories follow the signal;
+        // Bypass truncated toward zero only picks what leaves: 0 (or a NaN,
+        // which cannot truncate) the processed sample, else the input.
         const double b = std::trunc(bypass.BypassValue());
-        if (b == 0 || std::isnan(b)) {
-            for (int ch = 0; ch < 2; ++ch) {
-                double x = in[ch][k] + mix * mDecimated[ch];
-                x = mHighShelf[ch].run(x);
-                x = mHighPass[ch].run(x);
-                x = mLowPass[ch].run(x);
-                x = mMidBell[ch].run(x);
-                x = mLowShelf[ch].run(x);
-                out[ch][k] = x * settings.outputGain;
-            }
-        } else {
-            for (int ch = 0; ch < 2; ++ch)
-                out[ch][k] = in[ch][k];
+        const bool through = b == 0 || std::isnan(b);
+        for (int ch = 0; ch < 2; ++ch) {
+            double x = in[ch][k] + mix * mDecimated[ch];
+            x = mHighShelf[ch].run(x);
+            x = mHighPass[ch].run(x);
+            x = mLowPass[ch].run(x);
+            x = mMidBell[ch].run(x);
+            x = mLowShelf[ch].run(x);
+            out[ch][k] = through ? x * settings.outputGain : in[ch][k];
         }
     }
 }

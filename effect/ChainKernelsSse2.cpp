@@ -1,0 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The oversampled loop and the section coefficients on four lanes in two SSE2
+// registers, the baseline of every x86-64 processor.
+#include "effect/CoefficientKernel.h"
+#include "effect/F64x4Sse2.h"
+#include "effect/OversamplingKernel.h"
+
+const ChainKernels kSse2ChainKernels = {oversample<F64x4Sse2>, shapeAll<F64x4Sse2>, computeCoefficients<F64x4Sse2>};

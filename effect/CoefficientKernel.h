@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The section coefficients of a run of samples, written once over a
+// four-lane type V that carries two samples (left and right of each) and
+// compiled once per instruction set, like OversamplingKernel.h and for the
+// same reasons: everything lives in an unnamed namespace, and the results
+// leave through memcpy, never through a shared inline function.
+
+#include "effect/ChainKernels.h"
+#include "effect/CoefficientRun.h"
+
+#include <cstring>
+
+namespace {
+
+// Lanes 0, 1 of every coefficient into sample k's set, lanes 2, 3 into
+// sample `next`'s (the same sample when the run has no partner for k).
+template <class V, int Order>
+void storePair(const SectionCoefficients<Order, V>& c, SectionCoefficients<Order>* out, int k, int next) noexcept
+{
+    for (int i = 0; i <= Order; ++i) {
+        alignas(32) double lanes[2][2][2];
+        c.a[i].storeHalves(lanes[0][0], lanes[0][1]);
+        c.b[i].storeHalves(lanes[1][0], lanes[1][1]);
+        std::memcpy(&out[next].a[i], lanes[0][1], sizeof lanes[0][1]);
+        std::memcpy(&out[next].b[i], lanes[1][1], sizeof lanes[1][1]);
+        std::memcpy(&out[k].a[i], lanes[0][0], sizeof lanes[0][0]);
+        std::memcpy(&out[k].b[i], lanes[1][0], sizeof lanes[1][0]);
+    }
+}
+
+template <class V>
+void computeCoefficients(const SectionPositions* positions, int count, const SectionScales& scales,
+                         CoefficientRun& out) noexcept
+{
+    for (int k = 0; k < count; k += 2) {
+        const int next = k + 1 < count ? k + 1 : k;
+        const SectionPositions& p = positions[k];
+        const SectionPositions& q = positions[next];
+        storePair(HighShelfSection::coefficients(V::halves(p.highShelf, q.highShelf), scales.highShelf),
+                  out.highShelf, k, next);
+        storePair(HighPassSection::coefficients(V::halves(p.highPassU, q.highPassU),
+                                                V::halves(p.highPassV, q.highPassV), scales.highPass),
+                  out.highPass, k, next);
+        storePair(LowPassSection::coefficients(V::halves(p.lowPassU, q.lowPassU), V::halves(p.lowPassV, q.lowPassV),
+                                               scales.lowPass),
+                  out.lowPass, k, next);
+        storePair(MidBellSection::coefficients(V::halves(p.midBell, q.midBell), scales.midBell), out.midBell, k,
+                  next);
+        storePair(LowShelfSection::coefficients(V::halves(p.lowShelf, q.lowShelf), scales.lowShelf), out.lowShelf,
+                  k, next);
+    }
+}
+
+} // namespace

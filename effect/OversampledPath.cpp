@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "effect/OversampledPath.h"
+
+OversampledPath::OversampledPath() noexcept
+    : mPath(DefaultChainPath()), mKernels(&ChainKernelsFor(mPath))
+{
+}
+
+void OversampledPath::usePath(ChainPath path) noexcept
+{
+    mPath = CanRunChainPath(path) ? path : DefaultChainPath();
+    mKernels = &ChainKernelsFor(mPath);
+}
+
+void OversampledPath::reset() noexcept
+{
+    // Nothing else is in flight between calls: each call ends with the down
+    // filter caught up.
+    mState = OversamplingState{};
+}
+
+void OversampledPath::shape(ChainPath path, const double* in, double* out, int count, int factor) noexcept
+{
+    ChainKernelsFor(CanRunChainPath(path) ? path : DefaultChainPath()).shape(in, out, count, factor);
+}
