@@ -49,6 +49,7 @@ protected:
     }
 
     const std::vector<int> kEveryIndex{0, 1, 2, 3, 4, 5, 6, 7};
+    EditorLog log;  // declared first: it outlives the effect, whose editor writes to it
     RecordingEffect effect;
 };
 
@@ -185,7 +186,6 @@ TEST_F(StateFixture, LoadPresetRefusesIndicesOutOfRangeAndPresetsWithoutData)
 TEST_F(StateFixture, ARestoredPresetRefreshesTheEditorWithPlainValues)
 {
     effect.InitDefaultPresets("-");
-    EditorLog log;
     effect.AttachEditor(std::make_unique<RecordingEditor>(log));
     log.deliveries.clear();
     ASSERT_TRUE(effect.LoadPreset(0));
