@@ -48,7 +48,7 @@ TEST_F(BundleTest, PublishesTenParametersWithTheirTitlesIdsStepsFlagsAndDefaults
         {0, u"OUT", 0, 1, 0.5},                {1, u"HPF", 0, 1, 0.0},
         {2, u"LPF", 0, 1, 1.0},                {3, u"GainH", 0, 1, 0.5},
         {4, u"GainM", 0, 1, 0.5},              {5, u"GainL", 0, 1, 0.5},
-        {6, u"Bypass", 1, 1, 0.0},             {7, u"", 1, 1, 0.0},
+        {6, u"Bypass", 1, 1, 0.0},             {7, u"Oversampling", 1, 1, 0.0},
     };
     const auto list = plugin->Parameters();
     ASSERT_EQ(list.size(), expected.size());
