@@ -104,8 +104,9 @@ TEST_F(BundleTest, NormalisedValuesAreStoredOnlyForPluginParameters)
     IEditController* c = plugin->Controller();
     EXPECT_EQ(c->setParamNormalized(6, 0.5), kResultOk);
     EXPECT_EQ(c->getParamNormalized(6), 1.0);
-    EXPECT_EQ(c->setParamNormalized(kBypass, 1.0), kResultFalse);
-    EXPECT_EQ(c->getParamNormalized(kBypass), 0.0);
+    EXPECT_EQ(c->setParamNormalized(kBypass, 1.0), kResultOk);  // shown, not yet processed
+    EXPECT_EQ(c->getParamNormalized(kBypass), 1.0);
+    EXPECT_EQ(c->setParamNormalized(kPreset, 1.0), kResultFalse);
     EXPECT_EQ(c->getParamNormalized(kPreset), 0.0);
     EXPECT_EQ(c->getParamNormalized(12345), 0.0);
     EXPECT_NEAR(c->plainParamToNormalized(0, 3.5), 18.5 / 30.0, 1e-12);
