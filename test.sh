@@ -21,3 +21,21 @@ build/portable/tests/effect/effect_process_tests --gtest_brief=1
 
 # The editor tests need an X server: a virtual one runs for the suite.
 xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" ctest --preset release -j"$(nproc)" --timeout 300
+
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer. The
+# reports go to files, so that one from a program a test expects to fail
+# (keldra-render on bad input) counts too: any report fails the run. Ardour
+# cannot load a sanitized module, so its test runs in the release suite only.
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j"$(nproc)"
+reports="$(mktemp -d)"
+status=0
+ASAN_OPTIONS="log_path=$reports/asan" UBSAN_OPTIONS="log_path=$reports/ubsan" \
+  xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" \
+  ctest --preset asan -j"$(nproc)" --timeout 300 -E '^ardour_end_to_end$' || status=$?
+if grep -l -E 'ERROR: |runtime error' "$reports"/* 2>/dev/null; then
+  cat "$reports"/*
+  status=1
+fi
+rm -rf "$reports"
+exit "$status"

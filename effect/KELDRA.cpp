@@ -59,7 +59,12 @@ void KELDRA::DefineParameters()
         param.DefineContinuous(d.name, d.defaultValue, d.minValue, d.maxValue, kStep, "", "", 1.0);
         param.SetShape(d.shape);
     }
-    // The oversampling choice keeps the initial state every parameter starts in.
+    // The oversampling switch keeps the range, step and default every
+    // parameter starts with (0..1, step 1, default 0); only its title is
+    // given, so that hosts list it by name.
+    IParamRecord& oversampling = *GetParam(ToIndex(KeldraParamId::kOversampling));
+    oversampling.SetKind(IParamRecord::kKindInteger);
+    oversampling.DefineContinuous("Oversampling", 0.0, 0.0, 1.0, 1.0, "", "", 1.0);
 }
 
 void KELDRA::OnParamChanged(int paramIdx)

@@ -19,9 +19,9 @@ public:
     static constexpr int kOversamplingLow = 4;
     static constexpr int kOversamplingHigh = 16;
 
-    /// [ui] Defines the parameters (oversampling is left in its initial
-    /// state), builds and attaches the editor, then makes the default
-    /// preset "-".
+    /// [ui] Defines the parameters (oversampling keeps the initial range,
+    /// step and default), builds and attaches the editor, then makes the
+    /// default preset "-".
     KELDRA();
     ~KELDRA() override;
 

@@ -11,7 +11,7 @@ enum class KeldraParamId : int {
     kGainMid = 4,       ///< mid-bell position, 0.5 flat
     kGainLow = 5,       ///< low-shelf position, 0.5 flat
     kBypass = 6,        ///< 1 passes the signal unprocessed
-    kOversampling = 7,  ///< 0: factor 4, 1: factor 16 (unnamed)
+    kOversampling = 7,  ///< 0: factor 4, 1: factor 16 ("Oversampling")
 };
 
 constexpr int kKeldraParamCount = 8;

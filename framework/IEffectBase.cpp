@@ -341,19 +341,31 @@ void IEffectBase::BindInputs32(int start, int count, const float* const* hostArr
     const auto n = static_cast<std::size_t>(std::max(frames, 0));
     BindConnected(mInputChannels, start, count, hostArrays, [n](IInputChannel& channel, const float* source) {
         const std::size_t used = std::min(n, channel.scratch.size());
-        std::copy(source, source + used, channel.scratch.begin());
+        // A host may leave an input channel unconnected (a null array): it reads as silence.
+        if (source) {
+            std::copy(source, source + used, channel.scratch.begin());
+        } else {
+            std::fill_n(channel.scratch.begin(), used, 0.0);
+        }
         *channel.slot = channel.scratch.data();
     });
 }
 
 void IEffectBase::BindInputs64(int start, int count, double* const* hostArrays) noexcept
 {
-    BindConnected(mInputChannels, start, count, hostArrays,
-                  [](IInputChannel& channel, double* source) { *channel.slot = source; });
+    BindConnected(mInputChannels, start, count, hostArrays, [](IInputChannel& channel, double* source) {
+        if (source) {
+            *channel.slot = source;
+        } else {
+            std::fill(channel.scratch.begin(), channel.scratch.end(), 0.0);
+            *channel.slot = channel.scratch.data();
+        }
+    });
 }
 
 void IEffectBase::BindOutputs32(int start, int count, float* const* hostArrays) noexcept
 {
+    // A null host array gets no conversion: the channel's output is dropped.
     BindConnected(mOutputChannels, start, count, hostArrays, [](IOutputChannel& channel, float* destination) {
         *channel.slot = channel.scratch.data();
         channel.destination32 = destination;
@@ -363,7 +375,9 @@ void IEffectBase::BindOutputs32(int start, int count, float* const* hostArrays) 
 void IEffectBase::BindOutputs64(int start, int count, double* const* hostArrays) noexcept
 {
     BindConnected(mOutputChannels, start, count, hostArrays, [](IOutputChannel& channel, double* destination) {
-        *channel.slot = destination;
+        // The effect always has somewhere to write: a null host array is
+        // replaced by the channel's scratch, whose contents are dropped.
+        *channel.slot = destination ? destination : channel.scratch.data();
         // A later 32-bit conversion must not write into a stale host array.
         channel.destination32 = nullptr;
     });

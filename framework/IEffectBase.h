@@ -151,11 +151,13 @@ public:
     /// [audio] For each connected input in [start, start + count), takes the
     /// next host array, converts `frames` samples into the channel's scratch
     /// and points the slot there. Disconnected channels take no host array.
+    /// A null host array reads as silence (in both sample sizes).
     void BindInputs32(int start, int count, const float* const* hostArrays, int frames) noexcept;
     /// [audio] As BindInputs32, but points the slots at the host arrays.
     void BindInputs64(int start, int count, double* const* hostArrays) noexcept;
     /// [audio] Connected outputs write into their scratch; the next host
-    /// array becomes the destination of ConvertOutputs32.
+    /// array becomes the destination of ConvertOutputs32. A null host array
+    /// is skipped (in both sample sizes): the effect writes into scratch.
     void BindOutputs32(int start, int count, float* const* hostArrays) noexcept;
     /// [audio] Connected outputs write straight into the host arrays.
     void BindOutputs64(int start, int count, double* const* hostArrays) noexcept;
@@ -172,9 +174,10 @@ public:
     /// [any] Appends every parameter's plain value (binary64) in index order;
     /// false if memory ran out.
     bool SerializeParams(IStateChunk& chunk);
-    /// [any] Restores values in index order from `start` (clamped, non-finite
-    /// values ignored), then calls OnParamChanged for every index. Returns the
-    /// position after the last value, or -1 if the data ran out.
+    /// [any] Restores values in index order from `start` (clamped, stepped
+    /// kinds snapped to their step, non-finite values ignored), then calls
+    /// OnParamChanged for every index. Returns the position after the last
+    /// value, or -1 if the data ran out.
     int UnserializeParams(const IStateChunk& chunk, int start);
     /// [ui] Marks the first uninitialised preset initialised, names it and
     /// saves the current values into it.

@@ -74,17 +74,18 @@ double IParamRecord::PlainToNormalized(double plain) const noexcept
     return std::pow((x - mMin) / (mMax - mMin), 1.0 / mShape);
 }
 
+double IParamRecord::SnapToStep(double plain) const noexcept
+{
+    return IsStepped() ? std::floor(plain / mStep + 0.5) * mStep : plain;
+}
+
 void IParamRecord::SetFromNormalized(double normalized) noexcept
 {
     // One NaN from a host would otherwise stay in the parameter for good.
     if (std::isnan(normalized)) {
         return;
     }
-    double plain = NormalizedToPlain(std::clamp(normalized, 0.0, 1.0));
-    if (IsStepped()) {
-        plain = std::floor(plain / mStep + 0.5) * mStep;
-    }
-    mValue = std::min(plain, mMax);
+    mValue = std::min(SnapToStep(NormalizedToPlain(std::clamp(normalized, 0.0, 1.0))), mMax);
 }
 
 void IParamRecord::SetPlain(double plain) noexcept
@@ -92,7 +93,9 @@ void IParamRecord::SetPlain(double plain) noexcept
     if (!std::isfinite(plain)) {
         return;
     }
-    mValue = std::clamp(plain, mMin, mMax);
+    // A restored state may hold a switch at 0.37: stepped values land on
+    // their step here as they do on the normalised path.
+    mValue = std::min(SnapToStep(std::clamp(plain, mMin, mMax)), mMax);
 }
 
 const char* IParamRecord::DisplayTextFor(int value) const noexcept

@@ -65,7 +65,9 @@ public:
     /// clamped to 0..1 and NaN is ignored; stepped kinds round half up to a
     /// multiple of the step (counted from zero); the result is capped at max.
     void SetFromNormalized(double normalized) noexcept;
-    /// Stores a plain value clamped to [min, max]; a non-finite value is ignored.
+    /// Stores a plain value clamped to [min, max]; stepped kinds then round
+    /// half up to a multiple of the step (capped at max). A non-finite value
+    /// is ignored.
     void SetPlain(double plain) noexcept;
 
     // ---- display [any] -----------------------------------------------------
@@ -97,6 +99,9 @@ public:
     const std::vector<DisplayText>& DisplayTexts() const noexcept { return mDisplayTexts; }
 
 private:
+    /// Stepped kinds: the nearest multiple of the step (half up, counted from zero).
+    double SnapToStep(double plain) const noexcept;
+
     int mKind = kKindUnset;
     RelaxedAtomic<double> mValue = 0.0;
     double mMin = 0.0;

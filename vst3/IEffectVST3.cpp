@@ -33,6 +33,26 @@ int FirstBusChannels(BusList& list)
     return ChannelCount(static_cast<AudioBus*>(list[0].get())->getArrangement());
 }
 
+// A host array advanced to the current part of a long block; a null array
+// (an unconnected channel) stays null.
+template <typename Sample>
+Sample* Advanced(Sample* array, int offset) noexcept
+{
+    return array != nullptr ? array + offset : nullptr;
+}
+
+// Writes silence into every array of the host's output buses.
+template <typename Sample>
+void SilenceBuses(AudioBusBuffers* buses, int32 count, Sample** AudioBusBuffers::*arrays, int frames) noexcept
+{
+    for (int32 k = 0; buses != nullptr && k < count; ++k) {
+        Sample** channels = buses[k].*arrays;
+        for (int32 c = 0; channels != nullptr && c < buses[k].numChannels; ++c)
+            if (channels[c] != nullptr)
+                std::fill_n(channels[c], frames, Sample(0));
+    }
+}
+
 } // namespace
 
 IEffectVST3::IEffectVST3(int paramCount, const char* channelIOText, int presetCount,
@@ -192,7 +212,8 @@ tresult PLUGIN_API IEffectVST3::setupProcessing(ProcessSetup& setup)
     // the scratch arrays change under it.
     std::lock_guard<std::recursive_mutex> hold(GetLock());
     SetSampleRate(setup.sampleRate);
-    SetBypassed(false);
+    // The host's bypass stays as it was: a host re-running its set-up (a
+    // new rate or block size, an offline bounce) still shows it bypassed.
     SetMaxBlockSize(setup.maxSamplesPerBlock);
     OnReset();
     processSetup = setup;
@@ -207,6 +228,12 @@ uint32 PLUGIN_API IEffectVST3::getLatencySamples()
 uint32 PLUGIN_API IEffectVST3::getTailSamples()
 {
     return static_cast<uint32>(GetTailSize());
+}
+
+void IEffectVST3::SetHostBypass(bool bypassed) noexcept
+{
+    SetBypassed(bypassed);
+    mBypassShown = bypassed ? 1.0 : 0.0;
 }
 
 void IEffectVST3::ApplyParameterChanges(IParameterChanges* changes) noexcept
@@ -224,7 +251,7 @@ void IEffectVST3::ApplyParameterChanges(IParameterChanges* changes) noexcept
             continue;
         const ParamID id = queue->getParameterId();
         if (id == kBypassParamId) {
-            SetBypassed(value > 0.5);
+            SetHostBypass(value > 0.5);
         } else if (id == kPresetParamId) {
             // Only values a host can mean select a preset: NaN or a value
             // outside 0..1 would make the index undefined.
@@ -255,9 +282,9 @@ void IEffectVST3::BindOutputBuses(ProcessData& data, int offset, bool use64) noe
         const int bound = std::min(m, total - first);
         for (int c = 0; c < bound; ++c) {
             if (use64)
-                mPtr64[c] = bus.channelBuffers64[c] + offset;
+                mPtr64[c] = Advanced(bus.channelBuffers64[c], offset);
             else
-                mPtr32[c] = bus.channelBuffers32[c] + offset;
+                mPtr32[c] = Advanced(bus.channelBuffers32[c], offset);
         }
         if (use64)
             BindOutputs64(first, bound, mPtr64.data());
@@ -268,9 +295,8 @@ void IEffectVST3::BindOutputBuses(ProcessData& data, int offset, bool use64) noe
     SetOutputsConnected(first, total, false);
 }
 
-void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames) noexcept
+void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames, bool use64) noexcept
 {
-    const bool use64 = processSetup.symbolicSampleSize == kSample64;
     const int inputTotal = GetInputCount();
     AudioBusBuffers* inBus = data.inputs != nullptr && data.numInputs > 0 ? &data.inputs[0] : nullptr;
     const bool hasArrays = inBus != nullptr &&
@@ -285,9 +311,9 @@ void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames) noexc
     }
     for (int c = 0; c < n; ++c) {
         if (use64)
-            mPtr64[c] = inBus->channelBuffers64[c] + offset;
+            mPtr64[c] = Advanced(inBus->channelBuffers64[c], offset);
         else
-            mPtr32[c] = inBus->channelBuffers32[c] + offset;
+            mPtr32[c] = Advanced(inBus->channelBuffers32[c], offset);
     }
     if (use64)
         BindInputs64(0, n, mPtr64.data());
@@ -321,19 +347,30 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
         mContext = *data.processContext;
     ApplyParameterChanges(data.inputParameterChanges);
 
-    if (processSetup.symbolicSampleSize != kSample32 && processSetup.symbolicSampleSize != kSample64)
+    // The arrays are of the size this call declares, whatever the set-up
+    // said: reading them as the other size would run past their ends. An
+    // unknown size names no array type, so no audio can be touched.
+    if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64)
         return kResultOk;
+    const bool use64 = data.symbolicSampleSize == kSample64;
     // A block longer than the announced maximum would overrun the scratch
     // arrays, so it is processed in parts of at most that size.
     const int total = std::max(0, static_cast<int>(data.numSamples));
     const int limit = GetBlockSize();
+    if (total == 0) {
+        ProcessFrames(data, 0, 0, use64);
+        return kResultOk;
+    }
     // A block size below 1 (only reachable through a direct SetMaxBlockSize)
-    // leaves no room for audio: the call applies its changes only.
-    if (total == 0 || limit < 1) {
-        ProcessFrames(data, 0, 0);
+    // leaves no room for audio: the call applies its changes and is silent.
+    if (limit < 1) {
+        if (use64)
+            SilenceBuses(data.outputs, data.numOutputs, &AudioBusBuffers::channelBuffers64, total);
+        else
+            SilenceBuses(data.outputs, data.numOutputs, &AudioBusBuffers::channelBuffers32, total);
         return kResultOk;
     }
     for (int offset = 0; offset < total; offset += limit)
-        ProcessFrames(data, offset, std::min(limit, total - offset));
+        ProcessFrames(data, offset, std::min(limit, total - offset), use64);
     return kResultOk;
 }

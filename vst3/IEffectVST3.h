@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/IEffectBase.h"
+#include "platform/RelaxedAtomic.h"
 #include "vst3/sdk/SingleComponentEffect.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
@@ -55,11 +56,13 @@ public:
     /// [ui] 32- and 64-bit samples are supported.
     Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 size) SMTG_OVERRIDE;
     /// [ui] Stores rate and block size, sizes the scratch arrays, OnReset.
-    /// kResultFalse for an unknown sample size, a block size below 1 or a
-    /// rate that is not a positive number.
+    /// The host's bypass flag is kept. kResultFalse for an unknown sample
+    /// size, a block size below 1 or a rate that is not a positive number.
     Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
     /// [audio] One block: parameter changes (last point of each queue),
-    /// buffer binding, ProcessBlock or PassThrough. Locks. kResultOk.
+    /// buffer binding, ProcessBlock or PassThrough. The arrays are read in
+    /// the sample size the call declares; null channel arrays are inputs of
+    /// silence and outputs that are skipped. Locks. kResultOk.
     Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) noexcept SMTG_OVERRIDE;
     /// [ui] The base's latency and tail, in samples (0 for this plug-in).
     Steinberg::uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE;
@@ -78,9 +81,13 @@ public:
     /// [ui] Base parameters: PlainToNormalized; other ids return `plain`.
     Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(Steinberg::Vst::ParamID id,
                                                                  Steinberg::Vst::ParamValue plain) SMTG_OVERRIDE;
-    /// [ui] Bypass: 1 or 0; base parameters: their normalised value; else 0.
+    /// [ui] Bypass: the value last given to setParamNormalized, or 1 or 0
+    /// as the processor's flag last changed (queue or state), whichever came
+    /// later; base parameters: their normalised value; else 0.
     Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
     /// [ui] Stores a base parameter's value only (no lock, no notification).
+    /// For the bypass id only the controller's display value is stored; the
+    /// processor's flag changes through the process queues and state alone.
     Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
                                                      Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
 
@@ -154,14 +161,20 @@ public:
     REFCOUNT_METHODS(SingleComponentEffect)
 
 private:
+    /// [audio][ui] Sets the processor's bypass flag and the controller's
+    /// display of it together (process queue, state restore).
+    void SetHostBypass(bool bypassed) noexcept;
     void PublishParameters();
     void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes) noexcept;
-    void ProcessFrames(Steinberg::Vst::ProcessData& data, int offset, int frames) noexcept;
+    void ProcessFrames(Steinberg::Vst::ProcessData& data, int offset, int frames, bool use64) noexcept;
     void BindOutputBuses(Steinberg::Vst::ProcessData& data, int offset, bool use64) noexcept;
 
     Steinberg::Vst::ProcessContext mContext{};
     std::vector<Steinberg::IPlugView*> mViews;
     bool mPublished = false;
+    /// The host bypass as the controller shows it (normalised); written on
+    /// the audio thread by the process queues, so held race-free.
+    RelaxedAtomic<double> mBypassShown = 0.0;
     /// Host array pointers offset into the current part of a long block;
     /// sized at construction so that process never allocates.
     std::vector<float*> mPtr32;

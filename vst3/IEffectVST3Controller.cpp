@@ -10,6 +10,7 @@
 #include "pluginterfaces/vst/ivstcontextmenu.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <mutex>
 
@@ -81,7 +82,7 @@ tresult IEffectVST3::setControllerState(IBStream* stream)
     int32 flagBytes = 0;
     if (stream->read(flag, kBypassFlagBytes, &flagBytes) != kResultOk || flagBytes != kBypassFlagBytes)
         return kResultFalse;
-    SetBypassed(GetLittleEndian32(flag) != 0);
+    SetHostBypass(GetLittleEndian32(flag) != 0);
     RefreshEditorControls();
     return kResultOk;
 }
@@ -107,7 +108,7 @@ ParamValue PLUGIN_API IEffectVST3::plainParamToNormalized(ParamID id, ParamValue
 ParamValue PLUGIN_API IEffectVST3::getParamNormalized(ParamID id)
 {
     if (id == kBypassParamId)
-        return IsBypassed() ? 1.0 : 0.0;
+        return mBypassShown;
     if (id >= static_cast<ParamID>(GetParamCount()))
         return 0.0;
     return GetParam(static_cast<int>(id))->GetNormalized();
@@ -115,6 +116,14 @@ ParamValue PLUGIN_API IEffectVST3::getParamNormalized(ParamID id)
 
 tresult PLUGIN_API IEffectVST3::setParamNormalized(ParamID id, ParamValue value)
 {
+    if (id == kBypassParamId) {
+        // A host restoring its own view of the bypass reads back what it
+        // set; the processor hears of it through the next process queue.
+        if (std::isnan(value))
+            return kResultFalse;
+        mBypassShown = std::clamp(value, 0.0, 1.0);
+        return kResultOk;
+    }
     if (id >= static_cast<ParamID>(GetParamCount()))
         return kResultFalse;
     GetParam(static_cast<int>(id))->SetFromNormalized(value);

@@ -61,7 +61,7 @@ TEST(Keldra, DefinesTheParametersExactlyAsTabled)
         {KeldraParamId::kGainMid, "GainM", 4, 0.5, 0.02, 0.98, 0.01, 1.0, 2},
         {KeldraParamId::kGainLow, "GainL", 4, 0.5, 0, 1, 0.01, 1.0, 2},
         {KeldraParamId::kBypass, "Bypass", 2, 0, 0, 1, 1, 1.0, 0},
-        {KeldraParamId::kOversampling, "", 0, 0, 0, 1, 1, 1.0, 0},
+        {KeldraParamId::kOversampling, "Oversampling", 2, 0, 0, 1, 1, 1.0, 0},
     };
     KELDRA effect;
     for (const Row& row : rows) {

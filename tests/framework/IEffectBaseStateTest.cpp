@@ -49,6 +49,7 @@ protected:
     }
 
     const std::vector<int> kEveryIndex{0, 1, 2, 3, 4, 5, 6, 7};
+    EditorLog log;  // declared first: it outlives the effect, whose editor writes to it
     RecordingEffect effect;
 };
 
@@ -129,6 +130,20 @@ TEST_F(StateFixture, OutOfRangeValuesAreClampedAndNonFiniteOnesIgnored)
     EXPECT_EQ(effect.changed, kEveryIndex);
 }
 
+TEST_F(StateFixture, SteppedValuesBetweenStepsAreSnappedOnRestore)
+{
+    IStateChunk chunk;
+    PutAll(chunk, {0.0, 0.5, 0.5, 0.5, 0.5, 0.5, 0.37, 0.5});
+    EXPECT_EQ(effect.UnserializeParams(chunk, 0), 64);
+    EXPECT_EQ(Values(), (std::vector<double>{0, 0.5, 0.5, 0.5, 0.5, 0.5, 0, 1}));
+
+    IStateChunk nearTop;
+    PutAll(nearTop, {0.0, 0.5, 0.5, 0.5, 0.5, 0.5, 0.62, 0.49});
+    effect.UnserializeParams(nearTop, 0);
+    EXPECT_EQ(effect.GetParam(6)->Value(), 1.0);
+    EXPECT_EQ(effect.GetParam(7)->Value(), 0.0);
+}
+
 TEST_F(StateFixture, DefaultPresetHoldsTheValuesAtItsCreation)
 {
     effect.InitDefaultPresets("-");
@@ -185,7 +200,6 @@ TEST_F(StateFixture, LoadPresetRefusesIndicesOutOfRangeAndPresetsWithoutData)
 TEST_F(StateFixture, ARestoredPresetRefreshesTheEditorWithPlainValues)
 {
     effect.InitDefaultPresets("-");
-    EditorLog log;
     effect.AttachEditor(std::make_unique<RecordingEditor>(log));
     log.deliveries.clear();
     ASSERT_TRUE(effect.LoadPreset(0));

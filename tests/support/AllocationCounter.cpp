@@ -10,23 +10,35 @@ namespace {
 std::atomic<bool> gCounting{false};
 std::atomic<long> gAllocations{0};
 
-void* Allocate(std::size_t size)
+void* AllocateOrNull(std::size_t size) noexcept
 {
     if (gCounting.load(std::memory_order_relaxed))
         gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
+    return std::malloc(size ? size : 1);
+}
+
+void* Allocate(std::size_t size)
+{
+    if (void* p = AllocateOrNull(size))
         return p;
     throw std::bad_alloc();
 }
 
 }  // namespace
 
+// Every form that pairs with the replaced deletes is replaced too (the
+// nothrow ones included, which the SDK's factory uses): a block from the
+// library's allocator freed here is a mismatch the sanitizers report.
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return AllocateOrNull(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return AllocateOrNull(size); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 AllocationCounter::AllocationCounter() noexcept
 {

@@ -4,11 +4,14 @@
 #include "ProbeEffect.h"
 
 #include "host/HostComponentHandler.h"
+#include "host/HostMemoryStream.h"
 #include "host/HostObject.h"
+#include "host/HostParameterChanges.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 using namespace Steinberg;
@@ -83,6 +86,36 @@ TEST(IEffectVST3Controller, HostParameterChangesOnlyStoreTheValue)
     EXPECT_TRUE(host.effect->changed.empty());
     EXPECT_TRUE(handler.Edits().empty());
     host.effect->setComponentHandler(nullptr);
+}
+
+TEST(IEffectVST3Controller, BypassReadsBackWhatTheHostSetWhileTheProcessorFollowsItsQueues)
+{
+    ProbeHost host;
+    const ParamID bypass = IEffectVST3::kBypassParamId;
+    EXPECT_EQ(host.effect->setParamNormalized(bypass, 1.0), kResultOk);
+    EXPECT_EQ(host.effect->getParamNormalized(bypass), 1.0);
+    EXPECT_FALSE(host.effect->IsBypassed());  // the processor hears it from the queue
+    Buffers32 processed(8);
+    host.effect->process(processed.data);
+    EXPECT_FLOAT_EQ(processed.out[0][3], 2.0f * processed.in[0][3]);
+
+    HostParameterChanges changes;
+    changes.Add(bypass, 0.0);
+    Buffers32 b(8);
+    b.data.inputParameterChanges = &changes;
+    host.effect->process(b.data);
+    EXPECT_EQ(host.effect->getParamNormalized(bypass), 0.0);
+
+    EXPECT_EQ(host.effect->setParamNormalized(bypass, 0.0), kResultOk);
+    const std::vector<uint8_t> bypassedState = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0};
+    HostMemoryStream state(bypassedState);
+    EXPECT_EQ(host.effect->setControllerState(&state), kResultOk);
+    EXPECT_EQ(host.effect->getParamNormalized(bypass), 1.0);
+    EXPECT_TRUE(host.effect->IsBypassed());
+
+    EXPECT_EQ(host.effect->setParamNormalized(bypass, std::nan("")), kResultFalse);
+    EXPECT_EQ(host.effect->getParamNormalized(bypass), 1.0);
 }
 
 TEST(IEffectVST3Controller, ContextMenuOpensOnTheFirstListedViewOnlyWhenTheHostOffersOne)

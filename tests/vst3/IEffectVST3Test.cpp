@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -139,6 +140,95 @@ TEST(IEffectVST3, InputChannelsTheHostDoesNotSupplyReadSilence)
     none.data.numInputs = 0;
     host.effect->process(none.data);
     EXPECT_EQ(none.out, std::vector<std::vector<float>>(2, std::vector<float>(16, 0.0f)));
+}
+
+namespace {
+
+// One call with input channel 1 unconnected, one with output channel 0
+// unconnected, in the sample size of `Sample`.
+template <typename Sample>
+void ExpectNullInputsSilentAndNullOutputsSkipped()
+{
+    ProbeHost host(std::is_same_v<Sample, double> ? kSample64 : kSample32);
+    HostBuffers<Sample> noInput(16);
+    noInput.inPtr[1] = nullptr;
+    EXPECT_EQ(host.effect->process(noInput.data), kResultOk);
+    EXPECT_EQ(noInput.out[0][5], Sample(2) * noInput.in[0][5]);
+    EXPECT_EQ(noInput.out[1], std::vector<Sample>(16, Sample(0)));
+
+    HostBuffers<Sample> noOutput(16);
+    noOutput.outPtr[0] = nullptr;
+    EXPECT_EQ(host.effect->process(noOutput.data), kResultOk);
+    EXPECT_EQ(noOutput.out[0], std::vector<Sample>(16, Sample(-7)));
+    EXPECT_EQ(noOutput.out[1][5], Sample(2) * noOutput.in[1][5]);
+
+    host.effect->SetBypassed(true);
+    HostBuffers<Sample> bypassed(16);
+    bypassed.inPtr[0] = nullptr;
+    bypassed.outPtr[1] = nullptr;
+    host.effect->process(bypassed.data);
+    EXPECT_EQ(bypassed.out[0], std::vector<Sample>(16, Sample(0)));
+}
+
+}  // namespace
+
+TEST(IEffectVST3, NullInputArraysReadAsSilenceAndNullOutputArraysAreSkipped)
+{
+    ExpectNullInputsSilentAndNullOutputsSkipped<float>();
+    ExpectNullInputsSilentAndNullOutputsSkipped<double>();
+}
+
+TEST(IEffectVST3, EachCallIsReadInTheSampleSizeItDeclares)
+{
+    // Set up for one size, called with the other: never past the host's arrays.
+    ProbeHost setUpFor64(kSample64, 16);
+    Buffers32 singles(40);
+    EXPECT_EQ(setUpFor64.effect->process(singles.data), kResultOk);
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < 40; ++i)
+            ASSERT_FLOAT_EQ(singles.out[c][i], 2.0f * singles.in[c][i]) << c << " " << i;
+
+    ProbeHost setUpFor32(kSample32, 16);
+    Buffers64 doubles(40);
+    EXPECT_EQ(setUpFor32.effect->process(doubles.data), kResultOk);
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < 40; ++i)
+            ASSERT_EQ(doubles.out[c][i], 2.0 * doubles.in[c][i]) << c << " " << i;
+
+    // An unknown size names no array type: changes only, no audio touched.
+    HostParameterChanges changes;
+    changes.Add(2, 0.75);
+    Buffers32 unknown(8);
+    unknown.data.symbolicSampleSize = 2;
+    unknown.data.inputParameterChanges = &changes;
+    EXPECT_EQ(setUpFor32.effect->process(unknown.data), kResultOk);
+    EXPECT_EQ(setUpFor32.effect->GetParam(2)->Value(), 0.75);
+    EXPECT_EQ(unknown.out, std::vector<std::vector<float>>(2, std::vector<float>(8, -7.0f)));
+
+    // With no room for audio at all the call applies its changes and is silent.
+    setUpFor32.effect->SetMaxBlockSize(0);
+    Buffers32 noRoom(8);
+    EXPECT_EQ(setUpFor32.effect->process(noRoom.data), kResultOk);
+    EXPECT_EQ(noRoom.out, std::vector<std::vector<float>>(2, std::vector<float>(8, 0.0f)));
+}
+
+TEST(IEffectVST3, TheHostBypassSurvivesANewSetup)
+{
+    ProbeHost host;
+    HostParameterChanges changes;
+    changes.Add(IEffectVST3::kBypassParamId, 1.0);
+    Buffers32 first(16);
+    first.data.inputParameterChanges = &changes;
+    host.effect->process(first.data);
+    ASSERT_TRUE(host.effect->IsBypassed());
+
+    ProcessSetup offline{kOffline, kSample32, 256, 96000.0};
+    ASSERT_EQ(host.effect->setupProcessing(offline), kResultOk);
+    EXPECT_TRUE(host.effect->IsBypassed());
+    EXPECT_EQ(host.effect->getParamNormalized(IEffectVST3::kBypassParamId), 1.0);
+    Buffers32 after(16);
+    host.effect->process(after.data);
+    EXPECT_EQ(after.out, after.in);
 }
 
 TEST(IEffectVST3, MoreOutputBusesThanExistAreSkipped)
@@ -339,6 +429,14 @@ TEST(IEffectVST3, NonFiniteAndOutOfRangeStateValuesNeverEnterParameters)
     EXPECT_EQ(host.effect->GetParam(0)->Value(), 0.0);
     EXPECT_EQ(host.effect->GetParam(1)->Value(), 0.0);
     EXPECT_EQ(host.effect->GetParam(2)->Value(), 1.0);
+
+    // The stepped switch lands on a step, as on every other path.
+    HostMemoryStream between(StateBytes({0.0, 0.37, 0.5}, &bypass));
+    EXPECT_EQ(host.effect->setControllerState(&between), kResultOk);
+    EXPECT_EQ(host.effect->GetParam(1)->Value(), 0.0);
+    HostMemoryStream half(StateBytes({0.0, 0.5, 0.5}, &bypass));
+    EXPECT_EQ(host.effect->setControllerState(&half), kResultOk);
+    EXPECT_EQ(host.effect->GetParam(1)->Value(), 1.0);
 }
 
 TEST(IEffectVST3, StateTravelsThroughTheControllerNotTheComponent)

@@ -48,7 +48,7 @@ TEST_F(BundleTest, PublishesTenParametersWithTheirTitlesIdsStepsFlagsAndDefaults
         {0, u"OUT", 0, 1, 0.5},                {1, u"HPF", 0, 1, 0.0},
         {2, u"LPF", 0, 1, 1.0},                {3, u"GainH", 0, 1, 0.5},
         {4, u"GainM", 0, 1, 0.5},              {5, u"GainL", 0, 1, 0.5},
-        {6, u"Bypass", 1, 1, 0.0},             {7, u"", 1, 1, 0.0},
+        {6, u"Bypass", 1, 1, 0.0},             {7, u"Oversampling", 1, 1, 0.0},
     };
     const auto list = plugin->Parameters();
     ASSERT_EQ(list.size(), expected.size());
@@ -104,8 +104,9 @@ TEST_F(BundleTest, NormalisedValuesAreStoredOnlyForPluginParameters)
     IEditController* c = plugin->Controller();
     EXPECT_EQ(c->setParamNormalized(6, 0.5), kResultOk);
     EXPECT_EQ(c->getParamNormalized(6), 1.0);
-    EXPECT_EQ(c->setParamNormalized(kBypass, 1.0), kResultFalse);
-    EXPECT_EQ(c->getParamNormalized(kBypass), 0.0);
+    EXPECT_EQ(c->setParamNormalized(kBypass, 1.0), kResultOk);  // shown, not yet processed
+    EXPECT_EQ(c->getParamNormalized(kBypass), 1.0);
+    EXPECT_EQ(c->setParamNormalized(kPreset, 1.0), kResultFalse);
     EXPECT_EQ(c->getParamNormalized(kPreset), 0.0);
     EXPECT_EQ(c->getParamNormalized(12345), 0.0);
     EXPECT_NEAR(c->plainParamToNormalized(0, 3.5), 18.5 / 30.0, 1e-12);

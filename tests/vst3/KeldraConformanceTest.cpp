@@ -90,6 +90,7 @@ TEST_F(BundleTest, ParameterScanGivesUniqueIdsAndTextsThatReadBack)
     std::set<ParamID> ids;
     for (const ParameterInfo& p : params) {
         EXPECT_TRUE(ids.insert(p.id).second) << "duplicate id " << p.id;
+        EXPECT_NE(p.title[0], 0) << "parameter " << p.id << " has no title";
         EXPECT_GE(p.defaultNormalizedValue, 0.0);
         EXPECT_LE(p.defaultNormalizedValue, 1.0);
         EXPECT_GE(p.stepCount, 0);

@@ -6,6 +6,7 @@
 #include "vst3/IEffectVST3.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 
+#include <type_traits>
 #include <vector>
 
 /// A small effect on the binding that records what the binding asks of it:
@@ -71,10 +72,12 @@ struct ProbeHost {
     ProbeEffect* effect = new ProbeEffect();
 };
 
-/// Stereo 32-bit buffers for one call: input ramps, output pre-filled.
-struct Buffers32 {
-    explicit Buffers32(int frames, float fill = -7.0f)
-        : in(2, std::vector<float>(frames)), out(2, std::vector<float>(frames, fill))
+/// Stereo host buffers of one sample size for one call: input ramps,
+/// output pre-filled.
+template <typename Sample>
+struct HostBuffers {
+    explicit HostBuffers(int frames, Sample fill = -7)
+        : in(2, std::vector<Sample>(frames)), out(2, std::vector<Sample>(frames, fill))
     {
         for (int c = 0; c < 2; ++c)
             for (int i = 0; i < frames; ++i)
@@ -84,17 +87,26 @@ struct Buffers32 {
             outPtr[c] = out[c].data();
         }
         inBus.numChannels = outBus.numChannels = 2;
-        inBus.channelBuffers32 = inPtr;
-        outBus.channelBuffers32 = outPtr;
-        data.symbolicSampleSize = Steinberg::Vst::kSample32;
+        if constexpr (std::is_same_v<Sample, double>) {
+            inBus.channelBuffers64 = inPtr;
+            outBus.channelBuffers64 = outPtr;
+            data.symbolicSampleSize = Steinberg::Vst::kSample64;
+        } else {
+            inBus.channelBuffers32 = inPtr;
+            outBus.channelBuffers32 = outPtr;
+            data.symbolicSampleSize = Steinberg::Vst::kSample32;
+        }
         data.numSamples = frames;
         data.numInputs = data.numOutputs = 1;
         data.inputs = &inBus;
         data.outputs = &outBus;
     }
-    std::vector<std::vector<float>> in, out;
-    float* inPtr[2];
-    float* outPtr[2];
+    std::vector<std::vector<Sample>> in, out;
+    Sample* inPtr[2];
+    Sample* outPtr[2];
     Steinberg::Vst::AudioBusBuffers inBus, outBus;
     Steinberg::Vst::ProcessData data;
 };
+
+using Buffers32 = HostBuffers<float>;
+using Buffers64 = HostBuffers<double>;
