@@ -16,6 +16,26 @@ namespace {
 
 constexpr unsigned char kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
 
+// True when no chunk that a decoder must read claims more bytes than the
+// block holds. The system's decoder would otherwise take a cut file whose
+// chunk header claims gigabytes at its word and spend seconds on it before
+// failing; the libpng form stops at the end of the block. Chunks after the
+// image data are never needed, as libpng never reads them either.
+bool ChunksFitTheBlock(const unsigned char* data, size_t length)
+{
+    bool seenImageData = false;
+    for (size_t at = sizeof kSignature; length - at >= 8;) {
+        const uint32_t claimed = (uint32_t(data[at]) << 24) | (uint32_t(data[at + 1]) << 16) |
+                                 (uint32_t(data[at + 2]) << 8) | data[at + 3];
+        const bool imageData = std::memcmp(data + at + 4, "IDAT", 4) == 0;
+        if (seenImageData && !imageData) return true;
+        seenImageData = seenImageData || imageData;
+        if (uint64_t(claimed) + 12u > length - at) return false;
+        at += size_t(claimed) + 12u;
+    }
+    return true;
+}
+
 // Holds one reference to a system object.
 template <class T>
 class ComRef {
@@ -210,7 +230,7 @@ PIX_IBitmap* DecodeFile(const char* path, PIX_IBitmap* into)
     }
     read = read && !std::ferror(file);
     std::fclose(file);
-    if (!read || bytes.empty()) return nullptr;
+    if (!read || bytes.size() < sizeof kSignature || !ChunksFitTheBlock(bytes.data(), bytes.size())) return nullptr;
     return Decode(bytes.data(), DWORD(bytes.size()), into);
 }
 
@@ -218,7 +238,9 @@ PIX_IBitmap* DecodeFile(const char* path, PIX_IBitmap* into)
 
 std::unique_ptr<PIX_MemBitmap> PIX_LoadPngFromMemory(const void* data, int32_t length)
 {
-    if (!data || length < 8 || std::memcmp(data, kSignature, sizeof kSignature) != 0) return nullptr;
+    if (!data || length < 8 || std::memcmp(data, kSignature, sizeof kSignature) != 0 ||
+        !ChunksFitTheBlock(static_cast<const unsigned char*>(data), size_t(length)))
+        return nullptr;
     return std::unique_ptr<PIX_MemBitmap>(static_cast<PIX_MemBitmap*>(Decode(data, DWORD(length), nullptr)));
 }
 
