@@ -109,6 +109,7 @@ uint32_t* StoredRow(const PIX_IBitmap& bitmap, uint32_t y)
 bool CopyWideRows(IWICBitmapSource& frame, const WideFormat& wide, PIX_IBitmap& target)
 {
     const UINT width = UINT(target.Width());
+    if (uint64_t(width) * uint64_t(wide.channels) * 2u > INT32_MAX) return false;
     const UINT rowBytes = width * UINT(wide.channels) * 2u;
     std::vector<unsigned char> row;
     try {

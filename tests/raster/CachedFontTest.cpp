@@ -228,6 +228,15 @@ TEST(CachedFont, VeryLargeFontsAlwaysTakeTheSystemPath)
         }
     EXPECT_GT(black, 100);
     EXPECT_GT(200 * 320 - black - white, 0);
+
+    // A bitmap without a drawing context gets the text drawn on the
+    // measuring surface and composed back into its box.
+    auto plain = Filled(400, 320, kWhite);
+    Draw(*font, plain.get(), "O", PIX_Rect{200, 0, 400, 320}, DT_RIGHT);
+    const PIX_Rect ink = InkBox(*plain, kWhite);
+    EXPECT_GE(ink.left, 200);
+    EXPECT_LE(ink.right, 400);
+    EXPECT_GT(ink.right - ink.left, 100);
 }
 
 TEST(CachedFont, BlurSpreadsCoverage)
