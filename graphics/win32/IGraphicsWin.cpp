@@ -12,6 +12,7 @@
 #include "graphics/win32/Win32WindowClass.h"
 #include "graphics/win32/WindowsDesktop.h"
 #include "platform/win32/ThisModule.h"
+#include "raster/PIX_DrawContext.h"
 #include "raster/PIX_PngLoader.h"
 #include "raster/PIX_SysBitmap.h"
 
@@ -230,21 +231,20 @@ bool IGraphicsWin::PresentArea(const PixelRect& rect)
     PAINTSTRUCT paint{};
     HDC target = BeginPaint(w.editorWnd, &paint);
     PIX_SysBitmap* surface = DrawSurface();
-    if (target && surface && surface->Pixels()) {
+    PIX_DrawContext* context = surface ? surface->DeviceContext() : nullptr;
+    HDC source = context ? context->SystemHandle() : nullptr;
+    if (target && source) {
         const PixelRect area = rect.Intersection({0, 0, surface->Width(), surface->Height()});
-        const PixelRect out = WindowScale::ScaledRect(area, w.scale);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = surface->RowStride();
-        info.bmiHeader.biHeight = surface->IsBottomUp() ? surface->Height() : -surface->Height();
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        SetStretchBltMode(target, COLORONCOLOR);
-        // StretchDIBits counts source rows from the bottom of the image.
-        StretchDIBits(target, out.L, out.T, out.R - out.L, out.B - out.T, area.L,
-                      surface->Height() - area.B, area.R - area.L, area.B - area.T,
-                      surface->Pixels(), &info, DIB_RGB_COLORS, SRCCOPY);
+        if (w.scale == 1.0) {
+            BitBlt(target, area.L, area.T, area.R - area.L, area.B - area.T, source, area.L, area.T,
+                   SRCCOPY);
+        } else {
+            // Each editor pixel becomes a block of window pixels.
+            const PixelRect out = WindowScale::ScaledRect(area, w.scale);
+            SetStretchBltMode(target, COLORONCOLOR);
+            StretchBlt(target, out.L, out.T, out.R - out.L, out.B - out.T, source, area.L, area.T,
+                       area.R - area.L, area.B - area.T, SRCCOPY);
+        }
     }
     EndPaint(w.editorWnd, &paint);
     return true;
