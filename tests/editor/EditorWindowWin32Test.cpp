@@ -11,6 +11,7 @@
 #include "raster/PIX_MemBitmap.h"
 #include "raster/PIX_PngLoader.h"
 #include "tools/PanelSnapshot.h"
+#include "tools/PngWriter.h"
 
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -265,7 +267,19 @@ TEST_F(EditorWindowWin32, ShowsThePanelAsTheOffscreenRenderDrawsIt)
     GetClientRect(editor, &client);
     EXPECT_EQ(client.right, 300);
     EXPECT_EQ(client.bottom, 570);
-    EXPECT_EQ(FirstDifference(WindowPixels(editor, 300, 570), OffscreenPanel()), -1);
+    const std::vector<uint32_t> shown = WindowPixels(editor, 300, 570);
+    EXPECT_EQ(FirstDifference(shown, OffscreenPanel()), -1);
+
+    // The README's picture of the Windows panel is this window, saved on request.
+    if (const char* capture = std::getenv("KELDRA_PANEL_CAPTURE")) {
+        PIX_MemBitmap image;
+        ASSERT_TRUE(image.Resize(300, 570));
+        ASSERT_EQ(shown.size(), 300u * 570u);
+        for (int y = 0; y < 570; ++y)
+            for (int x = 0; x < 300; ++x) image.Pixels()[y * image.RowStride() + x] = 0xFF000000u | shown[y * 300 + x];
+        std::string error;
+        EXPECT_TRUE(WritePng(image, capture, error)) << error;
+    }
 }
 
 TEST_F(EditorWindowWin32, ADragOnAKnobIsReportedToTheHostAsOneEdit)

@@ -3,12 +3,15 @@
 // a top-level window of the test is the host's window, messages are posted
 // to the editor and its entry box and dispatched by the test's message loop.
 #include "../GraphicsTestSupport.h"
+#include "../MenuWithSubmenu.h"
 
 #include "graphics/win32/IGraphicsWin.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <functional>
@@ -279,6 +282,59 @@ TEST_F(IGraphicsWinTest, AWindowDestroyedWithTheHostsIsForgottenAndTheClassRelea
     EXPECT_EQ(plug.log, (std::vector<std::string>{"begin 0", "end 0"}));
     g->CloseEditorWindow();
     EXPECT_FALSE(EditorClassRegistered());
+}
+
+TEST_F(IGraphicsWinTest, PopupMenuReturnsTheSubmenuOfTheChosenItemAndRepaintsTheEditor)
+{
+    ASSERT_NE(Open(), nullptr);
+    // The keyboard walks the menu: "B", into its submenu, "y", chosen.
+    MenuWithSubmenu menu(2);
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN})
+        PostMessageA(Editor(), WM_KEYDOWN, key, 0);
+    ASSERT_EQ(g->RunPopupMenu(menu.top, kEntryRect), menu.sub);
+    EXPECT_EQ(menu.sub->ChosenIndex(), 1);
+    EXPECT_EQ(menu.top.ChosenIndex(), -1);
+
+    Pump(100);
+    MenuWithSubmenu cancelled;
+    PostMessageA(Editor(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(g->RunPopupMenu(cancelled.top, kEntryRect), nullptr);
+    EXPECT_EQ(cancelled.top.ChosenIndex(), -1);
+    RECT update{};
+    ASSERT_TRUE(GetUpdateRect(Editor(), &update, FALSE));
+    EXPECT_EQ(update.right - update.left, 300);
+    EXPECT_EQ(update.bottom - update.top, 570);
+}
+
+TEST_F(IGraphicsWinTest, TheHoveredControlsTooltipShowsUntilThePointerLeaves)
+{
+    g->SetTrackHover(true);
+    g->SetTooltipsEnabled(true);
+    knob->SetTooltip("Level");
+    ASSERT_NE(Open(), nullptr);
+    ASSERT_TRUE(g->TooltipsEnabled());
+    // The system gives a popup the child's top-level window as its owner.
+    HWND tip = FindWindowExA(nullptr, nullptr, "tooltips_class32", nullptr);
+    while (tip && GetWindow(tip, GW_OWNER) != parent) tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr);
+    ASSERT_NE(tip, nullptr);
+    const auto tipText = [&] {
+        char text[64] = {};
+        TOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.hwnd = Editor();
+        tool.uId = reinterpret_cast<UINT_PTR>(Editor());
+        tool.lpszText = text;
+        SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+        return std::string(text);
+    };
+    PostMessageA(Editor(), WM_MOUSEMOVE, 0, At(120, 150));
+    PostMessageA(Editor(), WM_MOUSEHOVER, 0, At(120, 150));
+    Pump(100);
+    EXPECT_EQ(tipText(), "Level");
+    PostMessageA(Editor(), WM_MOUSELEAVE, 0, 0);
+    Pump(100);
+    EXPECT_EQ(tipText(), "");
+    EXPECT_TRUE(Logged("knob out"));
 }
 
 } // namespace
