@@ -51,9 +51,10 @@ struct IGraphicsWin::Impl {
     LRESULT HandleEditorMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleEntryMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    /// The editor's size in window pixels.
     int WindowWidth() const;
     int WindowHeight() const;
-    /// The editor's size in window pixels.
+    /// Invalidates the window pixels that show `editorArea` (no erase).
     void Invalidate(const PixelRect& editorArea);
     MouseMods Mods(WPARAM keyFlags) const;
     void OnButtonDown(WPARAM wParam, LPARAM lParam);

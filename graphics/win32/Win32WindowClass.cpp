@@ -27,6 +27,4 @@ void Release(HINSTANCE instance)
     if (--gHolders == 0) UnregisterClassA(kName, instance);
 }
 
-int Holders() noexcept { return gHolders; }
-
 } // namespace Win32WindowClass

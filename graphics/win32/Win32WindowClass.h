@@ -17,7 +17,5 @@ constexpr char kName[] = "IEditorWndClass";
 bool Acquire(HINSTANCE instance, WNDPROC procedure);
 /// Counts one holder less; the last one unregisters the class.
 void Release(HINSTANCE instance);
-/// Current number of holders.
-int Holders() noexcept;
 
 } // namespace Win32WindowClass
