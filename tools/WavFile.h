@@ -6,9 +6,12 @@
 #include <optional>
 #include <string>
 
-/// [ui] Reads a whole sound file (any format libsndfile reads) as floats.
-/// Nothing and a one-line `error` when it cannot be read.
-std::optional<AudioClip> ReadWav(const std::string& path, std::string& error);
+/// [ui] Reads a sound file (any format libsndfile reads) as floats: every
+/// complete frame the file holds. `declaredFrames` is set to the number of
+/// frames the file's header claims, which is more than the clip holds when
+/// the file was cut short or its header lies. Nothing and a one-line `error`
+/// when the file cannot be read or is not supported.
+std::optional<AudioClip> ReadWav(const std::string& path, long& declaredFrames, std::string& error);
 
 /// [ui] Writes a 32-bit float WAV as a WholeFile: a failure never leaves a
 /// half-written file. False and `error` on failure.

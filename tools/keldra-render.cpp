@@ -28,6 +28,26 @@ int Fail(const std::string& message, int code = kExitFailure)
     return code;
 }
 
+/// Reads the input file; a file cut short renders what it holds, with a note.
+std::optional<AudioClip> ReadInput(const std::string& path, std::string& error)
+{
+    long declared = 0;
+    auto clip = ReadWav(path, declared, error);
+    if (!clip)
+        return std::nullopt;
+    if (clip->Frames() == 0) {
+        error = path + " holds no complete audio frame" +
+                (declared > 0 ? " (its header claims " + std::to_string(declared) + ")" : "");
+        return std::nullopt;
+    }
+    if (declared > clip->Frames())
+        std::fprintf(stderr,
+                     "keldra-render: %s is shorter than its header claims: %ld frames expected, %ld found; "
+                     "rendering those\n",
+                     path.c_str(), declared, clip->Frames());
+    return clip;
+}
+
 int Run(const RenderOptions& options)
 {
     std::string error;
@@ -41,7 +61,7 @@ int Run(const RenderOptions& options)
         if (options.demoSeconds) {
             input = MakeDemoSignal(*options.demoSeconds, options.rate);
         } else {
-            auto clip = ReadWav(options.input, error);
+            auto clip = ReadInput(options.input, error);
             if (!clip)
                 return Fail(error);
             input = std::move(*clip);

@@ -38,9 +38,12 @@ int main(int argc, char** argv)
     if (argc < 3)
         return Fail("usage: keldra-ardour-check BUNDLE EXPORT.wav [NAME=VALUE]...");
     std::string error;
-    const auto exported = ReadWav(argv[2], error);
+    long declared = 0;
+    const auto exported = ReadWav(argv[2], declared, error);
     if (!exported)
         return Fail(error);
+    if (declared != exported->Frames())
+        return Fail("the export holds fewer frames than its header claims");
     const int period = static_cast<int>(std::lround(exported->rate / kToneHz));
     if (exported->channels != 2 || std::fabs(period * kToneHz - exported->rate) > 1e-9)
         return Fail("expected a stereo export at a multiple of 1 kHz");

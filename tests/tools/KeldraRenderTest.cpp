@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // keldra-render run as a program against the built bundle.
+#include "ShellCommand.h"
+#include "TemporaryFolder.h"
 #include "tools/AudioClip.h"
 #include "tools/WavFile.h"
 
@@ -7,11 +9,10 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <dirent.h>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -25,13 +26,12 @@ class KeldraRender : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char folder[] = "/tmp/keldra-render-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        dir = folder;
+        folder = std::make_unique<TemporaryFolder>("keldra-render-");
+        ASSERT_FALSE(folder->Path().empty());
     }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void TearDown() override { folder.reset(); }
 
-    std::string Path(const std::string& name) const { return dir + "/" + name; }
+    std::string Path(const std::string& name) const { return folder->Path(name); }
 
     RunResult Run(const std::string& args) const
     {
@@ -40,8 +40,7 @@ protected:
         const std::string command = std::string("'") + KELDRA_RENDER_PATH + "' --plugin '" + KELDRA_BUNDLE_PATH +
                                     "' " + args + " >'" + out + "' 2>'" + err + "'";
         RunResult result;
-        const int status = std::system(command.c_str());
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.status = RunShellCommand(command);
         result.out = Slurp(out);
         result.err = Slurp(err);
         std::remove(out.c_str());
@@ -50,16 +49,7 @@ protected:
     }
 
     /// Files in the folder other than the ones a test wrote on purpose.
-    int FileCount() const
-    {
-        int count = 0;
-        if (DIR* d = opendir(dir.c_str())) {
-            while (dirent* entry = readdir(d))
-                count += entry->d_name[0] != '.';
-            closedir(d);
-        }
-        return count;
-    }
+    int FileCount() const { return folder->EntryCount(); }
 
     static std::string Slurp(const std::string& path)
     {
@@ -83,14 +73,16 @@ protected:
         return Path(name);
     }
 
-    std::string dir;
+    std::unique_ptr<TemporaryFolder> folder;
 };
 
 AudioClip ReadBack(const std::string& path)
 {
     std::string error;
-    auto clip = ReadWav(path, error);
+    long declared = 0;
+    auto clip = ReadWav(path, declared, error);
     EXPECT_TRUE(clip) << error;
+    EXPECT_EQ(declared, clip ? clip->Frames() : -1) << path;
     return clip ? *clip : AudioClip{};
 }
 
