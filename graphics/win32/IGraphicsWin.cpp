@@ -48,9 +48,15 @@ BOOL CALLBACK FindProcessWindow(HWND window, LPARAM data)
 
 int IGraphicsWin::Impl::newWindowFps = 25;
 
-IGraphicsWin::Impl::Impl(IGraphicsWin& owner) : self(owner), hInstance(static_cast<HINSTANCE>(ThisModule())) {}
+IGraphicsWin::Impl::Impl(IGraphicsWin& owner)
+    : self(owner), hInstance(static_cast<HINSTANCE>(ThisModule()))
+{
+}
 
-int IGraphicsWin::Impl::WindowWidth() const { return WindowScale::ScaledLength(self.Width(), scale); }
+int IGraphicsWin::Impl::WindowWidth() const
+{
+    return WindowScale::ScaledLength(self.Width(), scale);
+}
 
 int IGraphicsWin::Impl::WindowHeight() const
 {

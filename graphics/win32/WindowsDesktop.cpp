@@ -24,7 +24,8 @@ UINT_PTR CALLBACK ColourDialogHook(HWND dialog, UINT message, WPARAM, LPARAM lPa
 {
     if (message == WM_INITDIALOG) {
         const auto* choice = reinterpret_cast<const CHOOSECOLORA*>(lParam);
-        if (choice && choice->lCustData) SetWindowTextA(dialog, reinterpret_cast<const char*>(choice->lCustData));
+        if (choice && choice->lCustData)
+            SetWindowTextA(dialog, reinterpret_cast<const char*>(choice->lCustData));
     }
     return 0;
 }
