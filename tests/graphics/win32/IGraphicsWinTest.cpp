@@ -14,6 +14,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -335,6 +336,39 @@ TEST_F(IGraphicsWinTest, TheHoveredControlsTooltipShowsUntilThePointerLeaves)
     Pump(100);
     EXPECT_EQ(tipText(), "");
     EXPECT_TRUE(Logged("knob out"));
+}
+
+TEST_F(IGraphicsWinTest, ClipboardTextArrivesAsUtf8AndFoldersEndInABackslash)
+{
+    ASSERT_NE(Open(), nullptr);
+    const auto putOnClipboard = [&](UINT format, const void* data, size_t bytes) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        std::memcpy(GlobalLock(memory), data, bytes);
+        GlobalUnlock(memory);
+        ASSERT_TRUE(OpenClipboard(parent));
+        EmptyClipboard();
+        SetClipboardData(format, memory);
+        CloseClipboard();
+    };
+    const wchar_t greeting[] = L"Gr\u00fc\u00dfe";
+    putOnClipboard(CF_UNICODETEXT, greeting, sizeof greeting);
+    std::string text;
+    EXPECT_TRUE(g->ReadClipboardText(text));
+    EXPECT_EQ(text, "Gr\xc3\xbc\xc3\x9f" "e");
+
+    const UINT custom = RegisterClipboardFormatA("KeldraTestData");
+    putOnClipboard(custom, "abc", 4);
+    EXPECT_FALSE(g->ReadClipboardText(text));
+    EXPECT_EQ(text, "");
+
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    const std::string folder = g->HostFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_EQ(std::string(program).rfind(folder, 0), 0u);
+    // The window host is linked into this program: its module is the program.
+    EXPECT_EQ(g->PluginFolder(), folder);
 }
 
 } // namespace
