@@ -7,6 +7,7 @@
 set -u
 prefix=$1
 shift
+case $prefix in /*) ;; *) prefix=$PWD/$prefix ;; esac
 wine_dir=/usr/lib/wine
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
