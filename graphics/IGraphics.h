@@ -135,7 +135,9 @@ public:
     /// Opens a text entry over `rect`; the result reaches `control` later.
     virtual void OpenTextEntry(IControl* control, const TextStyle& style, const PixelRect& rect,
                                const char* initialText, IParamRecord* param) = 0;
-    /// Folders, each ending in its separator, or empty when unknown.
+    /// Folders, or empty when unknown. The host and plug-in folders end in
+    /// their separator; the system folders are as the system names them
+    /// (with a trailing '/' on Linux, without a trailing '\' on Windows).
     virtual std::string HostFolder() = 0;
     virtual std::string PluginFolder() = 0;
     virtual std::string DesktopFolder() = 0;

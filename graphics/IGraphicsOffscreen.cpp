@@ -5,9 +5,11 @@
 #include "raster/PIX_MemBitmap.h"
 #include "raster/PIX_PngLoader.h"
 
-#include <unistd.h>
-
-#include <climits>
+#ifdef _WIN32
+#include "graphics/win32/WindowsDesktop.h"
+#else
+#include "graphics/x11/LinuxDesktop.h"
+#endif
 
 IGraphicsOffscreen::IGraphicsOffscreen(IEffectBase* plug, int width, int height, int fps)
     : IGraphics(plug, width, height, fps)
@@ -39,12 +41,11 @@ void IGraphicsOffscreen::OpenTextEntry(IControl*, const TextStyle&, const PixelR
 
 std::string IGraphicsOffscreen::HostFolder()
 {
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return {};
-    std::string exe(path, size_t(n));
-    const size_t slash = exe.rfind('/');
-    return slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
+#ifdef _WIN32
+    return WindowsDesktop::ExecutableFolder(nullptr);
+#else
+    return LinuxDesktop::HostFolder();
+#endif
 }
 
 std::string IGraphicsOffscreen::PluginFolder() { return ModuleDirectory(); }

@@ -9,6 +9,7 @@ class IEffectBase;
 
 /// [ui] The graphics context of this platform's window host for `plugin`
 /// (borrowed; it must outlive the context), `width` x `height` editor pixels,
-/// redrawn `fps` times a second. On Linux an X11 window host.
+/// redrawn `fps` times a second: on Windows the Win32 window host, on Linux
+/// the X11 one.
 std::unique_ptr<IPlatformGraphics> MakePlatformGraphics(IEffectBase& plugin, int width, int height,
                                                         int fps);

@@ -5,8 +5,10 @@ using namespace Steinberg;
 
 tresult PLUGIN_API HostPlugFrame::queryInterface(const TUID iid, void** obj)
 {
+#if SMTG_OS_LINUX
     if (obj != nullptr && mRunLoop != nullptr && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
         return mRunLoop->queryInterface(iid, obj);
+#endif
     return HostObject<IPlugFrame>::queryInterface(iid, obj);
 }
 

@@ -2,9 +2,15 @@
 #pragma once
 
 #include "host/HostObject.h"
-#include "host/HostRunLoop.h"
 
 #include "pluginterfaces/gui/iplugview.h"
+
+#if SMTG_OS_LINUX
+#include "host/HostRunLoop.h"
+#else
+// Only Linux editors ask their frame for a run loop; elsewhere a frame has none.
+class HostRunLoop;
+#endif
 
 #include <vector>
 

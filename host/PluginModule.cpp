@@ -2,19 +2,46 @@
 #include "host/PluginModule.h"
 
 #include <cstring>
-#include <dlfcn.h>
-#include <sys/stat.h>
+#include <filesystem>
 
 namespace {
 
 using ModuleEntryProc = bool (*)(void*);
+using InitDllProc = bool (*)();
 using ModuleExitProc = bool (*)();
 using GetFactoryProc = Steinberg::IPluginFactory* (*)();
 
+// Where a bundle keeps its binary, and which entry points the host calls
+// around its use: ModuleEntry(handle)/ModuleExit on Linux, InitDll/ExitDll on
+// Windows.
+#ifdef _WIN32
+constexpr const char* kBinaryFolder = "/Contents/x86_64-win/";
+constexpr const char* kBinarySuffix = ".vst3";
+constexpr const char* kPathSeparators = "/\\";
+constexpr const char* kEntryName = "InitDll";
+constexpr const char* kExitName = "ExitDll";
+#else
+constexpr const char* kBinaryFolder = "/Contents/x86_64-linux/";
+constexpr const char* kBinarySuffix = ".so";
+constexpr const char* kPathSeparators = "/";
+constexpr const char* kEntryName = "ModuleEntry";
+constexpr const char* kExitName = "ModuleExit";
+#endif
+
 bool IsFolder(const std::string& path)
 {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    std::error_code error;
+    return std::filesystem::is_directory(std::filesystem::u8path(path), error);
+}
+
+bool Enter(const SharedLibrary& library)
+{
+    void* entry = library.Symbol(kEntryName);
+#ifdef _WIN32
+    return reinterpret_cast<InitDllProc>(entry)();
+#else
+    return reinterpret_cast<ModuleEntryProc>(entry)(library.Handle());
+#endif
 }
 
 } // namespace
@@ -24,34 +51,30 @@ std::string PluginModule::ResolveLibrary(const std::string& path)
     if (!IsFolder(path))
         return path;
     std::string folder = path;
-    while (folder.size() > 1 && folder.back() == '/')
+    while (folder.size() > 1 && std::strchr(kPathSeparators, folder.back()))
         folder.pop_back();
-    std::string name = folder.substr(folder.find_last_of('/') + 1);
+    std::string name = folder.substr(folder.find_last_of(kPathSeparators) + 1);
     const std::string suffix = ".vst3";
     if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
         name.resize(name.size() - suffix.size());
-    return folder + "/Contents/x86_64-linux/" + name + ".so";
+    return folder + kBinaryFolder + name + kBinarySuffix;
 }
 
 std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::string& error)
 {
     std::unique_ptr<PluginModule> module(new PluginModule());
     module->mLibraryPath = ResolveLibrary(path);
-    module->mHandle = dlopen(module->mLibraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (module->mHandle == nullptr) {
-        const char* why = dlerror();
-        error = "cannot load plug-in " + module->mLibraryPath + ": " + (why ? why : "unknown error");
+    module->mLibrary = SharedLibrary::Open(module->mLibraryPath, error);
+    if (module->mLibrary == nullptr)
         return nullptr;
-    }
-    auto entry = reinterpret_cast<ModuleEntryProc>(dlsym(module->mHandle, "ModuleEntry"));
-    if (entry != nullptr) {
-        if (!entry(module->mHandle)) {
-            error = "plug-in " + module->mLibraryPath + " refused to start (ModuleEntry failed)";
+    if (module->mLibrary->Symbol(kEntryName) != nullptr) {
+        if (!Enter(*module->mLibrary)) {
+            error = "plug-in " + module->mLibraryPath + " refused to start (" + kEntryName + " failed)";
             return nullptr;
         }
         module->mEntered = true;
     }
-    auto getFactory = reinterpret_cast<GetFactoryProc>(dlsym(module->mHandle, "GetPluginFactory"));
+    auto getFactory = reinterpret_cast<GetFactoryProc>(module->mLibrary->Symbol("GetPluginFactory"));
     if (getFactory == nullptr) {
         error = module->mLibraryPath + " is not a VST3 module (no GetPluginFactory)";
         return nullptr;
@@ -69,11 +92,9 @@ PluginModule::~PluginModule()
     if (mFactory != nullptr)
         mFactory->release();
     if (mEntered) {
-        if (auto exitProc = reinterpret_cast<ModuleExitProc>(dlsym(mHandle, "ModuleExit")))
+        if (auto exitProc = reinterpret_cast<ModuleExitProc>(mLibrary->Symbol(kExitName)))
             exitProc();
     }
-    if (mHandle != nullptr)
-        dlclose(mHandle);
 }
 
 std::optional<Steinberg::PClassInfo> PluginModule::FindEffectClass() const

@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "host/SharedLibrary.h"
 #include "pluginterfaces/base/ipluginbase.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 
-/// A loaded VST3 module: the shared object of a bundle, entered and holding
+/// A loaded VST3 module: the shared library of a bundle, entered and holding
 /// its factory. Destroying it releases the factory, leaves the module and
 /// unloads it; every instance made from it must be gone by then.
 class PluginModule {
 public:
     /// [ui] Loads `path`: a bundle folder (NAME.vst3, whose
-    /// Contents/x86_64-linux/NAME.so is loaded) or the shared object itself.
+    /// Contents/x86_64-linux/NAME.so, on Windows Contents/x86_64-win/NAME.vst3,
+    /// is loaded) or the shared library itself.
     /// On failure returns nullptr and puts one line of explanation in `error`.
     static std::unique_ptr<PluginModule> Load(const std::string& path, std::string& error);
 
@@ -35,7 +37,8 @@ public:
 private:
     PluginModule() = default;
 
-    void* mHandle = nullptr;
+    // Declared first, so that it is unloaded last.
+    std::unique_ptr<SharedLibrary> mLibrary;
     Steinberg::IPluginFactory* mFactory = nullptr;
     bool mEntered = false;
     std::string mLibraryPath;

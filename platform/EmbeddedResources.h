@@ -14,5 +14,6 @@ struct ResourceBytes {
 bool IsPngResourceType(const char* type) noexcept;
 
 /// [any] The resource (id & 0xFFFF, type) built into this module, or nothing.
-/// Only "PNG" resources exist. Defined by the table the build generates.
+/// Only "PNG" resources exist. On Linux the table the build generates defines
+/// it; on Windows it reads the module's own resources.
 std::optional<ResourceBytes> FindEmbeddedResource(int id, const char* type);

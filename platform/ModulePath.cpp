@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ModulePath.h"
 
-#include <dlfcn.h>
-
-std::string ModuleFileName()
-{
-    // Any symbol of this module will do: dladdr names the object that holds it.
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&ModuleFileName), &info) == 0 || !info.dli_fname)
-        return {};
-    return info.dli_fname;
-}
+namespace {
+#ifdef _WIN32
+constexpr const char* kPathSeparators = "\\/";
+#else
+constexpr const char* kPathSeparators = "/";
+#endif
+}  // namespace
 
 std::string ModuleDirectory()
 {
     const std::string file = ModuleFileName();
-    const auto slash = file.rfind('/');
-    return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
+    const auto separator = file.find_last_of(kPathSeparators);
+    return separator == std::string::npos ? std::string() : file.substr(0, separator + 1);
 }

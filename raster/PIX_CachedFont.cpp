@@ -11,6 +11,7 @@
 #include "raster/PIX_GlyphSurfaces.h"
 #include "raster/PIX_TextFormat.h"
 #include "raster/PIX_Utf8.h"
+#include "raster/PIX_WineProbe.h"
 
 namespace {
 
@@ -84,9 +85,7 @@ int32_t PIX_CachedFont::Pad() const noexcept
 
 bool PIX_CachedFont::UsesSystemPath(uint32_t format, bool avoidSystem) const noexcept
 {
-    // A system font never runs "under Wine" here, so that condition of the
-    // choice always holds.
-    const bool preferred = (mFlags & kFontPreferSystem) && mFont && !avoidSystem &&
+    const bool preferred = (mFlags & kFontPreferSystem) && mFont && !avoidSystem && !pix::RunsUnderWine() &&
                            !(format & kTextColorAlphaWeight) && !(mFlags & kGlyphOnlyFlags) &&
                            (mLineSpacing == 0 || (format & DT_SINGLELINE));
     // Glyphs this large would not fit the cache's masks.
@@ -115,14 +114,19 @@ void PIX_CachedFont::SelectColours(PIX_DrawContext& context) const noexcept
 int32_t PIX_CachedFont::DrawSystem(PIX_IBitmap* dest, const char* text, int32_t length, PIX_Rect& rect,
                                    uint32_t format)
 {
+    // Text with UTF-8 in it is drawn as Unicode; anything else (or text that
+    // is not UTF-8 throughout) as bytes of the system's code page.
     pix::CodePointText codePoints;
-    if (!(pix::HasUtf8Sequence(text, length) && pix::DecodeUtf8Strict(text, length, codePoints)))
-        pix::DecodeBytes(text, length, codePoints);
+    const bool unicode = pix::HasUtf8Sequence(text, length) && pix::DecodeUtf8Strict(text, length, codePoints);
+    auto draw = [&](PIX_DrawContext& dc, PIX_Rect& where, uint32_t flags) {
+        return unicode ? dc.DrawCodePoints(codePoints.Data(), codePoints.Size(), where, flags)
+                       : dc.DrawBytes(text, length, where, flags);
+    };
 
     if (PIX_DrawContext* dc = dest ? dest->DeviceContext() : nullptr) {
         SelectColours(*dc);
         const PIX_FontHandle previous = dc->SelectFont(mFont);
-        const int32_t result = dc->DrawText(codePoints.Data(), codePoints.Size(), rect, format | DT_NOPREFIX);
+        const int32_t result = draw(*dc, rect, format | DT_NOPREFIX);
         dc->SelectFont(previous);
         return result;
     }
@@ -134,7 +138,7 @@ int32_t PIX_CachedFont::DrawSystem(PIX_IBitmap* dest, const char* text, int32_t 
     SelectColours(*dc);
     const PIX_FontHandle previous = dc->SelectFont(mFont);
     PIX_Rect extent{};
-    dc->DrawText(codePoints.Data(), codePoints.Size(), extent, (format & ~kAlignmentBits) | DT_CALCRECT | DT_NOPREFIX);
+    draw(*dc, extent, (format & ~kAlignmentBits) | DT_CALCRECT | DT_NOPREFIX);
     const int32_t width = extent.right, height = extent.bottom;
     if (format & DT_CALCRECT) {
         rect.right = rect.left + width;
@@ -163,8 +167,7 @@ int32_t PIX_CachedFont::DrawSystem(PIX_IBitmap* dest, const char* text, int32_t 
         if (surface->Width() >= boxWidth && surface->Height() >= boxHeight) {
             PIX_Compose(surface, dest, 0, 0, &box, 1.0f, kComposeCopy);
             PIX_Rect at{x - box.left, y - box.top, x - box.left + width, y - box.top + height};
-            dc->DrawText(codePoints.Data(), codePoints.Size(), at,
-                         (format & ~(DT_VCENTER | DT_BOTTOM)) | DT_NOPREFIX | DT_NOCLIP);
+            draw(*dc, at, (format & ~(DT_VCENTER | DT_BOTTOM)) | DT_NOPREFIX | DT_NOCLIP);
             const PIX_Rect back{0, 0, boxWidth, boxHeight};
             PIX_Compose(dest, surface, box.left, box.top, &back, mWeight, kComposeCopy);
         }

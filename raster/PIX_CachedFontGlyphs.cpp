@@ -78,12 +78,12 @@ void PIX_CachedFont::Rasterize(char32_t codePoint, GlyphRecord& record)
 
     const int32_t pad = Pad();
     PIX_Rect measured{};
-    dc.DrawText(&codePoint, 1, measured, DT_NOPREFIX | DT_CALCRECT | DT_SINGLELINE);
+    dc.DrawCodePoints(&codePoint, 1, measured, DT_NOPREFIX | DT_CALCRECT | DT_SINGLELINE);
     int32_t width = measured.right, height = measured.bottom;
     int32_t full = width + 2 * pad;
     PIX_Fill(&surface, 0, 0, full, height, 0, 1.0f, kComposeCopy);
     PIX_Rect at{pad, 0, pad + width, height};
-    dc.DrawText(&codePoint, 1, at, DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE);
+    dc.DrawCodePoints(&codePoint, 1, at, DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE);
     width = std::min(width, surface.Width());
     full = std::min(full, surface.Width());
     height = std::min(height, surface.Height());

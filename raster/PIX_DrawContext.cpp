@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The Linux drawing context: pixel storage on the heap, text rasterised by
+// the system font (FreeType) and blended into the pixels by the library.
 #include "raster/PIX_DrawContext.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "raster/PIX_IBitmap.h"
 #include "raster/PIX_TextFormat.h"
+#include "raster/PIX_Utf8.h"
 
 namespace {
 
@@ -18,41 +23,107 @@ inline uint32_t Mix(uint32_t from, uint32_t to, uint32_t coverage)
 
 }  // namespace
 
+struct PIX_DrawContext::Impl {
+    explicit Impl(const PIX_IBitmap& target) noexcept : target(target) {}
+    const PIX_IBitmap& target;
+    uint32_t* storage = nullptr;
+    PIX_FontHandle font = nullptr;
+    uint32_t textColor = 0;
+    uint32_t bkColor = 0xFFFFFF;
+    int32_t bkMode = 2;
+};
+
+std::unique_ptr<PIX_DrawContext> PIX_DrawContext::Create(const PIX_IBitmap& target)
+{
+    return std::unique_ptr<PIX_DrawContext>(new PIX_DrawContext(std::make_unique<Impl>(target)));
+}
+
+PIX_DrawContext::PIX_DrawContext(std::unique_ptr<Impl> impl) noexcept : mImpl(std::move(impl)) {}
+
+PIX_DrawContext::~PIX_DrawContext()
+{
+    ReleaseStorage();
+}
+
+uint32_t* PIX_DrawContext::CreateStorage(int32_t width, int32_t height, bool /*bottomUp*/) noexcept
+{
+    ReleaseStorage();
+    if (width < 1 || height < 1) return nullptr;
+    const uint64_t bytes = uint64_t(width) * uint64_t(height) * 4u;
+    if (bytes > INT32_MAX) return nullptr;
+    // Rows start 16-byte aligned like the in-memory bitmaps (the widths asked
+    // for are multiples of 4 pixels); the size is a multiple of 64 as
+    // aligned_alloc needs.
+    mImpl->storage = static_cast<uint32_t*>(std::aligned_alloc(64, (bytes + 63) & ~uint64_t(63)));
+    // New storage starts black and transparent, as the system's sections do:
+    // the window host may show it before anything is drawn.
+    if (mImpl->storage) std::memset(mImpl->storage, 0, size_t(bytes));
+    return mImpl->storage;
+}
+
+void PIX_DrawContext::ReleaseStorage() noexcept
+{
+    std::free(mImpl->storage);
+    mImpl->storage = nullptr;
+}
+
+HDC__* PIX_DrawContext::SystemHandle() const noexcept
+{
+    return nullptr;
+}
+
 PIX_FontHandle PIX_DrawContext::SelectFont(PIX_FontHandle font) noexcept
 {
-    return std::exchange(mFont, font);
+    return std::exchange(mImpl->font, font);
+}
+
+PIX_FontHandle PIX_DrawContext::SelectedFont() const noexcept
+{
+    return mImpl->font;
 }
 
 uint32_t PIX_DrawContext::SetTextColor(uint32_t rgb) noexcept
 {
-    return std::exchange(mTextColor, rgb & 0xFFFFFFu);
+    return std::exchange(mImpl->textColor, rgb & 0xFFFFFFu);
 }
 
 int32_t PIX_DrawContext::SetBkMode(int32_t mode) noexcept
 {
-    return std::exchange(mBkMode, mode);
+    return std::exchange(mImpl->bkMode, mode);
 }
 
 uint32_t PIX_DrawContext::SetBkColor(uint32_t rgb) noexcept
 {
-    return std::exchange(mBkColor, rgb & 0xFFFFFFu);
+    return std::exchange(mImpl->bkColor, rgb & 0xFFFFFFu);
 }
 
 int32_t PIX_DrawContext::LineHeight() const noexcept
 {
-    return mFont ? mFont->Height() : 0;
+    return mImpl->font ? mImpl->font->Height() : 0;
 }
 
-int32_t PIX_DrawContext::DrawText(const char32_t* text, int32_t length, PIX_Rect& rect, uint32_t format) noexcept
+int32_t PIX_DrawContext::DrawBytes(const char* text, int32_t length, PIX_Rect& rect, uint32_t format) noexcept
 {
-    if (!mFont || !text || length <= 0) {
+    pix::CodePointText codePoints;
+    try {
+        pix::DecodeBytes(text, length, codePoints);
+    } catch (...) {
+        return 0;
+    }
+    return DrawCodePoints(codePoints.Data(), codePoints.Size(), rect, format);
+}
+
+int32_t PIX_DrawContext::DrawCodePoints(const char32_t* text, int32_t length, PIX_Rect& rect, uint32_t format) noexcept
+{
+    const PIX_FontHandle font = mImpl->font;
+    if (!font || !text || length <= 0) {
         if (format & DT_CALCRECT) {
             rect.right = rect.left;
             rect.bottom = rect.top;
         }
         return 0;
     }
-    const int32_t lineHeight = mFont->Height();
+    const int32_t lineHeight = font->Height();
     const bool singleLine = (format & DT_SINGLELINE) != 0;
 
     // Lines and their widths. Without DT_SINGLELINE a line feed ends a line;
@@ -60,7 +131,7 @@ int32_t PIX_DrawContext::DrawText(const char32_t* text, int32_t length, PIX_Rect
     auto lineEnd = [&](int32_t begin, int32_t& width) {
         width = 0;
         int32_t i = begin;
-        for (; i < length && !(text[i] == U'\n' && !singleLine); ++i) width += mFont->Advance(text[i]);
+        for (; i < length && !(text[i] == U'\n' && !singleLine); ++i) width += font->Advance(text[i]);
         return i;
     };
     int32_t lineCount = 1;
@@ -86,10 +157,10 @@ int32_t PIX_DrawContext::DrawText(const char32_t* text, int32_t length, PIX_Rect
     else if (singleLine && (format & DT_BOTTOM)) top = rect.bottom - lineHeight;
     const int32_t result = (singleLine && (format & (DT_VCENTER | DT_BOTTOM))) ? top + lineHeight - rect.top : textHeight;
 
-    uint32_t* pixels = mTarget.Pixels();
+    uint32_t* pixels = mImpl->target.Pixels();
     if (!pixels) return result;
     // Where drawing may touch: the bitmap, and the rectangle unless DT_NOCLIP.
-    PIX_Rect clip{0, 0, mTarget.Width(), mTarget.Height()};
+    PIX_Rect clip{0, 0, mImpl->target.Width(), mImpl->target.Height()};
     if (!(format & DT_NOCLIP)) {
         clip.left = std::max(clip.left, rect.left);
         clip.top = std::max(clip.top, rect.top);
@@ -98,8 +169,8 @@ int32_t PIX_DrawContext::DrawText(const char32_t* text, int32_t length, PIX_Rect
     }
     if (clip.right <= clip.left || clip.bottom <= clip.top) return result;
     // The bitmaps that carry a context are stored top-down.
-    const int32_t stride = mTarget.RowStride();
-    const uint32_t bk = mBkColor | 0xFF000000u;
+    const int32_t stride = mImpl->target.RowStride();
+    const uint32_t bk = mImpl->bkColor | 0xFF000000u;
 
     int32_t begin = 0;
     for (int32_t l = 0; l < lineCount; ++l) {
@@ -110,18 +181,18 @@ int32_t PIX_DrawContext::DrawText(const char32_t* text, int32_t length, PIX_Rect
         else if (format & DT_RIGHT) x = rect.right - lineWidth;
         const int32_t y = top + l * lineHeight;
 
-        if (mBkMode == kBkModeOpaque) {
+        if (mImpl->bkMode == kBkModeOpaque) {
             const int32_t x0 = std::max(x, clip.left), x1 = std::min(x + lineWidth, clip.right);
             const int32_t y0 = std::max(y, clip.top), y1 = std::min(y + lineHeight, clip.bottom);
             for (int32_t py = y0; py < y1; ++py)
                 std::fill(pixels + ptrdiff_t(py) * stride + x0, pixels + ptrdiff_t(py) * stride + std::max(x0, x1), bk);
         }
 
-        const int32_t baseline = y + mFont->Ascent();
+        const int32_t baseline = y + font->Ascent();
         int32_t pen = x;
         for (int32_t i = begin; i < end; ++i) {
             PIX_PlatformFont::Coverage glyph;
-            if (mFont->RenderGlyph(text[i], glyph)) {
+            if (font->RenderGlyph(text[i], glyph)) {
                 const int32_t gx = pen + glyph.left, gy = baseline - glyph.top;
                 const int32_t x0 = std::max(gx, clip.left), x1 = std::min(gx + glyph.width, clip.right);
                 const int32_t y0 = std::max(gy, clip.top), y1 = std::min(gy + glyph.height, clip.bottom);
@@ -132,12 +203,12 @@ int32_t PIX_DrawContext::DrawText(const char32_t* text, int32_t length, PIX_Rect
                         const uint32_t c = cov[px - gx];
                         if (c == 0) continue;
                         const uint32_t d = row[px];
-                        row[px] = (Mix(d >> 24, 255, c) << 24) | (Mix((d >> 16) & 255, (mTextColor >> 16) & 255, c) << 16) |
-                                  (Mix((d >> 8) & 255, (mTextColor >> 8) & 255, c) << 8) | Mix(d & 255, mTextColor & 255, c);
+                        row[px] = (Mix(d >> 24, 255, c) << 24) | (Mix((d >> 16) & 255, (mImpl->textColor >> 16) & 255, c) << 16) |
+                                  (Mix((d >> 8) & 255, (mImpl->textColor >> 8) & 255, c) << 8) | Mix(d & 255, mImpl->textColor & 255, c);
                     }
                 }
             }
-            pen += mFont->Advance(text[i]);
+            pen += font->Advance(text[i]);
         }
         begin = end + 1;
     }

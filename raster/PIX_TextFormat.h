@@ -4,8 +4,9 @@
 #include <cstdint>
 
 // Format flags of text drawing: the values of the Windows DrawText flags, so
-// that callers pass the same words on every platform.
-#ifndef _WIN32
+// that callers pass the same words on every platform. Where the Windows
+// headers came first their own definitions serve.
+#ifndef DT_CENTER
 constexpr uint32_t DT_CENTER = 0x1;      ///< centre each line horizontally
 constexpr uint32_t DT_RIGHT = 0x2;       ///< align right
 constexpr uint32_t DT_VCENTER = 0x4;     ///< centre vertically (single line)

@@ -5,6 +5,10 @@
 #include <unistd.h>
 #include <utility>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 WholeFile::WholeFile(std::string path)
     : mPath(std::move(path)), mTemporary(mPath + ".part" + std::to_string(::getpid()))
 {
@@ -18,6 +22,11 @@ WholeFile::~WholeFile()
 
 bool WholeFile::Commit()
 {
+#ifdef _WIN32
+    // Windows' rename refuses to replace an existing file.
+    mCommitted = MoveFileExA(mTemporary.c_str(), mPath.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
     mCommitted = std::rename(mTemporary.c_str(), mPath.c_str()) == 0;
+#endif
     return mCommitted;
 }

@@ -99,8 +99,9 @@ tresult PLUGIN_API IEffectVST3::initialize(FUnknown* context)
     if (app) {
         String128 name16 = {};
         char name[kHostNameSize] = {};
+        // TChar is wchar_t on Windows, char16_t elsewhere: UTF-16 units on both.
         if (app->getName(name16) == kResultOk)
-            NarrowHostName(name16, name);
+            NarrowHostName(reinterpret_cast<const char16_t*>(name16), name);
         SetHost(static_cast<int>(ClassifyHostName(name)), 0);
     }
 

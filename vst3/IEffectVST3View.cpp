@@ -96,8 +96,11 @@ tresult PLUGIN_API IEffectVST3View::removed()
     IGraphics* graphics = Graphics();
     // The editor has one window: only the view that opened it, and still
     // holds it, closes it. A view that never opened it, or whose window a
-    // second view has opened since, leaves that window alone.
-    if (graphics != nullptr && mWindow != nullptr && graphics->NativeWindow() == mWindow) {
+    // second view has opened since, leaves that window alone. A window the
+    // host destroyed with its own is closed too: what it held (the window
+    // class) is released.
+    void* const open = graphics != nullptr ? graphics->NativeWindow() : nullptr;
+    if (graphics != nullptr && mWindow != nullptr && (open == mWindow || open == nullptr)) {
         mPlug->OnEditorClosed();
         graphics->CloseEditorWindow();
         if (IPlatformGraphics* platform = PlatformGraphics()) platform->SetRunLoop(nullptr);

@@ -3,6 +3,7 @@
 // of instances.
 #include "effect/KELDRA.h"
 #include "vst3/KeldraClassInfo.h"
+#include "vst3/ModuleExport.h"
 #include "vst3/sdk/CPluginFactory.h"
 
 #include <cstring>
@@ -73,7 +74,7 @@ CPluginFactory* BuildFactory()
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) IPluginFactory* PLUGIN_API GetPluginFactory()
+KELDRA_EXPORT IPluginFactory* PLUGIN_API GetPluginFactory()
 {
     std::lock_guard<std::mutex> hold(gFactoryMutex);
     // A count that was 0 belongs to a factory another thread is deleting

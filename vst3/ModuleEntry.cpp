@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Module entry points. Linux hosts call ModuleEntry/ModuleExit around their
+// Module entry points on Linux. Linux hosts call ModuleEntry/ModuleExit around their
 // use of the module; InitDll/ExitDll are kept for loaders that call those.
 // The artwork is built into the module, so no handle is needed to find it.
-#define KELDRA_EXPORT extern "C" __attribute__((visibility("default")))
+#include "vst3/ModuleExport.h"
 
 KELDRA_EXPORT bool ModuleEntry(void*)
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphics/x11/IGraphicsX11.h"
 
+#include "graphics/WindowScale.h"
 #include "graphics/EditorTick.h"
 #include "graphics/DoubleClickDetector.h"
 #include "graphics/IEditorRunLoop.h"
@@ -91,9 +92,9 @@ struct IGraphicsX11::Impl {
     std::unique_ptr<X11SmallWindow> tooltip;
     DoubleClickDetector doubleClick;
 
-    int WindowWidth() const { return int(std::ceil(self.Width() * scale)); }
-    int WindowHeight() const { return int(std::ceil(self.Height() * scale)); }
-    int ToEditor(int windowPixel) const { return int(std::floor(windowPixel / scale)); }
+    int WindowWidth() const { return WindowScale::ScaledLength(self.Width(), scale); }
+    int WindowHeight() const { return WindowScale::ScaledLength(self.Height(), scale); }
+    int ToEditor(int windowPixel) const { return WindowScale::ToEditor(windowPixel, scale); }
     /// The user is typing in the entry box.
     bool Typing() const noexcept
     {
@@ -262,7 +263,7 @@ void IGraphicsX11::Impl::HandleEditorEvent(XEvent& event)
     switch (event.type) {
     case Expose: {
         const XExposeEvent& e = event.xexpose;
-        exposed = exposed.Union(X11ImageWriter::UnscaledRect(
+        exposed = exposed.Union(WindowScale::UnscaledRect(
             {e.x, e.y, e.x + e.width, e.y + e.height}, scale));
         if (e.count > 0) break;
         const PixelRect area = exposed.Intersection({0, 0, self.Width(), self.Height()});
@@ -507,7 +508,7 @@ void IGraphicsX11::SetRunLoop(IEditorRunLoop* loop) { mImpl->runLoop = loop; }
 
 void IGraphicsX11::SetContentScale(double scale)
 {
-    if (!std::isfinite(scale) || scale < 1.0) scale = 1.0;
+    scale = WindowScale::Sanitized(scale);
     if (scale == mImpl->scale) return;
     mImpl->scale = scale;
     Impl& w = *mImpl;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphics/x11/X11ImageWriter.h"
 
+#include "graphics/WindowScale.h"
 #include "raster/PIX_IBitmap.h"
 
 #include <X11/Xutil.h>
@@ -25,18 +26,6 @@ unsigned long ToMask(uint32_t channel, unsigned long mask) noexcept
 
 } // namespace
 
-PixelRect X11ImageWriter::ScaledRect(const PixelRect& rect, double scale) noexcept
-{
-    return {int(std::floor(rect.L * scale)), int(std::floor(rect.T * scale)),
-            int(std::ceil(rect.R * scale)), int(std::ceil(rect.B * scale))};
-}
-
-PixelRect X11ImageWriter::UnscaledRect(const PixelRect& rect, double scale) noexcept
-{
-    return {int(std::floor(rect.L / scale)), int(std::floor(rect.T / scale)),
-            int(std::ceil(rect.R / scale)), int(std::ceil(rect.B / scale))};
-}
-
 void X11ImageWriter::Put(Drawable drawable, GC gc, const PIX_IBitmap& source,
                          const PixelRect& rect, double scale) const
 {
@@ -44,7 +33,7 @@ void X11ImageWriter::Put(Drawable drawable, GC gc, const PIX_IBitmap& source,
     if (!pixels) return;
     const PixelRect clipped = rect.Intersection({0, 0, source.Width(), source.Height()});
     if (clipped.IsEmpty()) return;
-    const PixelRect out = ScaledRect(clipped, scale);
+    const PixelRect out = WindowScale::ScaledRect(clipped, scale);
     const int width = out.R - out.L;
     const int height = out.B - out.T;
     if (width <= 0 || height <= 0) return;

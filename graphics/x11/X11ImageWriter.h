@@ -21,12 +21,6 @@ public:
     void Put(Drawable drawable, GC gc, const PIX_IBitmap& source, const PixelRect& rect,
              double scale) const;
 
-    /// The drawable pixels that show editor `rect`: left and top rounded
-    /// down, right and bottom up.
-    static PixelRect ScaledRect(const PixelRect& rect, double scale) noexcept;
-    /// The editor pixels a drawable `rect` shows (outward rounding).
-    static PixelRect UnscaledRect(const PixelRect& rect, double scale) noexcept;
-
 private:
     Display* mDisplay;
     Visual* mVisual;

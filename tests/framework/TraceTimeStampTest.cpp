@@ -25,6 +25,28 @@ std::tm At(int yday, int hour, int minute)
     return t;
 }
 
+// Sets (or, given nullptr, removes) the TZ variable and rereads it.
+void SetZone(const char* zone)
+{
+#ifdef _WIN32
+    _putenv_s("TZ", zone ? zone : "");
+    _tzset();
+#else
+    if (zone)
+        setenv("TZ", zone, 1);
+    else
+        unsetenv("TZ");
+    tzset();
+#endif
+}
+
+// The C library's spelling of a zone 90 minutes behind UTC.
+#ifdef _WIN32
+constexpr const char* kZoneBehindUtc = "XYZ1:30";
+#else
+constexpr const char* kZoneBehindUtc = "<-0130>1:30";
+#endif
+
 }  // namespace
 
 TEST(TraceTimeStamp, OffsetsAreWrittenAsSignHoursAndMinutes)
@@ -50,14 +72,8 @@ TEST(TraceTimeStamp, StampIsLocalTimeFollowedByTheOffset)
     // A zone 90 minutes behind UTC, restored afterwards for the other tests.
     const char* saved = std::getenv("TZ");
     const std::string previous = saved ? saved : "";
-    setenv("TZ", "<-0130>1:30", 1);
-    tzset();
+    SetZone(kZoneBehindUtc);
     const std::string stamp = MakeTraceTimeStamp(1765017300).text;  // 2025-12-06 10:35 UTC
-    if (saved) {
-        setenv("TZ", previous.c_str(), 1);
-    } else {
-        unsetenv("TZ");
-    }
-    tzset();
+    SetZone(saved ? previous.c_str() : nullptr);
     EXPECT_EQ(stamp, "20251206 09:05 -0130");
 }

@@ -1,24 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host/PluginModule.h"
 
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/stat.h>
 
-TEST(PluginModule, BundleFoldersResolveToTheirLinuxSharedObject)
+namespace {
+#ifdef _WIN32
+constexpr const char* kBinary = "/Contents/x86_64-win/Echo.vst3";
+#else
+constexpr const char* kBinary = "/Contents/x86_64-linux/Echo.so";
+#endif
+}  // namespace
+
+TEST(PluginModule, BundleFoldersResolveToTheirSystemsLibrary)
 {
-    char folder[] = "/tmp/keldra-module-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string bundle = std::string(folder) + "/Echo.vst3";
-    ASSERT_EQ(mkdir(bundle.c_str(), 0700), 0);
-    EXPECT_EQ(PluginModule::ResolveLibrary(bundle), bundle + "/Contents/x86_64-linux/Echo.so");
-    EXPECT_EQ(PluginModule::ResolveLibrary(bundle + "/"), bundle + "/Contents/x86_64-linux/Echo.so");
+    TemporaryFolder folder("keldra-module-");
+    const std::string bundle = folder.Path("Echo.vst3");
+    ASSERT_TRUE(std::filesystem::create_directory(bundle));
+    EXPECT_EQ(PluginModule::ResolveLibrary(bundle), bundle + kBinary);
+    EXPECT_EQ(PluginModule::ResolveLibrary(bundle + "/"), bundle + kBinary);
     EXPECT_EQ(PluginModule::ResolveLibrary("/no/such/thing.so"), "/no/such/thing.so");
-    rmdir(bundle.c_str());
-    rmdir(folder);
 }
 
 TEST(PluginModule, LoadFailuresExplainThemselves)
@@ -27,12 +33,10 @@ TEST(PluginModule, LoadFailuresExplainThemselves)
     EXPECT_EQ(PluginModule::Load("/no/such/KELDRA.vst3", error), nullptr);
     EXPECT_NE(error.find("cannot load plug-in"), std::string::npos) << error;
 
-    char path[] = "/tmp/keldra-notamodule-XXXXXX";
-    const int fd = mkstemp(path);
-    ASSERT_GE(fd, 0);
+    TemporaryFolder folder("keldra-notamodule-");
+    const std::string path = folder.Path("junk");
     std::ofstream(path) << "not a shared object";
     error.clear();
     EXPECT_EQ(PluginModule::Load(path, error), nullptr);
     EXPECT_FALSE(error.empty());
-    std::remove(path);
 }

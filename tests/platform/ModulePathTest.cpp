@@ -3,17 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+namespace {
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+}  // namespace
 
-TEST(ModulePath, NamesThisProgramAndKeepsTheFoldersTrailingSlash)
+TEST(ModulePath, NamesThisProgramAndKeepsTheFoldersTrailingSeparator)
 {
-    char self[4096] = {};
-    ASSERT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
-
     const std::string file = ModuleFileName();
     const std::string dir = ModuleDirectory();
-    EXPECT_EQ(file.substr(file.rfind('/') + 1), "platform_tests");
+    EXPECT_EQ(file.substr(file.rfind(kSeparator) + 1), PROGRAM_FILE_NAME);
     ASSERT_FALSE(dir.empty());
-    EXPECT_EQ(dir.back(), '/');
+    EXPECT_EQ(dir.back(), kSeparator);
     EXPECT_EQ(file.rfind(dir, 0), 0u);
 }

@@ -68,11 +68,11 @@ TEST_F(DrawContextTest, MeasuresLinesWithoutDrawing)
 {
     const char32_t text[] = U"ab\ncd";
     PIX_Rect r{5, 7, 0, 0};
-    EXPECT_EQ(dc->DrawText(text, 5, r, DT_CALCRECT), 32);
+    EXPECT_EQ(dc->DrawCodePoints(text, 5, r, DT_CALCRECT), 32);
     EXPECT_EQ(r.bottom, 7 + 32);
     EXPECT_EQ(r.right, 5 + font->Advance(U'a') + font->Advance(U'b'));
     PIX_Rect single{0, 0, 0, 0};
-    EXPECT_EQ(dc->DrawText(text, 5, single, DT_CALCRECT | DT_SINGLELINE), 16);
+    EXPECT_EQ(dc->DrawCodePoints(text, 5, single, DT_CALCRECT | DT_SINGLELINE), 16);
     EXPECT_EQ(CountEqual(surface, kWhite), 120 * 60);
 }
 
@@ -81,7 +81,7 @@ TEST_F(DrawContextTest, DrawsTheTextColourInsideTheRectangleOnly)
     dc->SetTextColor(0x102030);
     const char32_t text[] = U"\u2588\u2588\u2588\u2588";  // full blocks
     PIX_Rect r{10, 10, 30, 40};
-    dc->DrawText(text, 4, r, DT_SINGLELINE);
+    dc->DrawCodePoints(text, 4, r, DT_SINGLELINE);
     const PIX_Rect ink = InkBox(surface, kWhite);
     EXPECT_GE(ink.left, 10);
     EXPECT_LE(ink.right, 30);
@@ -89,7 +89,7 @@ TEST_F(DrawContextTest, DrawsTheTextColourInsideTheRectangleOnly)
     EXPECT_GT(CountEqual(surface, 0xFF102030), 50);
 
     PIX_Rect free{60, 10, 62, 12};
-    dc->DrawText(text, 1, free, DT_SINGLELINE | DT_NOCLIP);
+    dc->DrawCodePoints(text, 1, free, DT_SINGLELINE | DT_NOCLIP);
     EXPECT_GT(InkBox(surface, kWhite).right, 62);
 }
 
@@ -99,14 +99,14 @@ TEST_F(DrawContextTest, AlignsTextInTheRectangle)
     const char32_t text[] = U"\u2588";
     const int32_t w = font->Advance(U'\u2588');
     PIX_Rect r{0, 0, 120, 60};
-    EXPECT_EQ(dc->DrawText(text, 1, r, DT_SINGLELINE | DT_RIGHT | DT_BOTTOM), 60);
+    EXPECT_EQ(dc->DrawCodePoints(text, 1, r, DT_SINGLELINE | DT_RIGHT | DT_BOTTOM), 60);
     PIX_Rect ink = InkBox(surface, kWhite);
     EXPECT_NEAR(ink.right, 120, 2);
     EXPECT_GE(ink.left, 120 - w - 1);
     EXPECT_NEAR(ink.bottom, 60, 5);
 
     PIX_Fill(&surface, 0, 0, 120, 60, kWhite, 1.0f, kComposeCopy);
-    dc->DrawText(text, 1, r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    dc->DrawCodePoints(text, 1, r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
     ink = InkBox(surface, kWhite);
     EXPECT_NEAR((ink.left + ink.right) / 2, 60, 2);
     EXPECT_NEAR((ink.top + ink.bottom) / 2, 30, 4);
@@ -118,7 +118,7 @@ TEST_F(DrawContextTest, OpaqueModeFillsTheTextBoxWithTheBackground)
     dc->SetBkColor(0x00FF00);
     const char32_t text[] = U"i";
     PIX_Rect r{0, 0, 120, 60};
-    dc->DrawText(text, 1, r, DT_SINGLELINE);
+    dc->DrawCodePoints(text, 1, r, DT_SINGLELINE);
     // The whole cell (advance x line height) is green or ink, nothing beyond it.
     EXPECT_EQ(InkBox(surface, kWhite).right, font->Advance(U'i'));
     EXPECT_EQ(InkBox(surface, kWhite).bottom, 16);
@@ -130,7 +130,7 @@ TEST_F(DrawContextTest, DrawsNothingWithoutAFont)
     dc->SelectFont(nullptr);
     const char32_t text[] = U"abc";
     PIX_Rect r{0, 0, 100, 50};
-    EXPECT_EQ(dc->DrawText(text, 3, r, 0), 0);
+    EXPECT_EQ(dc->DrawCodePoints(text, 3, r, 0), 0);
     EXPECT_EQ(dc->LineHeight(), 0);
     EXPECT_EQ(CountEqual(surface, kWhite), 120 * 60);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 
 #include "TestBitmaps.h"
 #include "TestPng.h"
@@ -184,4 +185,97 @@ TEST(PngLoader, FileDecoderKeepsASuppliedBitmapOnFailure)
     VectorBitmap target(2, 2, false);
     EXPECT_FALSE(PIX_LoadPngFromFileInto(path.c_str(), target));
     std::remove(path.c_str());
+}
+
+TEST(PngLoader, SixteenBitSamplesKeepTheirHighByteWhateverTheLowByte)
+{
+    // Rounding to the nearest 8-bit value would give 0x11 for 0x10FF and
+    // 0xEF for 0xF000.
+    PngImage rgba;
+    rgba.bitDepth = 16;
+    rgba.colourType = 6;
+    rgba.rows = {{0x10, 0xFF, 0xF0, 0x00, 0x00, 0x7F, 0x10, 0xFF}};
+    auto b = Decode(EncodePng(rgba));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(PixelAt(*b, 0, 0), 0x1010F000u);
+
+    PngImage rgb;
+    rgb.bitDepth = 16;
+    rgb.colourType = 2;
+    rgb.rows = {{0xF0, 0x00, 0x10, 0xFF, 0x80, 0x80}};
+    b = Decode(EncodePng(rgb));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(PixelAt(*b, 0, 0), 0xFFF01080u);
+
+    PngImage grey;
+    grey.width = 2;
+    grey.bitDepth = 16;
+    grey.colourType = 0;
+    grey.rows = {{0x10, 0xFF, 0xF0, 0x00}};
+    b = Decode(EncodePng(grey));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(PixelAt(*b, 0, 0), 0xFF101010u);
+    EXPECT_EQ(PixelAt(*b, 1, 0), 0xFFF0F0F0u);
+
+    PngImage greyAlpha;
+    greyAlpha.bitDepth = 16;
+    greyAlpha.colourType = 4;
+    greyAlpha.rows = {{0xF0, 0x00, 0x10, 0xFF}};
+    b = Decode(EncodePng(greyAlpha));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(PixelAt(*b, 0, 0), 0x10F0F0F0u);
+}
+
+TEST(PngLoader, TransparentGreyAndColourSamplesBecomeAlphaZero)
+{
+    PngImage grey;
+    grey.width = 4;
+    grey.bitDepth = 2;
+    grey.colourType = 0;
+    grey.rows = {{0x1B}};              // samples 0 1 2 3
+    grey.transparency = {0x00, 0x02};  // sample 2 is transparent
+    auto b = Decode(EncodePng(grey));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(PixelAt(*b, 0, 0), 0xFF000000u);
+    EXPECT_EQ(PixelAt(*b, 1, 0), 0xFF555555u);
+    EXPECT_EQ(PixelAt(*b, 2, 0), 0x00AAAAAAu);
+    EXPECT_EQ(PixelAt(*b, 3, 0), 0xFFFFFFFFu);
+
+    PngImage rgb;
+    rgb.width = 2;
+    rgb.colourType = 2;
+    rgb.rows = {{10, 20, 30, 10, 20, 31}};
+    rgb.transparency = {0, 10, 0, 20, 0, 30};
+    b = Decode(EncodePng(rgb));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(PixelAt(*b, 0, 0), 0x000A141Eu);
+    EXPECT_EQ(PixelAt(*b, 1, 0), 0xFF0A141Fu);
+}
+
+TEST(PngLoader, ShippedArtworkDecodesToTheSamePixelsOnEverySystem)
+{
+    // Size and a hash of every pixel word, as the libpng build decodes them.
+    struct Expected {
+        const char* name;
+        int32_t width, height;
+        uint64_t hash;
+    };
+    const Expected artwork[] = {
+        {"bg.png", 300, 570, 0xc23942edd0b57b80ull},
+        {"by.png", 151, 228, 0xcfdd1c3146dccde4ull},
+        {"GainH.png", 83, 2511, 0x611bebbf02c495a4ull},
+        {"GainL.png", 83, 2511, 0x49cf67d9259eed6cull},
+        {"GainM.png", 83, 2511, 0x7a948bfd87738b07ull},
+        {"HPF.png", 83, 2511, 0x0653d547aa046e21ull},
+        {"LPF.png", 83, 2511, 0xf1bd63bf7c951ae2ull},
+        {"OUT.png", 83, 2511, 0x5c3bbb1397a15647ull},
+        {"OVER.png", 150, 50, 0xfbf236265baf4646ull},
+    };
+    for (const Expected& e : artwork) {
+        auto b = PIX_LoadPngFromFile((std::string(KELDRA_ARTWORK_DIR) + "/" + e.name).c_str());
+        ASSERT_TRUE(b) << e.name;
+        EXPECT_EQ(b->Width(), e.width) << e.name;
+        EXPECT_EQ(b->Height(), e.height) << e.name;
+        EXPECT_EQ(PixelHash(*b), e.hash) << e.name;
+    }
 }

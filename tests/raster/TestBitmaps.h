@@ -58,6 +58,18 @@ inline uint32_t& PixelRef(PIX_IBitmap& b, int32_t x, int32_t y)
     return b.Pixels()[y * b.RowStride() + x];
 }
 
+/// FNV-1a hash of every pixel word in row order (padding excluded).
+inline uint64_t PixelHash(const PIX_IBitmap& b)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (int32_t y = 0; y < b.Height(); ++y)
+        for (int32_t x = 0; x < b.Width(); ++x) {
+            const uint32_t word = PixelAt(b, x, y);
+            for (int shift = 0; shift < 32; shift += 8) hash = (hash ^ ((word >> shift) & 255)) * 1099511628211ull;
+        }
+    return hash;
+}
+
 /// Builds a pixel word from its bytes.
 constexpr uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b)
 {

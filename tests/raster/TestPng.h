@@ -17,10 +17,10 @@ struct PngImage {
     bool interlaced = false;
     std::vector<std::vector<uint8_t>> rows;
     std::vector<uint8_t> paletteRgb;    // 3 bytes per entry
-    std::vector<uint8_t> transparency;  // tRNS entries (palette alphas)
+    std::vector<uint8_t> transparency;  // tRNS chunk data: palette alphas, or the transparent sample(s)
 };
 
-/// Encodes `image` with libpng.
+/// Encodes `image` as a PNG file (image data stored uncompressed).
 std::vector<uint8_t> EncodePng(const PngImage& image);
 
 /// Writes `bytes` to a new file under the temporary folder; returns its path.

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // keldra-render run as a program against the built bundle.
+#include "ShellCommand.h"
+#include "TemporaryFolder.h"
 #include "tools/AudioClip.h"
 #include "tools/WavFile.h"
 
@@ -7,13 +9,18 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <dirent.h>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -27,13 +34,12 @@ class KeldraRender : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char folder[] = "/tmp/keldra-render-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        dir = folder;
+        folder = std::make_unique<TemporaryFolder>("keldra-render-");
+        ASSERT_FALSE(folder->Path().empty());
     }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void TearDown() override { folder.reset(); }
 
-    std::string Path(const std::string& name) const { return dir + "/" + name; }
+    std::string Path(const std::string& name) const { return folder->Path(name); }
 
     RunResult Run(const std::string& args) const
     {
@@ -42,8 +48,7 @@ protected:
         const std::string command = std::string("'") + KELDRA_RENDER_PATH + "' --plugin '" + KELDRA_BUNDLE_PATH +
                                     "' " + args + " >'" + out + "' 2>'" + err + "'";
         RunResult result;
-        const int status = std::system(command.c_str());
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.status = RunShellCommand(command);
         result.out = Slurp(out);
         result.err = Slurp(err);
         std::remove(out.c_str());
@@ -52,16 +57,7 @@ protected:
     }
 
     /// Files in the folder other than the ones a test wrote on purpose.
-    int FileCount() const
-    {
-        int count = 0;
-        if (DIR* d = opendir(dir.c_str())) {
-            while (dirent* entry = readdir(d))
-                count += entry->d_name[0] != '.';
-            closedir(d);
-        }
-        return count;
-    }
+    int FileCount() const { return folder->EntryCount(); }
 
     static std::string Slurp(const std::string& path)
     {
@@ -100,7 +96,7 @@ protected:
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
 
-    std::string dir;
+    std::unique_ptr<TemporaryFolder> folder;
 };
 
 AudioClip ReadBack(const std::string& path)
@@ -180,7 +176,11 @@ TEST_F(KeldraRender, BadInputsEndWithOneMessageAndNoOutputFile)
     std::ofstream(Path("junk.wav")) << "RIFF but not really";
     // Half a stereo float frame: the header is whole, no frame is.
     CutData(WriteClip("empty.wav", 2, 1000), 4);
+#ifdef _WIN32
+    ASSERT_TRUE(CreateHardLinkA(Path("alias.wav").c_str(), in.c_str(), nullptr));
+#else
     ASSERT_EQ(link(in.c_str(), Path("alias.wav").c_str()), 0);
+#endif
     const std::vector<float> original = ReadBack(in).samples;
     const int before = FileCount();
     struct Case {
@@ -198,7 +198,7 @@ TEST_F(KeldraRender, BadInputsEndWithOneMessageAndNoOutputFile)
         {"'" + in + "' '" + Path("no/such/folder/out.wav") + "'", "cannot write"},
         {"'" + Path("empty.wav") + "' '" + Path("out.wav") + "'", "holds no complete audio frame"},
         // The same file under another spelling or another name is still the input.
-        {"'" + in + "' '" + dir + "/./in.wav'", "is the input file itself"},
+        {"'" + in + "' '" + folder->Path() + "/./in.wav'", "is the input file itself"},
         {"'" + in + "' '" + Path("alias.wav") + "'", "is the input file itself"},
         {"--panel '" + Path("alias.wav") + "' '" + in + "' '" + Path("out.wav") + "'", "is the input file itself"},
         {"--response '" + Path("out.png") + "'", "FILE.svg or FILE.csv"},

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The front-panel image: written through the bundle's state, read back.
+#include "ShellCommand.h"
 #include "host/HostApplication.h"
 #include "host/HostComponentHandler.h"
 #include "host/PluginInstance.h"
@@ -111,13 +112,13 @@ TEST(PanelOption, TheProgramWritesOnlyThePanelAndRefusesUnknownSettings)
 {
     const std::string path = "/tmp/keldra-panel-cli-" + std::to_string(::getpid()) + ".png";
     const std::string program = std::string("'") + KELDRA_RENDER_PATH + "' --plugin '" + KELDRA_BUNDLE_PATH + "'";
-    ASSERT_EQ(std::system((program + " --panel '" + path + "' --set GainH=1 >/dev/null").c_str()), 0);
+    ASSERT_EQ(RunShellCommand(program + " --panel '" + path + "' --set GainH=1 >/dev/null"), 0);
     auto panel = PIX_LoadPngFromFile(path.c_str());
     std::remove(path.c_str());
     ASSERT_TRUE(panel);
     EXPECT_EQ(panel->Width(), 300);
     EXPECT_EQ(panel->Height(), 570);
 
-    EXPECT_NE(std::system((program + " --panel '" + path + "' --set Nope=1 2>/dev/null").c_str()), 0);
+    EXPECT_NE(RunShellCommand(program + " --panel '" + path + "' --set Nope=1 2>/dev/null"), 0);
     EXPECT_FALSE(PIX_LoadPngFromFile(path.c_str()));
 }

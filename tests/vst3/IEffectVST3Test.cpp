@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProbeEffect.h"
+#include "Utf16Text.h"
 
 #include "host/HostMemoryStream.h"
 #include "host/HostParameterChanges.h"
@@ -312,15 +313,15 @@ TEST(IEffectVST3, BusArrangementsAcceptOnlyLegalConfigurations)
     EXPECT_EQ(host.effect->setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
     BusInfo info{};
     host.effect->getBusInfo(kAudio, kInput, 0, info);
-    EXPECT_EQ(std::u16string(info.name), u"Main Input");
+    EXPECT_EQ(AsUtf16(info.name), u"Main Input");
     EXPECT_EQ(info.channelCount, 2);
 
     EXPECT_EQ(host.effect->setBusArrangements(&mono, 1, &mono, 1), kResultOk);
     host.effect->getBusInfo(kAudio, kInput, 0, info);
-    EXPECT_EQ(std::u16string(info.name), u"Input");
+    EXPECT_EQ(AsUtf16(info.name), u"Input");
     EXPECT_EQ(info.channelCount, 1);
     host.effect->getBusInfo(kAudio, kOutput, 0, info);
-    EXPECT_EQ(std::u16string(info.name), u"Output");
+    EXPECT_EQ(AsUtf16(info.name), u"Output");
     SpeakerArrangement arrangement = 0;
     EXPECT_EQ(host.effect->getBusArrangement(kOutput, 0, arrangement), kResultOk);
     EXPECT_EQ(arrangement, SpeakerArr::kMono);

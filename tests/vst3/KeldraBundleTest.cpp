@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The built bundle seen through the host library, as a host sees it.
 #include "BundleFixture.h"
+#include "Utf16Text.h"
 
 #include "host/HostParameterChanges.h"
 #include "pluginterfaces/vst/ivstunits.h"
@@ -18,7 +19,7 @@ constexpr ParamID kBypass = 0x62706173;
 
 std::u16string Text(const TChar* text)
 {
-    return std::u16string(text);
+    return AsUtf16(text);
 }
 
 /// A deterministic stereo test signal of `frames` frames.
@@ -86,15 +87,15 @@ TEST_F(BundleTest, TextsParseAsPlainNumbersAndNonNumbersReadAsZero)
 {
     IEditController* c = plugin->Controller();
     ParamValue normalized = -1.0;
-    TChar loud[] = u"loud";
-    TChar value[] = u"3.5";
-    TChar infinite[] = u"inf";
+    TChar loud[] = STR16("loud");
+    TChar value[] = STR16("3.5");
+    TChar infinite[] = STR16("inf");
     ASSERT_EQ(c->getParamValueByString(0, value, normalized), kResultOk);
     EXPECT_NEAR(normalized, 18.5 / 30.0, 1e-12);
     ASSERT_EQ(c->getParamValueByString(0, loud, normalized), kResultOk);
     EXPECT_DOUBLE_EQ(normalized, 0.5);
     EXPECT_NE(c->getParamValueByString(0, infinite, normalized), kResultOk);
-    TChar on[] = u"on";
+    TChar on[] = STR16("on");
     ASSERT_EQ(c->getParamValueByString(kBypass, on, normalized), kResultOk);
     EXPECT_EQ(normalized, 1.0);
 }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The module's entry points and factory, loaded as a host loads them.
 #include "BundleFixture.h"
+#include "Utf16Text.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/ivstunits.h"
 
 #include <cstring>
-#include <dlfcn.h>
 
 using namespace Steinberg;
 
@@ -50,16 +50,16 @@ TEST_F(BundleTest, FactoryDescribesOneEffectClassExactly)
     ASSERT_TRUE(factory3);
     PClassInfoW wide;
     ASSERT_EQ(factory3->getClassInfoUnicode(0, &wide), kResultOk);
-    EXPECT_EQ(std::u16string(wide.name), u"KELDRA");
-    EXPECT_EQ(std::u16string(wide.sdkVersion), u"VST 3.6.12");
+    EXPECT_EQ(AsUtf16(wide.name), u"KELDRA");
+    EXPECT_EQ(AsUtf16(wide.sdkVersion), u"VST 3.6.12");
     EXPECT_STREQ(wide.subCategories, "Fx|EQ");
 }
 
 TEST_F(BundleTest, RepeatedFactoryRequestsReturnTheSameObjectWithOneMoreReference)
 {
-    void* handle = dlopen(module->LibraryPath().c_str(), RTLD_NOW | RTLD_NOLOAD);
-    ASSERT_NE(handle, nullptr);
-    auto getFactory = reinterpret_cast<GetFactoryProc>(dlsym(handle, "GetPluginFactory"));
+    const auto library = SharedLibrary::FindLoaded(module->LibraryPath());
+    ASSERT_NE(library, nullptr);
+    auto getFactory = reinterpret_cast<GetFactoryProc>(library->Symbol("GetPluginFactory"));
     ASSERT_NE(getFactory, nullptr);
     IPluginFactory* factory = module->Factory();
     const uint32 before = factory->addRef() - 1;
@@ -70,13 +70,12 @@ TEST_F(BundleTest, RepeatedFactoryRequestsReturnTheSameObjectWithOneMoreReferenc
     factory->release();
     again->release();
 
-    auto initDll = reinterpret_cast<BoolProc>(dlsym(handle, "InitDll"));
-    auto exitDll = reinterpret_cast<BoolProc>(dlsym(handle, "ExitDll"));
+    auto initDll = reinterpret_cast<BoolProc>(library->Symbol("InitDll"));
+    auto exitDll = reinterpret_cast<BoolProc>(library->Symbol("ExitDll"));
     ASSERT_NE(initDll, nullptr);
     ASSERT_NE(exitDll, nullptr);
     EXPECT_TRUE(initDll());
     EXPECT_TRUE(exitDll());
-    dlclose(handle);
 }
 
 TEST_F(BundleTest, CreationRefusesUnknownClassesAndAnswersEveryInterface)

@@ -6,9 +6,11 @@
 namespace Steinberg {
 DEF_CLASS_IID(IPlugView)
 DEF_CLASS_IID(IPlugFrame)
+#if SMTG_OS_LINUX
 namespace Linux {
 DEF_CLASS_IID(IEventHandler)
 DEF_CLASS_IID(ITimerHandler)
 DEF_CLASS_IID(IRunLoop)
 } // namespace Linux
+#endif
 } // namespace Steinberg

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "graphics/win32/Win32Input.h"
+
+#include <windows.h>
+
+namespace Win32Input {
+
+int KeyCodeForVirtualKey(uintptr_t virtualKey) noexcept
+{
+    switch (virtualKey) {
+    case VK_SPACE: return 0;
+    case VK_UP: return 1;
+    case VK_DOWN: return 2;
+    case VK_LEFT: return 3;
+    case VK_RIGHT: return 4;
+    default: break;
+    }
+    if (virtualKey >= '0' && virtualKey <= '9') return 5 + int(virtualKey - '0');
+    if (virtualKey >= 'A' && virtualKey <= 'Z') return 15 + int(virtualKey - 'A');
+    return -1;
+}
+
+MouseMods ModsFromKeyFlags(uintptr_t wParam, bool altDown) noexcept
+{
+    MouseMods mods;
+    mods.left = (wParam & MK_LBUTTON) != 0;
+    mods.right = (wParam & MK_RBUTTON) != 0;
+    mods.shift = (wParam & MK_SHIFT) != 0;
+    mods.control = (wParam & MK_CONTROL) != 0;
+    mods.alt = altDown;
+    return mods;
+}
+
+int WheelSteps(uintptr_t wParam) noexcept
+{
+    return int(short(HIWORD(wParam))) / WHEEL_DELTA;
+}
+
+int PointX(intptr_t lParam) noexcept { return int(short(LOWORD(lParam))); }
+
+int PointY(intptr_t lParam) noexcept { return int(short(HIWORD(lParam))); }
+
+} // namespace Win32Input

@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// WAV input: every sample format keldra-render accepts, files cut short and
+// files it must refuse, written here byte by byte. The same cases hold for
+// each system's reader (libsndfile on Linux, the project's own on Windows).
+#include "TemporaryFolder.h"
+#include "tools/WavFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr uint16_t kPcm = 1;
+constexpr uint16_t kFloat = 3;
+constexpr uint16_t kExtensible = 0xFFFE;
+
+// Exact in every sample format, including full-scale negative and one
+// 16-bit step.
+const std::vector<double> kValues = {0.5, -1.0, 0.25, -0.125, 1.0 / 32768.0, 0.0};
+
+struct Bytes {
+    std::vector<unsigned char> data;
+    void Text(const char* four) { data.insert(data.end(), four, four + 4); }
+    void Number(uint64_t value, int bytes)
+    {
+        for (int i = 0; i < bytes; ++i) data.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    }
+};
+
+/// A RIFF WAVE file holding `values` (interleaved) in the given format. The
+/// data chunk claims `claimedFrames` (all of them when negative) and an odd
+/// sized chunk the reader must skip comes first.
+std::vector<unsigned char> MakeWav(uint16_t tag, int bits, int channels, const std::vector<double>& values,
+                                   long claimedFrames = -1)
+{
+    const bool extensible = tag == kExtensible;
+    const uint16_t realTag = extensible ? kPcm : tag;
+    const int sampleBytes = bits / 8;
+    Bytes samples;
+    for (double v : values) {
+        if (realTag == kFloat && bits == 32) {
+            const float f = static_cast<float>(v);
+            uint32_t word;
+            std::memcpy(&word, &f, 4);
+            samples.Number(word, 4);
+        } else if (realTag == kFloat) {
+            uint64_t word;
+            std::memcpy(&word, &v, 8);
+            samples.Number(word, 8);
+        } else {
+            samples.Number(static_cast<uint64_t>(std::llround(v * std::ldexp(1.0, bits - 1))), sampleBytes);
+        }
+    }
+    const long frames = static_cast<long>(values.size()) / channels;
+    const uint32_t claimedBytes = static_cast<uint32_t>((claimedFrames < 0 ? frames : claimedFrames) * channels *
+                                                        sampleBytes);
+    Bytes file;
+    file.Text("RIFF");
+    file.Number(0, 4);  // patched below
+    file.Text("WAVE");
+    file.Text("fmt ");
+    file.Number(extensible ? 40 : 16, 4);
+    file.Number(tag, 2);
+    file.Number(static_cast<uint32_t>(channels), 2);
+    file.Number(44100, 4);
+    file.Number(44100u * static_cast<uint32_t>(channels * sampleBytes), 4);
+    file.Number(static_cast<uint32_t>(channels * sampleBytes), 2);
+    file.Number(static_cast<uint32_t>(bits), 2);
+    if (extensible) {
+        file.Number(22, 2);                       // extension size
+        file.Number(static_cast<uint32_t>(bits), 2);  // valid bits
+        file.Number(channels == 1 ? 0x4 : 0x3, 4);    // speaker mask
+        // KSDATAFORMAT_SUBTYPE_PCM
+        file.Number(realTag, 2);
+        const unsigned char rest[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00,
+                                        0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+        file.data.insert(file.data.end(), rest, rest + 14);
+    }
+    file.Text("LIST");
+    file.Number(3, 4);
+    file.data.insert(file.data.end(), {'a', 'b', 'c', 0});  // odd size: one pad byte
+    file.Text("data");
+    file.Number(claimedBytes, 4);
+    file.data.insert(file.data.end(), samples.data.begin(), samples.data.end());
+    const uint32_t riffSize = static_cast<uint32_t>(file.data.size() - 8);
+    for (int i = 0; i < 4; ++i) file.data[4 + i] = static_cast<unsigned char>(riffSize >> (8 * i));
+    return file.data;
+}
+
+class WavFile : public ::testing::Test {
+protected:
+    std::string Write(const std::string& name, const std::vector<unsigned char>& bytes) const
+    {
+        const std::string path = folder.Path(name);
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+
+    TemporaryFolder folder{"keldra-wav-"};
+};
+
+}  // namespace
+
+TEST_F(WavFile, ReadsEveryPcmAndFloatSampleSizeInMonoAndStereo)
+{
+    struct Format {
+        uint16_t tag;
+        int bits;
+    };
+    for (const Format format : {Format{kPcm, 16}, Format{kPcm, 24}, Format{kPcm, 32}, Format{kFloat, 32},
+                                Format{kFloat, 64}, Format{kExtensible, 24}}) {
+        for (int channels : {1, 2}) {
+            SCOPED_TRACE(std::to_string(format.tag) + "/" + std::to_string(format.bits) + "/" +
+                         std::to_string(channels));
+            const std::string path = Write("in.wav", MakeWav(format.tag, format.bits, channels, kValues));
+            long declared = -1;
+            std::string error;
+            const auto clip = ReadWav(path, declared, error);
+            ASSERT_TRUE(clip) << error;
+            EXPECT_EQ(clip->channels, channels);
+            EXPECT_EQ(clip->rate, 44100.0);
+            EXPECT_EQ(declared, static_cast<long>(kValues.size()) / channels);
+            ASSERT_EQ(clip->samples.size(), kValues.size());
+            for (size_t i = 0; i < kValues.size(); ++i) EXPECT_EQ(clip->samples[i], static_cast<float>(kValues[i]));
+        }
+    }
+}
+
+TEST_F(WavFile, AFileCutShortKeepsItsWholeFramesAndTellsWhatItsHeaderClaims)
+{
+    std::vector<unsigned char> bytes = MakeWav(kPcm, 16, 2, kValues, 1000);
+    bytes.pop_back();  // half a sample more: the last frame is incomplete
+    long declared = 0;
+    std::string error;
+    const auto clip = ReadWav(Write("short.wav", bytes), declared, error);
+    ASSERT_TRUE(clip) << error;
+    EXPECT_EQ(declared, 1000);
+    EXPECT_EQ(clip->Frames(), 2);
+    EXPECT_EQ(clip->samples, std::vector<float>({0.5f, -1.0f, 0.25f, -0.125f}));
+}
+
+TEST_F(WavFile, InputItCannotUseIsRefusedWithOneLineNamingTheFile)
+{
+    const std::string cases[] = {
+        folder.Path("missing.wav"),
+        Write("junk.wav", {'R', 'I', 'F', 'F', 'n', 'o', 't', ' ', 'r', 'e', 'a', 'l', 'l', 'y'}),
+        Write("three.wav", MakeWav(kPcm, 16, 3, kValues)),
+        Write("empty.wav", {}),
+    };
+    for (const std::string& path : cases) {
+        long declared = 0;
+        std::string error;
+        EXPECT_FALSE(ReadWav(path, declared, error)) << path;
+        EXPECT_NE(error.find(path), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
+    long declared = 0;
+    std::string error;
+    ReadWav(folder.Path("three.wav"), declared, error);
+    EXPECT_NE(error.find("3 channels"), std::string::npos) << error;
+}
