@@ -114,16 +114,32 @@ void SignalChain::runSections(F64x2* v, int count) noexcept
     const auto at = [](int k) { return kAtRest ? 0 : k; };
     const auto pass = [&](int p, bool checked) {
         const auto due = [&](int k) { return !checked || (k >= 0 && k < count); };
+        // One finiteness test for the whole pass: y·0 is 0 for a finite y and
+        // NaN otherwise, and a NaN survives the sum. Only a bad pass looks at
+        // each section's result again.
+        const F64x2 zero(0.0);
+        F64x2 probe = zero;
         if (due(p))
-            v[p] = highShelf.process(c.highShelf[at(p)], v[p]);
+            probe += zero * (v[p] = highShelf.process(c.highShelf[at(p)], v[p]));
         if (due(p - 1))
-            v[p - 1] = highPass.process(c.highPass[at(p - 1)], v[p - 1]);
+            probe += zero * (v[p - 1] = highPass.process(c.highPass[at(p - 1)], v[p - 1]));
         if (due(p - 2))
-            v[p - 2] = lowPass.process(c.lowPass[at(p - 2)], v[p - 2]);
+            probe += zero * (v[p - 2] = lowPass.process(c.lowPass[at(p - 2)], v[p - 2]));
         if (due(p - 3))
-            v[p - 3] = midBell.process(c.midBell[at(p - 3)], v[p - 3]);
+            probe += zero * (v[p - 3] = midBell.process(c.midBell[at(p - 3)], v[p - 3]));
         if (due(p - 4))
-            v[p - 4] = lowShelf.process(c.lowShelf[at(p - 4)], v[p - 4]);
+            probe += zero * (v[p - 4] = lowShelf.process(c.lowShelf[at(p - 4)], v[p - 4]));
+        if (probe.finiteMask() != 3) [[unlikely]] {
+            const auto restart = [&](auto& section, int k) {
+                if (due(k) && v[k].finiteMask() != 3)
+                    v[k] = section.restartWhereNot(v[k].finiteMask(), v[k]);
+            };
+            restart(highShelf, p);
+            restart(highPass, p - 1);
+            restart(lowPass, p - 2);
+            restart(midBell, p - 3);
+            restart(lowShelf, p - 4);
+        }
     };
     // Passes 4 … count − 1 have every section due; the first and last four
     // fill and drain the pipeline.
