@@ -26,15 +26,7 @@ public:
     /// restartWhereNot for a lane that is not finite.
     F64x2 process(const SectionCoefficients<Order>& c, F64x2 x) noexcept
     {
-        F64x2 sum = c.b[Order] * mX[Order - 1];
-        for (int i = Order - 1; i >= 1; --i)
-            sum += c.b[i] * mX[i - 1];
-        for (int i = Order; i >= 2; --i)
-            sum -= c.a[i] * mY[i - 1];
-        sum += c.b[0] * x;
-        sum -= c.a[1] * mY[0];
-        const F64x2 y = sum / c.a[0];
-
+        const F64x2 y = output<0>(c, x);
         // Two or three taps: moving them costs less than ring indexing.
         for (int i = Order - 1; i > 0; --i) {
             mX[i] = mX[i - 1];
@@ -42,6 +34,19 @@ public:
         }
         mX[0] = x;
         mY[0] = y;
+        return y;
+    }
+
+    /// [audio] As process, for step Phase (0 … 5) of a run of six that
+    /// starts with the histories in order: the histories stay in place as a
+    /// ring and only the oldest slot is overwritten, so unrolled steps move
+    /// nothing. After six steps they are in order again.
+    template <int Phase>
+    F64x2 processInRing(const SectionCoefficients<Order>& c, F64x2 x) noexcept
+    {
+        const F64x2 y = output<Phase>(c, x);
+        mX[slot<Phase>(Order)] = x;
+        mY[slot<Phase>(Order)] = y;
         return y;
     }
 
@@ -60,6 +65,26 @@ public:
     }
 
 private:
+    // Where history i (1 … Order) sits at step Phase of a ring run.
+    template <int Phase>
+    static constexpr int slot(int i) noexcept
+    {
+        return ((i - 1 - Phase) % Order + Order) % Order;
+    }
+
+    template <int Phase>
+    F64x2 output(const SectionCoefficients<Order>& c, F64x2 x) const noexcept
+    {
+        F64x2 sum = c.b[Order] * mX[slot<Phase>(Order)];
+        for (int i = Order - 1; i >= 1; --i)
+            sum += c.b[i] * mX[slot<Phase>(i)];
+        for (int i = Order; i >= 2; --i)
+            sum -= c.a[i] * mY[slot<Phase>(i)];
+        sum += c.b[0] * x;
+        sum -= c.a[1] * mY[slot<Phase>(1)];
+        return sum / c.a[0];
+    }
+
     F64x2 mX[Order]; ///< x1 … xOrder
     F64x2 mY[Order]; ///< y1 … yOrder
 };
