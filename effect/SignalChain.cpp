@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace {
 
@@ -112,28 +113,62 @@ void SignalChain::runSections(F64x2* v, int count) noexcept
     StereoSection<LowShelfSection::kOrder> lowShelf = mLowShelf;
     const CoefficientRun& c = mCoefficients;
     const auto at = [](int k) { return kAtRest ? 0 : k; };
-    const auto pass = [&](int p, bool checked) {
+    // `step(section, coefficients, x)` runs one section on one sample.
+    const auto pass = [&](int p, bool checked, const auto& step) {
         const auto due = [&](int k) { return !checked || (k >= 0 && k < count); };
+        // One finiteness test for the whole pass: y·0 is 0 for a finite y and
+        // NaN otherwise, and a NaN survives the sum. Only a bad pass looks at
+        // each section's result again.
+        const F64x2 zero(0.0);
+        F64x2 probe = zero;
         if (due(p))
-            v[p] = highShelf.process(c.highShelf[at(p)], v[p]);
+            probe += zero * (v[p] = step(highShelf, c.highShelf[at(p)], v[p]));
         if (due(p - 1))
-            v[p - 1] = highPass.process(c.highPass[at(p - 1)], v[p - 1]);
+            probe += zero * (v[p - 1] = step(highPass, c.highPass[at(p - 1)], v[p - 1]));
         if (due(p - 2))
-            v[p - 2] = lowPass.process(c.lowPass[at(p - 2)], v[p - 2]);
+            probe += zero * (v[p - 2] = step(lowPass, c.lowPass[at(p - 2)], v[p - 2]));
         if (due(p - 3))
-            v[p - 3] = midBell.process(c.midBell[at(p - 3)], v[p - 3]);
+            probe += zero * (v[p - 3] = step(midBell, c.midBell[at(p - 3)], v[p - 3]));
         if (due(p - 4))
-            v[p - 4] = lowShelf.process(c.lowShelf[at(p - 4)], v[p - 4]);
+            probe += zero * (v[p - 4] = step(lowShelf, c.lowShelf[at(p - 4)], v[p - 4]));
+        if (probe.finiteMask() != 3) [[unlikely]] {
+            const auto restart = [&](auto& section, int k) {
+                if (due(k) && v[k].finiteMask() != 3)
+                    v[k] = section.restartWhereNot(v[k].finiteMask(), v[k]);
+            };
+            restart(highShelf, p);
+            restart(highPass, p - 1);
+            restart(lowPass, p - 2);
+            restart(midBell, p - 3);
+            restart(lowShelf, p - 4);
+        }
+    };
+    const auto shifting = [](auto& section, const auto& coefficients, F64x2 x) {
+        return section.process(coefficients, x);
+    };
+    const auto ringPass = [&](int p, auto phase) {
+        pass(p, false, [](auto& section, const auto& coefficients, F64x2 x) {
+            return section.template processInRing<decltype(phase)::value>(coefficients, x);
+        });
     };
     // Passes 4 … count − 1 have every section due; the first and last four
-    // fill and drain the pipeline.
+    // fill and drain the pipeline. The due passes go six at a time, their
+    // histories as rings, so that the histories stay where they are.
     int p = 0;
     for (; p < 4 && p < count + 4; ++p)
-        pass(p, true);
+        pass(p, true, shifting);
+    for (; p + 6 <= count; p += 6) {
+        ringPass(p, std::integral_constant<int, 0>());
+        ringPass(p + 1, std::integral_constant<int, 1>());
+        ringPass(p + 2, std::integral_constant<int, 2>());
+        ringPass(p + 3, std::integral_constant<int, 3>());
+        ringPass(p + 4, std::integral_constant<int, 4>());
+        ringPass(p + 5, std::integral_constant<int, 5>());
+    }
     for (; p < count; ++p)
-        pass(p, false);
+        pass(p, false, shifting);
     for (; p < count + 4; ++p)
-        pass(p, true);
+        pass(p, true, shifting);
     mHighShelf = highShelf;
     mHighPass = highPass;
     mLowPass = lowPass;

@@ -61,8 +61,10 @@ private:
 
     bool computeCoefficients(int count, const SectionScales& scales) noexcept;
 
+    // Flattened: a section step left out of line would put its histories
+    // back in memory.
     template <bool kAtRest>
-    void runSections(F64x2* v, int count) noexcept;
+    [[gnu::flatten]] void runSections(F64x2* v, int count) noexcept;
     void sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
                   const SectionScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept;
 

@@ -21,23 +21,12 @@ public:
     /// y = (b0·x + b1·x1 + … − a1·y1 − …) / a0, summed as
     /// (bn·xn + … + b1·x1 − an·yn − … − a2·y2) + b0·x − a1·y1: the two terms
     /// that wait on this sample's input and the last output enter last.
-    /// A lane whose result is not finite clears its own histories and outputs
-    /// 0, so one bad sample cannot silence the channel for good.
+    /// The result goes into the histories unchecked: the caller tests it
+    /// (several sections at once, as one sample's results) and calls
+    /// restartWhereNot for a lane that is not finite.
     F64x2 process(const SectionCoefficients<Order>& c, F64x2 x) noexcept
     {
-        F64x2 sum = c.b[Order] * mX[Order - 1];
-        for (int i = Order - 1; i >= 1; --i)
-            sum += c.b[i] * mX[i - 1];
-        for (int i = Order; i >= 2; --i)
-            sum -= c.a[i] * mY[i - 1];
-        sum += c.b[0] * x;
-        sum -= c.a[1] * mY[0];
-        const F64x2 y = sum / c.a[0];
-
-        const int finite = y.finiteMask();
-        if (finite != 3) [[unlikely]]
-            return recover(finite, x, y);
-
+        const F64x2 y = output<0>(c, x);
         // Two or three taps: moving them costs less than ring indexing.
         for (int i = Order - 1; i > 0; --i) {
             mX[i] = mX[i - 1];
@@ -48,18 +37,52 @@ public:
         return y;
     }
 
-private:
-    // Keeps the finite lane running normally and restarts the other from rest.
-    F64x2 recover(int finite, F64x2 x, F64x2 y) noexcept
+    /// [audio] As process, for step Phase (0 … 5) of a run of six that
+    /// starts with the histories in order: the histories stay in place as a
+    /// ring and only the oldest slot is overwritten, so unrolled steps move
+    /// nothing. After six steps they are in order again.
+    template <int Phase>
+    F64x2 processInRing(const SectionCoefficients<Order>& c, F64x2 x) noexcept
+    {
+        const F64x2 y = output<Phase>(c, x);
+        mX[slot<Phase>(Order)] = x;
+        mY[slot<Phase>(Order)] = y;
+        return y;
+    }
+
+    /// [audio] After process gave `y`: every lane whose bit is clear in
+    /// `finite` (as F64x2::finiteMask gives it) restarts from rest, its
+    /// histories all 0, so one bad sample cannot silence the channel for
+    /// good; the other lane runs on. Returns `y` with those lanes 0.
+    F64x2 restartWhereNot(int finite, F64x2 y) noexcept
     {
         const auto pick = [finite](F64x2 v) { return F64x2(finite & 1 ? v.left() : 0.0, finite & 2 ? v.right() : 0.0); };
-        for (int i = Order - 1; i > 0; --i) {
-            mX[i] = pick(mX[i - 1]);
-            mY[i] = pick(mY[i - 1]);
+        for (int i = 0; i < Order; ++i) {
+            mX[i] = pick(mX[i]);
+            mY[i] = pick(mY[i]);
         }
-        mX[0] = pick(x);
-        mY[0] = pick(y);
-        return mY[0];
+        return pick(y);
+    }
+
+private:
+    // Where history i (1 … Order) sits at step Phase of a ring run.
+    template <int Phase>
+    static constexpr int slot(int i) noexcept
+    {
+        return ((i - 1 - Phase) % Order + Order) % Order;
+    }
+
+    template <int Phase>
+    F64x2 output(const SectionCoefficients<Order>& c, F64x2 x) const noexcept
+    {
+        F64x2 sum = c.b[Order] * mX[slot<Phase>(Order)];
+        for (int i = Order - 1; i >= 1; --i)
+            sum += c.b[i] * mX[slot<Phase>(i)];
+        for (int i = Order; i >= 2; --i)
+            sum -= c.a[i] * mY[slot<Phase>(i)];
+        sum += c.b[0] * x;
+        sum -= c.a[1] * mY[slot<Phase>(1)];
+        return sum / c.a[0];
     }
 
     F64x2 mX[Order]; ///< x1 … xOrder

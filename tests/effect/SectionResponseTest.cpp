@@ -155,7 +155,9 @@ TEST(StereoSection, ANonFiniteLaneRestartsFromRestWithoutTouchingTheOther)
         section.process(c, F64x2(0.5, 0.5));
     StereoSection<HighShelfSection::kOrder> twin = section;
 
-    const F64x2 bad = section.process(c, F64x2(std::nan(""), 0.5));
+    const F64x2 raw = section.process(c, F64x2(std::nan(""), 0.5));
+    EXPECT_EQ(raw.finiteMask(), 2);
+    const F64x2 bad = section.restartWhereNot(raw.finiteMask(), raw);
     const F64x2 good = twin.process(c, F64x2(0.5, 0.5));
     EXPECT_EQ(bad.left(), 0.0);
     EXPECT_EQ(bad.right(), good.right());
