@@ -158,7 +158,7 @@ std::string DescribeParameters(PluginInstance& plugin)
     IEditController* controller = plugin.Controller();
     std::string table;
     char line[256];
-    std::snprintf(line, sizeof line, "%-10s %-8s %-18s %-10s %s\n", "id", "title", "range", "default", "current");
+    std::snprintf(line, sizeof line, "%-10s %-12s %-18s %-10s %s\n", "id", "title", "range", "default", "current");
     table += line;
     for (const ParameterInfo& info : plugin.Parameters()) {
         char id[16];
@@ -173,7 +173,7 @@ std::string DescribeParameters(PluginInstance& plugin)
         if (currentText.empty())
             currentText = FormatNumber(controller->normalizedParamToPlain(info.id, current));
         const std::string title = NarrowText(info.title);
-        std::snprintf(line, sizeof line, "%-10s %-8s %-18s %-10s %s\n", id, title.empty() ? "(none)" : title.c_str(),
+        std::snprintf(line, sizeof line, "%-10s %-12s %-18s %-10s %s\n", id, title.empty() ? "(none)" : title.c_str(),
                       range.c_str(), defaultText.c_str(), currentText.c_str());
         table += line;
     }
