@@ -2,6 +2,7 @@
 // The built bundle's editor opened on a real X server (Xvfb under ./test.sh),
 // as a Linux host opens it: a parent window, a frame with a run loop the test
 // drives, and pointer input from the XTest extension.
+#include "PanelPixels.h"
 #include "host/HostApplication.h"
 #include "host/HostComponentHandler.h"
 #include "host/HostPlugFrame.h"
@@ -143,28 +144,10 @@ protected:
     }
 
     /// The panel drawn off-screen for the plug-in's current state.
-    std::vector<uint32_t> OffscreenPanel()
-    {
-        const std::string path = "/tmp/keldra-editor-" + std::to_string(::getpid()) + ".png";
-        std::string error;
-        EXPECT_TRUE(WritePanelSnapshot(*plugin, {}, path, error)) << error;
-        auto image = PIX_LoadPngFromFile(path.c_str());
-        std::remove(path.c_str());
-        std::vector<uint32_t> pixels;
-        if (!image) return pixels;
-        for (int y = 0; y < image->Height(); ++y)
-            for (int x = 0; x < image->Width(); ++x)
-                pixels.push_back(image->Pixels()[y * image->RowStride() + x] & 0xFFFFFF);
-        return pixels;
-    }
-
-    /// Index of the first differing pixel, −1 when equal.
+    std::vector<uint32_t> OffscreenPanel() { return OffscreenPanelPixels(*plugin); }
     static long FirstDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
     {
-        if (a.size() != b.size()) return 0;
-        for (size_t i = 0; i < a.size(); ++i)
-            if (a[i] != b[i]) return long(i);
-        return -1;
+        return FirstDifferentPixel(a, b);
     }
 
     double Normalized(Vst::ParamID id) { return plugin->Controller()->getParamNormalized(id); }

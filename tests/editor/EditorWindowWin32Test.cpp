@@ -3,6 +3,8 @@
 // the build machine), as a Windows host opens it: a top-level window of the
 // test is the parent, input is posted to the editor window as the system
 // would deliver it, and the test's message loop dispatches it.
+#include "PanelPixels.h"
+#include "Win32MessagePump.h"
 #include "host/HostApplication.h"
 #include "host/HostComponentHandler.h"
 #include "host/HostPlugFrame.h"
@@ -37,26 +39,9 @@ constexpr char kUrlCommandKey[] = "Software\\Classes\\https\\shell\\open\\comman
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
-/// Dispatches the thread's messages until `done` holds or `milliseconds`
-/// have passed; whether `done` held.
-bool PumpUntil(const std::function<bool()>& done, int milliseconds)
-{
-    const DWORD deadline = GetTickCount() + DWORD(milliseconds);
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (done()) return true;
-        Sleep(5);
-    } while (int(deadline - GetTickCount()) > 0);
-    return false;
-}
-
 void Pump(int milliseconds = 120)
 {
-    PumpUntil([] { return false; }, milliseconds);
+    PumpMessagesUntil([] { return false; }, milliseconds);
 }
 
 /// A web browser that only writes down the addresses it is given: the
@@ -101,7 +86,7 @@ public:
     std::string Opened(int milliseconds) const
     {
         std::string text;
-        PumpUntil(
+        PumpMessagesUntil(
             [&] {
                 std::ifstream log(mLog);
                 text.assign(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>());
@@ -211,30 +196,10 @@ protected:
     }
 
     /// The panel drawn off-screen for the plug-in's current state.
-    std::vector<uint32_t> OffscreenPanel()
-    {
-        char folder[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, folder);
-        const std::string path = std::string(folder) + "keldra-panel-" + std::to_string(GetCurrentProcessId()) + ".png";
-        std::string error;
-        EXPECT_TRUE(WritePanelSnapshot(*plugin, {}, path, error)) << error;
-        auto image = PIX_LoadPngFromFile(path.c_str());
-        std::remove(path.c_str());
-        std::vector<uint32_t> pixels;
-        if (!image) return pixels;
-        for (int y = 0; y < image->Height(); ++y)
-            for (int x = 0; x < image->Width(); ++x)
-                pixels.push_back(image->Pixels()[y * image->RowStride() + x] & 0xFFFFFF);
-        return pixels;
-    }
-
-    /// Index of the first differing pixel, −1 when equal.
+    std::vector<uint32_t> OffscreenPanel() { return OffscreenPanelPixels(*plugin); }
     static long FirstDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
     {
-        if (a.size() != b.size()) return 0;
-        for (size_t i = 0; i < a.size(); ++i)
-            if (a[i] != b[i]) return long(i);
-        return -1;
+        return FirstDifferentPixel(a, b);
     }
 
     static bool ClassRegistered(HINSTANCE module)

@@ -5,6 +5,7 @@
 #include "../GraphicsTestSupport.h"
 #include "../MenuWithSubmenu.h"
 
+#include "Win32MessagePump.h"
 #include "graphics/win32/IGraphicsWin.h"
 
 #include <gtest/gtest.h>
@@ -91,23 +92,7 @@ struct IGraphicsWinTest : ::testing::Test {
     /// Dispatches the thread's messages for `milliseconds`.
     static void Pump(int milliseconds)
     {
-        PumpUntil([] { return false; }, milliseconds);
-    }
-
-    /// Dispatches messages until `done` holds; false when it never does.
-    static bool PumpUntil(const std::function<bool()>& done, int milliseconds = 3000)
-    {
-        const DWORD deadline = GetTickCount() + DWORD(milliseconds);
-        do {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-            if (done()) return true;
-            Sleep(5);
-        } while (int(deadline - GetTickCount()) > 0);
-        return false;
+        PumpMessagesUntil([] { return false; }, milliseconds);
     }
 
     bool Logged(const std::string& text) const
@@ -123,7 +108,7 @@ struct IGraphicsWinTest : ::testing::Test {
         if (!Box()) return false;
         SetFocus(Editor());
         SetFocus(Box());
-        return PumpUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; });
+        return PumpMessagesUntil([&] { return g->Entry().GetState() == TextEntrySession::kEditing; });
     }
 
     /// Types `text` into the box, then presses `end`; false when the entry
@@ -133,7 +118,7 @@ struct IGraphicsWinTest : ::testing::Test {
         HWND box = Box();
         for (char c : text) PostMessageA(box, WM_CHAR, WPARAM(static_cast<unsigned char>(c)), 0);
         PostMessageA(box, WM_KEYDOWN, end, 0);
-        return PumpUntil([&] { return !g->Entry().IsOpen(); });
+        return PumpMessagesUntil([&] { return !g->Entry().IsOpen(); });
     }
 };
 
@@ -186,7 +171,7 @@ TEST_F(IGraphicsWinTest, ButtonsDragAndWheelReachTheControlUnderThePointer)
     PostMessageA(Editor(), WM_MOUSEMOVE, MK_LBUTTON, At(120, 140));
     PostMessageA(Editor(), WM_MOUSEMOVE, MK_LBUTTON, At(120, 140));
     PostMessageA(Editor(), WM_LBUTTONUP, 0, At(120, 130));
-    ASSERT_TRUE(PumpUntil([&] { return Logged("knob release 120,130"); }));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return Logged("knob release 120,130"); }));
     EXPECT_EQ(plug.log, (std::vector<std::string>{"begin 0", "end 0"}));
     EXPECT_EQ(std::count_if(events.begin(), events.end(),
                             [](const std::string& e) { return e.rfind("knob drag", 0) == 0; }),
@@ -196,9 +181,9 @@ TEST_F(IGraphicsWinTest, ButtonsDragAndWheelReachTheControlUnderThePointer)
     // A middle press is dispatched without a left or right flag, and its
     // release ends the capture.
     PostMessageA(Editor(), WM_MBUTTONDOWN, MK_MBUTTON, At(110, 110));
-    ASSERT_TRUE(PumpUntil([&] { return GetCapture() == Editor(); }));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return GetCapture() == Editor(); }));
     PostMessageA(Editor(), WM_MBUTTONUP, 0, At(110, 110));
-    ASSERT_TRUE(PumpUntil([&] { return GetCapture() == nullptr; }));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return GetCapture() == nullptr; }));
     EXPECT_EQ(plug.log.size(), 4u);
 
     // The wheel's position is on the screen; a notch is one step and a
@@ -218,7 +203,7 @@ TEST_F(IGraphicsWinTest, KeysNoControlTakesGoToTheHostWindow)
     ASSERT_NE(Open(), nullptr);
     PostMessageA(Editor(), WM_KEYDOWN, 'B', 0);
     PostMessageA(Editor(), WM_KEYDOWN, VK_F5, 0);
-    ASSERT_TRUE(PumpUntil([&] { return gHostKeys.size() == 2; }));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return gHostKeys.size() == 2; }));
     EXPECT_EQ(gHostKeys, (std::vector<WPARAM>{'B', VK_F5}));
 }
 
@@ -245,7 +230,7 @@ TEST_F(IGraphicsWinTest, EscapeOrAClickOnTheEditorCancelsAndTheLengthLimitHoldsB
     ASSERT_TRUE(StartTyping("0.25"));
     PostMessageA(Box(), WM_CHAR, '9', 0);
     PostMessageA(Editor(), WM_LBUTTONDOWN, MK_LBUTTON, At(10, 10));
-    ASSERT_TRUE(PumpUntil([&] { return !g->Entry().IsOpen(); }));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !g->Entry().IsOpen(); }));
     EXPECT_EQ(knob->Value(), 0.0);
     EXPECT_TRUE(plug.log.empty());
 
@@ -275,7 +260,7 @@ TEST_F(IGraphicsWinTest, AWindowDestroyedWithTheHostsIsForgottenAndTheClassRelea
     HWND editor = Open();
     ASSERT_NE(editor, nullptr);
     PostMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(120, 150));
-    ASSERT_TRUE(PumpUntil([&] { return Logged("knob press 120,150"); }));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return Logged("knob press 120,150"); }));
     DestroyWindow(parent);
     parent = nullptr;
     EXPECT_EQ(g->NativeWindow(), nullptr);
