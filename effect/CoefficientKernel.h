@@ -31,9 +31,12 @@ void storePair(const SectionCoefficients<Order, V>& c, SectionCoefficients<Order
 }
 
 template <class V>
-void computeCoefficients(const SectionPositions* positions, int count, const SectionScales& scales,
+void computeCoefficients(const SectionPositions* positions, int count, const SectionScales& scalesOfBlock,
                          CoefficientRun& out) noexcept
 {
+    // A local copy: the stores into `out` cannot alias it, so the products
+    // of constants and scales are formed once, not once per pair.
+    const SectionScales scales = scalesOfBlock;
     for (int k = 0; k < count; k += 2) {
         const int next = k + 1 < count ? k + 1 : k;
         const SectionPositions& p = positions[k];
