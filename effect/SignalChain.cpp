@@ -188,30 +188,16 @@ bool SignalChain::computeCoefficients(int count, const SectionScales& scales) no
     PositionSmoother<double> lowShelf = mLowShelfSmoother;
     const bool atRest = bands.atRest() && passes.atRest() && lowShelf.atRest();
     const int samples = atRest ? 1 : count;
-    const F64x2 one(1.0);
-    // One step of GainH and GainM, or of HPF and the negated LPF, into the
-    // positions of one channel.
-    const auto bandStep = [&](double& highShelf, double& midBell) {
-        const F64x2 p = one - bands.step();
-        highShelf = p.left();
-        midBell = p.right();
-    };
-    const auto passStep = [&](double& highPass, double& lowPass) {
-        const F64x2 s = passes.step();
-        highPass = (one - s).left();
-        lowPass = s.right();
-    };
     for (int k = 0; k < samples; ++k) {
-        // Each smoother steps once per channel (HPF and LPF twice), left first.
+        // Each smoother steps once per channel (HPF and LPF twice), left
+        // first; the coefficient kernels form the positions from the states.
         SectionPositions& p = mPositions[k];
-        bandStep(p.highShelf[0], p.midBell[0]);
-        bandStep(p.highShelf[1], p.midBell[1]);
-        passStep(p.highPassV[0], p.lowPassV[0]);
-        passStep(p.highPassU[0], p.lowPassU[0]);
-        passStep(p.highPassV[1], p.lowPassV[1]);
-        passStep(p.highPassU[1], p.lowPassU[1]);
-        p.lowShelf[0] = 1.0 - lowShelf.step();
-        p.lowShelf[1] = 1.0 - lowShelf.step();
+        bands.step().store(p.bands[0]);
+        bands.step().store(p.bands[1]);
+        for (double(&pass)[2] : p.passes)
+            passes.step().store(pass);
+        p.lowShelf[0] = lowShelf.step();
+        p.lowShelf[1] = lowShelf.step();
     }
     mKernels->coefficients(mPositions, samples, scales, mCoefficients);
     mBandSmoothers = bands;
