@@ -31,25 +31,38 @@ void storePair(const SectionCoefficients<Order, V>& c, SectionCoefficients<Order
 }
 
 template <class V>
-void computeCoefficients(const SectionPositions* positions, int count, const SectionScales& scales,
+void computeCoefficients(const SectionPositions* positions, int count, const SectionScales& scalesOfBlock,
                          CoefficientRun& out) noexcept
 {
+    // A local copy: the stores into `out` cannot alias it, so the products
+    // of constants and scales are formed once, not once per pair.
+    const SectionScales scales = scalesOfBlock;
     for (int k = 0; k < count; k += 2) {
         const int next = k + 1 < count ? k + 1 : k;
         const SectionPositions& p = positions[k];
         const SectionPositions& q = positions[next];
-        storePair(HighShelfSection::coefficients(V::halves(p.highShelf, q.highShelf), scales.highShelf),
+        // Each register below holds one smoother pair's step for both
+        // samples; evens and odds sort them into (left, right, left, right).
+        const V one(1.0);
+        const V bandsLeft = V::halves(p.bands[0], q.bands[0]);
+        const V bandsRight = V::halves(p.bands[1], q.bands[1]);
+        const V pass1 = V::halves(p.passes[0], q.passes[0]);
+        const V pass2 = V::halves(p.passes[1], q.passes[1]);
+        const V pass3 = V::halves(p.passes[2], q.passes[2]);
+        const V pass4 = V::halves(p.passes[3], q.passes[3]);
+        storePair(HighShelfSection::coefficients(one - V::evens(bandsLeft, bandsRight), scales.highShelf),
                   out.highShelf, k, next);
-        storePair(HighPassSection::coefficients(V::halves(p.highPassU, q.highPassU),
-                                                V::halves(p.highPassV, q.highPassV), scales.highPass),
+        // High-pass: u = 1 − f2, v = 1 − f1 (left), 1 − f4 and 1 − f3 (right).
+        storePair(HighPassSection::coefficients(one - V::evens(pass2, pass4), one - V::evens(pass1, pass3),
+                                                scales.highPass),
                   out.highPass, k, next);
-        storePair(LowPassSection::coefficients(V::halves(p.lowPassU, q.lowPassU), V::halves(p.lowPassV, q.lowPassV),
-                                               scales.lowPass),
+        // Low-pass: u = g2, v = g1 (left), g4 and g3 (right).
+        storePair(LowPassSection::coefficients(V::odds(pass2, pass4), V::odds(pass1, pass3), scales.lowPass),
                   out.lowPass, k, next);
-        storePair(MidBellSection::coefficients(V::halves(p.midBell, q.midBell), scales.midBell), out.midBell, k,
-                  next);
-        storePair(LowShelfSection::coefficients(V::halves(p.lowShelf, q.lowShelf), scales.lowShelf), out.lowShelf,
+        storePair(MidBellSection::coefficients(one - V::odds(bandsLeft, bandsRight), scales.midBell), out.midBell,
                   k, next);
+        storePair(LowShelfSection::coefficients(one - V::halves(p.lowShelf, q.lowShelf), scales.lowShelf),
+                  out.lowShelf, k, next);
     }
 }
 

@@ -9,17 +9,15 @@
 #include "effect/MidBellSection.h"
 #include "effect/SectionCoefficients.h"
 
-/// The positions the ten sections take in one sample, left then right: p for
-/// the shelves and the bell, u and v for the high-pass and the low-pass.
+/// The smoothed states of one sample, as the smoothers give them, two to a
+/// register: the chain stores whole registers, and the coefficient kernels
+/// sort the lanes into left and right and form the positions (p = 1 − state
+/// for the shelves and the bell, u and v for the high-pass and the low-pass).
 /// [audio] Value type.
 struct alignas(16) SectionPositions {
-    double highShelf[2];
-    double highPassU[2];
-    double highPassV[2];
-    double lowPassU[2];
-    double lowPassV[2];
-    double midBell[2];
-    double lowShelf[2];
+    double bands[2][2];  ///< {GainH, GainM}, the left channel's step, then the right's
+    double passes[4][2]; ///< {HPF, negated LPF}: steps 1 and 2 for the left channel, 3 and 4 for the right
+    double lowShelf[2];  ///< GainL, left then right
 };
 
 /// The bilinear scales of the five sections; they depend on the sample rate

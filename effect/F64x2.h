@@ -20,6 +20,8 @@ public:
     F64x2(double left, double right) noexcept : mV(_mm_set_pd(right, left)) {}
 
     double left() const noexcept { return _mm_cvtsd_f64(mV); }
+    /// Left to p[0], right to p[1]; p 16-byte aligned.
+    void store(double* p) const noexcept { _mm_store_pd(p, mV); }
     double right() const noexcept { return _mm_cvtsd_f64(_mm_unpackhi_pd(mV, mV)); }
 
     friend F64x2 operator+(F64x2 a, F64x2 b) noexcept { return F64x2(_mm_add_pd(a.mV, b.mV)); }
@@ -67,6 +69,11 @@ private:
     F64x2(double left, double right) noexcept : mL(left), mR(right) {}
 
     double left() const noexcept { return mL; }
+    void store(double* p) const noexcept
+    {
+        p[0] = mL;
+        p[1] = mR;
+    }
     double right() const noexcept { return mR; }
 
     friend F64x2 operator+(F64x2 a, F64x2 b) noexcept { return {a.mL + b.mL, a.mR + b.mR}; }

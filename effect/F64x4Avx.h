@@ -33,6 +33,11 @@ public:
         _mm_store_pd(high, _mm256_extractf128_pd(mV, 1));
     }
 
+    /// Lanes (a0, b0, a2, b2) and (a1, b1, a3, b3): the first and the second
+    /// lane of each half, paired across a and b.
+    static F64x4Avx evens(F64x4Avx a, F64x4Avx b) noexcept { return F64x4Avx(_mm256_unpacklo_pd(a.mV, b.mV)); }
+    static F64x4Avx odds(F64x4Avx a, F64x4Avx b) noexcept { return F64x4Avx(_mm256_unpackhi_pd(a.mV, b.mV)); }
+
     friend F64x4Avx operator+(F64x4Avx a, F64x4Avx b) noexcept { return F64x4Avx(_mm256_add_pd(a.mV, b.mV)); }
     friend F64x4Avx operator-(F64x4Avx a, F64x4Avx b) noexcept { return F64x4Avx(_mm256_sub_pd(a.mV, b.mV)); }
     friend F64x4Avx operator*(F64x4Avx a, F64x4Avx b) noexcept { return F64x4Avx(_mm256_mul_pd(a.mV, b.mV)); }

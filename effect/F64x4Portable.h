@@ -36,6 +36,16 @@ public:
         high[1] = mV[3];
     }
 
+    /// Lanes (a0, b0, a2, b2) and (a1, b1, a3, b3), as on the AVX path.
+    static F64x4Portable evens(F64x4Portable a, F64x4Portable b) noexcept
+    {
+        return F64x4Portable(a.mV[0], b.mV[0], a.mV[2], b.mV[2]);
+    }
+    static F64x4Portable odds(F64x4Portable a, F64x4Portable b) noexcept
+    {
+        return F64x4Portable(a.mV[1], b.mV[1], a.mV[3], b.mV[3]);
+    }
+
     friend F64x4Portable operator+(F64x4Portable a, F64x4Portable b) noexcept
     {
         return F64x4Portable(a.mV[0] + b.mV[0], a.mV[1] + b.mV[1], a.mV[2] + b.mV[2], a.mV[3] + b.mV[3]);

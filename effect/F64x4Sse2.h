@@ -30,6 +30,18 @@ public:
         _mm_store_pd(high, mHigh.raw());
     }
 
+    /// Lanes (a0, b0, a2, b2) and (a1, b1, a3, b3), as on the AVX path.
+    static F64x4Sse2 evens(F64x4Sse2 a, F64x4Sse2 b) noexcept
+    {
+        return F64x4Sse2(F64x2(_mm_unpacklo_pd(a.mLow.raw(), b.mLow.raw())),
+                         F64x2(_mm_unpacklo_pd(a.mHigh.raw(), b.mHigh.raw())));
+    }
+    static F64x4Sse2 odds(F64x4Sse2 a, F64x4Sse2 b) noexcept
+    {
+        return F64x4Sse2(F64x2(_mm_unpackhi_pd(a.mLow.raw(), b.mLow.raw())),
+                         F64x2(_mm_unpackhi_pd(a.mHigh.raw(), b.mHigh.raw())));
+    }
+
     friend F64x4Sse2 operator+(F64x4Sse2 a, F64x4Sse2 b) noexcept
     {
         return F64x4Sse2(a.mLow + b.mLow, a.mHigh + b.mHigh);

@@ -1,22 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "effect/F64x2.h"
+
 #include <cstdint>
 #include <cstring>
 
 /// One-pole smoother that glides a potentiometer position toward its target:
-/// state := d·state + (1 − d)·target.
+/// state := d·state + (1 − d)·target, in every lane of L (double for one
+/// smoother, F64x2 for two that step equally often and share a register).
 ///
 /// The step is a fixed, deterministic map, so once a step leaves the state
 /// bit for bit unchanged every later step of the block would too; the
 /// smoother then reports itself at rest, and callers may stop stepping it.
+template <class L>
 class PositionSmoother {
 public:
     /// [audio] Sets the coefficient d and the target for the coming block;
     /// (1 − d)·target is formed here once, with the same rounding as per step.
-    void beginBlock(double d, double target) noexcept
+    void beginBlock(L d, L target) noexcept
     {
-        const double pull = (1.0 - d) * target;
+        const L pull = (L(1.0) - d) * target;
         if (!sameBits(d, mD) || !sameBits(pull, mPull))
             mMapChanged = true;
         mD = d;
@@ -25,7 +29,7 @@ public:
 
     /// [audio] Advances one step and returns the new state. No test on the
     /// way: a step at rest computes the same state again.
-    double step() noexcept
+    L step() noexcept
     {
         mPrevious = mState;
         mState = mD * mState + mPull;
@@ -34,11 +38,11 @@ public:
     }
 
     /// [any] True when the last step, under this block's map, left the state
-    /// as it was: further steps in this block would too.
+    /// of every lane as it was: further steps in this block would too.
     bool atRest() const noexcept { return !mMapChanged && sameBits(mState, mPrevious); }
 
     /// [any] Current state.
-    double state() const noexcept { return mState; }
+    L state() const noexcept { return mState; }
 
 private:
     static bool sameBits(double a, double b) noexcept
@@ -48,10 +52,14 @@ private:
         std::memcpy(&y, &b, sizeof y);
         return x == y;
     }
+    static bool sameBits(F64x2 a, F64x2 b) noexcept
+    {
+        return sameBits(a.left(), b.left()) && sameBits(a.right(), b.right());
+    }
 
-    double mD = 0.0;
-    double mPull = 0.0;
-    double mState = 0.0;
-    double mPrevious = 0.0;
+    L mD = L(0.0);
+    L mPull = L(0.0);
+    L mState = L(0.0);
+    L mPrevious = L(0.0);
     bool mMapChanged = true; ///< no step yet under the current map
 };

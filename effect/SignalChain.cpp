@@ -45,10 +45,8 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
 
     const double fs = settings.sampleRate;
     const double d = std::exp((1.0 / fs) * -kTwoPi);
-    mHighShelfSmoother.beginBlock(d, settings.highShelf);
-    mHighPassSmoother.beginBlock(d, settings.highPass);
-    mLowPassSmoother.beginBlock(d, -settings.lowPass);
-    mMidBellSmoother.beginBlock(d, settings.midBell);
+    mBandSmoothers.beginBlock(F64x2(d), F64x2(settings.highShelf, settings.midBell));
+    mPassSmoothers.beginBlock(F64x2(d), F64x2(settings.highPass, -settings.lowPass));
     mLowShelfSmoother.beginBlock(d, settings.lowShelf);
 
     const SectionScales scales{BilinearScale::of(fs * HighShelfSection::kRateFactor),
@@ -186,34 +184,24 @@ bool SignalChain::computeCoefficients(int count, const SectionScales& scales) no
 {
     // Local copies keep the smoothers' states in registers: stores into the
     // position array could otherwise alias them.
-    PositionSmoother highShelf = mHighShelfSmoother, highPass = mHighPassSmoother, lowPass = mLowPassSmoother,
-                     midBell = mMidBellSmoother, lowShelf = mLowShelfSmoother;
-    const bool atRest =
-        highShelf.atRest() && highPass.atRest() && lowPass.atRest() && midBell.atRest() && lowShelf.atRest();
+    PositionSmoother<F64x2> bands = mBandSmoothers, passes = mPassSmoothers;
+    PositionSmoother<double> lowShelf = mLowShelfSmoother;
+    const bool atRest = bands.atRest() && passes.atRest() && lowShelf.atRest();
     const int samples = atRest ? 1 : count;
     for (int k = 0; k < samples; ++k) {
-        // Each smoother steps once per channel (HPF and LPF twice), left first.
+        // Each smoother steps once per channel (HPF and LPF twice), left
+        // first; the coefficient kernels form the positions from the states.
         SectionPositions& p = mPositions[k];
-        p.highShelf[0] = 1.0 - highShelf.step();
-        p.highShelf[1] = 1.0 - highShelf.step();
-        p.highPassV[0] = 1.0 - highPass.step();
-        p.highPassU[0] = 1.0 - highPass.step();
-        p.highPassV[1] = 1.0 - highPass.step();
-        p.highPassU[1] = 1.0 - highPass.step();
-        p.lowPassV[0] = lowPass.step();
-        p.lowPassU[0] = lowPass.step();
-        p.lowPassV[1] = lowPass.step();
-        p.lowPassU[1] = lowPass.step();
-        p.midBell[0] = 1.0 - midBell.step();
-        p.midBell[1] = 1.0 - midBell.step();
-        p.lowShelf[0] = 1.0 - lowShelf.step();
-        p.lowShelf[1] = 1.0 - lowShelf.step();
+        bands.step().store(p.bands[0]);
+        bands.step().store(p.bands[1]);
+        for (double(&pass)[2] : p.passes)
+            passes.step().store(pass);
+        p.lowShelf[0] = lowShelf.step();
+        p.lowShelf[1] = lowShelf.step();
     }
     mKernels->coefficients(mPositions, samples, scales, mCoefficients);
-    mHighShelfSmoother = highShelf;
-    mHighPassSmoother = highPass;
-    mLowPassSmoother = lowPass;
-    mMidBellSmoother = midBell;
+    mBandSmoothers = bands;
+    mPassSmoothers = passes;
     mLowShelfSmoother = lowShelf;
     return atRest;
 }

@@ -68,11 +68,11 @@ private:
     void sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
                   const SectionScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept;
 
-    PositionSmoother mHighShelfSmoother;
-    PositionSmoother mHighPassSmoother;
-    PositionSmoother mLowPassSmoother;
-    PositionSmoother mMidBellSmoother;
-    PositionSmoother mLowShelfSmoother;
+    // Smoothers that step equally often share a register, so one
+    // instruction steps both.
+    PositionSmoother<F64x2> mBandSmoothers; ///< lane 0 GainH, lane 1 GainM
+    PositionSmoother<F64x2> mPassSmoothers; ///< lane 0 HPF, lane 1 the negated LPF
+    PositionSmoother<double> mLowShelfSmoother;
 
     StereoSection<HighShelfSection::kOrder> mHighShelf;
     StereoSection<HighPassSection::kOrder> mHighPass;

@@ -13,7 +13,7 @@ double plainStep(double d, double state, double target) { return d * state + (1.
 TEST(PositionSmoother, ComesToRestOnlyWhereThePlainRecursionStandsStill)
 {
     const double d = std::exp((1.0 / 48000.0) * -6.283185307179586);
-    PositionSmoother smoother;
+    PositionSmoother<double> smoother;
     smoother.beginBlock(d, 0.5);
     double plain = 0.0;
     int steps = 0;
