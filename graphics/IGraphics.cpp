@@ -215,8 +215,12 @@ PIX_CachedFont* IGraphics::FontFor(TextStyle& style)
         fontSpec.weight = style.style == TextStyle::kStyleBold ? 700 : 400;
         fontSpec.italic = style.style == TextStyle::kStyleItalic;
         fontSpec.antialiased = style.quality != TextStyle::kQualityNonAntialiased;
-        // Raster fonts draw horizontally only: the orientation keys the cache
-        // but turns no text.
+        fontSpec.smoothing = style.quality == TextStyle::kQualityClearType     ? PIX_FontSmoothing::kClearType
+                             : style.quality == TextStyle::kQualityAntialiased ? PIX_FontSmoothing::kStandard
+                                                                               : PIX_FontSmoothing::kSystemDefault;
+        // Windows turns the text line; the Linux text layer draws it
+        // horizontally, and there the orientation only keys the cache.
+        fontSpec.orientation = style.orientation;
         std::unique_ptr<PIX_PlatformFont> handle = PIX_PlatformFont::Create(fontSpec);
         if (!handle) return nullptr;
         auto created = std::make_unique<PIX_CachedFont>();
