@@ -14,9 +14,13 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$prefix.ready" ]; then
     # Parallel tests may all start on a fresh prefix: one creates it while the
     # others wait, and none uses it before it is complete.
+    # Wine's own faces (Tahoma, MS Sans Serif …) are only found in the
+    # prefix's font folder, not where the package installs them.
     mkdir -p "$prefix"
     flock "$prefix.lock" sh -c '[ -f "$WINEPREFIX.ready" ] ||
-        { "$0/wine64" wineboot -i >/dev/null 2>&1 </dev/null && touch "$WINEPREFIX.ready"; }' "$wine_dir"
+        { "$0/wine64" wineboot -i >/dev/null 2>&1 </dev/null &&
+          cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" &&
+          touch "$WINEPREFIX.ready"; }' "$wine_dir"
 fi
 
 out=$(mktemp) || exit 1
