@@ -18,7 +18,6 @@ public:
 
     F64x4Avx() noexcept : mV(_mm256_setzero_pd()) {}
     explicit F64x4Avx(double v) noexcept : mV(_mm256_set1_pd(v)) {}
-    static F64x4Avx fill(double v) noexcept { return F64x4Avx(_mm256_set1_pd(v)); }
     /// 32-byte aligned.
     static F64x4Avx load(const double* p) noexcept { return F64x4Avx(_mm256_load_pd(p)); }
     void store(double* p) const noexcept { _mm256_store_pd(p, mV); }

@@ -17,7 +17,6 @@ public:
 
     F64x4Portable() noexcept = default;
     explicit F64x4Portable(double v) noexcept : mV{v, v, v, v} {}
-    static F64x4Portable fill(double v) noexcept { return F64x4Portable(v, v, v, v); }
     static F64x4Portable load(const double* p) noexcept { return F64x4Portable(p[0], p[1], p[2], p[3]); }
     void store(double* p) const noexcept
     {

@@ -17,7 +17,6 @@ public:
 
     F64x4Sse2() noexcept = default;
     explicit F64x4Sse2(double v) noexcept : mLow(v), mHigh(v) {}
-    static F64x4Sse2 fill(double v) noexcept { return F64x4Sse2(F64x2(v), F64x2(v)); }
     static F64x4Sse2 load(const double* p) noexcept { return halves(p, p + 2); }
     void store(double* p) const noexcept { storeHalves(p, p + 2); }
     static F64x4Sse2 halves(const double* low, const double* high) noexcept

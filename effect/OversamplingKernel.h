@@ -26,10 +26,10 @@ struct Taps {
     V oldestFirst[kTaps];
 
     explicit Taps(const OversamplingDesign& design)
-        : gain(V::fill(design.gain))
+        : gain(V(design.gain))
     {
         for (int i = 0; i < kTaps; ++i)
-            oldestFirst[i] = V::fill(design.feedback[kTaps - 1 - i]);
+            oldestFirst[i] = V(design.feedback[kTaps - 1 - i]);
     }
 };
 
@@ -49,7 +49,7 @@ template <class V, bool kAnyRange>
 struct StepWindow {
     const Taps<V>& taps;
     OversamplingState& state;
-    const V tiny = V::fill(0x1p-54);
+    const V tiny = V(0x1p-54);
     V window[kTaps];
     V newest;
     typename V::Mask kept = V::allKept();
@@ -88,14 +88,7 @@ struct StepWindow {
     }
 };
 
-// Steps 0 … count − 1 of a chunk in all four lanes:
-// y = flush(g·x + c10·y10 + c9·y9 + … + c1·y1), summed in that order.
-// y1 is the previous step's flushed sum; c1·y1 is formed from the unflushed
-// sum and then cleared where the flush clears, which gives the same bits
-// (c1·0 is +0 and adds as +0 to the rest) while the flush test runs beside
-// the multiplication instead of before it on the step-to-step path.
-// kAnyRange also flushes infinities; without it the caller guarantees none
-// can arise (the sums stay below 1e290 within a chunk).
+// Steps 0 … count − 1 of a chunk in all four lanes, as StepWindow describes.
 template <class V, bool kAnyRange>
 void runSteps(OversamplingState& state, const Taps<V>& taps, int count) noexcept
 {
