@@ -18,6 +18,8 @@ public:
     void usePath(ChainPath path) noexcept;
     /// [any] The path in use.
     ChainPath path() const noexcept { return mPath; }
+    /// [any] The entry points of that path.
+    const ChainKernels& kernels() const noexcept { return *mKernels; }
 
     /// [audio] Clears both filters' histories.
     void reset() noexcept;

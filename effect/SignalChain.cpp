@@ -21,7 +21,6 @@ inline bool bypassed(double value) noexcept { return value >= 1.0 || value <= -1
 void SignalChain::usePath(ChainPath path) noexcept
 {
     mOversampled.usePath(path);
-    mKernels = &ChainKernelsFor(mOversampled.path());
 }
 
 void SignalChain::reset() noexcept
@@ -199,7 +198,7 @@ bool SignalChain::computeCoefficients(int count, const SectionScales& scales) no
         p.lowShelf[0] = lowShelf.step();
         p.lowShelf[1] = lowShelf.step();
     }
-    mKernels->coefficients(mPositions, samples, scales, mCoefficients);
+    mOversampled.kernels().coefficients(mPositions, samples, scales, mCoefficients);
     mBandSmoothers = bands;
     mPassSmoothers = passes;
     mLowShelfSmoother = lowShelf;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "effect/ChainKernels.h"
 #include "effect/ChainSettings.h"
 #include "effect/CoefficientRun.h"
 #include "effect/HighPassSection.h"
@@ -84,7 +83,6 @@ private:
     OversampledPath mOversampled;
     alignas(16) double mDecimated[kSegment][2] = {}; ///< the oversampled path's results, left and right
 
-    const ChainKernels* mKernels = &ChainKernelsFor(DefaultChainPath());
     static constexpr int kCoefficientRun = CoefficientRun::kLength;
     SectionPositions mPositions[kCoefficientRun];
     CoefficientRun mCoefficients;
