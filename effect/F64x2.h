@@ -30,25 +30,6 @@ public:
     friend F64x2 operator/(F64x2 a, F64x2 b) noexcept { return F64x2(_mm_div_pd(a.mV, b.mV)); }
     friend F64x2 operator-(F64x2 a) noexcept { return F64x2(_mm_xor_pd(a.mV, _mm_set1_pd(-0.0))); }
 
-    /// Each lane keeps its value where it is finite and its magnitude is at
-    /// least `tiny`; otherwise the lane becomes +0.0 (NaN fails both tests).
-    F64x2 keepIfFiniteAndAtLeast(F64x2 tiny) const noexcept
-    {
-        const __m128d magnitude = _mm_and_pd(mV, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
-        const __m128d big = _mm_castsi128_pd(_mm_set1_epi64x(0x7FEFFFFFFFFFFFFFll));
-        const __m128d keep = _mm_and_pd(_mm_cmpge_pd(magnitude, tiny.mV), _mm_cmple_pd(magnitude, big));
-        return F64x2(_mm_and_pd(mV, keep));
-    }
-
-    /// Each lane keeps its value where its magnitude is at least `tiny`;
-    /// otherwise (NaN included) the lane becomes +0.0. Infinities pass: use
-    /// it only where they cannot arise.
-    F64x2 keepIfAtLeast(F64x2 tiny) const noexcept
-    {
-        const __m128d magnitude = _mm_and_pd(mV, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
-        return F64x2(_mm_and_pd(mV, _mm_cmpge_pd(magnitude, tiny.mV)));
-    }
-
     /// Lanes whose value is finite (not NaN, not infinite) as a two-bit mask,
     /// bit 0 for the left lane.
     int finiteMask() const noexcept
@@ -82,25 +63,11 @@ private:
     friend F64x2 operator/(F64x2 a, F64x2 b) noexcept { return {a.mL / b.mL, a.mR / b.mR}; }
     friend F64x2 operator-(F64x2 a) noexcept { return {-a.mL, -a.mR}; }
 
-    F64x2 keepIfFiniteAndAtLeast(F64x2 tiny) const noexcept
-    {
-        return {keep(mL, tiny.mL), keep(mR, tiny.mR)};
-    }
-
-    F64x2 keepIfAtLeast(F64x2 tiny) const noexcept
-    {
-        return {magnitude(mL) >= tiny.mL ? mL : 0.0, magnitude(mR) >= tiny.mR ? mR : 0.0};
-    }
-
     int finiteMask() const noexcept { return (isFinite(mL) ? 1 : 0) | (isFinite(mR) ? 2 : 0); }
 
 private:
     static double magnitude(double v) noexcept { return v < 0.0 ? -v : v; }
     static bool isFinite(double v) noexcept { return magnitude(v) <= 1.7976931348623157e308; }
-    static double keep(double v, double tiny) noexcept
-    {
-        return (magnitude(v) >= tiny && isFinite(v)) ? v : 0.0;
-    }
 
     double mL = 0.0;
     double mR = 0.0;

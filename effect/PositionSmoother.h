@@ -41,9 +41,6 @@ public:
     /// of every lane as it was: further steps in this block would too.
     bool atRest() const noexcept { return !mMapChanged && sameBits(mState, mPrevious); }
 
-    /// [any] Current state.
-    L state() const noexcept { return mState; }
-
 private:
     static bool sameBits(double a, double b) noexcept
     {
