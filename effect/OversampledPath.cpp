@@ -1,6 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "effect/OversampledPath.h"
 
+namespace {
+
+// `path` where it can run, else the default one.
+ChainPath runnable(ChainPath path) noexcept
+{
+    return CanRunChainPath(path) ? path : DefaultChainPath();
+}
+
+} // namespace
+
 OversampledPath::OversampledPath() noexcept
     : mPath(DefaultChainPath()), mKernels(&ChainKernelsFor(mPath))
 {
@@ -8,7 +18,7 @@ OversampledPath::OversampledPath() noexcept
 
 void OversampledPath::usePath(ChainPath path) noexcept
 {
-    mPath = CanRunChainPath(path) ? path : DefaultChainPath();
+    mPath = runnable(path);
     mKernels = &ChainKernelsFor(mPath);
 }
 
@@ -21,5 +31,5 @@ void OversampledPath::reset() noexcept
 
 void OversampledPath::shape(ChainPath path, const double* in, double* out, int count, int factor) noexcept
 {
-    ChainKernelsFor(CanRunChainPath(path) ? path : DefaultChainPath()).shape(in, out, count, factor);
+    ChainKernelsFor(runnable(path)).shape(in, out, count, factor);
 }
