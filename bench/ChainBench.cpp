@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-
 namespace {
 
 constexpr double kRate = 48000.0;
