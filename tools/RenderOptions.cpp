@@ -55,6 +55,21 @@ std::optional<double> ParseNumber(const std::string& text)
     return value;
 }
 
+std::optional<ParameterSetting> ParseSetting(const std::string& text, std::string& error)
+{
+    const size_t eq = text.find('=');
+    if (eq == std::string::npos || eq == 0) {
+        error = "expects NAME=VALUE, got '" + text + "'";
+        return std::nullopt;
+    }
+    const auto number = ParseNumber(text.substr(eq + 1));
+    if (!number) {
+        error = "value of " + text.substr(0, eq) + " is not a number: '" + text.substr(eq + 1) + "'";
+        return std::nullopt;
+    }
+    return ParameterSetting{text.substr(0, eq), *number};
+}
+
 namespace {
 
 std::optional<int> ParseInteger(const std::string& text)
@@ -92,17 +107,12 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
         } else if (arg == "--set") {
             if (!value(text))
                 return std::nullopt;
-            const size_t eq = text.find('=');
-            if (eq == std::string::npos || eq == 0) {
-                error = "--set expects NAME=VALUE, got '" + text + "'";
+            const auto setting = ParseSetting(text, error);
+            if (!setting) {
+                error = "--set " + error;
                 return std::nullopt;
             }
-            const auto number = ParseNumber(text.substr(eq + 1));
-            if (!number) {
-                error = "value of " + text.substr(0, eq) + " is not a number: '" + text.substr(eq + 1) + "'";
-                return std::nullopt;
-            }
-            options.settings.push_back({text.substr(0, eq), *number});
+            options.settings.push_back(*setting);
         } else if (arg == "--oversampling") {
             if (!value(text))
                 return std::nullopt;

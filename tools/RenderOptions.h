@@ -38,5 +38,9 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
 /// [any] Reads a whole decimal number (finite), or nothing.
 std::optional<double> ParseNumber(const std::string& text);
 
+/// [any] Reads one NAME=VALUE setting (a non-empty name, a number as
+/// ParseNumber reads it); nothing and a one-line `error` otherwise.
+std::optional<ParameterSetting> ParseSetting(const std::string& text, std::string& error);
+
 /// The usage text printed by --help.
 extern const char* const kRenderUsage;

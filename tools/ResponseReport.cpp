@@ -66,6 +66,13 @@ std::string Text(double x, double y, const char* anchor, const std::string& text
            EscapeXml(text) + "</text>\n";
 }
 
+// The plot's rectangle: the curve's clip and the frame drawn around it.
+std::string PlotArea(const char* style)
+{
+    return Format("<rect x=\"%g\" y=\"%g\" width=\"%g\" height=\"%g\"", kLeft, kTop, kRight - kLeft, kBottom - kTop) +
+           style + "/>";
+}
+
 std::string FrequencyLabel(double hz)
 {
     return hz >= 1000.0 ? Format("%gk", hz / 1000.0) : Format("%g", hz);
@@ -108,8 +115,7 @@ std::string ResponseSvg(const std::vector<ResponsePoint>& points, const std::str
                              kWidth, kHeight, kWidth, kHeight) +
                       "font-family=\"DejaVu Sans, sans-serif\" font-size=\"13\" fill=\"#222\">\n";
     svg += Format("<rect width=\"%g\" height=\"%g\" fill=\"#fff\"/>\n", kWidth, kHeight);
-    svg += Format("<clipPath id=\"plot\"><rect x=\"%g\" y=\"%g\" width=\"%g\" height=\"%g\"/></clipPath>\n", kLeft,
-                  kTop, kRight - kLeft, kBottom - kTop);
+    svg += "<clipPath id=\"plot\">" + PlotArea("") + "</clipPath>\n";
     svg += Text(kLeft, 30.0, "start", "KELDRA magnitude response (left channel)",
                 " font-size=\"16\" font-weight=\"bold\"");
 
@@ -133,8 +139,7 @@ std::string ResponseSvg(const std::vector<ResponsePoint>& points, const std::str
         svg += Line(kLeft - 5.0, Y(db), kLeft, Y(db), "stroke=\"#444\"");
         svg += Text(kLeft - 9.0, Y(db) + 4.5, "end", GainLabel(db));
     }
-    svg += Format("<rect x=\"%g\" y=\"%g\" width=\"%g\" height=\"%g\" fill=\"none\" stroke=\"#444\"/>\n", kLeft, kTop,
-                  kRight - kLeft, kBottom - kTop);
+    svg += PlotArea(" fill=\"none\" stroke=\"#444\"") + "\n";
 
     svg += "<polyline clip-path=\"url(#plot)\" fill=\"none\" stroke=\"#1f5fbf\" stroke-width=\"2.4\" "
            "stroke-linejoin=\"round\" points=\"";

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // keldra-render: renders audio through the KELDRA bundle as a host would.
-#include "host/HostApplication.h"
-#include "host/HostComponentHandler.h"
 #include "host/PluginInstance.h"
-#include "host/PluginModule.h"
 #include "tools/DefaultBundle.h"
 #include "tools/FrequencyResponse.h"
 #include "tools/OfflineRenderer.h"
+#include "tools/OpenedPlugin.h"
 #include "tools/PanelSnapshot.h"
 #include "tools/ProgressBar.h"
 #include "tools/RenderOptions.h"
@@ -76,21 +74,17 @@ int Run(const RenderOptions& options)
         }
     }
 
-    auto module = PluginModule::Load(options.plugin, error);
-    if (!module)
+    auto opened = OpenedPlugin::Open(options.plugin, "keldra-render", error);
+    if (!opened)
         return Fail(error);
-    HostApplication app("keldra-render");
-    HostComponentHandler handler;
-    auto plugin = PluginInstance::Create(*module, app, handler, error);
-    if (!plugin)
-        return Fail(error);
+    PluginInstance& plugin = opened->Instance();
 
     if (options.list) {
-        std::fputs(DescribeParameters(*plugin).c_str(), stdout);
+        std::fputs(DescribeParameters(plugin).c_str(), stdout);
         return 0;
     }
 
-    const auto settings = ResolveSettings(*plugin, options, error);
+    const auto settings = ResolveSettings(plugin, options, error);
     if (!settings)
         return Fail(error);
     ProcessSettings setup;
@@ -99,21 +93,21 @@ int Run(const RenderOptions& options)
     setup.sampleSize = options.precision == 64 ? Steinberg::Vst::kSample64 : Steinberg::Vst::kSample32;
     setup.channels = input.channels;
     setup.processMode = Steinberg::Vst::kOffline;
-    if (!plugin->Setup(setup, error))
+    if (!plugin.Setup(setup, error))
         return Fail(error);
     if (!options.panel.empty()) {
-        if (!WritePanelSnapshot(*plugin, *settings, options.panel, error))
+        if (!WritePanelSnapshot(plugin, *settings, options.panel, error))
             return Fail(error);
         std::printf("wrote %s: the front panel\n", options.panel.c_str());
         if (panelOnly && options.response.empty())
             return 0;
     }
     if (!options.response.empty()) {
-        const std::vector<ResponsePoint> points = MeasureResponse(*plugin, *settings, options.block);
+        const std::vector<ResponsePoint> points = MeasureResponse(plugin, *settings, options.block);
         char rate[32];
         std::snprintf(rate, sizeof rate, "%g kHz", input.rate / 1000.0);
         const std::string caption =
-            DescribeSettings(*plugin) + (options.bypass ? ", host bypass" : "") + "; " + rate + ", left channel";
+            DescribeSettings(plugin) + (options.bypass ? ", host bypass" : "") + "; " + rate + ", left channel";
         if (!WriteResponse(options.response, points, caption, error))
             return Fail(error);
         std::printf("wrote %s: magnitude response, %zu points from %.0f Hz to %.0f Hz\n", options.response.c_str(),
@@ -124,10 +118,9 @@ int Run(const RenderOptions& options)
     AudioClip output;
     {
         ProgressBar bar(input.Frames(), input.Frames() > kProgressSeconds * input.rate);
-        output = RenderClip(*plugin, input, options.block, *settings, [&bar](long done) { bar.Update(done); });
+        output = RenderClip(plugin, input, options.block, *settings, [&bar](long done) { bar.Update(done); });
     }
-    plugin.reset();
-    module.reset();
+    opened.reset();
 
     if (!WriteWav(options.output, output, error))
         return Fail(error);

@@ -321,8 +321,6 @@ void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames, bool 
     else
         BindInputs32(0, n, mPtr32.data(), frames);
 
-    BindOutputBuses(data, offset, use64);
-
     if (IsBypassed()) {
         // The effect runs on into the scratch arrays, so all it keeps follows
         // the input and leaving bypass brings no burst; the host hears the
@@ -333,6 +331,7 @@ void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames, bool 
         BindOutputBuses(data, offset, use64);
         PassThrough(frames);
     } else {
+        BindOutputBuses(data, offset, use64);
         ProcessBlock(GetInputData(), GetOutputData(), frames);
     }
 

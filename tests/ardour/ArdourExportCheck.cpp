@@ -7,11 +7,9 @@
 // have settled (after two seconds), every exported sample must match the reference (shifted by
 // the generator's unknown start phase, a whole number of samples) within
 // single-precision tolerance.
-#include "host/HostApplication.h"
-#include "host/HostComponentHandler.h"
 #include "host/PluginInstance.h"
-#include "host/PluginModule.h"
 #include "tools/OfflineRenderer.h"
+#include "tools/OpenedPlugin.h"
 #include "tools/RenderOptions.h"
 #include "tools/WavFile.h"
 
@@ -56,12 +54,10 @@ int main(int argc, char** argv)
 
     RenderOptions options;
     for (int i = 3; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const size_t eq = arg.find('=');
-        const auto value = eq == std::string::npos ? std::nullopt : ParseNumber(arg.substr(eq + 1));
-        if (!value)
-            return Fail("bad setting " + arg);
-        options.settings.push_back({arg.substr(0, eq), *value});
+        const auto setting = ParseSetting(argv[i], error);
+        if (!setting)
+            return Fail(error);
+        options.settings.push_back(*setting);
     }
 
     // The generator's sine: a float gain coefficient times a double sine,
@@ -76,24 +72,20 @@ int main(int argc, char** argv)
         tone.samples[2 * n] = tone.samples[2 * n + 1] = s;
     }
 
-    auto module = PluginModule::Load(argv[1], error);
-    if (!module)
+    auto opened = OpenedPlugin::Open(argv[1], "keldra-ardour-check", error);
+    if (!opened)
         return Fail(error);
-    HostApplication app("keldra-ardour-check");
-    HostComponentHandler handler;
-    auto plugin = PluginInstance::Create(*module, app, handler, error);
-    if (!plugin)
-        return Fail(error);
-    const auto settings = ResolveSettings(*plugin, options, error);
+    PluginInstance& plugin = opened->Instance();
+    const auto settings = ResolveSettings(plugin, options, error);
     if (!settings)
         return Fail(error);
     ProcessSettings setup;
     setup.sampleRate = tone.rate;
     setup.maxBlock = 512;
     setup.processMode = Steinberg::Vst::kOffline;
-    if (!plugin->Setup(setup, error))
+    if (!plugin.Setup(setup, error))
         return Fail(error);
-    const AudioClip reference = RenderClip(*plugin, tone, 512, *settings, {});
+    const AudioClip reference = RenderClip(plugin, tone, 512, *settings, {});
 
     // One settled period of the reference, then the best whole-sample shift.
     const long last = reference.Frames() - period;

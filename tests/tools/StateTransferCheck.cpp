@@ -3,12 +3,10 @@
 // another (Linux to Windows and back). "save" sets parameters as a host's
 // automation would and writes the state a host would store; "check" restores
 // such a file into a fresh instance and fails unless every value arrived.
-#include "host/HostApplication.h"
-#include "host/HostComponentHandler.h"
 #include "host/HostParameterChanges.h"
 #include "host/PluginInstance.h"
-#include "host/PluginModule.h"
 #include "tools/OfflineRenderer.h"
+#include "tools/OpenedPlugin.h"
 #include "tools/RenderOptions.h"
 
 #include <cmath>
@@ -34,31 +32,25 @@ int main(int argc, char** argv)
     if (argc < 4 || (mode != "save" && mode != "check"))
         return Fail("usage: keldra-state-check BUNDLE save|check STATE [NAME=VALUE]...");
     const std::string statePath = argv[3];
+    std::string error;
     RenderOptions options;
     for (int i = 4; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const size_t eq = arg.find('=');
-        const auto value = eq == std::string::npos ? std::nullopt : ParseNumber(arg.substr(eq + 1));
-        if (!value)
-            return Fail("bad setting " + arg);
-        options.settings.push_back({arg.substr(0, eq), *value});
+        const auto setting = ParseSetting(argv[i], error);
+        if (!setting)
+            return Fail(error);
+        options.settings.push_back(*setting);
     }
 
-    std::string error;
-    auto module = PluginModule::Load(argv[1], error);
-    if (!module)
+    auto opened = OpenedPlugin::Open(argv[1], "keldra-state-check", error);
+    if (!opened)
         return Fail(error);
-    HostApplication app("keldra-state-check");
-    HostComponentHandler handler;
-    auto plugin = PluginInstance::Create(*module, app, handler, error);
-    if (!plugin)
-        return Fail(error);
-    const auto settings = ResolveSettings(*plugin, options, error);
+    PluginInstance& plugin = opened->Instance();
+    const auto settings = ResolveSettings(plugin, options, error);
     if (!settings)
         return Fail(error);
     ProcessSettings setup;
     setup.processMode = Steinberg::Vst::kOffline;
-    if (!plugin->Setup(setup, error))
+    if (!plugin.Setup(setup, error))
         return Fail(error);
 
     if (mode == "save") {
@@ -67,8 +59,8 @@ int main(int argc, char** argv)
         for (const ResolvedSetting& setting : *settings) changes.Add(setting.id, setting.normalized);
         float silence[2][1] = {{0.0f}, {0.0f}};
         float* channels[2] = {silence[0], silence[1]};
-        plugin->Process32(channels, channels, 0, &changes);
-        const std::vector<uint8_t> state = plugin->SaveState();
+        plugin.Process32(channels, channels, 0, &changes);
+        const std::vector<uint8_t> state = plugin.SaveState();
         std::ofstream file(statePath, std::ios::binary);
         file.write(reinterpret_cast<const char*>(state.data()), std::streamsize(state.size()));
         if (state.empty() || !file.flush())
@@ -78,19 +70,19 @@ int main(int argc, char** argv)
         const std::vector<uint8_t> saved((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         if (saved.empty())
             return Fail("cannot read " + statePath);
-        if (plugin->LoadState(saved) != Steinberg::kResultOk)
+        if (plugin.LoadState(saved) != Steinberg::kResultOk)
             return Fail("the plug-in refused the state in " + statePath);
-        if (plugin->SaveState() != saved)
+        if (plugin.SaveState() != saved)
             return Fail("the restored state saves differently from " + statePath);
         // The normalised values come from the plain ones through each build's
         // own math library: equal to far below any parameter's step.
         for (const ResolvedSetting& setting : *settings) {
-            const double restored = plugin->Controller()->getParamNormalized(setting.id);
+            const double restored = plugin.Controller()->getParamNormalized(setting.id);
             if (std::fabs(restored - setting.normalized) > 1e-9)
                 return Fail("parameter " + std::to_string(setting.id) + " restored as " + std::to_string(restored) +
                             " instead of " + std::to_string(setting.normalized));
         }
     }
-    std::fputs(DescribeParameters(*plugin).c_str(), stdout);
+    std::fputs(DescribeParameters(plugin).c_str(), stdout);
     return 0;
 }
