@@ -24,6 +24,8 @@ constexpr UINT_PTR kEntryBoxId = 99;
 constexpr int kMaxClassName = 128;
 constexpr int kCustomColourCount = 16;
 
+RECT ToRect(const PixelRect& rect) { return RECT{rect.L, rect.T, rect.R, rect.B}; }
+
 struct ClassSearch {
     DWORD processId;
     const char* className;
@@ -65,8 +67,7 @@ int IGraphicsWin::Impl::WindowHeight() const
 
 void IGraphicsWin::Impl::Invalidate(const PixelRect& editorArea)
 {
-    const PixelRect area = WindowScale::ScaledRect(editorArea, scale);
-    const RECT rect{area.L, area.T, area.R, area.B};
+    const RECT rect = ToRect(WindowScale::ScaledRect(editorArea, scale));
     InvalidateRect(editorWnd, &rect, FALSE);
 }
 
@@ -87,9 +88,8 @@ void IGraphicsWin::Impl::Tick()
     Invalidate(outcome.area);
     if (boxOpen && boxControl) {
         // The box paints itself; the editor must not paint over it.
-        const PixelRect box = WindowScale::ScaledRect(boxControl->Rect(), scale);
-        const RECT rect{box.L, box.T, box.R, box.B};
-        ValidateRect(editorWnd, &rect);
+        const RECT box = ToRect(WindowScale::ScaledRect(boxControl->Rect(), scale));
+        ValidateRect(editorWnd, &box);
     }
     UpdateWindow(editorWnd);
 }
@@ -107,11 +107,16 @@ void IGraphicsWin::Impl::CloseEntryBox()
     entryFont = nullptr;
 }
 
+void IGraphicsWin::Impl::DiscardEntry()
+{
+    CloseEntryBox();
+    entry.Reset();
+}
+
 void IGraphicsWin::Impl::ForgetWindow()
 {
     // An open entry is dropped, so that the next window can open one.
-    CloseEntryBox();
-    entry.Reset();
+    DiscardEntry();
     if (tipWnd) DestroyWindow(tipWnd);
     tipWnd = nullptr;
     tips.Reset();
@@ -216,8 +221,7 @@ void IGraphicsWin::SetContentScale(double scale)
     w.scale = scale;
     if (!w.editorWnd) return;
     // The entry box and tooltip were laid out for the old scale.
-    w.CloseEntryBox();
-    w.entry.Reset();
+    w.DiscardEntry();
     w.HideTooltip();
     SetWindowPos(w.editorWnd, nullptr, 0, 0, w.WindowWidth(), w.WindowHeight(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -265,8 +269,7 @@ void IGraphicsWin::Resize(int width, int height)
     const int oldWidth = w.WindowWidth();
     const int oldHeight = w.WindowHeight();
     // The controls go away with the old size; an entry must not outlive its control.
-    w.CloseEntryBox();
-    w.entry.Reset();
+    w.DiscardEntry();
     w.HideTooltip();
     w.tips.Reset();
     IPlatformGraphics::Resize(width, height);

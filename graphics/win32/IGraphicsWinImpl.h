@@ -64,6 +64,8 @@ struct IGraphicsWin::Impl {
 
     void Tick();
     void CloseEntryBox();
+    /// Closes the box and forgets the entry, committing nothing.
+    void DiscardEntry();
     /// What closing the window, or its destruction by the host, leaves: no
     /// entry, no tooltip, no press in progress.
     void ForgetWindow();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphics/win32/Win32Input.h"
 
+#include "graphics/EditorKey.h"
+
 #include <windows.h>
 
 namespace Win32Input {
@@ -8,16 +10,16 @@ namespace Win32Input {
 int KeyCodeForVirtualKey(uintptr_t virtualKey) noexcept
 {
     switch (virtualKey) {
-    case VK_SPACE: return 0;
-    case VK_UP: return 1;
-    case VK_DOWN: return 2;
-    case VK_LEFT: return 3;
-    case VK_RIGHT: return 4;
+    case VK_SPACE: return EditorKey::kSpace;
+    case VK_UP: return EditorKey::kUp;
+    case VK_DOWN: return EditorKey::kDown;
+    case VK_LEFT: return EditorKey::kLeft;
+    case VK_RIGHT: return EditorKey::kRight;
     default: break;
     }
-    if (virtualKey >= '0' && virtualKey <= '9') return 5 + int(virtualKey - '0');
-    if (virtualKey >= 'A' && virtualKey <= 'Z') return 15 + int(virtualKey - 'A');
-    return -1;
+    if (virtualKey >= '0' && virtualKey <= '9') return EditorKey::Digit(int(virtualKey - '0'));
+    if (virtualKey >= 'A' && virtualKey <= 'Z') return EditorKey::Letter(int(virtualKey - 'A'));
+    return EditorKey::kNone;
 }
 
 MouseMods ModsFromKeyFlags(uintptr_t wParam, bool altDown) noexcept

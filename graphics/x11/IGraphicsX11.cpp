@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphics/x11/IGraphicsX11.h"
 
-#include "graphics/WindowScale.h"
-#include "graphics/EditorTick.h"
 #include "graphics/DoubleClickDetector.h"
+#include "graphics/EditorTick.h"
 #include "graphics/IEditorRunLoop.h"
 #include "graphics/PopupMenu.h"
 #include "graphics/PopupMenuNumbering.h"
 #include "graphics/TooltipTracker.h"
 #include "graphics/WebPageOpening.h"
+#include "graphics/WindowScale.h"
 #include "graphics/x11/ChildProcess.h"
 #include "graphics/x11/LinuxDesktop.h"
 #include "graphics/x11/X11Clipboard.h"

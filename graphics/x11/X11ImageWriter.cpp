@@ -7,7 +7,6 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 namespace {

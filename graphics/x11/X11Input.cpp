@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphics/x11/X11Input.h"
 
+#include "graphics/EditorKey.h"
+
 #include <X11/X.h>
 #include <X11/keysym.h>
 
@@ -9,17 +11,17 @@ namespace X11Input {
 int KeyCodeForKeysym(unsigned long keysym) noexcept
 {
     switch (keysym) {
-    case XK_space: return 0;
-    case XK_Up: case XK_KP_Up: return 1;
-    case XK_Down: case XK_KP_Down: return 2;
-    case XK_Left: case XK_KP_Left: return 3;
-    case XK_Right: case XK_KP_Right: return 4;
+    case XK_space: return EditorKey::kSpace;
+    case XK_Up: case XK_KP_Up: return EditorKey::kUp;
+    case XK_Down: case XK_KP_Down: return EditorKey::kDown;
+    case XK_Left: case XK_KP_Left: return EditorKey::kLeft;
+    case XK_Right: case XK_KP_Right: return EditorKey::kRight;
     default: break;
     }
-    if (keysym >= XK_0 && keysym <= XK_9) return 5 + int(keysym - XK_0);
-    if (keysym >= XK_A && keysym <= XK_Z) return 15 + int(keysym - XK_A);
-    if (keysym >= XK_a && keysym <= XK_z) return 15 + int(keysym - XK_a);
-    return -1;
+    if (keysym >= XK_0 && keysym <= XK_9) return EditorKey::Digit(int(keysym - XK_0));
+    if (keysym >= XK_A && keysym <= XK_Z) return EditorKey::Letter(int(keysym - XK_A));
+    if (keysym >= XK_a && keysym <= XK_z) return EditorKey::Letter(int(keysym - XK_a));
+    return EditorKey::kNone;
 }
 
 int WheelStepsForButton(unsigned int button) noexcept
