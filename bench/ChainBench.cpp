@@ -68,7 +68,7 @@ void runChain(benchmark::State& state, Material material, bool isOracle)
     std::vector<double> outL(inL.size()), outR(inR.size());
     FixedBypass bypass;
     Chain chain;
-    chain.reset();
+    chain.reset(settings.sampleRate);
 
     const auto runSecond = [&](const std::vector<double>& left, const std::vector<double>& right) {
         for (int b = 0; b < kBlocksPerRun; ++b) {

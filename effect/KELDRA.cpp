@@ -105,7 +105,7 @@ void KELDRA::OnParamChanged(int paramIdx)
 void KELDRA::OnReset()
 {
     std::lock_guard<std::recursive_mutex> lock(GetLock());
-    mChain.reset();
+    mChain.reset(GetSampleRate());
 }
 
 void KELDRA::ProcessBlock(double** inputs, double** outputs, int frames) noexcept

@@ -25,8 +25,9 @@ public:
     KELDRA();
     ~KELDRA() override;
 
-    /// [ui] Processing is about to (re)start: clears the oversampling
-    /// filters, nothing else. Locks.
+    /// [ui] Processing is about to (re)start at the sample rate just set:
+    /// clears the oversampling filters, and the filter sections too when
+    /// the rate is not the previous set-up's. Locks.
     void OnReset() override;
 
     /// [any] Updates the working value driven by `paramIdx`. Locks.

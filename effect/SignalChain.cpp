@@ -23,9 +23,20 @@ void SignalChain::usePath(ChainPath path) noexcept
     mOversampled.usePath(path);
 }
 
-void SignalChain::reset() noexcept
+void SignalChain::reset(double sampleRate) noexcept
 {
     mOversampled.reset();
+    if (sampleRate == mSetUpRate)
+        return;
+    // Histories made at the old rate, run through coefficients designed for
+    // the new one, ring up to +67 dB. The smoothers hold knob positions, not
+    // signal, and keep them.
+    mHighShelf.reset();
+    mHighPass.reset();
+    mLowPass.reset();
+    mMidBell.reset();
+    mLowShelf.reset();
+    mSetUpRate = sampleRate;
 }
 
 void SignalChain::process(const double* const in[2], double* const out[2], int frames,
@@ -33,6 +44,13 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
 {
     const ScopedDenormalFlush flush;
     const int factor = settings.oversampling == kMaxFactor ? kMaxFactor : 4;
+    if (factor != mFactor) {
+        // The 16x design's poles lie much nearer z = 1 than the 4x design's:
+        // states carried from one into the other ring up to +42 dB, so a
+        // new factor starts from rest.
+        mOversampled.reset();
+        mFactor = factor;
+    }
     mDesign = OversamplingDesign::forFactor(factor);
     if (frames < 1)
         return;

@@ -25,17 +25,21 @@ class SignalChain {
 public:
     // ---- lifecycle -------------------------------------------------------
 
-    /// [audio or ui, plug-in lock held] Clears the four oversampling filters.
-    /// Smoothers, sections and the design are left as they are.
-    void reset() noexcept;
+    /// [audio or ui, plug-in lock held] Processing (re)starts at
+    /// `sampleRate` Hz: clears the four oversampling filters and, when the
+    /// rate differs from the previous reset's (or this is the first), the
+    /// five sections' histories. Smoothers and the design are left as they are.
+    void reset(double sampleRate) noexcept;
 
     // ---- processing ------------------------------------------------------
 
     /// [audio, plug-in lock held] Designs the oversampling filter for
     /// `settings.oversampling` (16, or else 4) even when `frames` is below 1,
-    /// then fills `frames` samples of out[0] (left) and out[1] (right) from
-    /// in[0] and in[1]. Inputs and outputs may be the same arrays. Denormals
-    /// are flushed for the duration of the call; the caller's mode returns.
+    /// clearing the oversampling filters when that factor differs from the
+    /// previous call's, then fills `frames` samples of out[0] (left) and
+    /// out[1] (right) from in[0] and in[1]. Inputs and outputs may be the
+    /// same arrays. Denormals are flushed for the duration of the call; the
+    /// caller's mode returns.
     void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
                  const IBypassSource& bypass) noexcept;
 
@@ -79,6 +83,8 @@ private:
     StereoSection<MidBellSection::kOrder> mMidBell;
     StereoSection<LowShelfSection::kOrder> mLowShelf;
 
+    double mSetUpRate = 0.0; ///< Hz, of the last reset; 0 before the first
+    int mFactor = 0;         ///< of the design in force; 0 before the first block
     OversamplingDesign mDesign;
     OversampledPath mOversampled;
     alignas(16) double mDecimated[kSegment][2] = {}; ///< the oversampled path's results, left and right

@@ -92,15 +92,12 @@ struct SideBySide {
     ScriptedBypass productBypass, oracleBypass;
     std::vector<double> productL, productR, oracleL, oracleR;
 
-    SideBySide()
+    /// Both set up at `sampleRate` Hz, as a host sets up before processing.
+    explicit SideBySide(double sampleRate = ChainSettings{}.sampleRate) { reset(sampleRate); }
+    void reset(double sampleRate)
     {
-        product.reset();
-        oracle.reset();
-    }
-    void reset()
-    {
-        product.reset();
-        oracle.reset();
+        product.reset(sampleRate);
+        oracle.reset(sampleRate);
     }
     /// The same Bypass script for both.
     void bypassScript(const std::function<double(long)>& f)

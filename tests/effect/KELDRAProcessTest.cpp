@@ -89,7 +89,7 @@ TEST(KeldraProcess, FollowsTheOracleAtBothFactorsWithWorkingValuesAndSampleRate)
         s.midBell = 0.3;
         s.lowShelf = 0.9;
         ReferenceChain oracle;
-        oracle.reset();
+        oracle.reset(44100.0);
         ScriptedBypass bypass;
         std::vector<double> refL, refR;
         runBlocks(oracle, inL, inR, refL, refR, 480, s, bypass);

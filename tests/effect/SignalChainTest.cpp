@@ -66,7 +66,7 @@ double settledGainDb(double amplitude, double hz)
     const std::vector<double> in = sine(settle + measure, amplitude, hz, fs);
     std::vector<double> outL, outR;
     SignalChain chain;
-    chain.reset();
+    chain.reset(48000.0);
     ScriptedBypass bypass;
     runBlocks(chain, in, in, outL, outR, 512, ChainSettings{48000.0}, bypass);
     double inPower = 0.0, outPower = 0.0;
@@ -95,8 +95,8 @@ TEST(SignalChain, BypassCopiesBitForBitWhileEverythingRunsOn)
     s.highShelf = 1.0;
     s.outputGain = 3.0;
     SignalChain chain, twin;
-    chain.reset();
-    twin.reset();
+    chain.reset(s.sampleRate);
+    twin.reset(s.sampleRate);
     ScriptedBypass middle, never;
     middle.script([](long read) { return read >= 4000 && read < 8000 ? 1.0 : 0.0; });
     std::vector<double> a, b, c, d;
@@ -125,10 +125,10 @@ TEST(SignalChain, SilenceInGivesExactZerosOut)
 {
     const std::vector<double> silence(20000, 0.0);
     for (const int factor : {4, 16}) {
-        SignalChain chain;
-        chain.reset();
         ChainSettings s;
         s.oversampling = factor;
+        SignalChain chain;
+        chain.reset(s.sampleRate);
         ScriptedBypass bypass;
         std::vector<double> l, r;
         runBlocks(chain, silence, silence, l, r, 128, s, bypass);
@@ -141,10 +141,10 @@ TEST(SignalChain, SilenceInGivesExactZerosOut)
 
 TEST(SignalChain, AZeroFrameBlockRedesignsButWritesNothing)
 {
-    SignalChain chain;
-    chain.reset();
     ChainSettings s;
     s.oversampling = 16;
+    SignalChain chain;
+    chain.reset(s.sampleRate);
     ScriptedBypass bypass;
     double left = 7.0, right = 9.0;
     const double inL = 1.0, inR = 1.0;
@@ -160,20 +160,20 @@ TEST(SignalChain, AZeroFrameBlockRedesignsButWritesNothing)
     EXPECT_EQ(left, 7.0);
 }
 
-TEST(SignalChain, ResetClearsOnlyTheOversamplingFilters)
+TEST(SignalChain, ResetAtTheSameRateClearsOnlyTheOversamplingFilters)
 {
     const std::vector<double> loud = noise(3000, 0.8, 11), quiet = noise(3000, 0.01, 12);
     ChainSettings s;
     s.highPass = 0.7;
     SideBySide chains;
     chains.run(loud, loud, 300, s);
-    chains.reset();
+    chains.reset(s.sampleRate);
     chains.run(quiet, quiet, 300, s);
     EXPECT_TRUE(chains.bothAgree());
     // The sections kept their histories: a chain that never saw the loud
     // part gives something else.
     SignalChain fresh;
-    fresh.reset();
+    fresh.reset(s.sampleRate);
     ScriptedBypass bypass;
     std::vector<double> fL, fR;
     runBlocks(fresh, quiet, quiet, fL, fR, 300, s, bypass);
@@ -186,7 +186,7 @@ TEST(SignalChain, FlushesDenormalsOnlyWhileProcessing)
     _mm_setcsr(before & ~0x8040u);
     const unsigned mode = _mm_getcsr();
     SignalChain chain;
-    chain.reset();
+    chain.reset(44100.0);
     ScriptedBypass bypass;
     std::vector<double> in = noise(600, 0.5, 5), l, r;
     runBlocks(chain, in, in, l, r, 512, ChainSettings{}, bypass);
@@ -199,7 +199,7 @@ TEST(SignalChain, OneNanSampleDoesNotSilenceTheChain)
     std::vector<double> in = sine(6000, 0.3, 440.0, 48000.0), l, r;
     in[1000] = std::nan("");
     SignalChain chain;
-    chain.reset();
+    chain.reset(48000.0);
     ScriptedBypass bypass;
     runBlocks(chain, in, in, l, r, 512, ChainSettings{48000.0}, bypass);
     for (size_t i = 0; i < l.size(); ++i)
@@ -264,8 +264,8 @@ TEST(SignalChain, InPlaceBuffersGiveTheSameOutputAsSeparateOnes)
         bypass.script([](long read) { return (read / 700) % 2 ? 1.0 : 0.0; });
         inPlaceBypass.script([](long read) { return (read / 700) % 2 ? 1.0 : 0.0; });
         SignalChain separate, inPlace;
-        separate.reset();
-        inPlace.reset();
+        separate.reset(s.sampleRate);
+        inPlace.reset(s.sampleRate);
         std::vector<double> outL, outR;
         runBlocks(separate, inL, inR, outL, outR, 1000, s, bypass);
         std::vector<double> l = inL, r = inR;

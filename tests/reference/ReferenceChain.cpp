@@ -4,8 +4,9 @@
 #include "ReferenceWaveshaper.h"
 
 #include <cmath>
+#include <initializer_list>
 
-void ReferenceChain::reset()
+void ReferenceChain::clearOversampling()
 {
     for (int ch = 0; ch < 2; ++ch) {
         mUp[ch].clear();
@@ -13,10 +14,26 @@ void ReferenceChain::reset()
     }
 }
 
+void ReferenceChain::reset(double sampleRate)
+{
+    clearOversampling();
+    if (sampleRate == mSetUpRate)
+        return;
+    for (ReferenceSection* sections : {mHighShelf, mHighPass, mLowPass, mMidBell, mLowShelf}) {
+        sections[0].clear();
+        sections[1].clear();
+    }
+    mSetUpRate = sampleRate;
+}
+
 void ReferenceChain::process(const double* const in[2], double* const out[2], int frames,
                              const ChainSettings& settings, const IBypassSource& bypass)
 {
     const int n = settings.oversampling >= 1 ? settings.oversampling : 1;
+    if (n != mFactor) {
+        clearOversampling();
+        mFactor = n;
+    }
     for (int ch = 0; ch < 2; ++ch)
         ReferenceTenTapFilter::design(n, mG[ch], mC[ch]);
     if (frames < 1)

@@ -12,14 +12,18 @@
 /// SignalChain must agree with it. Test and benchmark code only.
 class ReferenceChain {
 public:
-    /// Clears the four oversampling filters, nothing else.
-    void reset();
+    /// Clears the four oversampling filters, and the ten sections' histories
+    /// too when `sampleRate` (Hz) is not the previous reset's.
+    void reset(double sampleRate);
 
-    /// Same contract as SignalChain::process.
+    /// Same contract as SignalChain::process: a new factor clears the four
+    /// oversampling filters before the block.
     void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
                  const IBypassSource& bypass);
 
 private:
+    void clearOversampling();
+
     struct Smoother {
         double oneMinusD = 1.0;
         double d = 0.0;
@@ -33,6 +37,8 @@ private:
 
     Smoother mHighShelfSmoother, mHighPassSmoother, mLowPassSmoother, mMidBellSmoother, mLowShelfSmoother;
     ReferenceSection mHighShelf[2], mHighPass[2], mLowPass[2], mMidBell[2], mLowShelf[2];
+    double mSetUpRate = 0.0;
+    int mFactor = 0; ///< of the last design
     double mG[2] = {};
     double mC[2][10] = {};
     ReferenceTenTapFilter mUp[2], mDown[2];

@@ -89,6 +89,12 @@ void ReferenceSection::bilinear(const Analog& analog, double k)
     }
 }
 
+void ReferenceSection::clear()
+{
+    for (int i = 0; i < 3; ++i)
+        mX[i] = mY[i] = 0.0;
+}
+
 double ReferenceSection::run(double x)
 {
     // b0·x + b1·x1 + … + bn·xn − a1·y1 − … − an·yn, summed from the oldest
@@ -102,8 +108,7 @@ double ReferenceSection::run(double x)
     sum -= mA[1] * mY[0];
     const double y = sum / mA[0];
     if (!std::isfinite(y)) {
-        for (int i = 0; i < 3; ++i)
-            mX[i] = mY[i] = 0.0;
+        clear();
         return 0.0;
     }
     for (int i = mOrder - 1; i > 0; --i) {

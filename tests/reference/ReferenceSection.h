@@ -18,6 +18,8 @@ public:
     /// Runs one sample. A result that is not finite clears the histories and
     /// gives 0.
     double run(double x);
+    /// Clears the histories.
+    void clear();
 
     /// Analog coefficients evaluated at the positions; index i multiplies s^i.
     struct Analog {
