@@ -29,8 +29,8 @@ void SignalChain::reset(double sampleRate) noexcept
     if (sampleRate == mSetUpRate)
         return;
     // Histories made at the old rate, run through coefficients designed for
-    // the new one, ring up to +67 dB. The smoothers hold knob positions, not
-    // signal, and keep them.
+    // the new one, ring up by tens of decibels. The smoothers hold knob
+    // positions, not signal, and keep them.
     mHighShelf.reset();
     mHighPass.reset();
     mLowPass.reset();
@@ -46,8 +46,8 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
     const int factor = settings.oversampling == kMaxFactor ? kMaxFactor : 4;
     if (factor != mFactor) {
         // The 16x design's poles lie much nearer z = 1 than the 4x design's:
-        // states carried from one into the other ring up to +42 dB, so a
-        // new factor starts from rest.
+        // states carried from one into the other ring up by tens of
+        // decibels, so a new factor starts from rest.
         mOversampled.reset();
         mFactor = factor;
     }
