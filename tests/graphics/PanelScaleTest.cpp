@@ -11,21 +11,21 @@
 
 namespace {
 
-// The embedded test images at 2 (ids 10102 and 10105, make_images.py).
+// The embedded test images at 2 (ids 10102 and 10106, make_images.py).
 constexpr uint32_t kCheckerLight = 0xFF28323C;
 constexpr uint32_t kCheckerDark = 0xFF0A141E;
 constexpr uint32_t kGrey = 0xFF646464;
 constexpr uint32_t kGreen = 0xFF00C800;
 
 /// A 16 x 16 editor: the background 9102 and, at (4, 4), frame 2 (green)
-/// of the three-frame strip 9105. Nothing else uses these two ids.
+/// of the three-frame strip 9106. Nothing else uses these two ids.
 struct ScaledEditor {
     RecordingGraphics g{nullptr, 16, 16};
 
     ScaledEditor()
     {
         g.InsertBackground(9102, "bg.png");
-        Attach<IBitmapControl>(g, nullptr, 4, 4, -1, g.LoadFrameStrip(9105, "strip.png", 3),
+        Attach<IBitmapControl>(g, nullptr, 4, 4, -1, g.LoadFrameStrip(9106, "strip.png", 3),
                                BlendSpec::kBlendNone)
             ->SetValueFromPlugin(0.5);
         g.PrepareDrawSurface();
@@ -50,7 +50,7 @@ TEST(PanelScale, AboveOneTheScaledArtworkIsComposedLoadedOnceAndSharedByEveryEdi
     EXPECT_EQ(shown.stretch, 1.0);
     // An editor at scale 1 never loads the larger drawings.
     EXPECT_EQ(ImageCache::Instance().Find(10102), nullptr);
-    EXPECT_EQ(ImageCache::Instance().Find(10105), nullptr);
+    EXPECT_EQ(ImageCache::Instance().Find(10106), nullptr);
 
     shown = first.DrawAt(2.0);
     ASSERT_NE(shown.surface, nullptr);
