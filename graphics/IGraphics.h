@@ -109,7 +109,8 @@ public:
     void SetPanelScale(double scale);
     double PanelScale() const noexcept;
     /// What a window at the panel scale copies to show editor area `rect`
-    /// once it was drawn by DrawArea. No surface before PrepareDrawSurface.
+    /// once it was drawn by DrawArea. At scale 1 that is the draw surface
+    /// (none before PrepareDrawSurface).
     PresentedImage PresentationOf(const PixelRect& rect) const;
 
     // ---- events from the window host (editor pixels) --------------------------
