@@ -3,10 +3,13 @@
 
 #include "framework/IEffectBase.h"
 #include "framework/IParamRecord.h"
+#include "graphics/ArtworkScale.h"
 #include "graphics/FontCache.h"
 #include "graphics/IBitmapControl.h"
 #include "graphics/ImageCache.h"
 #include "graphics/PopupMenu.h"
+#include "graphics/ScaledPanel.h"
+#include "graphics/WindowScale.h"
 #include "raster/PIX_CachedFont.h"
 #include "raster/PIX_Compose.h"
 #include "raster/PIX_FontFlags.h"
@@ -54,12 +57,7 @@ void IGraphics::InsertBackground(int resourceId, const char* name)
 
 FrameStrip IGraphics::LoadFrameStrip(int resourceId, const char* name, int frameCount)
 {
-    ImageCache& cache = ImageCache::Instance();
-    PIX_IBitmap* image = cache.Find(resourceId);
-    // Decoded outside the cache lock; a concurrent decode of the same image
-    // only costs a second copy, and Insert hands everyone the first.
-    if (!image) image = cache.Insert(resourceId, LoadImageResource(resourceId, name));
-
+    PIX_IBitmap* image = CachedImage(resourceId, name);
     FrameStrip strip;
     strip.image = image;
     strip.width = image ? image->Width() : 0;
@@ -68,6 +66,28 @@ FrameStrip IGraphics::LoadFrameStrip(int resourceId, const char* name, int frame
     strip.frameCount = frameCount >= 1 ? frameCount : 1;
     strip.horizontal = false;
     return strip;
+}
+
+PIX_IBitmap* IGraphics::CachedImage(int resourceId, const char* name)
+{
+    ImageCache& cache = ImageCache::Instance();
+    PIX_IBitmap* image = cache.Find(resourceId);
+    // Decoded outside the cache lock; a concurrent decode of the same image
+    // only costs a second copy, and Insert hands everyone the first.
+    if (!image) image = cache.Insert(resourceId, LoadImageResource(resourceId, name));
+    return image;
+}
+
+const PIX_IBitmap* IGraphics::ScaledArtwork(const PIX_IBitmap& image, int scale)
+{
+    const int resourceId = ImageCache::Instance().IdOf(&image);
+    if (resourceId < 0) return nullptr;
+    // The scaled drawings are resources like the 1x ones; only the id tells
+    // them apart, and the name only has to say PNG.
+    const PIX_IBitmap* scaled = CachedImage(ArtworkScale::ResourceId(resourceId, scale), "scaled.png");
+    const bool fits = scaled && scaled->Width() == image.Width() * scale
+                      && scaled->Height() == image.Height() * scale;
+    return fits ? scaled : nullptr;
 }
 
 void IGraphics::SetKeyCatcher(std::unique_ptr<IControl> control)
@@ -179,6 +199,11 @@ bool IGraphics::DrawArea(const PixelRect& rect)
     // Hidden controls are cleaned too, or a hidden dirty control would keep
     // the redraw timer busy forever.
     for (const auto& control : mControls) control->MarkClean();
+    if (mScaledPanel && mDrawSurface) {
+        mScaledPanel->Compose(*mDrawSurface, rect, [this](const PIX_IBitmap& image, int scale) {
+            return ScaledArtwork(image, scale);
+        });
+    }
     return PresentArea(rect);
 }
 
@@ -191,6 +216,7 @@ bool IGraphics::BlitFrame(const FrameStrip& strip, const PixelRect& dest, int sr
                           srcY + r.B - dest.T};
     const BlendSpec blendSpec = blend ? *blend : BlendSpec{};
     PIX_Compose(mDrawSurface.get(), strip.image, r.L, r.T, &source, blendSpec.weight, blendSpec.ComposeMode());
+    if (mScaledPanel) mScaledPanel->RecordBlit(*strip.image, r, source, blendSpec.ComposeMode(), blendSpec.weight);
     return true;
 }
 
@@ -201,6 +227,28 @@ bool IGraphics::DrawFrameForValue(const FrameStrip& strip, const PixelRect& dest
     const int offset = strip.FrameOffset(frame);
     return strip.horizontal ? BlitFrame(strip, dest, offset, 0, blend)
                             : BlitFrame(strip, dest, 0, offset, blend);
+}
+
+// ---- content scale --------------------------------------------------------------------
+
+void IGraphics::SetPanelScale(double scale)
+{
+    scale = WindowScale::Sanitized(scale);
+    if (scale == PanelScale()) return;
+    // Nothing is kept for scale 1: an editor that never leaves it costs no more.
+    mScaledPanel = scale > 1.0 ? std::make_unique<ScaledPanel>(scale, mWidth, mHeight) : nullptr;
+    MarkAllDirty();
+}
+
+double IGraphics::PanelScale() const noexcept
+{
+    return mScaledPanel ? mScaledPanel->ContentScale() : 1.0;
+}
+
+PresentedImage IGraphics::PresentationOf(const PixelRect& rect) const
+{
+    if (mScaledPanel) return mScaledPanel->Presentation(rect);
+    return {mDrawSurface.get(), rect, 1.0};
 }
 
 PIX_CachedFont* IGraphics::FontFor(TextStyle& style)
@@ -270,6 +318,7 @@ void IGraphics::Resize(int width, int height)
     mControls.clear();
     mDrawSurface.reset();
     PrepareDrawSurface();
+    if (mScaledPanel) mScaledPanel = std::make_unique<ScaledPanel>(mScaledPanel->ContentScale(), width, height);
     if (mPlug) mPlug->ResizeEditor(width, height);
 }
 

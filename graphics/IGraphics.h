@@ -8,6 +8,7 @@
 #include "graphics/IControl.h"
 #include "graphics/MouseMods.h"
 #include "graphics/PixelRect.h"
+#include "graphics/PresentedImage.h"
 #include "graphics/TextStyle.h"
 
 #include <memory>
@@ -20,6 +21,7 @@ class PIX_CachedFont;
 class PIX_IBitmap;
 class PIX_SysBitmap;
 class PopupMenu;
+class ScaledPanel;
 
 /// The platform-neutral core of the editor: it owns the ordered controls
 /// (index 0 is the background), the off-screen draw surface and the editor's
@@ -94,6 +96,22 @@ public:
     /// the font). Empty text draws nothing and is true; false when no font
     /// could be made.
     bool RenderText(TextStyle& style, const char* text, const PixelRect& rect);
+
+    // ---- content scale ----------------------------------------------------------
+
+    /// Window pixels per editor pixel of what PresentationOf gives. Above 1
+    /// the panel is composed again, at the window's pixel size, from the
+    /// artwork drawn at the smallest scale at or above it (decoded on first
+    /// use, shared through the image cache); 1, anything below and values
+    /// that are not finite show the draw surface itself. Layout, hit testing
+    /// and drawing stay in editor pixels. A change marks every control dirty.
+    /// Window hosts call it from their SetContentScale.
+    void SetPanelScale(double scale);
+    double PanelScale() const noexcept;
+    /// What a window at the panel scale copies to show editor area `rect`
+    /// once it was drawn by DrawArea. At scale 1 that is the draw surface
+    /// (none before PrepareDrawSurface).
+    PresentedImage PresentationOf(const PixelRect& rect) const;
 
     // ---- events from the window host (editor pixels) --------------------------
 
@@ -196,6 +214,12 @@ private:
     int FindControl(int x, int y, bool honourCapture, bool pointerOver) const;
     /// Sends EndParamGesture for the gesture a press began, if one is open.
     void EndOpenGesture();
+    /// The cached image `resourceId`, decoded and cached on first use; null
+    /// when it is missing.
+    PIX_IBitmap* CachedImage(int resourceId, const char* name);
+    /// `image` (a cached 1x image) as drawn at `scale`, or null when the
+    /// module has no such drawing of the right size.
+    const PIX_IBitmap* ScaledArtwork(const PIX_IBitmap& image, int scale);
 
 protected:
     /// The style's font, else a cached one, else a new one (cached); window
@@ -206,6 +230,8 @@ private:
     IEffectBase* mPlug = nullptr;
     std::vector<std::unique_ptr<IControl>> mControls;
     std::unique_ptr<PIX_SysBitmap> mDrawSurface;
+    /// Only while the panel scale is above 1.
+    std::unique_ptr<ScaledPanel> mScaledPanel;
     PixelRect mDrawArea;
     int mWidth = 0;
     int mHeight = 0;

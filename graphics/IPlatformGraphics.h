@@ -18,7 +18,9 @@ public:
     /// effect at the next OpenEditorWindow; set it before opening.
     virtual void SetRunLoop(IEditorRunLoop* loop) = 0;
     /// Window pixels per editor pixel (1, 1.5, 2 ...); values below 1 or not
-    /// finite are taken as 1. An open window is resized and repainted.
+    /// finite are taken as 1. The one call every format's editor makes for
+    /// a host's scale: the window shows the panel composed at that scale
+    /// (SetPanelScale), and an open window is resized and repainted.
     virtual void SetContentScale(double scale) = 0;
     virtual double ContentScale() const = 0;
     /// Window size in window pixels: the editor size times the content scale.

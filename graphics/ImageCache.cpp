@@ -22,6 +22,14 @@ PIX_IBitmap* ImageCache::Insert(int resourceId, std::unique_ptr<PIX_IBitmap> ima
     return FindLocked(resourceId);
 }
 
+int ImageCache::IdOf(const PIX_IBitmap* image) const
+{
+    std::lock_guard<std::mutex> hold(mLock);
+    for (const Entry& e : mEntries)
+        if (image && e.image.get() == image) return e.resourceId;
+    return -1;
+}
+
 PIX_IBitmap* ImageCache::FindLocked(int resourceId) const noexcept
 {
     for (const Entry& e : mEntries)

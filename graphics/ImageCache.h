@@ -29,6 +29,9 @@ public:
     /// returns the first image stored under that id, which may be an earlier one.
     PIX_IBitmap* Insert(int resourceId, std::unique_ptr<PIX_IBitmap> image);
 
+    /// The id `image` is stored under, or -1 when it is not in the cache.
+    int IdOf(const PIX_IBitmap* image) const;
+
 private:
     struct Entry {
         int resourceId;

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Redraws the front-panel artwork into resources/img/.
+# Redraws the front-panel artwork into resources/img/: the images the editor
+# shows at scale 1, and the same drawings at twice the resolution
+# (NAME@2x.png) for high-density screens.
 # Needs python3 and rsvg-convert (Debian: python3, librsvg2-bin, fonts-dejavu-core).
 set -euo pipefail
 export PYTHONDONTWRITEBYTECODE=1  # keep the source folder clean
@@ -9,17 +11,25 @@ out="$here/img"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-draw() {  # draw <png> <artwork arguments...>
-  local png="$1"; shift
+draw() {  # draw <zoom> <png> <artwork arguments...>
+  local zoom="$1" png="$2"; shift 2
   python3 "$here/artwork" "$@" >"$work/image.svg"
-  rsvg-convert --format=png --output="$png" "$work/image.svg"
+  rsvg-convert --zoom="$zoom" --format=png --output="$png" "$work/image.svg"
+}
+
+# The same geometry at each zoom: the documents stay in panel pixels, and the
+# panel every strip is cut from is the one rendered at that zoom.
+draw_set() {  # draw_set <zoom> <file suffix>
+  local zoom="$1" suffix="$2" panel="$work/panel$2.png"
+  draw "$zoom" "$panel" panel
+  draw "$zoom" "$out/bg$suffix.png" background "$panel"
+  draw "$zoom" "$out/by$suffix.png" switch "$panel"
+  draw "$zoom" "$out/OVER$suffix.png" legend "$panel"
+  for knob in GainH GainL GainM HPF LPF OUT; do
+    draw "$zoom" "$out/$knob$suffix.png" knob "$knob" "$panel"
+  done
 }
 
 mkdir -p "$out"
-draw "$work/panel.png" panel
-draw "$out/bg.png" background "$work/panel.png"
-draw "$out/by.png" switch "$work/panel.png"
-draw "$out/OVER.png" legend "$work/panel.png"
-for knob in GainH GainL GainM HPF LPF OUT; do
-  draw "$out/$knob.png" knob "$knob" "$work/panel.png"
-done
+draw_set 1 ""
+draw_set 2 "@2x"

@@ -16,7 +16,7 @@
 using namespace Steinberg;
 
 bool WritePanelSnapshot(PluginInstance& plugin, const std::vector<ResolvedSetting>& settings,
-                        const std::string& path, std::string& error)
+                        const std::string& path, std::string& error, double scale)
 {
     if (!settings.empty()) {
         HostParameterChanges changes;
@@ -45,6 +45,8 @@ bool WritePanelSnapshot(PluginInstance& plugin, const std::vector<ResolvedSettin
         error = "the plug-in's state could not be restored for the panel";
         return false;
     }
-    panel->DrawArea(PixelRect{0, 0, panel->Width(), panel->Height()});
-    return WritePng(*panel->DrawSurface(), path, error);
+    panel->SetPanelScale(scale);
+    const PixelRect whole{0, 0, panel->Width(), panel->Height()};
+    panel->DrawArea(whole);
+    return WritePng(*panel->PresentationOf(whole).surface, path, error);
 }

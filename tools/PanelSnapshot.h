@@ -12,7 +12,8 @@
 /// `settings` reach the plug-in first through a parameter-only process call,
 /// as a host's automation would. The panel is drawn off-screen by this
 /// build's editor after it restored the plug-in's saved state, exactly as a
-/// host reopening a project would show it. False and a one-line `error` on
-/// failure.
+/// host reopening a project would show it, at `scale` window pixels per
+/// editor pixel (1 to the largest artwork scale). False and a one-line
+/// `error` on failure.
 bool WritePanelSnapshot(PluginInstance& plugin, const std::vector<ResolvedSetting>& settings,
-                        const std::string& path, std::string& error);
+                        const std::string& path, std::string& error, double scale = 1.0);

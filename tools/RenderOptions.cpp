@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/RenderOptions.h"
 
+#include "graphics/ArtworkScale.h"
 #include "tools/ResponseReport.h"
 
 #include <cmath>
@@ -9,7 +10,8 @@
 const char* const kRenderUsage =
     "usage: keldra-render [--plugin BUNDLE] [--set NAME=VALUE]... [--oversampling 4|16]\n"
     "                     [--bypass] [--block N] [--precision 32|64] [--demo SECONDS]\n"
-    "                     [--rate HZ] [--list] [--panel OUT.png] [INPUT.wav] OUTPUT.wav\n"
+    "                     [--rate HZ] [--list] [--panel OUT.png [--scale S]]\n"
+    "                     [INPUT.wav] OUTPUT.wav\n"
     "       keldra-render [--plugin BUNDLE] [--set NAME=VALUE]... [--oversampling 4|16]\n"
     "                     [--rate HZ] --response FILE.svg|FILE.csv\n"
     "\n"
@@ -33,6 +35,8 @@ const char* const kRenderUsage =
     "  --help, -h           print this help and exit\n"
     "  --panel OUT.png      also (or, without audio files, only) write an image of\n"
     "                       the front panel showing the settings\n"
+    "  --scale S            draw that panel as a window at content scale S (1-2,\n"
+    "                       default 1) shows it: 1.5 gives 450 x 855 pixels\n"
     "  --response FILE      measure the magnitude response of the settings through\n"
     "                       the plug-in with low-level sines (left channel) and\n"
     "                       write it as a plot (FILE.svg) or a table (FILE.csv)\n"
@@ -165,6 +169,15 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
         } else if (arg == "--panel") {
             if (!value(options.panel))
                 return std::nullopt;
+        } else if (arg == "--scale") {
+            if (!value(text))
+                return std::nullopt;
+            const auto scale = ParseNumber(text);
+            if (!scale || *scale < 1.0 || *scale > ArtworkScale::kLargest) {
+                error = "--scale must be from 1 to " + std::to_string(ArtworkScale::kLargest) + ", got '" + text + "'";
+                return std::nullopt;
+            }
+            options.panelScale = *scale;
         } else if (arg == "--response") {
             if (!value(options.response))
                 return std::nullopt;

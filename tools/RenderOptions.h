@@ -26,6 +26,7 @@ struct RenderOptions {
     std::string input;                       ///< WAV file (empty with --demo or --list)
     std::string output;                      ///< WAV file to write
     std::string panel;                       ///< PNG of the front panel to write (empty: none)
+    double panelScale = 1.0;                 ///< content scale the panel is drawn at
     std::string response;                    ///< measured response to write, .svg or .csv (empty: none)
 };
 

@@ -96,7 +96,7 @@ int Run(const RenderOptions& options)
     if (!plugin.Setup(setup, error))
         return Fail(error);
     if (!options.panel.empty()) {
-        if (!WritePanelSnapshot(plugin, *settings, options.panel, error))
+        if (!WritePanelSnapshot(plugin, *settings, options.panel, error, options.panelScale))
             return Fail(error);
         std::printf("wrote %s: the front panel\n", options.panel.c_str());
         if (panelOnly && options.response.empty())

@@ -219,6 +219,7 @@ void IGraphicsWin::SetContentScale(double scale)
     Impl& w = *mImpl;
     if (scale == w.scale) return;
     w.scale = scale;
+    SetPanelScale(scale);
     if (!w.editorWnd) return;
     // The entry box and tooltip were laid out for the old scale.
     w.DiscardEntry();
@@ -240,17 +241,17 @@ bool IGraphicsWin::PresentArea(const PixelRect& rect)
     if (!w.editorWnd) return true;
     PAINTSTRUCT paint{};
     HDC target = BeginPaint(w.editorWnd, &paint);
-    PIX_SysBitmap* surface = DrawSurface();
-    PIX_DrawContext* context = surface ? surface->DeviceContext() : nullptr;
+    const PresentedImage shown = PresentationOf(rect);
+    PIX_DrawContext* context = shown.surface ? shown.surface->DeviceContext() : nullptr;
     HDC source = context ? context->SystemHandle() : nullptr;
     if (target && source) {
-        const PixelRect area = rect.Intersection({0, 0, surface->Width(), surface->Height()});
-        if (w.scale == 1.0) {
+        const PixelRect area = shown.area.Intersection({0, 0, shown.surface->Width(), shown.surface->Height()});
+        if (shown.stretch == 1.0) {
             BitBlt(target, area.L, area.T, area.R - area.L, area.B - area.T, source, area.L, area.T,
                    SRCCOPY);
         } else {
-            // Each editor pixel becomes a block of window pixels.
-            const PixelRect out = WindowScale::ScaledRect(area, w.scale);
+            // Beyond the largest artwork each of its pixels becomes a block of window pixels.
+            const PixelRect out = WindowScale::ScaledRect(area, shown.stretch);
             SetStretchBltMode(target, COLORONCOLOR);
             StretchBlt(target, out.L, out.T, out.R - out.L, out.B - out.T, source, area.L, area.T,
                        area.R - area.L, area.B - area.T, SRCCOPY);

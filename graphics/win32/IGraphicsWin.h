@@ -11,7 +11,7 @@
 /// OpenEditorWindow. Its window procedure turns messages into the graphics
 /// context's handlers, its timer (identifier 2, 1000 / fps ms) runs the
 /// redraw tick and the text entry, and WM_PAINT copies the invalid area of
-/// the draw surface to the window, scaled by the content scale. The text
+/// the panel at the content scale (PresentationOf) to the window. The text
 /// entry is an "EDIT" child (identifier 99) with a replaced window
 /// procedure; tooltips are a "tooltips_class32" window; menus, the web
 /// page, dialogs, folders and the clipboard are the Windows shell services.

@@ -511,6 +511,7 @@ void IGraphicsX11::SetContentScale(double scale)
     scale = WindowScale::Sanitized(scale);
     if (scale == mImpl->scale) return;
     mImpl->scale = scale;
+    SetPanelScale(scale);
     Impl& w = *mImpl;
     if (!w.display) return;
     // The entry box and tooltip were laid out for the old scale.
@@ -530,10 +531,10 @@ int IGraphicsX11::WindowHeight() const { return mImpl->WindowHeight(); }
 bool IGraphicsX11::PresentArea(const PixelRect& rect)
 {
     Impl& w = *mImpl;
-    PIX_SysBitmap* surface = DrawSurface();
-    if (!w.display || !surface) return true;
+    const PresentedImage shown = PresentationOf(rect);
+    if (!w.display || !shown.surface) return true;
     const Drawable target = w.staticImage ? w.staticImage : w.window;
-    X11ImageWriter(w.display, w.visual, w.depth).Put(target, w.gc, *surface, rect, w.scale);
+    X11ImageWriter(w.display, w.visual, w.depth).Put(target, w.gc, *shown.surface, shown.area, shown.stretch);
     XFlush(w.display);
     return true;
 }

@@ -11,8 +11,8 @@
 /// of its own. X events and the redraw tick come through the host's run
 /// loop (IEditorRunLoop), registered while the window is open; without a
 /// loop the window is painted once and shows that image. Presses grab the
-/// pointer (the capture), the draw surface is copied to the window with
-/// XPutImage, scaled by the content scale; text entry, tooltips and popup
+/// pointer (the capture), the panel at the content scale (PresentationOf) is
+/// copied to the window with XPutImage; text entry, tooltips and popup
 /// menus are small windows of its own; dialogs, the browser, folders and the
 /// clipboard are the Linux desktop services. [ui] only.
 class IGraphicsX11 final : public IPlatformGraphics {

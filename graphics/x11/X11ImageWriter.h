@@ -7,8 +7,8 @@
 
 class PIX_IBitmap;
 
-/// Copies pixels of a bitmap in editor pixels to an X drawable scaled by the
-/// content scale (nearest pixel; exact for whole factors), converting to the
+/// Copies pixels of a bitmap to an X drawable, enlarged by a factor (nearest
+/// pixel; exact for whole factors, a plain copy for 1), converting to the
 /// drawable's visual. The image is always opaque on screen. [ui]
 class X11ImageWriter {
 public:
@@ -16,8 +16,8 @@ public:
     X11ImageWriter(Display* display, Visual* visual, int depth) noexcept
         : mDisplay(display), mVisual(visual), mDepth(depth) {}
 
-    /// Copies `rect` of `source` (editor pixels, clipped to the bitmap) to
-    /// the drawable, whose pixel (0, 0) shows editor pixel (0, 0).
+    /// Copies `rect` of `source` (its pixels, clipped to the bitmap) enlarged
+    /// by `scale` to the drawable, whose pixel (0, 0) shows source pixel (0, 0).
     void Put(Drawable drawable, GC gc, const PIX_IBitmap& source, const PixelRect& rect,
              double scale) const;
 

@@ -152,6 +152,41 @@ protected:
 
     double Normalized(Vst::ParamID id) { return plugin->Controller()->getParamNormalized(id); }
 
+    void SetContentScale(float factor)
+    {
+        IPlugViewContentScaleSupport* scaling = nullptr;
+        ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)),
+                  kResultOk);
+        EXPECT_EQ(scaling->setContentScaleFactor(factor), kResultOk);
+        scaling->release();
+    }
+
+    void PlaceParent(int x, int y, int width, int height)
+    {
+        parentX = x;
+        parentY = y;
+        XMoveResizeWindow(display, parent, x, y, unsigned(width), unsigned(height));
+    }
+
+    /// The part of `editor` on the screen shows the off-screen panel at `scale`.
+    void ExpectWindowShowsTheOffscreenPanel(Window editor, double scale)
+    {
+        const std::vector<uint32_t> panel = OffscreenPanelPixels(*plugin, scale);
+        const int fullWidth = int(std::ceil(300 * scale));
+        ASSERT_EQ(panel.size(), size_t(fullWidth) * size_t(std::ceil(570 * scale)));
+        const int screen = DefaultScreen(display);
+        const int width = std::min(fullWidth, DisplayWidth(display, screen) - parentX);
+        const int height = std::min(int(std::ceil(570 * scale)), DisplayHeight(display, screen) - parentY);
+        ASSERT_GT(width, 100);
+        ASSERT_GT(height, 100);
+        const std::vector<uint32_t> window = WindowPixels(editor, width, height);
+        ASSERT_EQ(window.size(), size_t(width) * size_t(height));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(window[size_t(y) * size_t(width) + size_t(x)], panel[size_t(y) * size_t(fullWidth) + size_t(x)])
+                    << x << "," << y;
+    }
+
     Display* display = nullptr;
     Window parent = 0;
     int parentX = kParentX;  ///< screen position of the parent window
@@ -317,21 +352,16 @@ TEST_F(EditorWindow, AHostWithoutARunLoopGetsThePanelPaintedOnce)
     EXPECT_EQ(FirstDifference(WindowPixels(editor, 300, 570), OffscreenPanel()), -1);
 }
 
-TEST_F(EditorWindow, ContentScaleTwoDoublesTheWindowWhileControlsKeepEditorPixels)
+TEST_F(EditorWindow, ContentScaleTwoShowsTheTwiceDrawnPanelWhileControlsKeepEditorPixels)
 {
-    IPlugViewContentScaleSupport* scaling = nullptr;
-    ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)), kResultOk);
-    EXPECT_EQ(scaling->setContentScaleFactor(2.0f), kResultOk);
-    scaling->release();
+    SetContentScale(2.0f);
     ViewRect size;
     ASSERT_EQ(view->getSize(&size), kResultOk);
     EXPECT_EQ(size.getWidth(), 600);
     EXPECT_EQ(size.getHeight(), 1140);
 
     // Placed so that the knobs used below are on the screen.
-    parentX = 640;
-    parentY = 0;
-    XMoveResizeWindow(display, parent, parentX, parentY, 600, 1140);
+    PlaceParent(640, 0, 600, 1140);
     Attach(frame);
     const Window editor = Editor();
     ASSERT_NE(editor, 0u);
@@ -339,20 +369,7 @@ TEST_F(EditorWindow, ContentScaleTwoDoublesTheWindowWhileControlsKeepEditorPixel
     XGetWindowAttributes(display, editor, &attributes);
     EXPECT_EQ(attributes.width, 600);
     EXPECT_EQ(attributes.height, 1140);
-
-    // Each editor pixel is a 2 x 2 block (the part on the screen is compared).
-    const std::vector<uint32_t> panel = OffscreenPanel();
-    const int screen = DefaultScreen(display);
-    const int width = std::min(600, DisplayWidth(display, screen) - parentX);
-    const int height = std::min(1140, DisplayHeight(display, screen) - parentY);
-    ASSERT_GT(width, 100);
-    ASSERT_GT(height, 100);
-    const std::vector<uint32_t> window = WindowPixels(editor, width, height);
-    ASSERT_EQ(window.size(), size_t(width) * size_t(height));
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            ASSERT_EQ(window[size_t(y) * size_t(width) + size_t(x)], panel[size_t(y / 2) * 300 + size_t(x / 2)])
-                << x << "," << y;
+    ExpectWindowShowsTheOffscreenPanel(editor, 2.0);
 
     // The pointer is in window pixels, the controls in editor pixels: the
     // GainH knob sits at twice its editor position, and 40 window pixels of
@@ -367,4 +384,34 @@ TEST_F(EditorWindow, ContentScaleTwoDoublesTheWindowWhileControlsKeepEditorPixel
     EXPECT_NEAR(Normalized(3), 0.5 + 20.0 / 324.0, 1e-9);
     ASSERT_FALSE(handler.Edits().empty());
     EXPECT_EQ(handler.Edits().front().kind, HostEdit::Kind::Begin);
+}
+
+TEST_F(EditorWindow, AtContentScaleOneAndAHalfTheReducedPanelShowsAndDragsAndClicksActAsAtOne)
+{
+    SetContentScale(1.5f);
+    PlaceParent(640, 0, 450, 855);
+    Attach(frame);
+    const Window editor = Editor();
+    ASSERT_NE(editor, 0u);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, editor, &attributes);
+    EXPECT_EQ(attributes.width, 450);
+    EXPECT_EQ(attributes.height, 855);
+    ExpectWindowShowsTheOffscreenPanel(editor, 1.5);
+
+    // GainH's editor point (223, 102) and 20 editor pixels up, in window
+    // pixels: the same 20 / 324 of the range a 20-pixel drag gives at 1.
+    handler.Clear();
+    MoveTo(335, 154);
+    Button(1, true);
+    MoveTo(335, 139);
+    MoveTo(335, 124);
+    Button(1, false);
+    Settle();
+    EXPECT_NEAR(Normalized(3), 0.5 + 20.0 / 324.0, 1e-9);
+    // The IN switch's editor point (50, 500), as at 1.
+    Click(75, 750);
+    EXPECT_EQ(Normalized(6), 1.0);
+    Click(75, 750);
+    EXPECT_EQ(Normalized(6), 0.0);
 }

@@ -27,6 +27,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <tuple>
 
 using namespace Steinberg;
 
@@ -368,12 +369,11 @@ TEST_F(EditorWindowWin32, AHostThatNeverCallsRemovedLosesNothingButTheWindow)
     EXPECT_EQ(Editor(), nullptr);
 }
 
-TEST_F(EditorWindowWin32, ContentScaleTwoGivesA600By1140WindowOfDoubledPixels)
+TEST_F(EditorWindowWin32, ContentScalesTwoAndOneAndAHalfShowThePanelAtTheWindowsPixelSize)
 {
     IPlugViewContentScaleSupport* scaling = nullptr;
     ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)), kResultOk);
     EXPECT_EQ(scaling->setContentScaleFactor(2.0f), kResultOk);
-    scaling->release();
     ViewRect size;
     ASSERT_EQ(view->getSize(&size), kResultOk);
     EXPECT_EQ(size.getWidth(), 600);
@@ -383,18 +383,22 @@ TEST_F(EditorWindowWin32, ContentScaleTwoGivesA600By1140WindowOfDoubledPixels)
     Attach();
     HWND editor = Editor();
     ASSERT_NE(editor, nullptr);
-    RECT client{};
-    GetClientRect(editor, &client);
-    EXPECT_EQ(client.right, 600);
-    EXPECT_EQ(client.bottom, 1140);
-
-    // Each editor pixel is a 2 x 2 block (the part on the screen is compared).
-    const std::vector<uint32_t> panel = OffscreenPanel();
-    ASSERT_EQ(panel.size(), 300u * 570u);
-    const int height = std::min(1140, GetSystemMetrics(SM_CYSCREEN));
-    const std::vector<uint32_t> window = WindowPixels(editor, 600, height);
-    ASSERT_EQ(window.size(), size_t(600) * size_t(height));
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < 600; ++x)
-            ASSERT_EQ(window[size_t(y) * 600 + size_t(x)], panel[size_t(y / 2) * 300 + size_t(x / 2)]) << x << "," << y;
+    // The panel composed from the 2x artwork, then reduced to 450 x 855
+    // (the part on the screen is compared).
+    for (const auto& [scale, width, height] : {std::tuple{2.0, 600, 1140}, std::tuple{1.5, 450, 855}}) {
+        EXPECT_EQ(scaling->setContentScaleFactor(float(scale)), kResultOk);
+        Pump(200);
+        RECT client{};
+        GetClientRect(editor, &client);
+        EXPECT_EQ(client.right, width);
+        EXPECT_EQ(client.bottom, height);
+        const std::vector<uint32_t> panel = OffscreenPanelPixels(*plugin, scale);
+        ASSERT_EQ(panel.size(), size_t(width) * size_t(height));
+        const int shown = std::min(height, GetSystemMetrics(SM_CYSCREEN));
+        const std::vector<uint32_t> window = WindowPixels(editor, width, shown);
+        ASSERT_EQ(window.size(), size_t(width) * size_t(shown));
+        EXPECT_EQ(FirstDifferentPixel(window, std::vector<uint32_t>(panel.begin(), panel.begin() + window.size())), -1)
+            << "at " << scale;
+    }
+    scaling->release();
 }
