@@ -35,8 +35,7 @@ IEffectLV2::IEffectLV2(int paramCount, const char* channelIOText, int presetCoun
       mAudioIn(static_cast<std::size_t>(GetInputCount()), nullptr),
       mAudioOut(static_cast<std::size_t>(GetOutputCount()), nullptr),
       mControls(static_cast<std::size_t>(GetParamCount()), nullptr),
-      mAppliedControls(mControls.size(), std::numeric_limits<float>::quiet_NaN()),
-      mAppliedEnabled(std::numeric_limits<float>::quiet_NaN()),
+      mSeenControls(mControls.size(), 0.0f),
       mInParts(mAudioIn.size(), nullptr),
       mOutParts(mAudioOut.size(), nullptr)
 {
@@ -65,6 +64,10 @@ bool IEffectLV2::Start(double sampleRate, int maxBlockFrames)
     SetMaxBlockSize(maxBlockFrames);
     OnReset();
     LoadPreset(0);
+    // Ports the host leaves at the defaults change nothing.
+    for (int i = 0; i < GetParamCount(); ++i)
+        mSeenControls[static_cast<std::size_t>(i)] = static_cast<float>(GetParam(i)->Value());
+    mSeenEnabled = IsBypassed() ? 0.0f : 1.0f;
     return true;
 }
 
@@ -100,26 +103,35 @@ void IEffectLV2::Deactivate()
 void IEffectLV2::ApplyControlPorts() noexcept
 {
     for (std::size_t i = 0; i < mControls.size(); ++i) {
-        if (mControls[i] == nullptr || SameBits(*mControls[i], mAppliedControls[i]))
+        if (mControls[i] == nullptr || SameBits(*mControls[i], mSeenControls[i]))
             continue;
-        mAppliedControls[i] = *mControls[i];
+        mSeenControls[i] = *mControls[i];
         const int index = static_cast<int>(i);
         // A port showing the value the parameter already has in single
         // precision (restored state, an edit from the editor) leaves the
         // double-precision value alone, so settings move between formats exactly.
-        if (SameBits(mAppliedControls[i], static_cast<float>(GetParam(index)->Value())))
+        if (SameBits(mSeenControls[i], static_cast<float>(GetParam(index)->Value())))
             continue;
         // SetPlain clamps, snaps stepped kinds and ignores non-finite values.
-        GetParam(index)->SetPlain(mAppliedControls[i]);
+        GetParam(index)->SetPlain(mSeenControls[i]);
         if (IEditorContext* editor = GetEditor())
             editor->SetParameterFromPlugin(index, GetParam(index)->GetNormalized(), true);
         OnParamChanged(index);
     }
-    if (mEnabled != nullptr && !SameBits(*mEnabled, mAppliedEnabled)) {
-        mAppliedEnabled = *mEnabled;
-        if (std::isfinite(mAppliedEnabled))
-            SetBypassed(mAppliedEnabled < 0.5f);
+    if (mEnabled != nullptr && !SameBits(*mEnabled, mSeenEnabled)) {
+        mSeenEnabled = *mEnabled;
+        if (std::isfinite(mSeenEnabled))
+            SetBypassed(mSeenEnabled < 0.5f);
     }
+}
+
+void IEffectLV2::SeeCurrentPorts() noexcept
+{
+    for (std::size_t i = 0; i < mControls.size(); ++i)
+        if (mControls[i] != nullptr)
+            mSeenControls[i] = *mControls[i];
+    if (mEnabled != nullptr)
+        mSeenEnabled = *mEnabled;
 }
 
 void IEffectLV2::ProcessFrames(int offset, int frames) noexcept
@@ -186,6 +198,7 @@ bool IEffectLV2::LoadStateChunk(const std::uint8_t* bytes, std::size_t size)
             flag |= static_cast<std::uint32_t>(bytes[valueBytes + static_cast<std::size_t>(i)]) << (8 * i);
         SetBypassed(flag != 0);
     }
+    SeeCurrentPorts();
     RefreshEditorControls();
     return true;
 }

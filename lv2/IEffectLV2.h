@@ -55,7 +55,8 @@ public:
     bool SaveStateChunk(std::vector<std::uint8_t>& bytes);
     /// [ui] Restores a state chunk; false (nothing changed) when it is
     /// shorter than the parameter values. A chunk without the bypass flag
-    /// leaves the host's bypass as it is. Locks.
+    /// leaves the host's bypass as it is. The restored values hold until the
+    /// host changes a port. Locks.
     bool LoadStateChunk(const std::uint8_t* bytes, std::size_t size);
 
     // ---- the editor's link to the host ------------------------------------------
@@ -83,16 +84,17 @@ public:
 
 private:
     void ApplyControlPorts() noexcept;
+    void SeeCurrentPorts() noexcept;
     void ProcessFrames(int offset, int frames) noexcept;
 
     std::vector<const float*> mAudioIn;
     std::vector<float*> mAudioOut;
     std::vector<const float*> mControls;
     const float* mEnabled = nullptr;
-    // The control values last applied, compared bit for bit; NaN until the
-    // first run, so that it takes every port's value.
-    std::vector<float> mAppliedControls;
-    float mAppliedEnabled;
+    // The port values last seen, compared bit for bit: a port that differs
+    // at the start of a run has been changed by the host.
+    std::vector<float> mSeenControls;
+    float mSeenEnabled = 1.0f;
     // Host arrays advanced to the current part of a long block.
     std::vector<const float*> mInParts;
     std::vector<float*> mOutParts;
