@@ -6,6 +6,7 @@
 
 const char* const kLV2PluginUri = "urn:brackenfold:keldra";
 const char* const kLV2StateChunkUri = "urn:brackenfold:keldra#chunk";
+const char* const kLV2EditorUri = "urn:brackenfold:keldra#editor";
 
 IEffectLV2* CreateLV2Effect()
 {

@@ -28,11 +28,6 @@ struct Instance {
     LV2_URID chunkType = 0;
 };
 
-IEffectLV2& EffectOf(LV2_Handle handle)
-{
-    return *static_cast<Instance*>(handle)->effect;
-}
-
 const void* FindFeature(const LV2_Feature* const* features, const char* uri)
 {
     for (int i = 0; features != nullptr && features[i] != nullptr; ++i)
@@ -76,22 +71,22 @@ LV2_Handle Instantiate(const LV2_Descriptor*, double rate, const char*, const LV
 
 void ConnectPort(LV2_Handle handle, uint32_t port, void* data)
 {
-    EffectOf(handle).ConnectPort(port, data);
+    EffectOfInstance(handle).ConnectPort(port, data);
 }
 
 void Activate(LV2_Handle handle)
 {
-    EffectOf(handle).Activate();
+    EffectOfInstance(handle).Activate();
 }
 
 void Run(LV2_Handle handle, uint32_t frames)
 {
-    EffectOf(handle).Run(frames);
+    EffectOfInstance(handle).Run(frames);
 }
 
 void Deactivate(LV2_Handle handle)
 {
-    EffectOf(handle).Deactivate();
+    EffectOfInstance(handle).Deactivate();
 }
 
 void Cleanup(LV2_Handle handle)
@@ -142,6 +137,11 @@ const void* ExtensionData(const char* uri)
 }
 
 } // namespace
+
+IEffectLV2& EffectOfInstance(void* handle)
+{
+    return *static_cast<Instance*>(handle)->effect;
+}
 
 LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index)
 {

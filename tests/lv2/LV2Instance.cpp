@@ -16,6 +16,8 @@ LV2Module::LV2Module(const std::string& bundle) : mBundle(bundle)
         return;
     auto entry = reinterpret_cast<LV2_Descriptor_Function>(dlsym(mLibrary, "lv2_descriptor"));
     mDescriptor = entry != nullptr ? entry(0) : nullptr;
+    auto uiEntry = reinterpret_cast<LV2UI_DescriptorFunction>(dlsym(mLibrary, "lv2ui_descriptor"));
+    mUiDescriptor = uiEntry != nullptr ? uiEntry(0) : nullptr;
 }
 
 LV2Module::~LV2Module()

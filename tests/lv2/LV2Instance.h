@@ -3,6 +3,7 @@
 
 #include <lv2/core/lv2.h>
 #include <lv2/options/options.h>
+#include <lv2/ui/ui.h>
 #include <lv2/urid/urid.h>
 
 #include <cstdint>
@@ -19,12 +20,15 @@ public:
 
     /// The plug-in's descriptor, or nullptr if the module did not load.
     const LV2_Descriptor* Descriptor() const { return mDescriptor; }
+    /// The editor's UI descriptor, or nullptr.
+    const LV2UI_Descriptor* UiDescriptor() const { return mUiDescriptor; }
     const std::string& Bundle() const { return mBundle; }
 
 private:
     std::string mBundle;
     void* mLibrary = nullptr;
     const LV2_Descriptor* mDescriptor = nullptr;
+    const LV2UI_Descriptor* mUiDescriptor = nullptr;
 };
 
 /// The URIDs a host hands out: one number per URI, from 1.
