@@ -7,25 +7,47 @@
 
 #include <cmath>
 
-LV2EditorUI::LV2EditorUI(IEffectLV2& effect, std::uintptr_t parent, LV2UI_Write_Function write,
-                         LV2UI_Controller controller, const LV2UI_Touch* touch)
+// After every other header: Xlib defines short macro names (None, Bool, Status).
+#include <X11/Xlib.h>
+
+LV2EditorUI::LV2EditorUI(IEffectLV2& effect, LV2UI_Write_Function write, LV2UI_Controller controller,
+                         const LV2UI_Touch* touch)
     : mEffect(effect), mWrite(write), mController(controller), mTouch(touch)
 {
+}
+
+LV2EditorUI::~LV2EditorUI()
+{
+    Close();
+}
+
+bool LV2EditorUI::Open(std::uintptr_t parent)
+{
+    Close();
     IGraphics* graphics = Graphics();
     auto* platform = dynamic_cast<IPlatformGraphics*>(graphics);
-    if (graphics == nullptr || platform == nullptr || parent == 0)
-        return;
+    if (platform == nullptr)
+        return false;
+    if (parent == 0) {
+        // A window of its own: a child of the screen's root window.
+        Display* display = XOpenDisplay(nullptr);
+        if (display == nullptr)
+            return false;
+        parent = DefaultRootWindow(display);
+        XCloseDisplay(display);
+    }
     platform->SetRunLoop(&mLoop);
     mWindow = graphics->OpenEditorWindow(reinterpret_cast<void*>(parent));
     if (mWindow == nullptr) {
         platform->SetRunLoop(nullptr);
-        return;
+        return false;
     }
     mEffect.SetControlSink(this);
     mEffect.OnEditorOpened();
+    return true;
 }
 
-LV2EditorUI::~LV2EditorUI()
+void LV2EditorUI::Close()
 {
     if (mWindow == nullptr)
         return;
@@ -34,6 +56,7 @@ LV2EditorUI::~LV2EditorUI()
     IGraphics* graphics = Graphics();
     graphics->CloseEditorWindow();
     dynamic_cast<IPlatformGraphics*>(graphics)->SetRunLoop(nullptr);
+    mWindow = nullptr;
 }
 
 IGraphics* LV2EditorUI::Graphics() const
@@ -53,6 +76,8 @@ int LV2EditorUI::Height() const noexcept
 
 void LV2EditorUI::PortEvent(std::uint32_t port, const float& value)
 {
+    if (mWindow == nullptr)
+        return;
     for (int i = 0; i < mEffect.GetParamCount(); ++i)
         if (mEffect.ControlPort(i) == port) {
             IParamRecord& param = *mEffect.GetParam(i);

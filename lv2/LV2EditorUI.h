@@ -12,7 +12,8 @@ class IEffectLV2;
 class IGraphics;
 
 /// The effect's editor as an LV2 X11 UI: the window opened inside the host's
-/// `ui:parent`, its events and redraw tick run from the host's idle calls,
+/// `ui:parent` (or, for hosts that show UIs through ui:showInterface, as a
+/// window of its own), its events and redraw tick run from the host's idle calls,
 /// edits sent to the host through the write function (with ui:touch around
 /// each gesture where the host offers it), and control changes from the
 /// host shown as they arrive through port events. Reaches the effect
@@ -20,14 +21,18 @@ class IGraphics;
 /// window and leaves nothing registered. [ui]
 class LV2EditorUI : public ILV2ControlSink {
 public:
-    /// Opens the editor of `effect` in X window `parent`. IsOpen() is false
-    /// when the effect has no editor or the window cannot be opened.
-    LV2EditorUI(IEffectLV2& effect, std::uintptr_t parent, LV2UI_Write_Function write,
-                LV2UI_Controller controller, const LV2UI_Touch* touch);
+    /// The editor of `effect`, not yet open.
+    LV2EditorUI(IEffectLV2& effect, LV2UI_Write_Function write, LV2UI_Controller controller,
+                const LV2UI_Touch* touch);
     ~LV2EditorUI() override;
     LV2EditorUI(const LV2EditorUI&) = delete;
     LV2EditorUI& operator=(const LV2EditorUI&) = delete;
 
+    /// Opens the window inside X window `parent` (0: a window of its own).
+    /// False when the effect has no editor or the window cannot be opened.
+    bool Open(std::uintptr_t parent);
+    /// Closes the window; the UI may open again.
+    void Close();
     bool IsOpen() const noexcept { return mWindow != nullptr; }
     /// The X window id, as the host embeds it.
     LV2UI_Widget Widget() const noexcept { return mWindow; }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The module's LV2 UI entry point: the editor as an X11 UI in the host's
-// window, reaching the effect through instance-access.
+// window (or shown in its own through ui:showInterface), reaching the effect
+// through instance-access.
 #include "lv2/LV2EditorUI.h"
 #include "lv2/LV2Entry.h"
 
@@ -27,17 +28,19 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
     if (pluginUri == nullptr || std::strcmp(pluginUri, kLV2PluginUri) != 0 || write == nullptr || widget == nullptr)
         return nullptr;
     void* instance = FindFeature(features, LV2_INSTANCE_ACCESS_URI);
-    void* parent = FindFeature(features, LV2_UI__parent);
-    if (instance == nullptr || parent == nullptr) {
-        // The editor is the effect's own: without the instance there is
-        // nothing to show, and without a parent nowhere to show it.
-        std::fprintf(stderr, "KELDRA: the editor needs the host's %s\n",
-                     instance == nullptr ? "instance-access" : "ui:parent window");
+    if (instance == nullptr) {
+        // The editor is the effect's own: without the instance there is nothing to show.
+        std::fprintf(stderr, "KELDRA: the editor needs the host's instance-access\n");
         return nullptr;
     }
-    auto* ui = new LV2EditorUI(EffectOfInstance(instance), reinterpret_cast<std::uintptr_t>(parent), write,
-                               controller, static_cast<const LV2UI_Touch*>(FindFeature(features, LV2_UI__touch)));
-    if (!ui->IsOpen()) {
+    auto* ui = new LV2EditorUI(EffectOfInstance(instance), write, controller,
+                               static_cast<const LV2UI_Touch*>(FindFeature(features, LV2_UI__touch)));
+    // Without ui:parent the host shows the UI through ui:showInterface later.
+    void* parent = FindFeature(features, LV2_UI__parent);
+    *widget = nullptr;
+    if (parent == nullptr)
+        return ui;
+    if (!ui->Open(reinterpret_cast<std::uintptr_t>(parent))) {
         delete ui;
         return nullptr;
     }
@@ -64,11 +67,26 @@ int Idle(LV2UI_Handle handle)
     return 0;
 }
 
+int Show(LV2UI_Handle handle)
+{
+    auto* ui = static_cast<LV2EditorUI*>(handle);
+    return ui->IsOpen() || ui->Open(0) ? 0 : 1;
+}
+
+int Hide(LV2UI_Handle handle)
+{
+    static_cast<LV2EditorUI*>(handle)->Close();
+    return 0;
+}
+
 const void* ExtensionData(const char* uri)
 {
     static const LV2UI_Idle_Interface idle = {Idle};
+    static const LV2UI_Show_Interface show = {Show, Hide};
     if (std::strcmp(uri, LV2_UI__idleInterface) == 0)
         return &idle;
+    if (std::strcmp(uri, LV2_UI__showInterface) == 0)
+        return &show;
     return nullptr;
 }
 

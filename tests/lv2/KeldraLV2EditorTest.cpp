@@ -147,6 +147,16 @@ protected:
         return child;
     }
 
+    std::size_t TopLevelWindows()
+    {
+        Window root = 0, up = 0, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(display, DefaultRootWindow(display), &root, &up, &children, &count);
+        if (children != nullptr)
+            XFree(children);
+        return count;
+    }
+
     std::vector<std::uint32_t> EditorPixels()
     {
         std::vector<std::uint32_t> pixels;
@@ -255,7 +265,7 @@ TEST_F(KeldraLV2Editor, ADragIsOneTouchedGestureWrittenToTheHost)
     EXPECT_NE(gainHigh, static_cast<double>(expected)) << "the editor's double-precision value stands";
 }
 
-TEST_F(KeldraLV2Editor, ClosesWithoutTraceReopensAndRefusesHostsWithoutInstanceAccess)
+TEST_F(KeldraLV2Editor, ClosesWithoutTraceReopensShowsAndRefusesHostsWithoutInstanceAccess)
 {
     ASSERT_NE(Open(), nullptr);
     Idle(100);
@@ -271,8 +281,23 @@ TEST_F(KeldraLV2Editor, ClosesWithoutTraceReopensAndRefusesHostsWithoutInstanceA
     XSync(display, False);
     EXPECT_EQ(Editor(), 0u);
 
+    // Without a parent the host shows and hides the UI in a window of its own.
+    const std::size_t before = TopLevelWindows();
+    ASSERT_NE(Open(true, false), nullptr);
+    EXPECT_EQ(TopLevelWindows(), before);
+    const auto* show =
+        static_cast<const LV2UI_Show_Interface*>(module.UiDescriptor()->extension_data(LV2_UI__showInterface));
+    ASSERT_NE(show, nullptr);
+    EXPECT_EQ(show->show(ui), 0);
+    Idle(100);
+    EXPECT_EQ(TopLevelWindows(), before + 1);
+    EXPECT_EQ(show->hide(ui), 0);
+    EXPECT_EQ(show->show(ui), 0);
+    Close();
+    XSync(display, False);
+    EXPECT_EQ(TopLevelWindows(), before);
+
     EXPECT_EQ(Open(false, true), nullptr);
-    EXPECT_EQ(Open(true, false), nullptr);
     XSync(display, False);
     EXPECT_EQ(Editor(), 0u);
 }
