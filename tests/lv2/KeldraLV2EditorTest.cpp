@@ -14,13 +14,20 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <string>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+
+extern char** environ;
 
 // After every other header: Xlib defines short macro names (None, Bool, Status).
 #include <X11/Xlib.h>
@@ -53,6 +60,62 @@ void Touch(LV2UI_Feature_Handle handle, std::uint32_t port, bool grabbed)
 {
     static_cast<std::vector<HostEvent>*>(handle)->push_back(
         {grabbed ? HostEvent::Kind::Grab : HostEvent::Kind::Release, port, 0.0f});
+}
+
+// A program the test starts and stops (SIGTERM, then SIGKILL).
+class ChildProgram {
+public:
+    explicit ChildProgram(std::vector<std::string> argv)
+    {
+        std::vector<char*> args;
+        for (std::string& arg : argv)
+            args.push_back(arg.data());
+        args.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&mPid, args[0], &actions, nullptr, args.data(), environ) != 0)
+            mPid = 0;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~ChildProgram()
+    {
+        if (mPid == 0)
+            return;
+        ::kill(mPid, SIGTERM);
+        for (int i = 0; i < 20 && waitpid(mPid, nullptr, WNOHANG) == 0; ++i)
+            ::usleep(50000);
+        if (waitpid(mPid, nullptr, WNOHANG) == 0) {
+            ::kill(mPid, SIGKILL);
+            waitpid(mPid, nullptr, 0);
+        }
+    }
+    bool Started() const { return mPid != 0; }
+
+private:
+    pid_t mPid = 0;
+};
+
+// The first window named `name` below `window`, or 0.
+Window FindWindow(Display* display, Window window, const char* name)
+{
+    char* title = nullptr;
+    if (XFetchName(display, window, &title) != 0 && title != nullptr) {
+        const bool found = std::strcmp(title, name) == 0;
+        XFree(title);
+        if (found)
+            return window;
+    }
+    Window root = 0, up = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(display, window, &root, &up, &children, &count) != 0)
+        for (unsigned i = 0; i < count && found == 0; ++i)
+            found = FindWindow(display, children[i], name);
+    if (children != nullptr)
+        XFree(children);
+    return found;
 }
 
 Display* SharedDisplay()
@@ -157,10 +220,12 @@ protected:
         return count;
     }
 
-    std::vector<std::uint32_t> EditorPixels()
+    std::vector<std::uint32_t> EditorPixels() { return WindowPixels(Editor()); }
+
+    std::vector<std::uint32_t> WindowPixels(Window window)
     {
         std::vector<std::uint32_t> pixels;
-        XImage* image = XGetImage(display, Editor(), 0, 0, 300, 570, AllPlanes, ZPixmap);
+        XImage* image = XGetImage(display, window, 0, 0, 300, 570, AllPlanes, ZPixmap);
         if (image == nullptr)
             return pixels;
         for (int y = 0; y < 570; ++y)
@@ -168,6 +233,17 @@ protected:
                 pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
         XDestroyImage(image);
         return pixels;
+    }
+
+    // The settings as an LV2 instance saves them.
+    std::vector<std::uint8_t> ChunkOf(const std::vector<std::pair<int, float>>& settings)
+    {
+        LV2Instance reference(module);
+        for (const auto& setting : settings)
+            reference.Control(setting.first) = setting.second;
+        reference.Run(std::vector<float>(1), std::vector<float>(1), 1);
+        std::string type;
+        return reference.SaveState(type);
     }
 
     // The panel keldra-render draws for the VST3 build restored from `chunk`.
@@ -219,12 +295,10 @@ TEST_F(KeldraLV2Editor, ShowsThePanelOfTheSettingsThePortEventsBring)
     Idle();
 
     // The same settings in an LV2 instance's saved state, opened by the VST3 build.
-    LV2Instance reference(module);
+    std::vector<std::pair<int, float>> controls;
     for (const auto& setting : settings)
-        reference.Control(static_cast<int>(setting[0]) - 4) = setting[1];
-    reference.Run(std::vector<float>(1), std::vector<float>(1), 1);
-    std::string type;
-    const std::vector<std::uint32_t> expected = Vst3Panel(reference.SaveState(type));
+        controls.emplace_back(static_cast<int>(setting[0]) - 4, setting[1]);
+    const std::vector<std::uint32_t> expected = Vst3Panel(ChunkOf(controls));
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(FirstDifferentPixel(EditorPixels(), expected), -1);
     EXPECT_TRUE(events.empty()) << "port events are not edits";
@@ -300,6 +374,67 @@ TEST_F(KeldraLV2Editor, ClosesWithoutTraceReopensShowsAndRefusesHostsWithoutInst
     EXPECT_EQ(Open(false, true), nullptr);
     XSync(display, False);
     EXPECT_EQ(Editor(), 0u);
+}
+
+TEST_F(KeldraLV2Editor, InJalvTheEmbeddedWindowShowsThePanelAndFollowsADrag)
+{
+    // jalv.gtk3 on a JACK server of the test's own with a dummy driver,
+    // finding the bundle alone on its LV2_PATH.
+    const std::string server = "keldra-lv2-test-" + std::to_string(::getpid());
+    ::setenv("JACK_DEFAULT_SERVER", server.c_str(), 1);
+    ::setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
+    char folder[] = "/tmp/keldra-lv2-path-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string link = std::string(folder) + "/keldra.lv2";
+    ASSERT_EQ(::symlink(KELDRA_LV2_BUNDLE_PATH, link.c_str()), 0);
+    ::setenv("LV2_PATH", folder, 1);
+    ChildProgram jack({"jackd", "-n", server, "-d", "dummy", "-r", "48000", "-p", "512"});
+    ASSERT_TRUE(jack.Started());
+    ::usleep(500000);
+    ChildProgram jalv({"jalv.gtk3", "-c", "out_gain=6", "-c", "hpf=0.25", "-c", "gain_h=0.75", "-c",
+                       "oversampling=1", "urn:brackenfold:keldra"});
+    ASSERT_TRUE(jalv.Started());
+
+    // The panel of these settings, once jalv has shown them (it tells its
+    // UI every control's value through port events).
+    const std::vector<std::uint32_t> expected =
+        Vst3Panel(ChunkOf({{0, 6.0f}, {1, 0.25f}, {3, 0.75f}, {7, 1.0f}}));
+    ASSERT_FALSE(expected.empty());
+    Window editor = 0;
+    long difference = 0;
+    for (int attempt = 0; attempt < 200 && difference != -1; ++attempt) {
+        ::usleep(50000);
+        editor = FindWindow(display, DefaultRootWindow(display), "IEditor");
+        if (editor != 0)
+            difference = FirstDifferentPixel(WindowPixels(editor), expected);
+    }
+    ASSERT_NE(editor, 0u) << "jalv.gtk3 showed no editor";
+    EXPECT_EQ(difference, -1);
+
+    // A drag on GainH in jalv's window: jalv's idle calls run the editor's
+    // events and redraw, and the panel shows the knob turned.
+    Window child = 0;
+    int x = 0, y = 0;
+    XTranslateCoordinates(display, editor, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    XTestFakeMotionEvent(display, -1, x + 223, y + 102, CurrentTime);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    for (int step = 1; step <= 4; ++step) {
+        XSync(display, False);
+        ::usleep(100000);
+        XTestFakeMotionEvent(display, -1, x + 223, y + 102 - 10 * step, CurrentTime);
+    }
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XSync(display, False);
+    const std::vector<std::uint32_t> turned =
+        Vst3Panel(ChunkOf({{0, 6.0f}, {1, 0.25f}, {3, static_cast<float>(0.75 + 40.0 / 324.0)}, {7, 1.0f}}));
+    difference = 0;
+    for (int attempt = 0; attempt < 100 && difference != -1; ++attempt) {
+        ::usleep(50000);
+        difference = FirstDifferentPixel(WindowPixels(editor), turned);
+    }
+    EXPECT_EQ(difference, -1);
+    ::unlink(link.c_str());
+    ::rmdir(folder);
 }
 
 } // namespace
