@@ -17,7 +17,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <utility>
 #include <string>
@@ -96,6 +95,12 @@ public:
 private:
     pid_t mPid = 0;
 };
+
+// Windows of another program may go away while the test looks at them.
+int IgnoreXError(Display*, XErrorEvent*)
+{
+    return 0;
+}
 
 // The first window named `name` below `window`, or 0.
 Window FindWindow(Display* display, Window window, const char* name)
@@ -194,11 +199,6 @@ protected:
         }
     }
 
-    void PortEvent(std::uint32_t port, float value)
-    {
-        module.UiDescriptor()->port_event(ui, port, sizeof(float), 0, &value);
-    }
-
     std::uintptr_t Editor()
     {
         Window root = 0, up = 0, *children = nullptr;
@@ -219,8 +219,6 @@ protected:
             XFree(children);
         return count;
     }
-
-    std::vector<std::uint32_t> EditorPixels() { return WindowPixels(Editor()); }
 
     std::vector<std::uint32_t> WindowPixels(Window window)
     {
@@ -283,26 +281,6 @@ protected:
     LV2UI_Handle ui = nullptr;
     const LV2UI_Idle_Interface* idleInterface = nullptr;
 };
-
-TEST_F(KeldraLV2Editor, ShowsThePanelOfTheSettingsThePortEventsBring)
-{
-    ASSERT_NE(Open(), nullptr);
-    // The settings as port events only: the instance itself still has the defaults.
-    const float settings[][2] = {{4, 6.0f}, {5, 0.3f}, {7, 0.8f}, {11, 1.0f}, {10, 1.0f}};
-    for (const auto& setting : settings)
-        PortEvent(static_cast<std::uint32_t>(setting[0]), setting[1]);
-    PortEvent(6, std::numeric_limits<float>::quiet_NaN()); // refused: LPF stays
-    Idle();
-
-    // The same settings in an LV2 instance's saved state, opened by the VST3 build.
-    std::vector<std::pair<int, float>> controls;
-    for (const auto& setting : settings)
-        controls.emplace_back(static_cast<int>(setting[0]) - 4, setting[1]);
-    const std::vector<std::uint32_t> expected = Vst3Panel(ChunkOf(controls));
-    ASSERT_FALSE(expected.empty());
-    EXPECT_EQ(FirstDifferentPixel(EditorPixels(), expected), -1);
-    EXPECT_TRUE(events.empty()) << "port events are not edits";
-}
 
 TEST_F(KeldraLV2Editor, ADragIsOneTouchedGestureWrittenToTheHost)
 {
@@ -388,6 +366,7 @@ TEST_F(KeldraLV2Editor, InJalvTheEmbeddedWindowShowsThePanelAndFollowsADrag)
     const std::string link = std::string(folder) + "/keldra.lv2";
     ASSERT_EQ(::symlink(KELDRA_LV2_BUNDLE_PATH, link.c_str()), 0);
     ::setenv("LV2_PATH", folder, 1);
+    XSetErrorHandler(IgnoreXError);
     ChildProgram jack({"jackd", "-n", server, "-d", "dummy", "-r", "48000", "-p", "512"});
     ASSERT_TRUE(jack.Started());
     ::usleep(500000);
