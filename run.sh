@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds the release configuration, installs the
-# bundle, renders the demo signal and the response plots through it into out/
-# and makes the Debian package there.
+# VST3 and LV2 bundles, renders the demo signal and the response plots
+# through the VST3 one into out/ and makes the Debian package there.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -15,6 +15,13 @@ mkdir -p "$vst3_dir"
 rm -rf "$vst3_dir/KELDRA.vst3"
 cp -R build/release/KELDRA.vst3 "$vst3_dir/"
 echo "installed $vst3_dir/KELDRA.vst3"
+
+# Install the LV2 bundle where Linux LV2 hosts look for it (KELDRA_LV2_DIR overrides).
+lv2_dir="${KELDRA_LV2_DIR:-$HOME/.lv2}"
+mkdir -p "$lv2_dir"
+rm -rf "$lv2_dir/keldra.lv2"
+cp -R build/release/keldra.lv2 "$lv2_dir/"
+echo "installed $lv2_dir/keldra.lv2"
 
 # The demo signal through the installed bundle, with the default settings and
 # with a brighter, thinner setting (high shelf up, high-pass raised, 3 dB down).

@@ -7,6 +7,13 @@ install(TARGETS keldra_vst3_module
   PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(TARGETS keldra-render RUNTIME DESTINATION bin)
 
+# The LV2 bundle, where Linux LV2 hosts look system-wide: the module beside
+# its Turtle description.
+install(TARGETS keldra_lv2_module
+  LIBRARY DESTINATION lib/lv2/keldra.lv2
+  PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+install(DIRECTORY ${KELDRA_LV2_BUNDLE_DIR}/ DESTINATION lib/lv2/keldra.lv2 FILES_MATCHING PATTERN "*.ttl")
+
 # Debian wants manual pages and changelogs compressed to the maximum, without
 # a time stamp, so the package is the same from build to build.
 set(KELDRA_PACKAGE_DOCS ${CMAKE_BINARY_DIR}/packaging)
@@ -45,14 +52,14 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.brackenfold.com/product/keldra/)
 # The libraries the binaries need, found by dpkg-shlibdeps, never listed by hand.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "analog tone-shaping VST3 effect")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "analog tone-shaping audio effect (VST3, LV2)")
 # The extended description: CPack indents each line and marks empty ones.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "KELDRA is a stereo VST3 audio effect modelling an analog tone-shaping
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "KELDRA is a stereo audio effect modelling an analog tone-shaping
 circuit: a little oversampled saturation, then a high shelf, a sweepable
 high-pass and low-pass, a mid bell, a low shelf and an output gain, with
 an editor that shows the circuit's front panel.
 
-The bundle installs where Linux VST3 hosts look system-wide. The
+The VST3 and LV2 bundles install where Linux hosts look system-wide. The
 keldra-render command renders audio files, the front panel and frequency
 response plots through the plug-in offline.")
 include(CPack)

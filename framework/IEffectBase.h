@@ -33,6 +33,7 @@ class IEffectBase {
 public:
     static constexpr int kNameSize = 128;
     static constexpr int kApiVst3 = 1;
+    static constexpr int kApiLv2 = 2;
     static constexpr int kHostNotYetKnown = -1;
 
     /// [ui] Creates `paramCount` fresh parameters and `presetCount` fresh
@@ -113,7 +114,7 @@ public:
     /* 27 */ virtual void GetTransportInfo(ITransportInfo& info) const = 0;
     /// [any] Host kind (see ClassifyHostName), kHostNotYetKnown until known.
     /* 28 */ virtual int GetHostId() const;
-    /// [any] Which format binding is in use (kApiVst3).
+    /// [any] Which format binding is in use (kApiVst3, kApiLv2).
     /* 29 */ virtual int GetApiId() const;
     /// [ui] Asks the host to resize the editor window; true if it did.
     /* 30 */ virtual bool ResizeEditor(int width, int height) = 0;
@@ -168,6 +169,25 @@ public:
     void PassThrough(int frames) noexcept;
     /// [audio] Zeroes every channel's scratch array.
     void ClearScratchBuffers() noexcept;
+    /// [audio, locked] Runs the effect over `frames` frames of the bound
+    /// inputs; `bindOutputs()` binds the host's output arrays. Under the
+    /// host's bypass the effect runs on into the scratch arrays, so all it
+    /// keeps follows the input and leaving bypass brings no burst, and the
+    /// host hears the input itself. The outputs are bound only after the
+    /// effect ran, so a host that processes in place keeps its input.
+    template <typename BindOutputs>
+    void ProcessBoundInputs(int frames, BindOutputs&& bindOutputs) noexcept
+    {
+        if (IsBypassed()) {
+            SetOutputsConnected(0, GetOutputCount(), false);
+            ProcessBlock(GetInputData(), GetOutputData(), frames);
+            bindOutputs();
+            PassThrough(frames);
+        } else {
+            bindOutputs();
+            ProcessBlock(GetInputData(), GetOutputData(), frames);
+        }
+    }
 
     // ---- state and presets (locks) -----------------------------------------
 

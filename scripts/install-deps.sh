@@ -18,6 +18,10 @@ packages=(
   googletest wine64 wine fonts-wine fonts-liberation
   # Debian package and manual page
   dpkg-dev lintian help2man man-db
+  # The LV2 build: its headers, the validator and the hosts it is tested in
+  lv2-dev sordi lilv-utils jalv jackd2
+  # The equalisers the LV2 benchmark compares with (bench/lv2-compare.sh, by hand)
+  x42-plugins lsp-plugins-lv2 calf-plugins
 )
 
 missing=()

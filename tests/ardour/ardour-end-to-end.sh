@@ -1,14 +1,17 @@
 #!/bin/sh
 # End-to-end test in a real host: Ardour 7, headless.
-#   ardour-end-to-end.sh BUNDLE CHECKER
+#   ardour-end-to-end.sh BUNDLE CHECKER [LV2_BUNDLE]
 # Scans the bundle, builds a session with a stereo track fed by Ardour's sine
 # generator through KELDRA, sets parameters, exports, saves; then reopens the
 # session, checks the restored parameters and exports again. Both exports must
 # match what the host library renders for the same signal and settings.
 # Everything happens in a fresh temporary HOME; exit 77 (skipped) without Ardour.
+# With LV2_BUNDLE, Ardour runs KELDRA as an LV2 plug-in from that bundle and
+# the exports are still held against the VST3 BUNDLE's rendering.
 set -eu
 bundle=$1
 checker=$2
+lv2_bundle=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 settings="OUT=-3 HPF=0.3 GainH=0.7 GainM=0.4 GainL=0.35"
 preset=6b1d9c3e-5f0a-4c1e-9a57-0c4b6e2f8d11
@@ -26,6 +29,12 @@ export VST3_PATH="$work/vst3"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/ardour7/export" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$VST3_PATH"
 cp -R "$bundle" "$VST3_PATH/KELDRA.vst3"
 cp "$here/keldra-float.preset" "$XDG_CONFIG_HOME/ardour7/export/"
+if [ -n "$lv2_bundle" ]; then
+  # LV2 needs no scan: Ardour reads the bundles in LV2_PATH when it starts.
+  export LV2_PATH="$work/lv2" KELDRA_PLUGIN_TYPE=LV2
+  mkdir -p "$LV2_PATH"
+  cp -R "$lv2_bundle" "$LV2_PATH/keldra.lv2"
+fi
 
 # Ardour's session only reads the scanner's cache, and trusts it only when it
 # is newer than the module by a whole second.

@@ -8,6 +8,8 @@
 -- "SAVED" / "EXPORTED" as each step completes.
 local mode, dir, export_dir, preset = arg[1], arg[2], arg[3], arg[4]
 local rate = 48000
+-- KELDRA_PLUGIN_TYPE=LV2 inserts the LV2 build instead of the VST3 one.
+local plugin_type = os.getenv("KELDRA_PLUGIN_TYPE") == "LV2" and ARDOUR.PluginType.LV2 or ARDOUR.PluginType.VST3
 
 local backend = AudioEngine:set_backend("None (Dummy)", "", "")
 backend:set_device_name("Silence")
@@ -18,9 +20,14 @@ assert(AudioEngine:start(false) == 0, "audio engine did not start")
 local function keldra_params(proc)
   local plugin = proc:to_insert():plugin(0)
   local params = {}
+  -- The processor's parameters count controls only; the plug-in's numbers
+  -- (LV2 port indices) may differ from them.
   for j = 0, plugin:parameter_count() - 1 do
-    local _, t = plugin:get_parameter_descriptor(j, ARDOUR.ParameterDescriptor())
-    params[t[2].label] = j
+    local id, ok = plugin:nth_parameter(j, true)
+    if ok[2] and plugin:parameter_is_input(id) then
+      local _, t = plugin:get_parameter_descriptor(id, ARDOUR.ParameterDescriptor())
+      params[t[2].label] = j
+    end
   end
   return params
 end
@@ -63,7 +70,7 @@ if mode == "create" then
   track:add_processor_by_index(sine, 0, nil, true)
   ARDOUR.LuaAPI.set_processor_param(sine, 0, 1000)
   ARDOUR.LuaAPI.set_processor_param(sine, 1, -18)
-  local keldra = ARDOUR.LuaAPI.new_plugin(session, "KELDRA", ARDOUR.PluginType.VST3, "")
+  local keldra = ARDOUR.LuaAPI.new_plugin(session, "KELDRA", plugin_type, "")
   assert(not keldra:isnil(), "KELDRA was not found by the plug-in scan")
   assert(track:add_processor_by_index(keldra, 1, nil, true) == 0, "KELDRA could not be inserted")
   local params = keldra_params(keldra)

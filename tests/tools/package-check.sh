@@ -4,8 +4,9 @@
 # Makes the package from the built release tree with cpack, checks its
 # contents, dependencies and lintian's verdict, unpacks it into a temporary
 # root with dpkg-deb -x (never into the machine's /usr), runs the unpacked
-# keldra-render against the unpacked bundle, checks the manual page, and has
-# Ardour's VST3 scanner scan the unpacked usr/lib/vst3.
+# keldra-render against the unpacked bundle, checks the manual page, runs the
+# unpacked LV2 bundle with lilv's tools, and has Ardour's VST3 scanner scan
+# the unpacked usr/lib/vst3.
 # Exit 77 (skipped) when Ardour's scanner is not installed, after all else.
 set -eu
 build=$(cd "$1" && pwd)
@@ -62,6 +63,18 @@ for option in $("$render" --help | grep -o -- '--[a-z]*' | sort -u); do
   grep -q -e "$option" "$work/manual.txt" || fail "the manual page does not describe $option"
 done
 echo "manual page: no warnings, every option described"
+
+# The LV2 bundle: lilv (as LV2 hosts read it) finds KELDRA in the unpacked
+# usr/lib/lv2 alone, and lv2apply runs it.
+for file in keldra.so manifest.ttl keldra.ttl presets.ttl; do
+  [ -f "$root/usr/lib/lv2/keldra.lv2/$file" ] || fail "the package lacks /usr/lib/lv2/keldra.lv2/$file"
+done
+LV2_PATH="$root/usr/lib/lv2" lv2info urn:brackenfold:keldra > "$work/lv2info.txt" 2>&1 || {
+  cat "$work/lv2info.txt"; fail "lv2info does not find KELDRA in the unpacked usr/lib/lv2"; }
+LV2_PATH="$root/usr/lib/lv2" lv2apply -i "$work/demo.wav" -o "$work/demo-lv2.wav" urn:brackenfold:keldra \
+  > "$work/lv2apply.txt" 2>&1 && [ -s "$work/demo-lv2.wav" ] || {
+  cat "$work/lv2apply.txt"; fail "lv2apply cannot run the unpacked LV2 bundle"; }
+echo "LV2: lv2info and lv2apply find KELDRA in the unpacked usr/lib/lv2"
 
 if [ ! -x "$scanner_lib/ardour-vst3-scanner" ]; then
   echo "Ardour 7 is not installed; the scan is skipped"

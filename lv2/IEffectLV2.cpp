@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lv2/IEffectLV2.h"
+
+#include "lv2/ILV2ControlSink.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <mutex>
+
+namespace {
+
+constexpr int kBypassFlagBytes = 4;
+
+template <typename Sample>
+Sample* Advanced(Sample* array, int offset) noexcept
+{
+    return array != nullptr ? array + offset : nullptr;
+}
+
+bool SameBits(float a, float b) noexcept
+{
+    return std::memcmp(&a, &b, sizeof(float)) == 0;
+}
+
+} // namespace
+
+IEffectLV2::IEffectLV2(int paramCount, const char* channelIOText, int presetCount, const char* effectName,
+                       const char* productName, const char* makerName, std::int32_t version,
+                       std::int32_t uniqueId, std::int32_t makerId, int latency, bool doesMidi,
+                       bool isInstrument)
+    : IEffectBase(paramCount, channelIOText, presetCount, effectName, productName, makerName, version,
+                  uniqueId, makerId, latency, doesMidi, isInstrument),
+      mAudioIn(static_cast<std::size_t>(GetInputCount()), nullptr),
+      mAudioOut(static_cast<std::size_t>(GetOutputCount()), nullptr),
+      mControls(static_cast<std::size_t>(GetParamCount()), nullptr),
+      mSeenControls(mControls.size(), 0.0f),
+      mInParts(mAudioIn.size(), nullptr),
+      mOutParts(mAudioOut.size(), nullptr)
+{
+    SetInputsConnected(0, GetInputCount(), true);
+    SetOutputsConnected(0, GetOutputCount(), true);
+}
+
+IEffectLV2::~IEffectLV2() = default;
+
+std::uint32_t IEffectLV2::ControlPort(int paramIdx) const noexcept
+{
+    return static_cast<std::uint32_t>(mAudioIn.size() + mAudioOut.size()) + static_cast<std::uint32_t>(paramIdx);
+}
+
+std::uint32_t IEffectLV2::EnabledPort() const noexcept
+{
+    return ControlPort(GetParamCount());
+}
+
+bool IEffectLV2::Start(double sampleRate, int maxBlockFrames)
+{
+    if (!(sampleRate > 0.0) || !std::isfinite(sampleRate) || maxBlockFrames < 1)
+        return false;
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    SetSampleRate(sampleRate);
+    SetMaxBlockSize(maxBlockFrames);
+    OnReset();
+    LoadPreset(0);
+    // Ports the host leaves at the defaults change nothing.
+    for (int i = 0; i < GetParamCount(); ++i)
+        mSeenControls[static_cast<std::size_t>(i)] = static_cast<float>(GetParam(i)->Value());
+    mSeenEnabled = IsBypassed() ? 0.0f : 1.0f;
+    return true;
+}
+
+void IEffectLV2::ConnectPort(std::uint32_t port, void* data) noexcept
+{
+    std::size_t index = port;
+    if (index < mAudioIn.size()) {
+        mAudioIn[index] = static_cast<const float*>(data);
+        return;
+    }
+    index -= mAudioIn.size();
+    if (index < mAudioOut.size()) {
+        mAudioOut[index] = static_cast<float*>(data);
+        return;
+    }
+    index -= mAudioOut.size();
+    if (index < mControls.size())
+        mControls[index] = static_cast<const float*>(data);
+    else if (index == mControls.size())
+        mEnabled = static_cast<const float*>(data);
+}
+
+void IEffectLV2::Activate()
+{
+    OnActivate(true);
+}
+
+void IEffectLV2::Deactivate()
+{
+    OnActivate(false);
+}
+
+void IEffectLV2::ApplyControlPorts() noexcept
+{
+    for (std::size_t i = 0; i < mControls.size(); ++i) {
+        if (mControls[i] == nullptr || SameBits(*mControls[i], mSeenControls[i]))
+            continue;
+        mSeenControls[i] = *mControls[i];
+        const int index = static_cast<int>(i);
+        // A port showing the value the parameter already has in single
+        // precision (restored state, an edit from the editor) leaves the
+        // double-precision value alone, so settings move between formats exactly.
+        if (SameBits(mSeenControls[i], static_cast<float>(GetParam(index)->Value())))
+            continue;
+        // SetPlain clamps, snaps stepped kinds and ignores non-finite values.
+        GetParam(index)->SetPlain(mSeenControls[i]);
+        if (IEditorContext* editor = GetEditor())
+            editor->SetParameterFromPlugin(index, GetParam(index)->GetNormalized(), true);
+        OnParamChanged(index);
+    }
+    if (mEnabled != nullptr && !SameBits(*mEnabled, mSeenEnabled)) {
+        mSeenEnabled = *mEnabled;
+        if (std::isfinite(mSeenEnabled))
+            SetBypassed(mSeenEnabled < 0.5f);
+    }
+}
+
+void IEffectLV2::SeeCurrentPorts() noexcept
+{
+    for (std::size_t i = 0; i < mControls.size(); ++i)
+        if (mControls[i] != nullptr)
+            mSeenControls[i] = *mControls[i];
+    if (mEnabled != nullptr)
+        mSeenEnabled = *mEnabled;
+}
+
+void IEffectLV2::ProcessFrames(int offset, int frames) noexcept
+{
+    for (std::size_t c = 0; c < mAudioIn.size(); ++c)
+        mInParts[c] = Advanced(mAudioIn[c], offset);
+    for (std::size_t c = 0; c < mAudioOut.size(); ++c)
+        mOutParts[c] = Advanced(mAudioOut[c], offset);
+    // An unconnected input reads silence, an unconnected output is skipped.
+    BindInputs32(0, GetInputCount(), mInParts.data(), frames);
+    ProcessBoundInputs(frames, [this] {
+        SetOutputsConnected(0, GetOutputCount(), true);
+        BindOutputs32(0, GetOutputCount(), mOutParts.data());
+    });
+    ConvertOutputs32(frames);
+}
+
+void IEffectLV2::Run(std::uint32_t frames) noexcept
+{
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    ApplyControlPorts();
+    const int total = static_cast<int>(std::min<std::uint32_t>(frames, std::numeric_limits<int>::max()));
+    const int limit = GetBlockSize();
+    if (total == 0 || limit < 1) {
+        // The oversampling design still follows the settings.
+        ProcessFrames(0, 0);
+        return;
+    }
+    for (int offset = 0; offset < total; offset += limit)
+        ProcessFrames(offset, std::min(limit, total - offset));
+}
+
+int IEffectLV2::StateChunkSize() const noexcept
+{
+    return GetParamCount() * static_cast<int>(sizeof(double)) + kBypassFlagBytes;
+}
+
+bool IEffectLV2::SaveStateChunk(std::vector<std::uint8_t>& bytes)
+{
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    IStateChunk chunk(IStateChunk::kDefaultGranularity);
+    if (!SaveState(chunk))
+        return false;
+    const std::uint32_t flag = IsBypassed() ? 1 : 0;
+    bytes.assign(chunk.Data(), chunk.Data() + chunk.Size());
+    for (int i = 0; i < kBypassFlagBytes; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(flag >> (8 * i)));
+    return true;
+}
+
+bool IEffectLV2::LoadStateChunk(const std::uint8_t* bytes, std::size_t size)
+{
+    const std::size_t valueBytes = static_cast<std::size_t>(GetParamCount()) * sizeof(double);
+    if (bytes == nullptr || size < valueBytes)
+        return false;
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    IStateChunk chunk(IStateChunk::kDefaultGranularity);
+    if (chunk.PutBytes(bytes, static_cast<int>(valueBytes)) != static_cast<int>(valueBytes))
+        return false;
+    LoadState(chunk, 0);
+    if (size >= valueBytes + kBypassFlagBytes) {
+        std::uint32_t flag = 0;
+        for (int i = 0; i < kBypassFlagBytes; ++i)
+            flag |= static_cast<std::uint32_t>(bytes[valueBytes + static_cast<std::size_t>(i)]) << (8 * i);
+        SetBypassed(flag != 0);
+    }
+    SeeCurrentPorts();
+    RefreshEditorControls();
+    return true;
+}
+
+void IEffectLV2::BeginParamGesture(int paramIdx)
+{
+    if (mControlSink != nullptr)
+        mControlSink->TouchParam(paramIdx, true);
+}
+
+void IEffectLV2::ReportParamChange(int paramIdx, double normalized)
+{
+    if (mControlSink != nullptr && paramIdx >= 0 && paramIdx < GetParamCount())
+        mControlSink->WriteParam(paramIdx, GetParam(paramIdx)->NormalizedToPlain(normalized));
+}
+
+void IEffectLV2::EndParamGesture(int paramIdx)
+{
+    if (mControlSink != nullptr)
+        mControlSink->TouchParam(paramIdx, false);
+}
+
+void IEffectLV2::GetTimeSignature(int& numerator, int& denominator) const noexcept
+{
+    numerator = 4;
+    denominator = 4;
+}
