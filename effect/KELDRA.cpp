@@ -16,7 +16,7 @@ constexpr std::int32_t kVersion = 0x30000;  // 3.0.0
 }  // namespace
 
 KELDRA::KELDRA()
-    : IEffectVST3(kKeldraParamCount, "1-1 2-2", kPresetCount, "KELDRA", "", "Brackenfold", kVersion,
+    : KeldraBinding(kKeldraParamCount, "1-1 2-2", kPresetCount, "KELDRA", "", "Brackenfold", kVersion,
                   MakeFourCharCode("Kld1"), MakeFourCharCode("Bkfd")),
       mBypassSource(*GetParam(ToIndex(KeldraParamId::kBypass)))
 {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "effect/KeldraBinding.h"
 #include "effect/KeldraParamIds.h"
 #include "effect/ParamBypassSource.h"
 #include "effect/SignalChain.h"
-#include "vst3/IEffectVST3.h"
 
 #include <cstdint>
 
@@ -14,7 +14,7 @@
 /// the audio thread (parameter queues) or the user-interface thread (editor,
 /// state restore); it holds the plug-in lock, so working values never change
 /// in the middle of a block.
-class KELDRA : public IEffectVST3 {
+class KELDRA : public KeldraBinding {
 public:
     static constexpr int kOversamplingLow = 4;
     static constexpr int kOversamplingHigh = 16;
