@@ -166,6 +166,26 @@ public:
     void ConvertOutputs32(int frames) noexcept;
     /// [audio] Bypass: copies input i to output i, zero-fills outputs without an input.
     void PassThrough(int frames) noexcept;
+    /// [audio, locked] Runs ProcessBlock over `frames` frames of the bound
+    /// inputs; `bindOutputs()` binds the host's output arrays. While the host
+    /// bypasses the plug-in, the effect runs on into the scratch arrays (so
+    /// all it keeps follows the input and leaving bypass brings no burst) and
+    /// the host's outputs get the input itself (PassThrough).
+    template <typename BindOutputs>
+    void ProcessOrPassThrough(int frames, BindOutputs&& bindOutputs) noexcept
+    {
+        if (IsBypassed()) {
+            // Writing the host's arrays first would lose the input of a host
+            // that processes in place.
+            SetOutputsConnected(0, GetOutputCount(), false);
+            ProcessBlock(GetInputData(), GetOutputData(), frames);
+            bindOutputs();
+            PassThrough(frames);
+        } else {
+            bindOutputs();
+            ProcessBlock(GetInputData(), GetOutputData(), frames);
+        }
+    }
     /// [audio] Zeroes every channel's scratch array.
     void ClearScratchBuffers() noexcept;
 

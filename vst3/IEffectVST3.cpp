@@ -321,19 +321,7 @@ void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames, bool 
     else
         BindInputs32(0, n, mPtr32.data(), frames);
 
-    if (IsBypassed()) {
-        // The effect runs on into the scratch arrays, so all it keeps follows
-        // the input and leaving bypass brings no burst; the host hears the
-        // input itself. Writing the host's arrays first would lose the input
-        // of a host that processes in place.
-        SetOutputsConnected(0, GetOutputCount(), false);
-        ProcessBlock(GetInputData(), GetOutputData(), frames);
-        BindOutputBuses(data, offset, use64);
-        PassThrough(frames);
-    } else {
-        BindOutputBuses(data, offset, use64);
-        ProcessBlock(GetInputData(), GetOutputData(), frames);
-    }
+    ProcessOrPassThrough(frames, [&] { BindOutputBuses(data, offset, use64); });
 
     if (!use64)
         ConvertOutputs32(frames);
