@@ -103,6 +103,15 @@ tresult PLUGIN_API ClapEffectAdapter::initialize(FUnknown* context)
         if (mParams->get_info(mPlugin, i, &info))
             parameters.addParameter(new ClapParameter(info, *mPlugin, *mParams));
     }
+    // 64-bit samples only when every port takes them.
+    const auto* ports = FindExtension<clap_plugin_audio_ports_t>(mPlugin, CLAP_EXT_AUDIO_PORTS);
+    mSupports64 = ports != nullptr;
+    for (bool isInput : {true, false})
+        for (uint32_t i = 0; ports != nullptr && i < ports->count(mPlugin, isInput); ++i) {
+            clap_audio_port_info_t info{};
+            mSupports64 = mSupports64 && ports->get(mPlugin, i, isInput, &info) &&
+                          (info.flags & CLAP_AUDIO_PORT_SUPPORTS_64BITS) != 0;
+        }
     addAudioInput(STR16("Input"), SpeakerArr::kStereo);
     addAudioOutput(STR16("Output"), SpeakerArr::kStereo);
     return kResultOk;
@@ -129,6 +138,11 @@ tresult PLUGIN_API ClapEffectAdapter::setBusArrangements(SpeakerArrangement* inp
     const bool stereo = numIns == 1 && numOuts == 1 && inputs != nullptr && outputs != nullptr &&
                         inputs[0] == SpeakerArr::kStereo && outputs[0] == SpeakerArr::kStereo;
     return stereo ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API ClapEffectAdapter::canProcessSampleSize(int32 size)
+{
+    return size == kSample32 || (size == kSample64 && mSupports64) ? kResultOk : kResultFalse;
 }
 
 tresult PLUGIN_API ClapEffectAdapter::setActive(TBool state)

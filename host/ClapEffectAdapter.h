@@ -36,6 +36,8 @@ public:
                                                      Steinberg::int32 numIns,
                                                      Steinberg::Vst::SpeakerArrangement* outputs,
                                                      Steinberg::int32 numOuts) SMTG_OVERRIDE;
+    /// 32-bit always; 64-bit when the plug-in's ports support it.
+    Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 size) SMTG_OVERRIDE;
     /// activate / deactivate with the set-up's rate and block size.
     Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
     /// start_processing / stop_processing.
@@ -71,6 +73,7 @@ private:
     const clap_plugin_params_t* mParams = nullptr;
     const clap_plugin_state_t* mState = nullptr;
     const clap_plugin_latency_t* mLatency = nullptr;
+    bool mSupports64 = false;
     bool mActive = false;
     bool mProcessing = false;
     std::atomic<bool> mFlushRequested{false};
