@@ -145,6 +145,39 @@ uint32_t CLAP_ABI Latency(const clap_plugin_t* plugin)
 
 constexpr clap_plugin_latency_t kLatency = {Latency};
 
+// ---- gui, timer-support, posix-fd-support -----------------------------------------------
+
+ClapEditorGui& Gui(const clap_plugin_t* plugin) noexcept
+{
+    return Effect(plugin).Gui();
+}
+
+constexpr clap_plugin_gui_t kGui = {
+    [](const clap_plugin_t* p, const char* api, bool floating) { return Gui(p).IsApiSupported(api, floating); },
+    [](const clap_plugin_t* p, const char** api, bool* floating) { return Gui(p).PreferredApi(api, floating); },
+    [](const clap_plugin_t* p, const char* api, bool floating) { return Gui(p).Create(api, floating); },
+    [](const clap_plugin_t* p) { Gui(p).Destroy(); },
+    [](const clap_plugin_t* p, double scale) { return Gui(p).SetScale(scale); },
+    [](const clap_plugin_t* p, uint32_t* w, uint32_t* h) { return w != nullptr && h != nullptr && Gui(p).GetSize(*w, *h); },
+    [](const clap_plugin_t*) { return false; },
+    [](const clap_plugin_t*, clap_gui_resize_hints_t*) { return false; },
+    [](const clap_plugin_t* p, uint32_t* w, uint32_t* h) { return w != nullptr && h != nullptr && Gui(p).AdjustSize(*w, *h); },
+    [](const clap_plugin_t* p, uint32_t w, uint32_t h) { return Gui(p).SetSize(w, h); },
+    [](const clap_plugin_t* p, const clap_window_t* window) { return window != nullptr && Gui(p).SetParent(*window); },
+    [](const clap_plugin_t*, const clap_window_t*) { return false; },
+    [](const clap_plugin_t*, const char*) {},
+    [](const clap_plugin_t* p) { return Gui(p).Show(); },
+    [](const clap_plugin_t* p) { return Gui(p).Hide(); },
+};
+
+#ifndef _WIN32
+constexpr clap_plugin_timer_support_t kTimerSupport = {
+    [](const clap_plugin_t* p, clap_id timerId) { Gui(p).OnTimer(timerId); }};
+
+constexpr clap_plugin_posix_fd_support_t kFdSupport = {
+    [](const clap_plugin_t* p, int fd, clap_posix_fd_flags_t) { Gui(p).OnFd(fd); }};
+#endif
+
 } // namespace
 
 namespace ClapPluginCalls {
@@ -175,6 +208,14 @@ const void* Extension(const char* id) noexcept
         return &kState;
     if (std::strcmp(id, CLAP_EXT_LATENCY) == 0)
         return &kLatency;
+    if (std::strcmp(id, CLAP_EXT_GUI) == 0)
+        return &kGui;
+#ifndef _WIN32
+    if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0)
+        return &kTimerSupport;
+    if (std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT) == 0)
+        return &kFdSupport;
+#endif
     return nullptr;
 }
 

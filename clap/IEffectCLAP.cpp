@@ -32,6 +32,7 @@ IEffectCLAP::IEffectCLAP(int paramCount, const char* channelIOText, int presetCo
                          bool isInstrument)
     : IEffectBase(paramCount, channelIOText, presetCount, effectName, productName, makerName, version,
                   uniqueId, makerId, latency, doesMidi, isInstrument),
+      mGui(std::make_unique<ClapEditorGui>(*this)),
       mPtr32(new float*[static_cast<size_t>(std::max(GetInputCount(), GetOutputCount()))]()),
       mPtr64(new double*[static_cast<size_t>(std::max(GetInputCount(), GetOutputCount()))]())
 {
@@ -291,9 +292,9 @@ void IEffectCLAP::GetTransportInfo(ITransportInfo& info) const noexcept
     }
 }
 
-bool IEffectCLAP::ResizeEditor(int, int)
+bool IEffectCLAP::ResizeEditor(int width, int height)
 {
-    return false;
+    return mGui->RequestResize(width, height);
 }
 
 bool IEffectCLAP::SendMidiMessage(const IMidiMessage&) noexcept

@@ -3,6 +3,7 @@
 
 #include "clap/ClapAbi.h"
 #include "clap/ClapEditQueue.h"
+#include "clap/ClapEditorGui.h"
 #include "framework/IEffectBase.h"
 
 #include <memory>
@@ -40,6 +41,8 @@ public:
     /// [main] The host's extension `id`, or nullptr.
     const void* HostExtension(const char* id) const noexcept;
     const clap_host_t* Host() const noexcept { return mHost; }
+    /// [main] The gui extension's state.
+    ClapEditorGui& Gui() noexcept { return *mGui; }
 
     // ---- clap_plugin_t (the trampolines call these) ------------------------------
     /// [main] Identifies the host and loads the default preset.
@@ -108,6 +111,7 @@ private:
     ClapEditQueue mEdits;
     clap_event_transport_t mTransport{};
     bool mHasTransport = false;
+    std::unique_ptr<ClapEditorGui> mGui;
     /// Host array pointers advanced into the current part of a block; sized
     /// at construction so that process never allocates.
     std::unique_ptr<float*[]> mPtr32;
