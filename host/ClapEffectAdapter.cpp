@@ -2,6 +2,10 @@
 #include "host/ClapEffectAdapter.h"
 
 #include "host/ClapParameter.h"
+#include "host/ClapPlugView.h"
+#ifndef _WIN32
+#include "host/ClapHostLoop.h"
+#endif
 #include "host/ClapStreams.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
@@ -62,12 +66,54 @@ const void* CLAP_ABI ClapEffectAdapter::HostExtension(const clap_host_t*, const 
 {
     static const clap_host_params_t params = {
         IgnoreRescan, IgnoreClear,
-        [](const clap_host_t* host) { From(host).mFlushRequested = true; }};
+        [](const clap_host_t* host) {
+            // This host runs flush at once when no process call is under way.
+            ClapEffectAdapter& adapter = From(host);
+            if (!adapter.mInProcess && adapter.mParams != nullptr) {
+                adapter.mInEvents.Clear();
+                adapter.mParams->flush(adapter.mPlugin, adapter.mInEvents.List(), adapter.mOutEvents.List());
+            }
+        }};
     static const clap_host_state_t state = {Ignore};
+    static const clap_host_gui_t gui = {
+        Ignore,
+        [](const clap_host_t* host, uint32_t width, uint32_t height) {
+            ClapPlugView* view = From(host).mView;
+            return view != nullptr && view->RequestResize(width, height);
+        },
+        [](const clap_host_t*) { return false; }, [](const clap_host_t*) { return false; },
+        [](const clap_host_t*, bool) {}};
+#ifndef _WIN32
+    static const clap_host_timer_support_t timers = {
+        [](const clap_host_t* host, uint32_t periodMs, clap_id* timerId) {
+            ClapHostLoop* loop = From(host).mView != nullptr ? From(host).mView->Loop() : nullptr;
+            return loop != nullptr && timerId != nullptr && loop->RegisterTimer(periodMs, *timerId);
+        },
+        [](const clap_host_t* host, clap_id timerId) {
+            ClapHostLoop* loop = From(host).mView != nullptr ? From(host).mView->Loop() : nullptr;
+            return loop != nullptr && loop->UnregisterTimer(timerId);
+        }};
+    static const clap_host_posix_fd_support_t fds = {
+        [](const clap_host_t* host, int fd, clap_posix_fd_flags_t) {
+            ClapHostLoop* loop = From(host).mView != nullptr ? From(host).mView->Loop() : nullptr;
+            return loop != nullptr && loop->RegisterFd(fd);
+        },
+        [](const clap_host_t*, int, clap_posix_fd_flags_t) { return false; },
+        [](const clap_host_t* host, int fd) {
+            ClapHostLoop* loop = From(host).mView != nullptr ? From(host).mView->Loop() : nullptr;
+            return loop != nullptr && loop->UnregisterFd(fd);
+        }};
+    if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0)
+        return &timers;
+    if (std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT) == 0)
+        return &fds;
+#endif
     if (std::strcmp(id, CLAP_EXT_PARAMS) == 0)
         return &params;
     if (std::strcmp(id, CLAP_EXT_STATE) == 0)
         return &state;
+    if (std::strcmp(id, CLAP_EXT_GUI) == 0)
+        return &gui;
     return nullptr;
 }
 
@@ -231,7 +277,10 @@ tresult PLUGIN_API ClapEffectAdapter::process(ProcessData& data)
     process.audio_outputs_count = data.numOutputs > 0 ? 1 : 0;
     process.in_events = mInEvents.List();
     process.out_events = mOutEvents.List();
-    return mPlugin->process(mPlugin, &process) == CLAP_PROCESS_ERROR ? kResultFalse : kResultOk;
+    mInProcess = true;
+    const clap_process_status status = mPlugin->process(mPlugin, &process);
+    mInProcess = false;
+    return status == CLAP_PROCESS_ERROR ? kResultFalse : kResultOk;
 }
 
 uint32 PLUGIN_API ClapEffectAdapter::getLatencySamples()
@@ -282,11 +331,10 @@ void ClapEffectAdapter::OnPluginEvent(const clap_event_header_t& header)
     }
 }
 
-void ClapEffectAdapter::FlushIfRequested()
+IPlugView* PLUGIN_API ClapEffectAdapter::createView(FIDString name)
 {
-    // This host calls process and flush from one thread, so they never overlap.
-    if (mPlugin == nullptr || mParams == nullptr || !mFlushRequested.exchange(false))
-        return;
-    mInEvents.Clear();
-    mParams->flush(mPlugin, mInEvents.List(), mOutEvents.List());
+    if (mPlugin == nullptr || name == nullptr || std::strcmp(name, "editor") != 0)
+        return nullptr;
+    const auto* gui = FindExtension<clap_plugin_gui_t>(mPlugin, CLAP_EXT_GUI);
+    return gui != nullptr ? new ClapPlugView(*this, *gui) : nullptr;
 }

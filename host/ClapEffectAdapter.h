@@ -5,7 +5,6 @@
 #include "host/ClapEventLists.h"
 #include "vst3/sdk/SingleComponentEffect.h"
 
-#include <atomic>
 #include <string>
 
 /// A CLAP plug-in seen through the VST3 interfaces the host library drives
@@ -13,12 +12,15 @@
 /// library runs it unchanged: parameters are published with their plain
 /// ranges mapped linearly onto 0..1, queue points become parameter events
 /// at their sample offsets, state goes through the plug-in's state
-/// extension, and edits the plug-in sends back reach the component handler
-/// as beginEdit / performEdit / endEdit.
+/// extension, edits the plug-in sends back reach the component handler as
+/// beginEdit / performEdit / endEdit (a flush the plug-in asks for outside
+/// process runs at once), and the editor is the plug-in's gui.
 ///
 /// Created by the module's factory (see ClapModuleFactory) and owned by the
 /// host through reference counting; the CLAP instance lives from
 /// initialize to terminate. One main stereo port each way.
+class ClapPlugView;
+
 class ClapEffectAdapter : public Steinberg::Vst::SingleComponentEffect {
 public:
     /// `factory` belongs to the loaded module, which outlives the adapter.
@@ -52,10 +54,12 @@ public:
     Steinberg::tresult setControllerState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
     /// The plug-in's current value (get_value), normalised.
     Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
+    /// "editor": a view over the plug-in's gui extension; null without one.
+    Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;
+    /// [ui] The view whose timers, descriptors and resizes the host serves
+    /// (the latest created; null when it is gone).
+    void SetView(ClapPlugView* view) { mView = view; }
 
-    /// [ui] Calls the plug-in's flush when it asked for one, so editor
-    /// edits reach the component handler between process calls.
-    void FlushIfRequested();
     /// [any] The CLAP instance (null outside initialize … terminate).
     const clap_plugin_t* Plugin() const { return mPlugin; }
 
@@ -76,7 +80,8 @@ private:
     bool mSupports64 = false;
     bool mActive = false;
     bool mProcessing = false;
-    std::atomic<bool> mFlushRequested{false};
+    bool mInProcess = false;
+    ClapPlugView* mView = nullptr;
     ClapInputEventList mInEvents;
     ClapOutputEventList mOutEvents;
 };

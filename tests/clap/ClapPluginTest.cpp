@@ -16,6 +16,7 @@ namespace {
 constexpr clap_id kOut = 0;
 constexpr clap_id kGainHigh = 3;
 constexpr clap_id kHostBypass = 0x62706173;
+constexpr double kTwoPi = 6.283185307179586;
 
 /// Two channels of `frames` samples: a decaying 1 kHz tone, different per channel.
 std::vector<std::vector<double>> TestSignal(int frames)
@@ -23,7 +24,7 @@ std::vector<std::vector<double>> TestSignal(int frames)
     std::vector<std::vector<double>> signal(2, std::vector<double>(static_cast<size_t>(frames)));
     for (int c = 0; c < 2; ++c)
         for (int i = 0; i < frames; ++i)
-            signal[c][i] = 0.3 * std::sin(2.0 * M_PI * 1000.0 * i / 48000.0 + c) * std::exp(-i / 3000.0);
+            signal[c][i] = 0.3 * std::sin(kTwoPi * 1000.0 * i / 48000.0 + c) * std::exp(-i / 3000.0);
     return signal;
 }
 
