@@ -16,6 +16,12 @@ rm -rf "$vst3_dir/KELDRA.vst3"
 cp -R build/release/KELDRA.vst3 "$vst3_dir/"
 echo "installed $vst3_dir/KELDRA.vst3"
 
+# Install the CLAP plug-in where Linux CLAP hosts look for it (KELDRA_CLAP_DIR overrides).
+clap_dir="${KELDRA_CLAP_DIR:-$HOME/.clap}"
+mkdir -p "$clap_dir"
+cp build/release/KELDRA.clap "$clap_dir/KELDRA.clap"
+echo "installed $clap_dir/KELDRA.clap"
+
 # The demo signal through the installed bundle, with the default settings and
 # with a brighter, thinner setting (high shelf up, high-pass raised, 3 dB down).
 mkdir -p out

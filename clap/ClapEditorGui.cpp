@@ -86,17 +86,10 @@ void ClapEditorGui::Destroy()
 bool ClapEditorGui::SetScale(double scale)
 {
     IPlatformGraphics* platform = PlatformGraphics();
-#ifdef _WIN32
-    // The Windows editor follows the system's own scaling.
-    (void)scale;
-    (void)platform;
-    return false;
-#else
     if (platform == nullptr || !std::isfinite(scale))
         return false;
     platform->SetContentScale(scale);
     return true;
-#endif
 }
 
 bool ClapEditorGui::GetSize(uint32_t& width, uint32_t& height) const

@@ -26,7 +26,8 @@ public:
     bool Create(const char* api, bool isFloating);
     /// Closes the editor window if this gui opened it.
     void Destroy();
-    /// Window pixels per editor pixel (Linux); false where it cannot scale.
+    /// Window pixels per editor pixel (below 1 counts as 1); false without
+    /// an editor or for a factor that is not a number.
     bool SetScale(double scale);
     /// The window's size in pixels, also before it opens.
     bool GetSize(uint32_t& width, uint32_t& height) const;
