@@ -166,7 +166,7 @@ void IEffectCLAP::ProcessFrames(const clap_process_t& process, int offset, int f
     else
         BindInputs32(0, n, mPtr32.get(), frames);
 
-    ProcessOrPassThrough(frames, [&] { BindOutputs(process, offset, use64); });
+    ProcessBoundInputs(frames, [&] { BindOutputs(process, offset, use64); });
 
     if (!use64)
         ConvertOutputs32(frames);

@@ -21,6 +21,8 @@ class IEffectCLAP : public IEffectBase {
 public:
     /// Id of the host bypass parameter (characters "bpas", as in VST3).
     static constexpr clap_id kBypassParamId = 0x62706173;
+    /// The api code this binding reports (VST3 is 1, LV2 2).
+    static constexpr int kApiClap = 3;
 
     /// [main] Constructs the base with the same arguments and connects every
     /// channel; the stereo buses are named "Main Input" and "Output".
@@ -88,6 +90,8 @@ public:
     void ReportParamChange(int paramIdx, double normalized) override;
     void EndParamGesture(int paramIdx) override;
     void ReportProgramChange() override {}
+    /// [any] kApiClap.
+    int GetApiId() const override { return kApiClap; }
     /// [audio] Transport of the current block, as the host gave it.
     int GetSamplePosition() const noexcept override;
     double GetTempo() const noexcept override;

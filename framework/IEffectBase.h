@@ -166,17 +166,18 @@ public:
     void ConvertOutputs32(int frames) noexcept;
     /// [audio] Bypass: copies input i to output i, zero-fills outputs without an input.
     void PassThrough(int frames) noexcept;
-    /// [audio, locked] Runs ProcessBlock over `frames` frames of the bound
-    /// inputs; `bindOutputs()` binds the host's output arrays. While the host
-    /// bypasses the plug-in, the effect runs on into the scratch arrays (so
-    /// all it keeps follows the input and leaving bypass brings no burst) and
-    /// the host's outputs get the input itself (PassThrough).
+    /// [audio] Zeroes every channel's scratch array.
+    void ClearScratchBuffers() noexcept;
+    /// [audio, locked] Runs the effect over `frames` frames of the bound
+    /// inputs; `bindOutputs()` binds the host's output arrays. Under the
+    /// host's bypass the effect runs on into the scratch arrays, so all it
+    /// keeps follows the input and leaving bypass brings no burst, and the
+    /// host hears the input itself. The outputs are bound only after the
+    /// effect ran, so a host that processes in place keeps its input.
     template <typename BindOutputs>
-    void ProcessOrPassThrough(int frames, BindOutputs&& bindOutputs) noexcept
+    void ProcessBoundInputs(int frames, BindOutputs&& bindOutputs) noexcept
     {
         if (IsBypassed()) {
-            // Writing the host's arrays first would lose the input of a host
-            // that processes in place.
             SetOutputsConnected(0, GetOutputCount(), false);
             ProcessBlock(GetInputData(), GetOutputData(), frames);
             bindOutputs();
@@ -186,8 +187,6 @@ public:
             ProcessBlock(GetInputData(), GetOutputData(), frames);
         }
     }
-    /// [audio] Zeroes every channel's scratch array.
-    void ClearScratchBuffers() noexcept;
 
     // ---- state and presets (locks) -----------------------------------------
 

@@ -321,7 +321,7 @@ void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames, bool 
     else
         BindInputs32(0, n, mPtr32.data(), frames);
 
-    ProcessOrPassThrough(frames, [&] { BindOutputBuses(data, offset, use64); });
+    ProcessBoundInputs(frames, [&] { BindOutputBuses(data, offset, use64); });
 
     if (!use64)
         ConvertOutputs32(frames);
