@@ -198,18 +198,22 @@ clap_process_status IEffectCLAP::Process(const clap_process_t& process) noexcept
     // its own sample on.
     int done = 0;
     do {
+        const clap_event_header_t* pending = nullptr;
         for (; next < eventCount; ++next) {
             const clap_event_header_t* header = in->get(in, next);
-            if (header != nullptr && static_cast<int64_t>(header->time) > done)
+            if (header == nullptr)
+                continue;
+            if (static_cast<int64_t>(header->time) > done) {
+                pending = header;
                 break;
-            if (header != nullptr)
-                ApplyEvent(*header);
+            }
+            ApplyEvent(*header);
         }
-        int end = std::min(total, done + std::max(limit, 1));
-        if (next < eventCount)
-            end = std::min<int64_t>(end, in->get(in, next)->time);
         if (limit < 1 && total > 0)
             break; // not activated: no room for audio
+        int end = std::min(total, done + std::max(limit, 1));
+        if (pending != nullptr)
+            end = static_cast<int>(std::min<int64_t>(end, pending->time));
         ProcessFrames(process, done, end - done, use64);
         done = end;
     } while (done < total);
