@@ -3,6 +3,7 @@
 // that creates instances.
 #include "clap/ClapAbi.h"
 #include "effect/KELDRA.h"
+#include "effect/KeldraEditorLayout.h"
 
 #include <cstring>
 #include <mutex>
@@ -17,7 +18,7 @@ constexpr clap_plugin_descriptor_t kDescriptor = {
     "com.brackenfold.keldra",
     "KELDRA",
     "Brackenfold",
-    "https://www.brackenfold.example/product/keldra/",
+    KeldraEditorLayout::kProductUrl,
     "",
     "",
     "3.0.0",
