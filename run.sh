@@ -23,6 +23,12 @@ rm -rf "$lv2_dir/keldra.lv2"
 cp -R build/release/keldra.lv2 "$lv2_dir/"
 echo "installed $lv2_dir/keldra.lv2"
 
+# Install the CLAP plug-in where Linux CLAP hosts look for it (KELDRA_CLAP_DIR overrides).
+clap_dir="${KELDRA_CLAP_DIR:-$HOME/.clap}"
+mkdir -p "$clap_dir"
+cp build/release/KELDRA.clap "$clap_dir/KELDRA.clap"
+echo "installed $clap_dir/KELDRA.clap"
+
 # The demo signal through the installed bundle, with the default settings and
 # with a brighter, thinner setting (high shelf up, high-pass raised, 3 dB down).
 mkdir -p out

@@ -6,6 +6,10 @@ install(TARGETS keldra_vst3_module
   LIBRARY DESTINATION lib/vst3/KELDRA.vst3/Contents/x86_64-linux
   PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(TARGETS keldra-render RUNTIME DESTINATION bin)
+# The CLAP plug-in, where Linux CLAP hosts look system-wide.
+install(TARGETS keldra_clap_module
+  LIBRARY DESTINATION lib/clap
+  PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
 # The LV2 bundle, where Linux LV2 hosts look system-wide: the module beside
 # its Turtle description.

@@ -6,6 +6,9 @@
 #if defined(KELDRA_BINDING_LV2)
 #include "lv2/IEffectLV2.h"
 using KeldraBinding = IEffectLV2;
+#elif defined(KELDRA_BINDING_CLAP)
+#include "clap/IEffectCLAP.h"
+using KeldraBinding = IEffectCLAP;
 #else
 #include "vst3/IEffectVST3.h"
 using KeldraBinding = IEffectVST3;

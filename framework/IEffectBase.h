@@ -34,6 +34,7 @@ public:
     static constexpr int kNameSize = 128;
     static constexpr int kApiVst3 = 1;
     static constexpr int kApiLv2 = 2;
+    static constexpr int kApiClap = 3;
     static constexpr int kHostNotYetKnown = -1;
 
     /// [ui] Creates `paramCount` fresh parameters and `presetCount` fresh
@@ -114,7 +115,7 @@ public:
     /* 27 */ virtual void GetTransportInfo(ITransportInfo& info) const = 0;
     /// [any] Host kind (see ClassifyHostName), kHostNotYetKnown until known.
     /* 28 */ virtual int GetHostId() const;
-    /// [any] Which format binding is in use (kApiVst3, kApiLv2).
+    /// [any] Which format binding is in use (kApiVst3, kApiLv2, kApiClap).
     /* 29 */ virtual int GetApiId() const;
     /// [ui] Asks the host to resize the editor window; true if it did.
     /* 30 */ virtual bool ResizeEditor(int width, int height) = 0;

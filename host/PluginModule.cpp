@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host/PluginModule.h"
 
+#include "host/ClapModuleFactory.h"
+
 #include <cstring>
 #include <filesystem>
 
@@ -67,6 +69,14 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::s
     module->mLibrary = SharedLibrary::Open(module->mLibraryPath, error);
     if (module->mLibrary == nullptr)
         return nullptr;
+    // A CLAP module is driven through the same VST3 interfaces.
+    if (auto* entry = static_cast<const clap_plugin_entry_t*>(module->mLibrary->Symbol("clap_entry"))) {
+        module->mFactory = OpenClapFactory(*entry, module->mLibraryPath, error);
+        if (module->mFactory == nullptr)
+            return nullptr;
+        module->mClapEntry = entry;
+        return module;
+    }
     if (module->mLibrary->Symbol(kEntryName) != nullptr) {
         if (!Enter(*module->mLibrary)) {
             error = "plug-in " + module->mLibraryPath + " refused to start (" + kEntryName + " failed)";
@@ -91,6 +101,8 @@ PluginModule::~PluginModule()
 {
     if (mFactory != nullptr)
         mFactory->release();
+    if (mClapEntry != nullptr)
+        mClapEntry->deinit();
     if (mEntered) {
         if (auto exitProc = reinterpret_cast<ModuleExitProc>(mLibrary->Symbol(kExitName)))
             exitProc();

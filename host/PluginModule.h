@@ -8,14 +8,17 @@
 #include <optional>
 #include <string>
 
+struct clap_plugin_entry_t;
+
 /// A loaded VST3 module: the shared library of a bundle, entered and holding
-/// its factory. Destroying it releases the factory, leaves the module and
+/// its factory; or a CLAP module (NAME.clap, exporting clap_entry), started
+/// and seen through a VST3 factory of ClapEffectAdapter classes. Destroying it releases the factory, leaves the module and
 /// unloads it; every instance made from it must be gone by then.
 class PluginModule {
 public:
     /// [ui] Loads `path`: a bundle folder (NAME.vst3, whose
     /// Contents/x86_64-linux/NAME.so, on Windows Contents/x86_64-win/NAME.vst3,
-    /// is loaded) or the shared library itself.
+    /// is loaded), a CLAP module or the shared library itself.
     /// On failure returns nullptr and puts one line of explanation in `error`.
     static std::unique_ptr<PluginModule> Load(const std::string& path, std::string& error);
 
@@ -41,5 +44,6 @@ private:
     std::unique_ptr<SharedLibrary> mLibrary;
     Steinberg::IPluginFactory* mFactory = nullptr;
     bool mEntered = false;
+    const clap_plugin_entry_t* mClapEntry = nullptr;
     std::string mLibraryPath;
 };

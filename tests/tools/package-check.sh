@@ -54,6 +54,15 @@ grep -q "cannot load plug-in" "$work/missing.txt" || { cat "$work/missing.txt"; 
 mv "$work/moved.vst3" "$bundle"
 echo "keldra-render: --list and a demo render through the unpacked bundle"
 
+# The CLAP plug-in: exports clap_entry alone and renders as the bundle does.
+clap="$root/usr/lib/clap/KELDRA.clap"
+[ -f "$clap" ] || fail "the package lacks /usr/lib/clap/KELDRA.clap"
+exports=$(nm -D --defined-only "$clap" | awk '{print $3}' | tr '\n' ' ')
+[ "$exports" = "clap_entry " ] || fail "KELDRA.clap exports: $exports"
+"$render" --plugin "$clap" --demo 0.5 --set GainH=0.7 "$work/demo-clap.wav" > /dev/null || fail "the CLAP render failed"
+cmp -s "$work/demo.wav" "$work/demo-clap.wav" || fail "the CLAP render differs from the bundle's"
+echo "CLAP: /usr/lib/clap/KELDRA.clap exports clap_entry alone and renders as the bundle does"
+
 # The manual page renders without warnings and names every option of --help.
 manual="$root/usr/share/man/man1/keldra-render.1.gz"
 warnings=$(MANWIDTH=80 man --warnings -l "$manual" 2>&1 >/dev/null)

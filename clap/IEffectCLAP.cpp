@@ -1,0 +1,312 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Lifecycle and the process call of the CLAP binding.
+#include "clap/IEffectCLAP.h"
+
+#include "clap/ClapPluginCalls.h"
+#include "graphics/HostIdentification.h"
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+
+namespace {
+
+// A host array advanced to the current part of a block; a null array (an
+// unconnected channel) stays null.
+template <typename Sample>
+Sample* Advanced(Sample* array, int offset) noexcept
+{
+    return array != nullptr ? array + offset : nullptr;
+}
+
+bool IsCoreEvent(const clap_event_header_t* header, uint16_t type) noexcept
+{
+    return header != nullptr && header->space_id == CLAP_CORE_EVENT_SPACE_ID && header->type == type;
+}
+
+} // namespace
+
+IEffectCLAP::IEffectCLAP(int paramCount, const char* channelIOText, int presetCount, const char* effectName,
+                         const char* productName, const char* makerName, std::int32_t version,
+                         std::int32_t uniqueId, std::int32_t makerId, int latency, bool doesMidi,
+                         bool isInstrument)
+    : IEffectBase(paramCount, channelIOText, presetCount, effectName, productName, makerName, version,
+                  uniqueId, makerId, latency, doesMidi, isInstrument),
+      mGui(std::make_unique<ClapEditorGui>(*this)),
+      mPtr32(new float*[static_cast<size_t>(std::max(GetInputCount(), GetOutputCount()))]()),
+      mPtr64(new double*[static_cast<size_t>(std::max(GetInputCount(), GetOutputCount()))]())
+{
+    SetInputsConnected(0, GetInputCount(), true);
+    SetOutputsConnected(0, GetOutputCount(), true);
+    AddInputBusName("Main Input");
+    AddOutputBusName("Output");
+    mPlugin = ClapPluginCalls::Table();
+    mPlugin.plugin_data = this;
+}
+
+IEffectCLAP::~IEffectCLAP() = default;
+
+void IEffectCLAP::Bind(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor) noexcept
+{
+    mHost = host;
+    mPlugin.desc = descriptor;
+}
+
+IEffectCLAP* IEffectCLAP::From(const clap_plugin_t* plugin) noexcept
+{
+    return plugin != nullptr ? static_cast<IEffectCLAP*>(plugin->plugin_data) : nullptr;
+}
+
+const void* IEffectCLAP::HostExtension(const char* id) const noexcept
+{
+    if (mHost == nullptr || mHost->get_extension == nullptr)
+        return nullptr;
+    return mHost->get_extension(mHost, id);
+}
+
+bool IEffectCLAP::Init() noexcept
+{
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    if (mHost != nullptr)
+        SetHost(static_cast<int>(ClassifyHostName(mHost->name)), 0);
+    OnHostInit();
+    LoadPreset(0);
+    return true;
+}
+
+bool IEffectCLAP::Activate(double sampleRate, uint32_t maxFrames) noexcept
+{
+    if (!(sampleRate > 0.0) || !std::isfinite(sampleRate) || maxFrames < 1 ||
+        maxFrames > static_cast<uint32_t>(INT32_MAX))
+        return false;
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    SetSampleRate(sampleRate);
+    SetMaxBlockSize(static_cast<int>(maxFrames));
+    OnReset();
+    return true;
+}
+
+void IEffectCLAP::Reset() noexcept
+{
+    OnReset();
+}
+
+void IEffectCLAP::ApplyEvent(const clap_event_header_t& header) noexcept
+{
+    if (IsCoreEvent(&header, CLAP_EVENT_TRANSPORT)) {
+        mTransport = reinterpret_cast<const clap_event_transport_t&>(header);
+        mHasTransport = true;
+        return;
+    }
+    if (!IsCoreEvent(&header, CLAP_EVENT_PARAM_VALUE))
+        return;
+    const auto& event = reinterpret_cast<const clap_event_param_value_t&>(header);
+    if (event.param_id == kBypassParamId) {
+        if (!std::isnan(event.value))
+            SetBypassed(event.value > 0.5);
+    } else if (event.param_id < static_cast<clap_id>(GetParamCount())) {
+        const int index = static_cast<int>(event.param_id);
+        IParamRecord* param = GetParam(index);
+        param->SetPlain(event.value);
+        if (IEditorContext* editor = GetEditor())
+            editor->SetParameterFromPlugin(index, param->GetNormalized(), true);
+        OnParamChanged(index);
+    }
+}
+
+void IEffectCLAP::ApplyEvents(const clap_input_events_t* in) noexcept
+{
+    const uint32_t count = in != nullptr && in->size != nullptr ? in->size(in) : 0;
+    for (uint32_t i = 0; i < count; ++i)
+        if (const clap_event_header_t* header = in->get(in, i))
+            ApplyEvent(*header);
+}
+
+void IEffectCLAP::BindOutputs(const clap_process_t& process, int offset, bool use64) noexcept
+{
+    const int total = GetOutputCount();
+    const clap_audio_buffer_t* bus = process.audio_outputs_count > 0 ? process.audio_outputs : nullptr;
+    const bool hasArrays = bus != nullptr && (use64 ? bus->data64 != nullptr : bus->data32 != nullptr);
+    const int m = hasArrays ? std::min(static_cast<int>(std::min<uint32_t>(bus->channel_count, INT32_MAX)), total) : 0;
+    SetOutputsConnected(0, m, true);
+    SetOutputsConnected(m, total, false);
+    for (int c = 0; c < m; ++c) {
+        if (use64)
+            mPtr64[c] = Advanced(bus->data64[c], offset);
+        else
+            mPtr32[c] = Advanced(bus->data32[c], offset);
+    }
+    if (use64)
+        BindOutputs64(0, m, mPtr64.get());
+    else
+        BindOutputs32(0, m, mPtr32.get());
+}
+
+void IEffectCLAP::ProcessFrames(const clap_process_t& process, int offset, int frames, bool use64) noexcept
+{
+    const int inputTotal = GetInputCount();
+    const clap_audio_buffer_t* bus = process.audio_inputs_count > 0 ? process.audio_inputs : nullptr;
+    const bool hasArrays = bus != nullptr && (use64 ? bus->data64 != nullptr : bus->data32 != nullptr);
+    const int n = hasArrays ? std::min(static_cast<int>(std::min<uint32_t>(bus->channel_count, INT32_MAX)), inputTotal) : 0;
+    SetInputsConnected(0, n, true);
+    SetInputsConnected(n, inputTotal, false);
+    if (n < inputTotal) {
+        // Inputs the host does not supply read silence, not what an earlier
+        // call left in their scratch arrays.
+        ClearScratchBuffers();
+    }
+    for (int c = 0; c < n; ++c) {
+        if (use64)
+            mPtr64[c] = Advanced(bus->data64[c], offset);
+        else
+            mPtr32[c] = Advanced(bus->data32[c], offset);
+    }
+    if (use64)
+        BindInputs64(0, n, mPtr64.get());
+    else
+        BindInputs32(0, n, mPtr32.get(), frames);
+
+    ProcessBoundInputs(frames, [&] { BindOutputs(process, offset, use64); });
+
+    if (!use64)
+        ConvertOutputs32(frames);
+}
+
+clap_process_status IEffectCLAP::Process(const clap_process_t& process) noexcept
+{
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    mEdits.DrainInto(process.out_events);
+    if (process.transport != nullptr) {
+        mTransport = *process.transport;
+        mHasTransport = true;
+    }
+
+    // The host picks the sample size per port: 64-bit when it gives 64-bit
+    // arrays for the main output (or, without one, the main input).
+    const clap_audio_buffer_t* sizing = process.audio_outputs_count > 0 ? process.audio_outputs
+                                        : process.audio_inputs_count > 0 ? process.audio_inputs
+                                                                         : nullptr;
+    const bool use64 = sizing != nullptr && sizing->data64 != nullptr && sizing->data32 == nullptr;
+    const int total = static_cast<int>(std::min<uint32_t>(process.frames_count, INT32_MAX));
+    const int limit = GetBlockSize();
+    const clap_input_events_t* in = process.in_events;
+    const uint32_t eventCount = in != nullptr && in->size != nullptr ? in->size(in) : 0;
+    uint32_t next = 0;
+
+    // The block runs in parts that end where the next event is due (and at
+    // the largest block the host announced), so every change applies from
+    // its own sample on.
+    int done = 0;
+    do {
+        const clap_event_header_t* pending = nullptr;
+        for (; next < eventCount; ++next) {
+            const clap_event_header_t* header = in->get(in, next);
+            if (header == nullptr)
+                continue;
+            if (static_cast<int64_t>(header->time) > done) {
+                pending = header;
+                break;
+            }
+            ApplyEvent(*header);
+        }
+        if (limit < 1 && total > 0)
+            break; // not activated: no room for audio
+        int end = std::min(total, done + std::max(limit, 1));
+        if (pending != nullptr)
+            end = static_cast<int>(std::min<int64_t>(end, pending->time));
+        ProcessFrames(process, done, end - done, use64);
+        done = end;
+    } while (done < total);
+    // Events the host placed at or past the block's end still count.
+    for (; next < eventCount; ++next)
+        if (const clap_event_header_t* header = in->get(in, next))
+            ApplyEvent(*header);
+    return CLAP_PROCESS_CONTINUE;
+}
+
+void IEffectCLAP::Flush(const clap_input_events_t* in, const clap_output_events_t* out) noexcept
+{
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    ApplyEvents(in);
+    mEdits.DrainInto(out);
+}
+
+void IEffectCLAP::QueueEdit(uint16_t type, int paramIdx, double plainValue) noexcept
+{
+    if (paramIdx < 0 || paramIdx >= GetParamCount())
+        return;
+    mEdits.Push(type, static_cast<clap_id>(paramIdx), plainValue);
+    // The host collects the edits through flush when it is not processing.
+    if (const auto* params = static_cast<const clap_host_params_t*>(HostExtension(CLAP_EXT_PARAMS)))
+        if (params->request_flush != nullptr)
+            params->request_flush(mHost);
+}
+
+void IEffectCLAP::BeginParamGesture(int paramIdx)
+{
+    QueueEdit(CLAP_EVENT_PARAM_GESTURE_BEGIN, paramIdx, 0.0);
+}
+
+void IEffectCLAP::ReportParamChange(int paramIdx, double normalized)
+{
+    if (paramIdx >= 0 && paramIdx < GetParamCount())
+        QueueEdit(CLAP_EVENT_PARAM_VALUE, paramIdx, GetParam(paramIdx)->Value());
+    (void)normalized; // the host speaks plain values; the record holds the stored one
+}
+
+void IEffectCLAP::EndParamGesture(int paramIdx)
+{
+    QueueEdit(CLAP_EVENT_PARAM_GESTURE_END, paramIdx, 0.0);
+}
+
+int IEffectCLAP::GetSamplePosition() const noexcept
+{
+    // The host gives seconds on its timeline; samples follow from the rate.
+    if (!mHasTransport || (mTransport.flags & CLAP_TRANSPORT_HAS_SECONDS_TIMELINE) == 0)
+        return 0;
+    const double seconds = static_cast<double>(mTransport.song_pos_seconds) / CLAP_SECTIME_FACTOR;
+    return static_cast<int>(seconds * GetSampleRate());
+}
+
+double IEffectCLAP::GetTempo() const noexcept
+{
+    return mHasTransport && (mTransport.flags & CLAP_TRANSPORT_HAS_TEMPO) != 0 ? mTransport.tempo : 120.0;
+}
+
+void IEffectCLAP::GetTimeSignature(int& numerator, int& denominator) const noexcept
+{
+    const bool known = mHasTransport && (mTransport.flags & CLAP_TRANSPORT_HAS_TIME_SIGNATURE) != 0;
+    numerator = known ? mTransport.tsig_num : 4;
+    denominator = known ? mTransport.tsig_denom : 4;
+}
+
+void IEffectCLAP::GetTransportInfo(ITransportInfo& info) const noexcept
+{
+    info = ITransportInfo{};
+    info.tempo = GetTempo();
+    GetTimeSignature(info.numerator, info.denominator);
+    info.samplePosition = GetSamplePosition();
+    if (mHasTransport) {
+        info.transportRunning = (mTransport.flags & CLAP_TRANSPORT_IS_PLAYING) != 0;
+        info.loopEnabled = (mTransport.flags & CLAP_TRANSPORT_IS_LOOP_ACTIVE) != 0;
+        info.quarterNotePosition = static_cast<double>(mTransport.song_pos_beats) / CLAP_BEATTIME_FACTOR;
+        info.lastBarPosition = static_cast<double>(mTransport.bar_start) / CLAP_BEATTIME_FACTOR;
+        info.cycleStart = static_cast<double>(mTransport.loop_start_beats) / CLAP_BEATTIME_FACTOR;
+        info.cycleEnd = static_cast<double>(mTransport.loop_end_beats) / CLAP_BEATTIME_FACTOR;
+    }
+}
+
+bool IEffectCLAP::ResizeEditor(int width, int height)
+{
+    return mGui->RequestResize(width, height);
+}
+
+bool IEffectCLAP::SendMidiMessage(const IMidiMessage&) noexcept
+{
+    return false;
+}
+
+const void* IEffectCLAP::Extension(const char* id) const noexcept
+{
+    return ClapPluginCalls::Extension(id);
+}

@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Parameters and state of the CLAP binding.
+#include "clap/IEffectCLAP.h"
+
+#include "framework/CopyText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+/// Bytes of the bypass flag behind the parameter values.
+constexpr int kBypassFlagBytes = 4;
+
+/// The whole of `text` as a decimal number (blanks around it allowed);
+/// nothing for text that is not one.
+bool ReadNumber(const char* text, double& value) noexcept
+{
+    const char* begin = text;
+    const char* end = text + std::strlen(text);
+    while (begin < end && (*begin == ' ' || *begin == '\t'))
+        ++begin;
+    while (end > begin && (end[-1] == ' ' || end[-1] == '\t'))
+        --end;
+    if (begin < end && *begin == '+')
+        ++begin;
+    const auto result = std::from_chars(begin, end, value, std::chars_format::general);
+    return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
+}
+
+void CopyOut(const char* text, char* out, uint32_t capacity) noexcept
+{
+    if (capacity == 0)
+        return;
+    std::strncpy(out, text, capacity - 1);
+    out[capacity - 1] = '\0';
+}
+
+} // namespace
+
+uint32_t IEffectCLAP::ParamCount() const noexcept
+{
+    return static_cast<uint32_t>(GetParamCount()) + (IsInstrument() ? 0u : 1u);
+}
+
+bool IEffectCLAP::ParamInfo(uint32_t index, clap_param_info_t& info) const noexcept
+{
+    info = clap_param_info_t{};
+    if (index < static_cast<uint32_t>(GetParamCount())) {
+        const IParamRecord& record = *GetParam(static_cast<int>(index));
+        info.id = index;
+        info.flags = (record.CanAutomate() ? CLAP_PARAM_IS_AUTOMATABLE : 0u) |
+                     (record.IsStepped() ? CLAP_PARAM_IS_STEPPED : 0u);
+        CopyText(info.name, record.Name());
+        info.min_value = record.Min();
+        info.max_value = record.Max();
+        info.default_value = record.Default();
+        return true;
+    }
+    if (index != static_cast<uint32_t>(GetParamCount()) || IsInstrument())
+        return false;
+    info.id = kBypassParamId;
+    info.flags = CLAP_PARAM_IS_AUTOMATABLE | CLAP_PARAM_IS_STEPPED | CLAP_PARAM_IS_BYPASS;
+    CopyText(info.name, "Bypass");
+    info.min_value = 0.0;
+    info.max_value = 1.0;
+    info.default_value = 0.0;
+    return true;
+}
+
+bool IEffectCLAP::ParamValue(clap_id id, double& value) const noexcept
+{
+    if (id == kBypassParamId) {
+        value = IsBypassed() ? 1.0 : 0.0;
+        return true;
+    }
+    if (id >= static_cast<clap_id>(GetParamCount()))
+        return false;
+    value = GetParam(static_cast<int>(id))->Value();
+    return true;
+}
+
+bool IEffectCLAP::ValueToText(clap_id id, double value, char* text, uint32_t capacity) const noexcept
+{
+    if (text == nullptr || capacity == 0 || std::isnan(value))
+        return false;
+    if (id == kBypassParamId) {
+        CopyOut(value > 0.5 ? "on" : "off", text, capacity);
+        return true;
+    }
+    if (id >= static_cast<clap_id>(GetParamCount()))
+        return false;
+    // The text path truncates the plain value to an integer, which is only
+    // defined for values inside the range.
+    const IParamRecord& record = *GetParam(static_cast<int>(id));
+    char narrow[IParamRecord::kTextSize] = {};
+    record.FormatForHost(std::clamp(value, record.Min(), record.Max()), narrow, sizeof narrow);
+    CopyOut(narrow, text, capacity);
+    return true;
+}
+
+bool IEffectCLAP::TextToValue(clap_id id, const char* text, double& value) const noexcept
+{
+    if (text == nullptr)
+        return false;
+    if (id == kBypassParamId) {
+        double number = 0.0;
+        if (std::strcmp(text, "off") == 0 || std::strcmp(text, "on") == 0)
+            value = text[1] == 'n' ? 1.0 : 0.0;
+        else if (ReadNumber(text, number))
+            value = number > 0.5 ? 1.0 : 0.0;
+        else
+            return false;
+        return true;
+    }
+    if (id >= static_cast<clap_id>(GetParamCount()) || !ReadNumber(text, value))
+        return false;
+    const IParamRecord& record = *GetParam(static_cast<int>(id));
+    value = std::clamp(value, record.Min(), record.Max());
+    return true;
+}
+
+bool IEffectCLAP::SaveStateTo(const clap_ostream_t& stream) noexcept
+{
+    IStateChunk chunk(IStateChunk::kDefaultGranularity);
+    {
+        std::lock_guard<std::recursive_mutex> hold(GetLock());
+        if (!SaveState(chunk))
+            return false;
+        const uint32_t flag = IsBypassed() ? 1u : 0u;
+        uint8_t bytes[kBypassFlagBytes];
+        for (int i = 0; i < kBypassFlagBytes; ++i)
+            bytes[i] = static_cast<uint8_t>(flag >> (8 * i));
+        if (chunk.PutBytes(bytes, kBypassFlagBytes) != chunk.Size() || chunk.Data() == nullptr)
+            return false;
+    }
+    // The host's stream is written outside the lock.
+    const uint8_t* data = chunk.Data();
+    int64_t left = chunk.Size();
+    while (left > 0) {
+        const int64_t written = stream.write(&stream, data, static_cast<uint64_t>(left));
+        if (written <= 0)
+            return false;
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+bool IEffectCLAP::LoadStateFrom(const clap_istream_t& stream) noexcept
+{
+    // The stream is read outside the lock, into a buffer of the state's size.
+    const int valueBytes = GetParamCount() * static_cast<int>(sizeof(double));
+    std::vector<uint8_t> bytes(static_cast<size_t>(valueBytes + kBypassFlagBytes));
+    int64_t got = 0;
+    while (got < static_cast<int64_t>(bytes.size())) {
+        const int64_t read = stream.read(&stream, bytes.data() + got, bytes.size() - static_cast<uint64_t>(got));
+        if (read <= 0)
+            break;
+        got += read;
+    }
+
+    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    // The chunk starts out holding the current values, so values the stream
+    // does not supply (or cuts off half way) stay as they are.
+    IStateChunk chunk(IStateChunk::kDefaultGranularity);
+    if (!SaveState(chunk) || chunk.Size() != valueBytes)
+        return false;
+    const int64_t whole = std::min<int64_t>(got, valueBytes) / static_cast<int64_t>(sizeof(double)) *
+                          static_cast<int64_t>(sizeof(double));
+    std::memcpy(chunk.Data(), bytes.data(), static_cast<size_t>(whole));
+    LoadState(chunk, 0);
+    const bool complete = got == static_cast<int64_t>(bytes.size());
+    if (complete) {
+        uint32_t flag = 0;
+        for (int i = 0; i < kBypassFlagBytes; ++i)
+            flag |= static_cast<uint32_t>(bytes[static_cast<size_t>(valueBytes + i)]) << (8 * i);
+        SetBypassed(flag != 0);
+    }
+    RefreshEditorControls();
+    return complete;
+}

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The module's one export, clap_entry: the KELDRA descriptor and the factory
+// that creates instances.
+#include "clap/ClapAbi.h"
+#include "effect/KELDRA.h"
+#include "effect/KeldraEditorLayout.h"
+
+#include <cstring>
+#include <mutex>
+#include <new>
+
+namespace {
+
+constexpr const char* kFeatures[] = {"audio-effect", "equalizer", "stereo", nullptr};
+
+constexpr clap_plugin_descriptor_t kDescriptor = {
+    kClapVersion,
+    "com.brackenfold.keldra",
+    "KELDRA",
+    "Brackenfold",
+    KeldraEditorLayout::kProductUrl,
+    "",
+    "",
+    "3.0.0",
+    "An analog tone-shaping circuit: saturation, shelves, sweepable filters and a mid bell",
+    kFeatures,
+};
+
+uint32_t CLAP_ABI PluginCount(const clap_plugin_factory_t*)
+{
+    return 1;
+}
+
+const clap_plugin_descriptor_t* CLAP_ABI Descriptor(const clap_plugin_factory_t*, uint32_t index)
+{
+    return index == 0 ? &kDescriptor : nullptr;
+}
+
+const clap_plugin_t* CLAP_ABI CreatePlugin(const clap_plugin_factory_t*, const clap_host_t* host, const char* id)
+{
+    if (host == nullptr || id == nullptr || std::strcmp(id, kDescriptor.id) != 0)
+        return nullptr;
+    // Instances are constructed one after the other, whatever thread asks.
+    static std::mutex creationMutex;
+    std::lock_guard<std::mutex> hold(creationMutex);
+    auto* effect = new (std::nothrow) KELDRA();
+    if (effect == nullptr)
+        return nullptr;
+    effect->Bind(host, &kDescriptor);
+    return effect->Plugin();
+}
+
+constexpr clap_plugin_factory_t kFactory = {PluginCount, Descriptor, CreatePlugin};
+
+bool CLAP_ABI EntryInit(const char*)
+{
+    // The artwork is built into the module: nothing to find on disk.
+    return true;
+}
+
+void CLAP_ABI EntryDeinit() {}
+
+const void* CLAP_ABI Factory(const char* id)
+{
+    return id != nullptr && std::strcmp(id, CLAP_PLUGIN_FACTORY_ID) == 0 ? &kFactory : nullptr;
+}
+
+} // namespace
+
+#ifdef _WIN32
+extern "C" __declspec(dllexport) const clap_plugin_entry_t clap_entry;
+#else
+extern "C" __attribute__((visibility("default"))) const clap_plugin_entry_t clap_entry;
+#endif
+const clap_plugin_entry_t clap_entry = {kClapVersion, EntryInit, EntryDeinit, Factory};
