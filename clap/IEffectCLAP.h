@@ -21,7 +21,6 @@ class IEffectCLAP : public IEffectBase {
 public:
     /// Id of the host bypass parameter (characters "bpas", as in VST3).
     static constexpr clap_id kBypassParamId = 0x62706173;
-    /// The api code this binding reports (VST3 is 1, LV2 2).
 
     /// [main] Constructs the base with the same arguments and connects every
     /// channel; the stereo buses are named "Main Input" and "Output".
