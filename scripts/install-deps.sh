@@ -16,6 +16,8 @@ packages=(
   # Windows x64 cross build, tested under Wine
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest wine64 wine fonts-wine fonts-liberation
+  # The Windows installer and the portable zip
+  nsis zip unzip
   # Debian package and manual page
   dpkg-dev lintian help2man man-db
 )
