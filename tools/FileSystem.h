@@ -18,4 +18,4 @@ bool IsFolder(const std::string& path);
 bool RemoveFile(const std::string& path);
 
 /// [any] Renames `from` to `to`, replacing a file already there.
-bool ReplaceFile(const std::string& from, const std::string& to);
+bool RenameOver(const std::string& from, const std::string& to);

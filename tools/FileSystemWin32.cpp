@@ -21,7 +21,7 @@ bool RemoveFile(const std::string& path)
     return DeleteFileW(Utf8ToUtf16(path).c_str()) != 0;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to)
+bool RenameOver(const std::string& from, const std::string& to)
 {
     // Windows' rename refuses to replace an existing file.
     return MoveFileExW(Utf8ToUtf16(from).c_str(), Utf8ToUtf16(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;

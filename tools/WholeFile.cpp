@@ -19,6 +19,6 @@ WholeFile::~WholeFile()
 
 bool WholeFile::Commit()
 {
-    mCommitted = ReplaceFile(mTemporary, mPath);
+    mCommitted = RenameOver(mTemporary, mPath);
     return mCommitted;
 }

@@ -45,10 +45,10 @@ check_installed() {
   done
   size=$(sed -n 's/^ *EstimatedSize *REG_DWORD *0x//p' "$work/reg.txt")
   [ -n "$size" ] || fail "no EstimatedSize"
-  actual=$(du -sk "$c/Program Files/KELDRA" "$c/Program Files/Common Files/VST3/KELDRA.vst3" --apparent-size |
-           awk '{n += $1} END {print n}')
-  # The installer counts in whole KB per file, du per folder.
-  [ $((0x$size)) -ge $((actual - 8)) ] && [ $((0x$size)) -le $((actual + 8)) ] ||
+  actual=$(find "$c/Program Files/KELDRA" "$c/Program Files/Common Files/VST3/KELDRA.vst3" -type f -printf '%s\n' |
+           awk '{n += $1} END {print int(n / 1024)}')
+  # The installer rounds each file down to whole KB.
+  [ $((0x$size)) -ge $((actual - 8)) ] && [ $((0x$size)) -le $((actual)) ] ||
     fail "EstimatedSize $((0x$size)) KB, installed $actual KB"
 }
 
