@@ -1,5 +1,6 @@
 #!/bin/sh
-# installer-check.sh INSTALLER: the Windows installer in a fresh Wine prefix.
+# installer-check.sh INSTALLER [clap]: the Windows installer in a fresh Wine
+# prefix ("clap": the installer carries the CLAP plug-in too).
 # A silent install puts every file and Add/Remove Programs value in place; the
 # installed keldra-render finds the installed bundle by itself and renders
 # through it; installing again (an upgrade) replaces the files; a silent
@@ -32,6 +33,8 @@ Program Files/KELDRA/keldra-render.exe
 Program Files/KELDRA/README.txt
 Program Files/KELDRA/LICENSE.txt
 Program Files/KELDRA/uninstall.exe"
+[ "${2:-}" = clap ] && files="$files
+Program Files/Common Files/CLAP/KELDRA.clap"
 check_installed() {
   echo "$files" | while IFS= read -r f; do [ -s "$c/$f" ] || fail "missing after install: $f"; done
   run reg query "$key" >"$work/reg.txt" || fail "no Add/Remove Programs entry"
@@ -45,7 +48,7 @@ check_installed() {
   done
   size=$(sed -n 's/^ *EstimatedSize *REG_DWORD *0x//p' "$work/reg.txt")
   [ -n "$size" ] || fail "no EstimatedSize"
-  actual=$(find "$c/Program Files/KELDRA" "$c/Program Files/Common Files/VST3/KELDRA.vst3" -type f -printf '%s\n' |
+  actual=$(echo "$files" | while IFS= read -r f; do stat -c %s "$c/$f"; done |
            awk '{n += $1} END {print int(n / 1024)}')
   # The installer rounds each file down to whole KB.
   [ $((0x$size)) -ge $((actual - 8)) ] && [ $((0x$size)) -le $((actual)) ] ||
