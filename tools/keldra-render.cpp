@@ -22,6 +22,8 @@
 
 #ifdef _WIN32
 #include "platform/win32/Utf16.h"
+
+#include <windows.h>
 #endif
 
 namespace {
@@ -179,6 +181,8 @@ int RunCommandLine(const std::vector<std::string>& args)
 // and are UTF-8 from here on.
 int wmain(int argc, wchar_t** argv)
 {
+    // Messages name files in UTF-8: the console shows them as such.
+    SetConsoleOutputCP(CP_UTF8);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(Utf16ToUtf8(argv[i]));
     return RunCommandLine(args);
