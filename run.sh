@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds the release configuration, installs the
-# VST3 and LV2 bundles, renders the demo signal and the response plots
-# through the VST3 one into out/ and makes the Debian package there.
+# VST3, LV2 and CLAP plug-ins, renders the demo signal and the response plots
+# through the VST3 one into out/ and makes the Debian package and the Windows
+# installer there.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -48,3 +49,9 @@ mkdir -p out
 # The Debian package: out/keldra_<version>_amd64.deb.
 cpack --config build/release/CPackConfig.cmake -B "$PWD/out"
 rm -rf out/_CPack_Packages
+
+# The Windows installer and a portable zip of the same files, cross-built:
+# out/KELDRA-<version>-win64-setup.exe and out/KELDRA-<version>-win64.zip.
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$(nproc)" --target windows_installer
+cp build/windows/installer/KELDRA-*-win64-setup.exe build/windows/installer/KELDRA-*-win64.zip out/

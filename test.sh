@@ -53,6 +53,15 @@ cmake --build --preset windows -j"$(nproc)"
 stop_wine
 xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" ctest --preset windows -j"$(nproc)" --timeout 300 || status=$?
 stop_wine
+# Every instruction-set path of the chain under Wine as well, AVX included
+# where this processor has it: the same tests as on Linux, the Windows build.
+for path in portable sse2 $(grep -qw avx /proc/cpuinfo && echo avx); do
+  for suite in effect_dsp_tests effect_process_tests; do
+    KELDRA_CHAIN_PATH=$path cmake/wine-run.sh build/windows/wine build/windows/tests/effect/$suite.exe \
+      --gtest_brief=1 || status=$?
+  done
+done
+stop_wine
 tests/tools/cross-system-check.sh build/release build/windows || status=$?
 stop_wine
 exit "$status"

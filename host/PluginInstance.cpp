@@ -49,6 +49,9 @@ std::unique_ptr<PluginInstance> PluginInstance::Create(const PluginModule& modul
         return nullptr;
     }
     instance->mComponent = static_cast<IComponent*>(obj);
+    char classId[33] = {};
+    FUID::fromTUID(effectClass->cid).toString(classId);
+    instance->mClassId = classId;
     if (instance->mComponent->queryInterface(IAudioProcessor::iid, &obj) != kResultOk || !obj) {
         error = "plug-in effect is not an audio processor";
         return nullptr;

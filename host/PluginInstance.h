@@ -65,6 +65,9 @@ public:
     Steinberg::Vst::IAudioProcessor* Processor() const { return mProcessor; }
     Steinberg::Vst::IEditController* Controller() const { return mController; }
     const ProcessSettings& Settings() const { return mSettings; }
+    /// [any] The class id as hosts print it and store it in projects and
+    /// presets: 32 hexadecimal digits.
+    const std::string& ClassIdText() const { return mClassId; }
 
 private:
     PluginInstance() = default;
@@ -75,6 +78,7 @@ private:
     Steinberg::Vst::IAudioProcessor* mProcessor = nullptr;
     Steinberg::Vst::IEditController* mController = nullptr;
     ProcessSettings mSettings;
+    std::string mClassId;
     Steinberg::Vst::ProcessContext mContext{};
     bool mActive = false;
 };

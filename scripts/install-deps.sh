@@ -18,6 +18,8 @@ packages=(
   googletest wine64 wine fonts-wine fonts-liberation
   # CLAP: a real host's scanner loads the plug-in
   qtractor
+  # The Windows installer and the portable zip
+  nsis zip unzip
   # Debian package and manual page
   dpkg-dev lintian help2man man-db
   # The LV2 build: its headers, the validator and the hosts it is tested in

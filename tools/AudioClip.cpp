@@ -3,8 +3,33 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <stdexcept>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
+
+/// Bytes of memory this machine has, or 0 when it will not say.
+uint64_t PhysicalMemory()
+{
+#ifdef _WIN32
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    return GlobalMemoryStatusEx(&status) ? status.ullTotalPhys : 0;
+#else
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? uint64_t(pages) * uint64_t(pageSize) : 0;
+#endif
+}
 
 double ToDb(double level)
 {
@@ -12,6 +37,28 @@ double ToDb(double level)
 }
 
 } // namespace
+
+bool AllocateFrames(AudioClip& clip, int64_t frames, std::string& error)
+{
+    clip.samples.clear();
+    const uint64_t samples = uint64_t(std::max<int64_t>(frames, 0)) * uint64_t(std::max(clip.channels, 0));
+    // The input and the rendered output are both held: each may have half of
+    // the machine. Asking for more would exhaust it before any allocation
+    // failed, on systems that promise memory they do not have.
+    const uint64_t memory = PhysicalMemory();
+    const bool fits = samples <= uint64_t(SIZE_MAX) / sizeof(float) &&
+                      (memory == 0 || samples * sizeof(float) <= memory / 2);
+    if (fits) {
+        try {
+            clip.samples.resize(size_t(samples));
+            return true;
+        } catch (const std::bad_alloc&) {
+        } catch (const std::length_error&) {
+        }
+    }
+    error = "its " + std::to_string(frames) + " frames do not fit in memory";
+    return false;
+}
 
 ClipLevels MeasureLevels(const AudioClip& clip)
 {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 /// Audio held in memory: interleaved float samples.
@@ -9,8 +11,14 @@ struct AudioClip {
     double rate = 0.0;          ///< Hz
     std::vector<float> samples; ///< frames × channels, interleaved
 
-    long Frames() const { return channels > 0 ? static_cast<long>(samples.size()) / channels : 0; }
+    /// Counted in 64 bits on every system (Windows' long has 32).
+    int64_t Frames() const { return channels > 0 ? static_cast<int64_t>(samples.size()) / channels : 0; }
 };
+
+/// [ui] Makes room for `frames` frames of `clip.channels` samples (zeros), or
+/// leaves the clip empty and says why in `error` when they would not fit in
+/// this machine's memory: a file's header may claim any length.
+bool AllocateFrames(AudioClip& clip, int64_t frames, std::string& error);
 
 /// Level of a clip over all channels.
 struct ClipLevels {

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/DefaultBundle.h"
 
-#include <sys/stat.h>
+#include "tools/FileSystem.h"
 
 #ifdef _WIN32
+#include "platform/win32/Utf16.h"
+
 #include <windows.h>
 #else
 #include <climits>
@@ -16,9 +18,10 @@ namespace {
 std::string ProgramPath()
 {
 #ifdef _WIN32
-    char self[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    return length > 0 && length < sizeof self ? std::string(self, length) : std::string();
+    wchar_t self[32768];
+    const DWORD length = GetModuleFileNameW(nullptr, self, sizeof self / sizeof self[0]);
+    return length > 0 && length < sizeof self / sizeof self[0] ? Utf16ToUtf8(std::wstring(self, length))
+                                                               : std::string();
 #else
     char self[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
@@ -26,10 +29,16 @@ std::string ProgramPath()
 #endif
 }
 
-bool Exists(const std::string& path)
+// Where the installer puts the bundle: the folder every Windows host scans.
+std::string SystemBundle()
 {
-    struct stat info{};
-    return ::stat(path.c_str(), &info) == 0;
+#ifdef _WIN32
+    wchar_t common[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"CommonProgramFiles", common, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        return Utf16ToUtf8(std::wstring(common, length)) + "\\VST3\\KELDRA.vst3";
+#endif
+    return "/usr/lib/vst3/KELDRA.vst3";
 }
 
 } // namespace
@@ -42,10 +51,15 @@ std::string DefaultBundle()
     const std::string installed = "../lib/vst3/KELDRA.vst3";
     const std::string program = ProgramPath();
     if (program.empty())
-        return "/usr/lib/vst3/KELDRA.vst3";
+        return SystemBundle();
     const std::string folder = program.substr(0, program.find_last_of("/\\") + 1);
-    for (const std::string& candidate : {installed, std::string(KELDRA_BUILD_BUNDLE)})
-        if (Exists(folder + candidate))
+    // The portable zip keeps the bundle beside the program.
+    for (const std::string& candidate : {installed, std::string("KELDRA.vst3"), std::string(KELDRA_BUILD_BUNDLE)})
+        if (IsFolder(folder + candidate))
             return folder + candidate;
+#ifdef _WIN32
+    return SystemBundle();
+#else
     return folder + installed;
+#endif
 }

@@ -79,7 +79,7 @@ std::optional<std::vector<ResolvedSetting>> ResolveSettings(PluginInstance& plug
 }
 
 AudioClip RenderClip(PluginInstance& plugin, const AudioClip& input, int block,
-                     const std::vector<ResolvedSetting>& settings, const std::function<void(long)>& progress)
+                     const std::vector<ResolvedSetting>& settings, const std::function<void(int64_t)>& progress)
 {
     const int channels = input.channels;
     const bool use64 = plugin.Settings().sampleSize == kSample64;
@@ -109,10 +109,10 @@ AudioClip RenderClip(PluginInstance& plugin, const AudioClip& input, int block,
         changes.Add(setting.id, setting.normalized);
     }
 
-    const long frames = input.Frames();
-    long done = 0;
+    const int64_t frames = input.Frames();
+    int64_t done = 0;
     do {
-        const int n = static_cast<int>(std::min<long>(block, frames - done));
+        const int n = static_cast<int>(std::min<int64_t>(block, frames - done));
         for (int c = 0; c < channels; ++c)
             for (int i = 0; i < n; ++i) {
                 const float s = input.samples[(done + i) * channels + c];

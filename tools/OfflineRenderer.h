@@ -30,7 +30,7 @@ std::optional<std::vector<ResolvedSetting>> ResolveSettings(PluginInstance& plug
 /// hears the frames done so far after each block.
 AudioClip RenderClip(PluginInstance& plugin, const AudioClip& input, int block,
                      const std::vector<ResolvedSetting>& settings,
-                     const std::function<void(long)>& progress);
+                     const std::function<void(int64_t)>& progress);
 
 /// [ui] The plug-in's current settings in one line for a caption, such as
 /// "OUT 0.00, HPF 0.00, ..., Bypass 0, oversampling 4".

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-ProgressBar::ProgressBar(long total, bool worthShowing)
+ProgressBar::ProgressBar(int64_t total, bool worthShowing)
     : mTotal(total > 0 ? total : 1), mEnabled(worthShowing && isatty(STDERR_FILENO) == 1)
 {
 }
@@ -15,7 +15,7 @@ ProgressBar::~ProgressBar()
         std::fputs("\n", stderr);
 }
 
-void ProgressBar::Update(long done)
+void ProgressBar::Update(int64_t done)
 {
     if (!mEnabled)
         return;

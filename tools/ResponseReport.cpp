@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ResponseReport.h"
 
+#include "tools/FileSystem.h"
 #include "tools/WholeFile.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 
 namespace {
 
@@ -164,13 +166,16 @@ bool WriteResponse(const std::string& path, const std::vector<ResponsePoint>& po
     const std::string text =
         ResponseFormatOf(path) == ResponseFormat::kCsv ? ResponseCsv(points) : ResponseSvg(points, caption);
     WholeFile output(path);
-    {
-        std::ofstream file(output.TemporaryPath(), std::ios::binary);
-        file << text;
-        file.close();
-        if (file && output.Commit())
-            return true;
+    std::FILE* file = OpenFile(output.TemporaryPath(), "wb");
+    if (file == nullptr) {
+        error = "cannot write " + path + ": " + std::strerror(errno);
+        return false;
     }
-    error = "cannot write " + path + " (disk full or no permission?)";
-    return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed || !output.Commit()) {
+        error = "cannot write " + path + " (disk full or no permission?)";
+        return false;
+    }
+    return true;
 }

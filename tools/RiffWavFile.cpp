@@ -6,11 +6,11 @@
 // read the same file as the same floats.
 #include "tools/WavFile.h"
 
+#include "tools/FileSystem.h"
 #include "tools/WholeFile.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -42,11 +42,21 @@ void PutLittleEndian(std::vector<unsigned char>& out, uint32_t value, int bytes)
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
 }
 
-/// Moves `bytes` forward; false past the end or beyond what fseek can reach
-/// (a chunk over 2 GB before the samples is not a sound file to trust).
+/// Moves `bytes` forward, in 64 bits (Windows' long and fseek have 32).
 bool Skip(std::FILE* file, uint64_t bytes)
 {
-    return bytes <= uint64_t(LONG_MAX) && std::fseek(file, long(bytes), SEEK_CUR) == 0;
+    return bytes <= uint64_t(INT64_MAX) && _fseeki64(file, int64_t(bytes), SEEK_CUR) == 0;
+}
+
+/// The bytes from the position to the end of the file; 0 when unknown.
+uint64_t BytesLeft(std::FILE* file)
+{
+    const int64_t here = _ftelli64(file);
+    if (here < 0 || _fseeki64(file, 0, SEEK_END) != 0)
+        return 0;
+    const int64_t end = _ftelli64(file);
+    _fseeki64(file, here, SEEK_SET);
+    return end > here ? uint64_t(end - here) : 0;
 }
 
 struct SampleFormat {
@@ -124,13 +134,13 @@ float Decode(const unsigned char* sample, const SampleFormat& format)
 
 } // namespace
 
-std::optional<AudioClip> ReadWav(const std::string& path, long& declaredFrames, std::string& error)
+std::optional<AudioClip> ReadWav(const std::string& path, int64_t& declaredFrames, std::string& error)
 {
     const auto fail = [&](const std::string& why) {
         error = "cannot read " + path + ": " + why;
         return std::nullopt;
     };
-    File file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    File file(OpenFile(path, "rb"), &std::fclose);
     if (!file) return fail(std::strerror(errno));
     unsigned char header[12];
     if (std::fread(header, 1, sizeof header, file.get()) != sizeof header || std::memcmp(header, "RIFF", 4) != 0 ||
@@ -158,25 +168,30 @@ std::optional<AudioClip> ReadWav(const std::string& path, long& declaredFrames, 
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (!format) return fail("its sample data comes before its format chunk");
             // Read what is there: a file cut short keeps its whole frames.
-            std::vector<unsigned char> bytes;
-            const uint64_t wanted = size == kOpenEndedSize ? UINT64_MAX : size;
-            unsigned char block[65536];
-            while (bytes.size() < wanted) {
-                const size_t ask = size_t(std::min<uint64_t>(sizeof block, wanted - bytes.size()));
-                const size_t got = std::fread(block, 1, ask, file.get());
-                bytes.insert(bytes.end(), block, block + got);
-                if (got < ask) break;
-            }
-            if (std::ferror(file.get())) return fail(std::strerror(errno));
-            const long frames = long(bytes.size() / format->frameBytes);
-            declaredFrames = size == kOpenEndedSize ? frames : long(size / format->frameBytes);
+            const uint64_t present = BytesLeft(file.get());
+            const uint64_t claimed = size == kOpenEndedSize ? present : size;
+            declaredFrames = int64_t(claimed / format->frameBytes);
             AudioClip clip;
             clip.channels = format->channels;
             clip.rate = format->rate;
-            clip.samples.resize(size_t(frames) * size_t(format->channels));
+            std::string why;
+            if (!AllocateFrames(clip, int64_t(std::min(claimed, present) / format->frameBytes), why))
+                return fail(why);
+            // Whole frames at a time, decoded straight into the clip.
             const size_t sampleBytes = size_t(format->bits / 8);
-            for (size_t i = 0; i < clip.samples.size(); ++i)
-                clip.samples[i] = Decode(bytes.data() + i * sampleBytes, *format);
+            unsigned char block[65536];
+            const size_t blockFrames = sizeof block / format->frameBytes;
+            size_t done = 0;
+            while (done < clip.samples.size()) {
+                const size_t samples = std::min(blockFrames * size_t(format->channels), clip.samples.size() - done);
+                const size_t got = std::fread(block, sampleBytes, samples, file.get());
+                for (size_t i = 0; i < got; ++i) clip.samples[done + i] = Decode(block + i * sampleBytes, *format);
+                done += got;
+                if (got < samples) break;
+            }
+            if (std::ferror(file.get())) return fail(std::strerror(errno));
+            // A file that shrank while being read keeps the whole frames it gave.
+            clip.samples.resize(done - done % size_t(format->channels));
             return clip;
         } else if (!Skip(file.get(), uint64_t(size) + (size & 1))) {
             break;
@@ -224,7 +239,7 @@ bool WriteWav(const std::string& path, const AudioClip& clip, std::string& error
     }
 
     WholeFile output(path);
-    File file(std::fopen(output.TemporaryPath().c_str(), "wb"), &std::fclose);
+    File file(OpenFile(output.TemporaryPath(), "wb"), &std::fclose);
     if (!file) {
         error = "cannot write " + path + ": " + std::strerror(errno);
         return false;

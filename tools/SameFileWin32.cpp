@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/SameFile.h"
 
+#include "platform/win32/Utf16.h"
+
 #include <windows.h>
 
 namespace {
@@ -9,7 +11,7 @@ namespace {
 // spelt, as device and inode do elsewhere.
 bool Identify(const std::string& path, BY_HANDLE_FILE_INFORMATION& info)
 {
-    const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const HANDLE file = CreateFileW(Utf8ToUtf16(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;

@@ -22,7 +22,7 @@ uint32_t LittleEndian32(const unsigned char* bytes)
 /// frame size. libsndfile quietly shortens that claim to what the file holds,
 /// so the header is read here. Nothing for other formats, a size left open
 /// by a streaming writer (0xFFFFFFFF), or a header that cannot be walked.
-std::optional<long> RiffDeclaredFrames(const std::string& path)
+std::optional<int64_t> RiffDeclaredFrames(const std::string& path)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     unsigned char header[12];
@@ -43,7 +43,7 @@ std::optional<long> RiffDeclaredFrames(const std::string& path)
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (frameBytes == 0 || size == 0xFFFFFFFFu)
                 return std::nullopt;
-            return static_cast<long>(size / frameBytes);
+            return static_cast<int64_t>(size / frameBytes);
         } else if (std::fseek(file.get(), static_cast<long>(size) + (size & 1), SEEK_CUR) != 0) {
             return std::nullopt;
         }
@@ -53,7 +53,7 @@ std::optional<long> RiffDeclaredFrames(const std::string& path)
 
 } // namespace
 
-std::optional<AudioClip> ReadWav(const std::string& path, long& declaredFrames, std::string& error)
+std::optional<AudioClip> ReadWav(const std::string& path, int64_t& declaredFrames, std::string& error)
 {
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
@@ -69,7 +69,12 @@ std::optional<AudioClip> ReadWav(const std::string& path, long& declaredFrames, 
         error = path + " has " + std::to_string(info.channels) + " channels; only mono and stereo are supported";
         return std::nullopt;
     }
-    clip.samples.resize(static_cast<size_t>(info.frames) * static_cast<size_t>(info.channels));
+    std::string why;
+    if (!AllocateFrames(clip, info.frames, why)) {
+        sf_close(file);
+        error = "cannot read " + path + ": " + why;
+        return std::nullopt;
+    }
     const sf_count_t got = sf_readf_float(file, clip.samples.data(), info.frames);
     sf_close(file);
     // A read that ends early still delivered whole frames; keep them.

@@ -3,6 +3,7 @@
 
 #include "tools/AudioClip.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -10,8 +11,9 @@
 /// complete frame the file holds. `declaredFrames` is set to the number of
 /// frames the file's header claims, which is more than the clip holds when
 /// the file was cut short or its header lies. Nothing and a one-line `error`
-/// when the file cannot be read or is not supported.
-std::optional<AudioClip> ReadWav(const std::string& path, long& declaredFrames, std::string& error);
+/// when the file cannot be read, is not supported or holds more than fits in
+/// memory.
+std::optional<AudioClip> ReadWav(const std::string& path, int64_t& declaredFrames, std::string& error);
 
 /// [ui] Writes a 32-bit float WAV as a WholeFile: a failure never leaves a
 /// half-written file. False and `error` on failure.

@@ -5,6 +5,7 @@
 #include "tools/PngWriter.h"
 
 #include "raster/PIX_IBitmap.h"
+#include "tools/FileSystem.h"
 #include "tools/WholeFile.h"
 
 #include <objidl.h>
@@ -95,7 +96,7 @@ bool WritePng(const PIX_IBitmap& bitmap, const std::string& path, std::string& e
         return false;
     }
     WholeFile output(path);
-    FILE* file = std::fopen(output.TemporaryPath().c_str(), "wb");
+    FILE* file = OpenFile(output.TemporaryPath(), "wb");
     if (file == nullptr) {
         error = "cannot write " + path + ": " + std::strerror(errno);
         return false;

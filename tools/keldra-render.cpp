@@ -2,6 +2,7 @@
 // keldra-render: renders audio through the KELDRA bundle as a host would.
 #include "host/PluginInstance.h"
 #include "tools/DefaultBundle.h"
+#include "tools/FileSystem.h"
 #include "tools/FrequencyResponse.h"
 #include "tools/OfflineRenderer.h"
 #include "tools/OpenedPlugin.h"
@@ -12,10 +13,18 @@
 #include "tools/SameFile.h"
 #include "tools/WavFile.h"
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include "platform/win32/Utf16.h"
+
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -31,10 +40,11 @@ int Fail(const std::string& message, int code = kExitFailure)
     return code;
 }
 
-/// Reads the input file; a file cut short renders what it holds, with a note.
+/// Reads the input file; a file cut short renders what it holds, and samples
+/// that are not numbers (or infinite) render as silence, each with a note.
 std::optional<AudioClip> ReadInput(const std::string& path, std::string& error)
 {
-    long declared = 0;
+    int64_t declared = 0;
     auto clip = ReadWav(path, declared, error);
     if (!clip)
         return std::nullopt;
@@ -45,18 +55,34 @@ std::optional<AudioClip> ReadInput(const std::string& path, std::string& error)
     }
     if (declared > clip->Frames())
         std::fprintf(stderr,
-                     "keldra-render: %s is shorter than its header claims: %ld frames expected, %ld found; "
+                     "keldra-render: %s is shorter than its header claims: %lld frames expected, %lld found; "
                      "rendering those\n",
-                     path.c_str(), declared, clip->Frames());
+                     path.c_str(), static_cast<long long>(declared), static_cast<long long>(clip->Frames()));
+    // Data of another format under a float label reads as infinities and
+    // NaNs; silence in their place keeps the rest of the render usable.
+    long long notFinite = 0;
+    for (float& sample : clip->samples)
+        if (!std::isfinite(sample)) {
+            sample = 0.0f;
+            ++notFinite;
+        }
+    if (notFinite > 0)
+        std::fprintf(stderr,
+                     "keldra-render: %s: %lld of its %zu samples are not finite numbers; "
+                     "rendered as silence (is the file's sample format labelled right?)\n",
+                     path.c_str(), notFinite, clip->samples.size());
     return clip;
 }
 
 int Run(const RenderOptions& options)
 {
     std::string error;
-    for (const std::string& output : {options.output, options.panel})
+    for (const std::string& output : {options.output, options.panel, options.response}) {
+        if (!output.empty() && IsFolder(output))
+            return Fail(output + " is a folder; give the output a file name");
         if (!options.input.empty() && !output.empty() && IsSameFile(options.input, output))
             return Fail(output + " is the input file itself; choose another output name");
+    }
     // Read the input before loading anything: a bad file is the commonest mistake.
     AudioClip input;
     const bool panelOnly = !options.panel.empty() && options.output.empty();
@@ -118,7 +144,7 @@ int Run(const RenderOptions& options)
     AudioClip output;
     {
         ProgressBar bar(input.Frames(), input.Frames() > kProgressSeconds * input.rate);
-        output = RenderClip(plugin, input, options.block, *settings, [&bar](long done) { bar.Update(done); });
+        output = RenderClip(plugin, input, options.block, *settings, [&bar](int64_t done) { bar.Update(done); });
     }
     opened.reset();
 
@@ -126,19 +152,17 @@ int Run(const RenderOptions& options)
         return Fail(error);
     const ClipLevels in = MeasureLevels(input);
     const ClipLevels out = MeasureLevels(output);
-    std::printf("wrote %s: %d channel%s, %.0f Hz, %ld frames (%.2f s)\n", options.output.c_str(), output.channels,
-                output.channels == 1 ? "" : "s", output.rate, output.Frames(),
+    std::printf("wrote %s: %d channel%s, %.0f Hz, %lld frames (%.2f s)\n", options.output.c_str(), output.channels,
+                output.channels == 1 ? "" : "s", output.rate, static_cast<long long>(output.Frames()),
                 static_cast<double>(output.Frames()) / output.rate);
     std::printf("levels in:  peak %7.2f dBFS, rms %7.2f dBFS\n", in.peakDb, in.rmsDb);
     std::printf("levels out: peak %7.2f dBFS, rms %7.2f dBFS\n", out.peakDb, out.rmsDb);
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+/// The whole program, on the arguments as UTF-8.
+int RunCommandLine(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const auto options = ParseRenderOptions(args, DefaultBundle(), error);
     if (!options)
@@ -149,3 +173,23 @@ int main(int argc, char** argv)
     }
     return Run(*options);
 }
+
+} // namespace
+
+#ifdef _WIN32
+// The wide-character entry point: file names in any script arrive intact,
+// and are UTF-8 from here on.
+int wmain(int argc, wchar_t** argv)
+{
+    // Messages name files in UTF-8: the console shows them as such.
+    SetConsoleOutputCP(CP_UTF8);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(Utf16ToUtf8(argv[i]));
+    return RunCommandLine(args);
+}
+#else
+int main(int argc, char** argv)
+{
+    return RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include "pluginterfaces/base/funknown.h"
 
 /// The identity of the one class the KELDRA module offers.
 namespace KeldraClassInfo {
 
-/// Class id: eight product bytes, then the maker code "Bkfd" and the
-/// plug-in code "Kld1" as ASCII.
-constexpr unsigned char kClassId[16] = {0x3C, 0x91, 0x5B, 0xE2, 0x07, 0xA4, 0x6D, 0x18,
-                                        'B',  'k',  'f',  'd',  'K',  'l',  'd',  '1'};
+/// Class id: the COM-style identifier {E25B913C-A407-186D-426B-66644B6C6431},
+/// whose last eight bytes are the maker code "Bkfd" and the plug-in code "Kld1"
+/// as ASCII. The SDK lays its bytes out as each system's hosts read them: on
+/// Windows in COM order (3C 91 5B E2 07 A4 6D 18 ...), elsewhere in text order,
+/// so every host prints E25B913CA407186D426B66644B6C6431 and a project or
+/// preset saved on one system finds the plug-in on the other.
+constexpr Steinberg::TUID kClassId = INLINE_UID(0xE25B913C, 0xA407186D, 0x426B6664, 0x4B6C6431);
 
 constexpr const char* kVendor = "Brackenfold";
 constexpr const char* kVendorUrl = "https://www.brackenfold.example/";

@@ -41,7 +41,7 @@ fi
 touch -d '-10 seconds' "$VST3_PATH/KELDRA.vst3/Contents/x86_64-linux/KELDRA.so"
 LD_LIBRARY_PATH=$lib "$lib/ardour-vst3-scanner" -f "$VST3_PATH/KELDRA.vst3" > "$work/scan.log" 2>&1 || {
   cat "$work/scan.log"; echo "FAIL: the scanner rejected the bundle"; exit 1; }
-grep -q 'uid="3C915BE207A46D18426B66644B6C6431" name="KELDRA"' "$XDG_CACHE_HOME"/ardour7/vst/*.v3i || {
+grep -q 'uid="E25B913CA407186D426B66644B6C6431" name="KELDRA"' "$XDG_CACHE_HOME"/ardour7/vst/*.v3i || {
   cat "$work/scan.log"; echo "FAIL: the scan did not describe KELDRA"; exit 1; }
 
 # session MODE SESSION EXPORT ARGS...: runs one headless session until it

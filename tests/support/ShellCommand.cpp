@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/win32/Utf16.h"
+#else
 #include <sys/wait.h>
 #endif
 
@@ -17,7 +19,7 @@ int RunShellCommand(const std::string& command)
         line.replace(at, null.size(), "NUL");
     std::replace(line.begin(), line.end(), '\'', '"');
     // cmd.exe drops the outermost pair of quotes; its status is the exit code.
-    return std::system(("\"" + line + "\"").c_str());
+    return _wsystem(Utf8ToUtf16("\"" + line + "\"").c_str());
 #else
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

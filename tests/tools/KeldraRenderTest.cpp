@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -102,7 +103,7 @@ protected:
 AudioClip ReadBack(const std::string& path)
 {
     std::string error;
-    long declared = 0;
+    int64_t declared = 0;
     auto clip = ReadWav(path, declared, error);
     EXPECT_TRUE(clip) << error;
     EXPECT_EQ(declared, clip ? clip->Frames() : -1) << path;
@@ -181,6 +182,9 @@ TEST_F(KeldraRender, BadInputsEndWithOneMessageAndNoOutputFile)
 #else
     ASSERT_EQ(link(in.c_str(), Path("alias.wav").c_str()), 0);
 #endif
+    // Folders where a file is to be written, one with a name of each kind.
+    for (const char* name : {"plots.svg", "panel.png", "folder.wav"})
+        ASSERT_TRUE(std::filesystem::create_directory(Path(name))) << name;
     const std::vector<float> original = ReadBack(in).samples;
     const int before = FileCount();
     struct Case {
@@ -196,6 +200,10 @@ TEST_F(KeldraRender, BadInputsEndWithOneMessageAndNoOutputFile)
         {"--set OUT=99 '" + in + "' '" + Path("out.wav") + "'", "outside its range"},
         {"--set OUT=abc '" + in + "' '" + Path("out.wav") + "'", "not a number"},
         {"'" + in + "' '" + Path("no/such/folder/out.wav") + "'", "cannot write"},
+        {"'" + in + "' '" + Path("folder.wav") + "'", Path("folder.wav") + " is a folder"},
+        {"'" + in + "' '" + folder->Path() + "'", " is a folder"},
+        {"--response '" + Path("plots.svg") + "'", Path("plots.svg") + " is a folder"},
+        {"--panel '" + Path("panel.png") + "'", Path("panel.png") + " is a folder"},
         {"'" + Path("empty.wav") + "' '" + Path("out.wav") + "'", "holds no complete audio frame"},
         // The same file under another spelling or another name is still the input.
         {"'" + in + "' '" + folder->Path() + "/./in.wav'", "is the input file itself"},
@@ -240,6 +248,44 @@ TEST_F(KeldraRender, InputShorterThanItsHeaderRendersWhatItHoldsAndSaysSo)
     const RunResult whole = Run("'" + WriteClip("whole.wav", 2, 1000) + "' '" + Path("out.wav") + "'");
     ASSERT_EQ(whole.status, 0);
     EXPECT_EQ(whole.err, "");
+}
+
+TEST_F(KeldraRender, SamplesThatAreNotNumbersRenderAsSilenceAndAreCounted)
+{
+    // What 16-bit data labelled as float reads as: infinities and NaNs among
+    // ordinary samples. They render exactly as zeros there would.
+    const std::string clean = WriteClip("clean.wav", 2, 1000);
+    AudioClip clip = ReadBack(clean);
+    for (size_t i : {10u, 11u, 1501u}) clip.samples[i] = 0.0f;
+    std::string error;
+    ASSERT_TRUE(WriteWav(clean, clip, error)) << error;
+    clip.samples[10] = INFINITY;
+    clip.samples[11] = -INFINITY;
+    clip.samples[1501] = NAN;
+    ASSERT_TRUE(WriteWav(Path("odd.wav"), clip, error)) << error;
+
+    const RunResult odd = Run("'" + Path("odd.wav") + "' '" + Path("odd-out.wav") + "'");
+    ASSERT_EQ(odd.status, 0) << odd.err;
+    EXPECT_NE(odd.err.find(Path("odd.wav") + ": 3 of its 2000 samples are not finite numbers; rendered as silence"),
+              std::string::npos)
+        << odd.err;
+    const RunResult zeros = Run("'" + clean + "' '" + Path("clean-out.wav") + "'");
+    ASSERT_EQ(zeros.status, 0) << zeros.err;
+    EXPECT_EQ(zeros.err, "");
+    EXPECT_EQ(ReadBack(Path("odd-out.wav")).samples, ReadBack(Path("clean-out.wav")).samples);
+}
+
+TEST_F(KeldraRender, FileNamesInAnyScriptAreReadAndWritten)
+{
+    // Latin, Cyrillic, CJK and an emoji outside the basic plane: no code
+    // page holds them all, so only wide (or UTF-8) file functions pass them.
+    const std::string in = WriteClip("Klänge-звук-音.wav", 2, 1000);
+    const std::string out = Path("Ausgabe-出力-🎵.wav");
+    const RunResult run = Run("'" + in + "' '" + out + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("wrote " + out + ": 2 channels"), std::string::npos) << run.out;
+    EXPECT_EQ(ReadBack(out).Frames(), 1000);
+    EXPECT_FALSE(ReadBack(in).samples.empty());
 }
 
 TEST_F(KeldraRender, MeasuredResponseShowsTheCircuitsStatedGains)

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // keldra-state-check: carries the plug-in's saved state from one build to
-// another (Linux to Windows and back). "save" sets parameters as a host's
-// automation would and writes the state a host would store; "check" restores
-// such a file into a fresh instance and fails unless every value arrived.
+// another (Linux to Windows and back) in a .vstpreset file, as hosts do.
+// "save" sets parameters as a host's automation would and writes the preset a
+// host would store; "check" restores such a file into a fresh instance and
+// fails unless the class id matches and every value arrived. Both print the
+// class id as hosts print it, then the parameters.
 #include "host/HostParameterChanges.h"
 #include "host/PluginInstance.h"
+#include "host/VstPresetFile.h"
 #include "tools/OfflineRenderer.h"
 #include "tools/OpenedPlugin.h"
 #include "tools/RenderOptions.h"
@@ -60,19 +63,21 @@ int main(int argc, char** argv)
         float silence[2][1] = {{0.0f}, {0.0f}};
         float* channels[2] = {silence[0], silence[1]};
         plugin.Process32(channels, channels, 0, &changes);
-        const std::vector<uint8_t> state = plugin.SaveState();
-        std::ofstream file(statePath, std::ios::binary);
-        file.write(reinterpret_cast<const char*>(state.data()), std::streamsize(state.size()));
-        if (state.empty() || !file.flush())
+        const VstPreset preset = SavePreset(plugin);
+        const std::vector<uint8_t> file = WriteVstPreset(preset);
+        std::ofstream out(statePath, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+        if (preset.controllerState.empty() || !out.flush())
             return Fail("cannot write " + statePath);
     } else {
-        std::ifstream file(statePath, std::ios::binary);
-        const std::vector<uint8_t> saved((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        if (saved.empty())
-            return Fail("cannot read " + statePath);
-        if (plugin.LoadState(saved) != Steinberg::kResultOk)
-            return Fail("the plug-in refused the state in " + statePath);
-        if (plugin.SaveState() != saved)
+        std::ifstream in(statePath, std::ios::binary);
+        const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const auto preset = ReadVstPreset(file, error);
+        if (!preset)
+            return Fail(statePath + ": " + error);
+        if (!LoadPreset(plugin, *preset, error))
+            return Fail(statePath + ": " + error);
+        if (plugin.SaveState() != preset->controllerState)
             return Fail("the restored state saves differently from " + statePath);
         // The normalised values come from the plain ones through each build's
         // own math library: equal to far below any parameter's step.
@@ -83,6 +88,7 @@ int main(int argc, char** argv)
                             " instead of " + std::to_string(setting.normalized));
         }
     }
+    std::printf("class id: %s\n", plugin.ClassIdText().c_str());
     std::fputs(DescribeParameters(plugin).c_str(), stdout);
     return 0;
 }

@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 constexpr uint16_t kPcm = 1;
@@ -37,7 +41,7 @@ struct Bytes {
 /// data chunk claims `claimedFrames` (all of them when negative) and an odd
 /// sized chunk the reader must skip comes first.
 std::vector<unsigned char> MakeWav(uint16_t tag, int bits, int channels, const std::vector<double>& values,
-                                   long claimedFrames = -1)
+                                   int64_t claimedFrames = -1)
 {
     const bool extensible = tag == kExtensible;
     const uint16_t realTag = extensible ? kPcm : tag;
@@ -57,7 +61,7 @@ std::vector<unsigned char> MakeWav(uint16_t tag, int bits, int channels, const s
             samples.Number(static_cast<uint64_t>(std::llround(v * std::ldexp(1.0, bits - 1))), sampleBytes);
         }
     }
-    const long frames = static_cast<long>(values.size()) / channels;
+    const int64_t frames = static_cast<int64_t>(values.size()) / channels;
     const uint32_t claimedBytes = static_cast<uint32_t>((claimedFrames < 0 ? frames : claimedFrames) * channels *
                                                         sampleBytes);
     Bytes file;
@@ -120,13 +124,13 @@ TEST_F(WavFile, ReadsEveryPcmAndFloatSampleSizeInMonoAndStereo)
             SCOPED_TRACE(std::to_string(format.tag) + "/" + std::to_string(format.bits) + "/" +
                          std::to_string(channels));
             const std::string path = Write("in.wav", MakeWav(format.tag, format.bits, channels, kValues));
-            long declared = -1;
+            int64_t declared = -1;
             std::string error;
             const auto clip = ReadWav(path, declared, error);
             ASSERT_TRUE(clip) << error;
             EXPECT_EQ(clip->channels, channels);
             EXPECT_EQ(clip->rate, 44100.0);
-            EXPECT_EQ(declared, static_cast<long>(kValues.size()) / channels);
+            EXPECT_EQ(declared, static_cast<int64_t>(kValues.size()) / channels);
             ASSERT_EQ(clip->samples.size(), kValues.size());
             for (size_t i = 0; i < kValues.size(); ++i) EXPECT_EQ(clip->samples[i], static_cast<float>(kValues[i]));
         }
@@ -137,7 +141,7 @@ TEST_F(WavFile, AFileCutShortKeepsItsWholeFramesAndTellsWhatItsHeaderClaims)
 {
     std::vector<unsigned char> bytes = MakeWav(kPcm, 16, 2, kValues, 1000);
     bytes.pop_back();  // half a sample more: the last frame is incomplete
-    long declared = 0;
+    int64_t declared = 0;
     std::string error;
     const auto clip = ReadWav(Write("short.wav", bytes), declared, error);
     ASSERT_TRUE(clip) << error;
@@ -155,14 +159,49 @@ TEST_F(WavFile, InputItCannotUseIsRefusedWithOneLineNamingTheFile)
         Write("empty.wav", {}),
     };
     for (const std::string& path : cases) {
-        long declared = 0;
+        int64_t declared = 0;
         std::string error;
         EXPECT_FALSE(ReadWav(path, declared, error)) << path;
         EXPECT_NE(error.find(path), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
-    long declared = 0;
+    int64_t declared = 0;
     std::string error;
     ReadWav(folder.Path("three.wav"), declared, error);
     EXPECT_NE(error.find("3 channels"), std::string::npos) << error;
+}
+
+TEST_F(WavFile, HeadersClaimingMoreThanTheFileOrTheMemoryHoldsGetAReasonNeverACrash)
+{
+    // Nearly 4 GB claimed over six frames: those are read, the claim counted
+    // whole (more frames than a 32-bit long holds bytes for).
+    int64_t declared = 0;
+    std::string error;
+    const auto clip = ReadWav(Write("claims.wav", MakeWav(kFloat, 32, 1, kValues, 0x3FFFFFFC)), declared, error);
+    ASSERT_TRUE(clip) << error;
+    EXPECT_EQ(declared, 0x3FFFFFFC);
+    EXPECT_EQ(clip->Frames(), 6);
+
+#ifdef _WIN32
+    // Data "until the end" of a file of a terabyte (sparse: it takes no disk)
+    // is more than any machine's memory: refused before anything is allocated.
+    // (libsndfile, the reader elsewhere, stops a plain WAV file at 4 GB.)
+    std::vector<unsigned char> bytes = MakeWav(kPcm, 16, 1, kValues);
+    const size_t size = bytes.size() - kValues.size() * 2 - 4;
+    for (size_t i = 0; i < 4; ++i) bytes[size + i] = 0xFF;
+    const std::string huge = Write("huge.wav", bytes);
+    {
+        // libstdc++'s resize_file stops at 2 GB here; the system's call does not.
+        const HANDLE file = CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER end;
+        end.QuadPart = int64_t(1) << 40;
+        const bool grown = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+        CloseHandle(file);
+        ASSERT_TRUE(grown);
+    }
+    EXPECT_FALSE(ReadWav(huge, declared, error));
+    EXPECT_NE(error.find(huge), std::string::npos) << error;
+    EXPECT_NE(error.find("do not fit in memory"), std::string::npos) << error;
+#endif
 }

@@ -35,22 +35,39 @@ echo "$cases" | while IFS='|' read -r name options; do
   python3 "$here/compare-renders.py" "$work/$name-linux.wav" "$work/$name-windows.wav" $identical
 done
 
+# Each instruction-set path of the Windows build renders exactly what its
+# default path does (AVX only where this processor has it).
+for path in portable sse2 $(grep -qw avx /proc/cpuinfo && echo avx); do
+  KELDRA_CHAIN_PATH=$path render_windows --set HPF=0.5 --set LPF=-0.2 --oversampling 16 --block 100 \
+    "$work/demo.wav" "$work/filtered-windows-$path.wav"
+  python3 "$here/compare-renders.py" "$work/filtered-windows.wav" "$work/filtered-windows-$path.wav" --identical
+done
+
 # Rendering twice to one name replaces the file (Windows' rename does not).
 render_windows --demo 0.1 "$work/again.wav"
 render_windows --demo 0.1 --set OUT=-6 "$work/again.wav"
 
+# A preset saved by either build loads in the other: the same class id as
+# hosts print it, and every value.
 settings="OUT=-7.5 HPF=0.3 LPF=-0.1 GainH=0.75 GainM=0.25 GainL=0.6 6=1"
 # shellcheck disable=SC2086
-"$linux/tests/tools/keldra-state-check" "$linux/KELDRA.vst3" save "$work/linux.state" $settings >/dev/null
+"$linux/tests/tools/keldra-state-check" "$linux/KELDRA.vst3" save "$work/linux.vstpreset" $settings \
+  >"$work/linux-saves.txt"
 # shellcheck disable=SC2086
-$wine_run "$windows/tests/tools/keldra-state-check.exe" "$windows/KELDRA.vst3" check "$work/linux.state" $settings \
+$wine_run "$windows/tests/tools/keldra-state-check.exe" "$windows/KELDRA.vst3" check "$work/linux.vstpreset" $settings \
   >"$work/windows-reads-linux.txt"
 # shellcheck disable=SC2086
-$wine_run "$windows/tests/tools/keldra-state-check.exe" "$windows/KELDRA.vst3" save "$work/windows.state" $settings \
-  >/dev/null
+$wine_run "$windows/tests/tools/keldra-state-check.exe" "$windows/KELDRA.vst3" save "$work/windows.vstpreset" $settings \
+  >"$work/windows-saves.txt"
 # shellcheck disable=SC2086
-"$linux/tests/tools/keldra-state-check" "$linux/KELDRA.vst3" check "$work/windows.state" $settings \
+"$linux/tests/tools/keldra-state-check" "$linux/KELDRA.vst3" check "$work/windows.vstpreset" $settings \
   >"$work/linux-reads-windows.txt"
-cmp "$work/linux.state" "$work/windows.state"
+linux_id=$(sed -n 's/^class id: //p' "$work/linux-saves.txt")
+windows_id=$(sed -n 's/^class id: //p' "$work/windows-saves.txt")
+if [ "$linux_id" != E25B913CA407186D426B66644B6C6431 ] || [ "$windows_id" != "$linux_id" ]; then
+  echo "class ids differ: Linux $linux_id, Windows $windows_id" >&2
+  exit 1
+fi
+cmp "$work/linux.vstpreset" "$work/windows.vstpreset"
 diff "$work/windows-reads-linux.txt" "$work/linux-reads-windows.txt"
-echo "state: $(wc -c <"$work/linux.state") bytes, identical from both builds, restored with the same values in each"
+echo "class id $linux_id in both builds; preset: $(wc -c <"$work/linux.vstpreset") bytes, identical from both builds, loaded with the same values in each"

@@ -93,7 +93,7 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/ca
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
 LD_LIBRARY_PATH=$scanner_lib "$scanner_lib/ardour-vst3-scanner" -f "$root/usr/lib/vst3/KELDRA.vst3" \
   > "$work/scan.log" 2>&1 || { cat "$work/scan.log"; fail "Ardour's scanner rejected the unpacked bundle"; }
-grep -q 'uid="3C915BE207A46D18426B66644B6C6431" name="KELDRA"' "$XDG_CACHE_HOME"/ardour7/vst/*.v3i || {
+grep -q 'uid="E25B913CA407186D426B66644B6C6431" name="KELDRA"' "$XDG_CACHE_HOME"/ardour7/vst/*.v3i || {
   cat "$work/scan.log"; fail "Ardour's scan did not describe KELDRA"; }
 echo "Ardour's scanner: KELDRA found in the unpacked usr/lib/vst3"
 echo "PASS"

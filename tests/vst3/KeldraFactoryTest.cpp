@@ -16,8 +16,16 @@ namespace {
 using GetFactoryProc = IPluginFactory* (*)();
 using BoolProc = bool (*)();
 
+// One identifier on every system, as hosts print it and store it in projects
+// and presets; its bytes are in COM order on Windows, in text order elsewhere.
+constexpr char kClassIdText[] = "E25B913CA407186D426B66644B6C6431";
+#ifdef _WIN32
 const unsigned char kClassId[16] = {0x3C, 0x91, 0x5B, 0xE2, 0x07, 0xA4, 0x6D, 0x18,
                                     'B',  'k',  'f',  'd',  'K',  'l',  'd',  '1'};
+#else
+const unsigned char kClassId[16] = {0xE2, 0x5B, 0x91, 0x3C, 0xA4, 0x07, 0x18, 0x6D,
+                                    'B',  'k',  'f',  'd',  'K',  'l',  'd',  '1'};
+#endif
 
 } // namespace
 
@@ -36,6 +44,9 @@ TEST_F(BundleTest, FactoryDescribesOneEffectClassExactly)
     ASSERT_EQ(factory2->getClassInfo2(0, &cls), kResultOk);
     EXPECT_EQ(std::memcmp(cls.cid, kClassId, 16), 0);
     EXPECT_EQ(std::memcmp(cls.cid + 8, "BkfdKld1", 8), 0);
+    char printed[33] = {};
+    FUID::fromTUID(cls.cid).toString(printed);
+    EXPECT_STREQ(printed, kClassIdText);
     EXPECT_EQ(cls.cardinality, 0x7FFFFFFF);
     EXPECT_STREQ(cls.category, "Audio Module Class");
     EXPECT_STREQ(cls.name, "KELDRA");

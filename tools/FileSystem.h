@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// Paths are UTF-8 everywhere in the tool; on Windows these go through the
+// wide-character file functions, so a name in any script works whatever the
+// system's code page.
+
+/// [any] std::fopen of a UTF-8 path; nullptr and errno set on failure.
+std::FILE* OpenFile(const std::string& path, const char* mode);
+
+/// [any] True when `path` names an existing folder.
+bool IsFolder(const std::string& path);
+
+/// [any] Removes a file; false when it could not.
+bool RemoveFile(const std::string& path);
+
+/// [any] Renames `from` to `to`, replacing a file already there.
+bool RenameOver(const std::string& from, const std::string& to);
