@@ -83,7 +83,7 @@ TEST_F(BundleTest, ValueTextsFollowTheParameterPrecisionWithoutStepRounding)
     EXPECT_EQ(plugin->ValueText(0, 1e300), "15.00");
 }
 
-TEST_F(BundleTest, TextsParseAsPlainNumbersAndNonNumbersReadAsZero)
+TEST_F(BundleTest, TextsParseAsPlainNumbersAndEveryOtherTextIsRefused)
 {
     IEditController* c = plugin->Controller();
     ParamValue normalized = -1.0;
@@ -92,8 +92,9 @@ TEST_F(BundleTest, TextsParseAsPlainNumbersAndNonNumbersReadAsZero)
     TChar infinite[] = STR16("inf");
     ASSERT_EQ(c->getParamValueByString(0, value, normalized), kResultOk);
     EXPECT_NEAR(normalized, 18.5 / 30.0, 1e-12);
-    ASSERT_EQ(c->getParamValueByString(0, loud, normalized), kResultOk);
-    EXPECT_DOUBLE_EQ(normalized, 0.5);
+    for (ParamID id : {ParamID(0), ParamID(4), kBypass, kPreset})
+        EXPECT_EQ(c->getParamValueByString(id, loud, normalized), kResultFalse) << id;
+    EXPECT_NEAR(normalized, 18.5 / 30.0, 1e-12);
     EXPECT_NE(c->getParamValueByString(0, infinite, normalized), kResultOk);
     TChar on[] = STR16("on");
     ASSERT_EQ(c->getParamValueByString(kBypass, on, normalized), kResultOk);
