@@ -259,7 +259,8 @@ private:
     bool mIsInstrument;
     bool mDoesMidi;
     RelaxedAtomic<bool> mBypassed = false;
-    int mCurrentPreset = 0;
+    /// Written by a program change on the audio thread, read by the controller.
+    RelaxedAtomic<int> mCurrentPreset = 0;
     double mSampleRate = 44100.0;
     int mBlockSize = 0;
     int mLatency;

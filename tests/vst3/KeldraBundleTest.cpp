@@ -45,7 +45,7 @@ TEST_F(BundleTest, PublishesTenParametersWithTheirTitlesIdsStepsFlagsAndDefaults
         double defaultValue;
     };
     const std::vector<Expected> expected = {
-        {kPreset, u"Preset", 1, 0x8000, 0.0},  {kBypass, u"Bypass", 1, 0x10009, 0.0},
+        {kPreset, u"Preset", 1, 0x8008, 0.0},  {kBypass, u"Bypass", 1, 0x10009, 0.0},
         {0, u"OUT", 0, 1, 0.5},                {1, u"HPF", 0, 1, 0.0},
         {2, u"LPF", 0, 1, 1.0},                {3, u"GainH", 0, 1, 0.5},
         {4, u"GainM", 0, 1, 0.5},              {5, u"GainL", 0, 1, 0.5},
@@ -76,7 +76,8 @@ TEST_F(BundleTest, ValueTextsFollowTheParameterPrecisionWithoutStepRounding)
     EXPECT_EQ(plugin->ValueText(1, 0.5), "0.81");
     String128 text{};
     EXPECT_EQ(c->getParamStringByValue(kBypass, 1.0, text), kResultFalse);
-    EXPECT_EQ(c->getParamStringByValue(kPreset, 0.0, text), kResultFalse);
+    EXPECT_EQ(plugin->ValueText(kPreset, 0.0), "-");  // the preset's name
+    EXPECT_EQ(plugin->ValueText(kPreset, 1.0), "");   // names no preset
     EXPECT_EQ(c->getParamStringByValue(8, 0.0, text), kResultFalse);
     // Values a host should never send still give a text in range.
     EXPECT_EQ(plugin->ValueText(6, std::nan("")), "0");
