@@ -89,9 +89,10 @@ public:
     /* 16 */ virtual void OnHostInit();
     /// [ui] Shows the host's context menu for a parameter at editor pixel (x, y). Empty.
     /* 17 */ virtual void PopupHostContextMenu(int paramIdx, int x, int y);
-    /// [ui] An editor control moved parameter `paramIdx`: stores the value,
-    /// reports it to the host, then calls OnParamChanged. The value is
-    /// clamped to 0..1; NaN or a bad index changes nothing. Locks.
+    /// [ui] An editor control moved parameter `paramIdx`: stores the value
+    /// and calls OnParamChanged under the lock, then reports it to the host
+    /// (outside the lock). The value is clamped to 0..1; NaN or a bad index
+    /// changes nothing.
     /* 18 */ virtual void SetParamFromEditor(int paramIdx, double normalized);
     /// [ui] A user gesture on a parameter starts (the host hears of it).
     /* 19 */ virtual void BeginParamGesture(int paramIdx) = 0;
@@ -121,7 +122,7 @@ public:
     /* 31 */ virtual void OnEditorIdle();
     /// [ui] Takes ownership of the editor: delivers every parameter's
     /// normalised value to it, lets it prepare its draw surface, keeps it.
-    /// Nothing happens for nullptr. Locks.
+    /// Nothing happens for nullptr. Locks only to store it.
     /* 32 */ virtual void AttachEditor(std::unique_ptr<IEditorContext> editor);
     /// [ui] Stores the latency reported to the host, in samples.
     /* 33 */ virtual void SetLatencySamples(int samples);

@@ -62,7 +62,7 @@ public:
 
     // ---- values between controls and parameters ------------------------------
 
-    /// Creates the draw surface (width x height). [ui, plug-in lock held]
+    /// Creates the draw surface (width x height). [ui, before attaching]
     void PrepareDrawSurface() override;
     /// Delivers a parameter value to every control bound to `paramIdx`: as
     /// main value, and to the first aux entry bound to it. Plain values are
