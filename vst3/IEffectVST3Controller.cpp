@@ -4,8 +4,8 @@
 #include "vst3/IEffectVST3.h"
 
 #include "vst3/IEffectParameter.h"
-#include "vst3/IPresetParameter.h"
 #include "vst3/IEffectVST3View.h"
+#include "vst3/IPresetParameter.h"
 #include "vst3/WideText.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
 
@@ -20,7 +20,8 @@ using namespace Steinberg::Vst;
 tresult PLUGIN_API IEffectVST3::getParamStringByValue(ParamID id, ParamValue normalized, String128 text)
 {
     TellHostOfProgramChange();
-    const bool named = id < static_cast<ParamID>(GetParamCount()) || (id == kPresetParamId && GetPresetCount() > 0);
+    const bool named = id < static_cast<ParamID>(GetParamCount()) ||
+                       (id == kPresetParamId && GetPresetCount() > 0);
     if (!named || text == nullptr)
         return kResultFalse;
     Parameter* parameter = getParameterObject(id);
