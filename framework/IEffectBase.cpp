@@ -237,10 +237,14 @@ void IEffectBase::SetParamFromEditor(int paramIdx, double normalized)
         return;
     }
     normalized = std::clamp(normalized, 0.0, 1.0);
-    Lock lock(mLock);
-    GetParam(paramIdx)->SetFromNormalized(normalized);
+    {
+        Lock lock(mLock);
+        GetParam(paramIdx)->SetFromNormalized(normalized);
+        OnParamChanged(paramIdx);
+    }
+    // The host hears of it once the lock is released: its handler may take
+    // any time, and the audio thread must never wait for it.
     ReportParamChange(paramIdx, normalized);
-    OnParamChanged(paramIdx);
 }
 
 bool IEffectBase::IsOfflineRender() const
@@ -265,11 +269,23 @@ void IEffectBase::AttachEditor(std::unique_ptr<IEditorContext> editor)
     if (!editor) {
         return;
     }
-    Lock lock(mLock);
+    // Until it is stored, the audio thread cannot reach the editor, so it is
+    // filled and its surface allocated without the lock (values are read
+    // race-free). The lock is held only to store it, after handing it any
+    // value a process call changed in the meantime.
+    std::vector<double> delivered(static_cast<std::size_t>(GetParamCount()));
     for (int i = 0; i < GetParamCount(); ++i) {
-        editor->SetParameterFromPlugin(i, GetParam(i)->GetNormalized(), true);
+        delivered[static_cast<std::size_t>(i)] = GetParam(i)->GetNormalized();
+        editor->SetParameterFromPlugin(i, delivered[static_cast<std::size_t>(i)], true);
     }
     editor->PrepareDrawSurface();
+    Lock lock(mLock);
+    for (int i = 0; i < GetParamCount(); ++i) {
+        const double now = GetParam(i)->GetNormalized();
+        if (now != delivered[static_cast<std::size_t>(i)]) {
+            editor->SetParameterFromPlugin(i, now, true);
+        }
+    }
     mEditor = std::move(editor);
 }
 

@@ -91,9 +91,10 @@ public:
     /* 16 */ virtual void OnHostInit();
     /// [ui] Shows the host's context menu for a parameter at editor pixel (x, y). Empty.
     /* 17 */ virtual void PopupHostContextMenu(int paramIdx, int x, int y);
-    /// [ui] An editor control moved parameter `paramIdx`: stores the value,
-    /// reports it to the host, then calls OnParamChanged. The value is
-    /// clamped to 0..1; NaN or a bad index changes nothing. Locks.
+    /// [ui] An editor control moved parameter `paramIdx`: stores the value
+    /// and calls OnParamChanged under the lock, then reports it to the host
+    /// (outside the lock). The value is clamped to 0..1; NaN or a bad index
+    /// changes nothing.
     /* 18 */ virtual void SetParamFromEditor(int paramIdx, double normalized);
     /// [ui] A user gesture on a parameter starts (the host hears of it).
     /* 19 */ virtual void BeginParamGesture(int paramIdx) = 0;
@@ -123,7 +124,7 @@ public:
     /* 31 */ virtual void OnEditorIdle();
     /// [ui] Takes ownership of the editor: delivers every parameter's
     /// normalised value to it, lets it prepare its draw surface, keeps it.
-    /// Nothing happens for nullptr. Locks.
+    /// Nothing happens for nullptr. Locks only to store it.
     /* 32 */ virtual void AttachEditor(std::unique_ptr<IEditorContext> editor);
     /// [ui] Stores the latency reported to the host, in samples.
     /* 33 */ virtual void SetLatencySamples(int samples);
@@ -280,7 +281,8 @@ private:
     bool mIsInstrument;
     bool mDoesMidi;
     RelaxedAtomic<bool> mBypassed = false;
-    int mCurrentPreset = 0;
+    /// Written by a program change on the audio thread, read by the controller.
+    RelaxedAtomic<int> mCurrentPreset = 0;
     double mSampleRate = 44100.0;
     int mBlockSize = 0;
     int mLatency;

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphics/EditorTick.h"
 
+#include "framework/IEffectBase.h"
 #include "graphics/IGraphics.h"
 
 EditorTickOutcome RunEditorTick(IGraphics& graphics, TextEntrySession& entry,
                                 const std::string& boxText)
 {
     EditorTickOutcome outcome;
+    // The plug-in's own idle work on the user-interface thread (telling the
+    // host of a program change the audio thread made).
+    if (IEffectBase* plug = graphics.Plug()) plug->OnEditorIdle();
     switch (entry.Tick(boxText)) {
     case TextEntrySession::TickResult::kEditing:
     case TextEntrySession::TickResult::kSettled:

@@ -15,7 +15,8 @@ struct EditorTickOutcome {
     PixelRect area;             ///< the dirty area, in editor pixels
 };
 
-/// [ui] The redraw tick, shared by every window host: first a pending text
+/// [ui] The redraw tick, shared by every window host: first the plug-in's
+/// OnEditorIdle, then a pending text
 /// entry is settled (see TextEntrySession); when none is, the dirty controls'
 /// area is collected, and while a box is open the entry moves to "update".
 /// `boxText` is the open box's current text.

@@ -35,6 +35,8 @@ class ScaledPanel;
 /// user-interface thread [ui] unless stated otherwise.
 class IGraphics : public IEditorContext {
 public:
+    /// Wheel delta of one notch (as Windows counts it).
+    static constexpr int kWheelNotch = 120;
     /// Results of ShowMessage.
     enum MessageResult : int { kMessageOk = 1, kMessageCancel = 2, kMessageYes = 6, kMessageNo = 7 };
     /// Actions of ChooseFile.
@@ -62,7 +64,7 @@ public:
 
     // ---- values between controls and parameters ------------------------------
 
-    /// Creates the draw surface (width x height). [ui, plug-in lock held]
+    /// Creates the draw surface (width x height). [ui, before attaching]
     void PrepareDrawSurface() override;
     /// Delivers a parameter value to every control bound to `paramIdx`: as
     /// main value, and to the first aux entry bound to it. Plain values are
@@ -122,7 +124,14 @@ public:
     void HandleMouseUp(int x, int y, const MouseMods& mods);
     void HandleMouseDrag(int x, int y, const MouseMods& mods);
     void HandleDoubleClick(int x, int y, const MouseMods& mods);
+    /// `steps` whole notches for the control under the pointer (or the
+    /// captured one), each turn bracketed as one parameter gesture unless a
+    /// press on the same parameter holds one open.
     void HandleMouseWheel(int x, int y, const MouseMods& mods, int steps);
+    /// A wheel movement of `delta` (kWheelNotch per notch; touchpads send
+    /// less): parts of a notch add up until they make whole steps, which go
+    /// to HandleMouseWheel. A whole notch is exactly one step.
+    void HandleWheelDelta(int x, int y, const MouseMods& mods, int delta);
     /// Pointer moved without a button; false when hover tracking is off.
     bool HandlePointerOver(int x, int y, const MouseMods& mods);
     /// Pointer left the editor.
@@ -240,6 +249,8 @@ private:
     int mHoverIndex = -1;
     /// Parameter whose BeginParamGesture awaits its EndParamGesture, −1 none.
     int mGestureParam = -1;
+    /// Wheel delta not yet turned into a step, below one notch either way.
+    int mWheelRemainder = 0;
     int mLastX = 0;
     int mLastY = 0;
     bool mTrackHover = false;

@@ -95,7 +95,29 @@ void IGraphics::HandleDoubleClick(int x, int y, const MouseMods& mods)
 void IGraphics::HandleMouseWheel(int x, int y, const MouseMods& mods, int steps)
 {
     const int i = FindControl(x, y, true, false);
-    if (i >= 0) mControls[size_t(i)]->OnWheelTurn(x, y, mods, steps);
+    if (i < 0) return;
+    IControl* control = mControls[size_t(i)].get();
+    const int paramIdx = control->ParamIdx();
+    // Every edit is a gesture for the host (undo steps, automation
+    // recording): each turn is one of its own, unless it comes during a press
+    // on the same parameter, whose gesture it joins. A gesture per turn needs
+    // no timer to find where a run of notches ends.
+    const bool bracket = mPlug && paramIdx >= 0 && paramIdx != mGestureParam;
+    if (bracket) mPlug->BeginParamGesture(paramIdx);
+    control->OnWheelTurn(x, y, mods, steps);
+    if (bracket) mPlug->EndParamGesture(paramIdx);
+}
+
+void IGraphics::HandleWheelDelta(int x, int y, const MouseMods& mods, int delta)
+{
+    // Touchpads and fine wheels send parts of a notch. They add up until they
+    // make a whole step, so a slow two-finger scroll still turns a knob; a
+    // turn the other way starts afresh, so no old remainder pulls against it.
+    if ((delta < 0 && mWheelRemainder > 0) || (delta > 0 && mWheelRemainder < 0)) mWheelRemainder = 0;
+    mWheelRemainder += delta;
+    const int steps = mWheelRemainder / kWheelNotch;
+    mWheelRemainder -= steps * kWheelNotch;
+    if (steps != 0) HandleMouseWheel(x, y, mods, steps);
 }
 
 bool IGraphics::HandlePointerOver(int x, int y, const MouseMods& mods)

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphics/TextEntrySession.h"
 
+#include "framework/DecimalText.h"
 #include "framework/IParamRecord.h"
 #include "graphics/IControl.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstring>
 
 bool TextEntrySession::Open(IControl* control, IParamRecord* param)
@@ -59,33 +58,19 @@ bool TextEntrySession::ValueFromText(const IParamRecord& param, const std::strin
 {
     const int kind = param.Kind();
     if (kind == IParamRecord::kKindEnum || kind == IParamRecord::kKindList) {
-        value = 0.0;
+        // A text that names no entry is refused, not read as the first value.
         for (const auto& entry : param.DisplayTexts()) {
             if (std::strcmp(entry.text, text.c_str()) == 0) {
                 value = entry.value;
-                break;
+                return true;
             }
         }
-        return true;
+        return false;
     }
 
-    // Read like the C library's atof, but with '.' as the decimal point in
-    // every locale: a host may run with a decimal comma.
-    const char* p = text.c_str();
-    const char* end = p + text.size();
-    while (p < end && (*p == ' ' || *p == '\t')) ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
     double number = 0.0;
-    if (p < end && *p != '+' && *p != '-') {
-        if (std::from_chars(p, end, number, std::chars_format::fixed).ec != std::errc())
-            number = 0.0;
-    }
-    if (negative) number = -number;
-    if (param.NegateDisplay()) number = -number;
-    // A number beyond the range of double must not become a parameter value.
-    if (!std::isfinite(number)) return false;
-    value = number;
+    if (!ReadDecimal(text, number)) return false;
+    value = param.NegateDisplay() ? -number : number;
     return true;
 }
 

@@ -73,10 +73,10 @@ public:
     void Reset() noexcept;
 
     /// Plain value that `text` stands for in `param`: for list kinds the
-    /// value of the display text equal to it (case-sensitive), 0 when none;
-    /// for others the leading decimal number (0 when none; the decimal point
-    /// whatever the locale), negated when the display is negated. False, with
-    /// `value` untouched, when the number is not finite.
+    /// value of the display text equal to it (case-sensitive); for others the
+    /// leading decimal number (ReadDecimal), negated when the display is
+    /// negated. False, with `value` untouched, when the text names no entry
+    /// or is not a finite number: the parameter then keeps its value.
     static bool ValueFromText(const IParamRecord& param, const std::string& text, double& value);
 
     /// Whether typed character `c` may enter a box editing `param` (null:

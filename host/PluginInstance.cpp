@@ -183,6 +183,23 @@ tresult PluginInstance::LoadState(const std::vector<uint8_t>& bytes)
     return mController->setState(&stream);
 }
 
+std::vector<uint8_t> PluginInstance::SaveComponentState()
+{
+    HostMemoryStream stream;
+    if (mComponent->getState(&stream) != kResultOk)
+        return {};
+    return stream.Bytes();
+}
+
+tresult PluginInstance::LoadComponentState(const std::vector<uint8_t>& bytes)
+{
+    HostMemoryStream forComponent(bytes);
+    const tresult component = mComponent->setState(&forComponent);
+    HostMemoryStream forController(bytes);
+    const tresult controller = mController->setComponentState(&forController);
+    return component != kResultOk ? component : controller;
+}
+
 std::vector<ParameterInfo> PluginInstance::Parameters()
 {
     std::vector<ParameterInfo> list;

@@ -55,6 +55,12 @@ public:
     std::vector<uint8_t> SaveState();
     /// [ui] Restores state bytes through the controller; the plug-in's result.
     Steinberg::tresult LoadState(const std::vector<uint8_t>& bytes);
+    /// [ui] The component's state bytes (empty if the plug-in gave none).
+    std::vector<uint8_t> SaveComponentState();
+    /// [ui] Restores component state bytes as most hosts do: the component's
+    /// setState, then the controller's setComponentState with the same bytes.
+    /// The first result that is not kResultOk, else kResultOk.
+    Steinberg::tresult LoadComponentState(const std::vector<uint8_t>& bytes);
 
     /// [ui] The published parameters in the controller's order.
     std::vector<Steinberg::Vst::ParameterInfo> Parameters();

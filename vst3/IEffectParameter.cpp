@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "vst3/IEffectParameter.h"
 
+#include "framework/DecimalText.h"
 #include "vst3/WideText.h"
 
-#include <charconv>
-#include <cmath>
 
 using namespace Steinberg::Vst;
 
@@ -41,16 +40,8 @@ void IEffectParameter::toString(ParamValue normalized, String128 text) const
 bool IEffectParameter::fromString(const TChar* text, ParamValue& normalized) const
 {
     const std::string narrow = NarrowText16(text);
-    const char* begin = narrow.c_str();
-    const char* end = begin + narrow.size();
-    while (begin < end && (*begin == ' ' || *begin == '\t'))
-        ++begin;
-    if (begin < end && *begin == '+')
-        ++begin;
     double plain = 0.0;
-    if (std::from_chars(begin, end, plain, std::chars_format::general).ec != std::errc())
-        plain = 0.0;
-    if (!std::isfinite(plain))
+    if (!ReadDecimal(narrow, plain))
         return false;
     normalized = mRecord.PlainToNormalized(plain);
     return true;

@@ -18,8 +18,8 @@ public:
     /// rounding). A value outside 0..1 is clamped; NaN reads as 0.
     void toString(Steinberg::Vst::ParamValue normalized,
                   Steinberg::Vst::String128 text) const SMTG_OVERRIDE;
-    /// [ui] Reads a decimal number (text that is not one reads as 0.0) and
-    /// returns its clamped normalised value. Infinite or NaN text is refused.
+    /// [ui] Reads a decimal number (ReadDecimal) and returns its clamped
+    /// normalised value. Text that is not a finite number is refused.
     bool fromString(const Steinberg::Vst::TChar* text,
                     Steinberg::Vst::ParamValue& normalized) const SMTG_OVERRIDE;
     /// [any] The record's NormalizedToPlain.

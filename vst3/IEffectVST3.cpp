@@ -5,6 +5,7 @@
 
 #include "graphics/HostIdentification.h"
 #include "vst3/IEffectParameter.h"
+#include "vst3/IPresetParameter.h"
 #include "vst3/WideText.h"
 #include "pluginterfaces/base/funknown.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
@@ -135,9 +136,7 @@ tresult PLUGIN_API IEffectVST3::terminate()
 void IEffectVST3::PublishParameters()
 {
     if (GetPresetCount() > 0) {
-        parameters.addParameter(new Parameter(STR16("Preset"), kPresetParamId, nullptr, 0.0,
-                                              GetPresetCount(), ParameterInfo::kIsProgramChange,
-                                              kRootUnitId));
+        parameters.addParameter(new IPresetParameter(*this, kPresetParamId));
     }
     if (!IsInstrument()) {
         auto* bypass = new StringListParameter(STR16("Bypass"), kBypassParamId, nullptr,
@@ -167,6 +166,7 @@ void IEffectVST3::PublishParameters()
 
 tresult PLUGIN_API IEffectVST3::setActive(TBool state)
 {
+    TellHostOfProgramChange();
     OnActivate(state != 0);
     return kResultOk;
 }
@@ -254,10 +254,11 @@ void IEffectVST3::ApplyParameterChanges(IParameterChanges* changes) noexcept
         if (id == kBypassParamId) {
             SetHostBypass(value > 0.5);
         } else if (id == kPresetParamId) {
-            // Only values a host can mean select a preset: NaN or a value
-            // outside 0..1 would make the index undefined.
-            if (value >= 0.0 && value <= 1.0)
-                LoadPreset(static_cast<int>(value * GetPresetCount()));
+            // A value that names no preset changes nothing; a loaded preset
+            // moved every parameter, which the host must hear of.
+            const int preset = IPresetParameter::PresetFor(value, GetPresetCount());
+            if (preset >= 0 && LoadPreset(preset))
+                ReportProgramChange();
         } else if (id < static_cast<ParamID>(GetParamCount())) {
             const int index = static_cast<int>(id);
             GetParam(index)->SetFromNormalized(value);
@@ -341,23 +342,24 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
     if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64)
         return kResultOk;
     const bool use64 = data.symbolicSampleSize == kSample64;
-    // A block longer than the announced maximum would overrun the scratch
-    // arrays, so it is processed in parts of at most that size.
     const int total = std::max(0, static_cast<int>(data.numSamples));
     const int limit = GetBlockSize();
-    if (total == 0) {
+    // Before initialize (no buses yet), or with a block size below 1 (only
+    // reachable through a direct SetMaxBlockSize), no audio can be made:
+    // the host gets silence, never whatever it left in its arrays.
+    const int32 served = limit < 1 || audioOutputs.empty() ? 0 : data.numOutputs;
+    if (data.outputs != nullptr && data.numOutputs > served && total > 0) {
+        if (use64)
+            SilenceBuses(data.outputs + served, data.numOutputs - served, &AudioBusBuffers::channelBuffers64, total);
+        else
+            SilenceBuses(data.outputs + served, data.numOutputs - served, &AudioBusBuffers::channelBuffers32, total);
+    }
+    if (total == 0 || limit < 1) {
         ProcessFrames(data, 0, 0, use64);
         return kResultOk;
     }
-    // A block size below 1 (only reachable through a direct SetMaxBlockSize)
-    // leaves no room for audio: the call applies its changes and is silent.
-    if (limit < 1) {
-        if (use64)
-            SilenceBuses(data.outputs, data.numOutputs, &AudioBusBuffers::channelBuffers64, total);
-        else
-            SilenceBuses(data.outputs, data.numOutputs, &AudioBusBuffers::channelBuffers32, total);
-        return kResultOk;
-    }
+    // A block longer than the announced maximum would overrun the scratch
+    // arrays, so it is processed in parts of at most that size.
     for (int offset = 0; offset < total; offset += limit)
         ProcessFrames(data, offset, std::min(limit, total - offset), use64);
     return kResultOk;

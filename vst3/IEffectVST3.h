@@ -7,6 +7,7 @@
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
+#include <atomic>
 #include <vector>
 
 /// The VST3 binding: one object that is the plug-in base, the VST3
@@ -68,13 +69,24 @@ public:
     Steinberg::uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE;
     Steinberg::uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
 
-    // ---- IEditController -------------------------------------------------------
-    /// [ui] Writes the parameter values and the bypass flag (68 bytes here). Locks.
+    // ---- state: component and controller save and restore the same bytes ------
+    /// [ui] IComponent::getState: the parameter values and the bypass flag
+    /// (68 bytes here). Holds the lock only to copy the values.
+    Steinberg::tresult getProcessorState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
+    /// [ui] IComponent::setState: restores what getState wrote; kResultOk
+    /// only when the trailing bypass flag was read. The stream is read
+    /// before the lock is taken.
+    Steinberg::tresult setProcessorState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
+    /// [ui] IEditController::getState and setState, as the component's.
     Steinberg::tresult getControllerState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
-    /// [ui] Restores what getControllerState wrote; kResultOk only when the
-    /// trailing bypass flag was read. Locks.
     Steinberg::tresult setControllerState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
-    /// [ui] Display text of a base parameter; kResultFalse for other ids.
+    /// [ui] The component's state handed to the controller: restored as by
+    /// setState (the two are one object, so applying it again is harmless).
+    Steinberg::tresult PLUGIN_API setComponentState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
+
+    // ---- IEditController -------------------------------------------------------
+    /// [ui] Display text of a base parameter, or the name of the preset a
+    /// preset value names; kResultFalse for other ids.
     Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
                                                         Steinberg::Vst::ParamValue normalized,
                                                         Steinberg::Vst::String128 text) SMTG_OVERRIDE;
@@ -83,11 +95,14 @@ public:
                                                                  Steinberg::Vst::ParamValue plain) SMTG_OVERRIDE;
     /// [ui] Bypass: the value last given to setParamNormalized, or 1 or 0
     /// as the processor's flag last changed (queue or state), whichever came
-    /// later; base parameters: their normalised value; else 0.
+    /// later; preset: the value of the preset last loaded; base parameters:
+    /// their normalised value; else 0.
     Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
-    /// [ui] Stores a base parameter's value only (no lock, no notification).
-    /// For the bypass id only the controller's display value is stored; the
-    /// processor's flag changes through the process queues and state alone.
+    /// [ui] Stores a base parameter's value and moves the editor's controls
+    /// bound to it (the lock is held only for that); the effect hears of the
+    /// change through the process queues. For the bypass id only the
+    /// controller's display value is stored; the processor's flag changes
+    /// through the process queues and state alone.
     Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
                                                      Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
 
@@ -128,8 +143,11 @@ public:
     void BeginParamGesture(int paramIdx) override;
     void ReportParamChange(int paramIdx, double normalized) override;
     void EndParamGesture(int paramIdx) override;
-    /// [any] Nothing: the host learns of presets through the preset parameter.
-    void ReportProgramChange() override {}
+    /// [any] Notes that a preset was loaded; the host is told on the
+    /// user-interface thread (TellHostOfProgramChange). Never blocks.
+    void ReportProgramChange() noexcept override;
+    /// [ui] The editor's tick: tells the host of a pending program change.
+    void OnEditorIdle() override;
     /// [ui] The host's context menu for parameter `paramIdx` at (x, y) on the
     /// first open editor view, when the host offers one.
     void PopupHostContextMenu(int paramIdx, int x, int y) override;
@@ -161,6 +179,16 @@ public:
     REFCOUNT_METHODS(SingleComponentEffect)
 
 private:
+    /// [ui] Restarts the host's view of every parameter value
+    /// (kParamValuesChanged) if a preset was loaded since the last call.
+    /// Called on entry to the controller calls a host makes on its
+    /// user-interface thread and on every editor tick.
+    void TellHostOfProgramChange();
+    /// Bytes of the parameter values in the saved state.
+    int SavedValueBytes() const noexcept;
+    /// [ui] The state save and restore behind every state call.
+    Steinberg::tresult WriteState(Steinberg::IBStream* stream);
+    Steinberg::tresult ReadState(Steinberg::IBStream* stream);
     /// [audio][ui] Sets the processor's bypass flag and the controller's
     /// display of it together (process queue, state restore).
     void SetHostBypass(bool bypassed) noexcept;
@@ -172,6 +200,8 @@ private:
     Steinberg::Vst::ProcessContext mContext{};
     std::vector<Steinberg::IPlugView*> mViews;
     bool mPublished = false;
+    /// A preset was loaded (on the audio thread) and the host not yet told.
+    std::atomic<bool> mProgramChanged{false};
     /// The host bypass as the controller shows it (normalised); written on
     /// the audio thread by the process queues, so held race-free.
     RelaxedAtomic<double> mBypassShown = 0.0;

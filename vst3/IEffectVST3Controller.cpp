@@ -5,8 +5,8 @@
 
 #include "vst3/IEffectParameter.h"
 #include "vst3/IEffectVST3View.h"
+#include "vst3/IPresetParameter.h"
 #include "vst3/WideText.h"
-#include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
 
 #include <algorithm>
@@ -17,79 +17,12 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-namespace {
-
-/// Bytes of the bypass flag behind the parameter values.
-constexpr int32 kBypassFlagBytes = 4;
-
-void PutLittleEndian32(int32 value, uint8 (&bytes)[kBypassFlagBytes])
-{
-    for (int i = 0; i < kBypassFlagBytes; ++i)
-        bytes[i] = static_cast<uint8>(static_cast<uint32>(value) >> (8 * i));
-}
-
-int32 GetLittleEndian32(const uint8 (&bytes)[kBypassFlagBytes])
-{
-    uint32 value = 0;
-    for (int i = 0; i < kBypassFlagBytes; ++i)
-        value |= static_cast<uint32>(bytes[i]) << (8 * i);
-    return static_cast<int32>(value);
-}
-
-} // namespace
-
-tresult IEffectVST3::getControllerState(IBStream* stream)
-{
-    if (stream == nullptr)
-        return kResultFalse;
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
-    IStateChunk chunk(IStateChunk::kDefaultGranularity);
-    if (!SaveState(chunk))
-        return kResultFalse;
-    int32 written = 0;
-    if (chunk.Size() > 0 && (stream->write(chunk.Data(), chunk.Size(), &written) != kResultOk ||
-                             written != chunk.Size()))
-        return kResultFalse;
-    uint8 flag[kBypassFlagBytes];
-    PutLittleEndian32(IsBypassed() ? 1 : 0, flag);
-    if (stream->write(flag, kBypassFlagBytes, &written) != kResultOk || written != kBypassFlagBytes)
-        return kResultFalse;
-    return kResultOk;
-}
-
-tresult IEffectVST3::setControllerState(IBStream* stream)
-{
-    if (stream == nullptr)
-        return kResultFalse;
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
-    // The chunk starts out holding the current values, so values the stream
-    // does not supply stay as they are.
-    IStateChunk chunk(IStateChunk::kDefaultGranularity);
-    if (!SaveState(chunk) || chunk.Size() <= 0)
-        return kResultFalse;
-    const int32 size = chunk.Size();
-    std::vector<uint8> current(chunk.Data(), chunk.Data() + size);
-    int32 got = 0;
-    if (stream->read(chunk.Data(), size, &got) != kResultOk || got < 0 || got > size)
-        got = 0;
-    // A value cut off by the end of the stream would mix new and old bytes
-    // into a meaningless number: it keeps its old bytes instead.
-    const int32 whole = got - got % static_cast<int32>(sizeof(double));
-    std::memcpy(chunk.Data() + whole, current.data() + whole, static_cast<size_t>(size - whole));
-    LoadState(chunk, 0);
-
-    uint8 flag[kBypassFlagBytes] = {};
-    int32 flagBytes = 0;
-    if (stream->read(flag, kBypassFlagBytes, &flagBytes) != kResultOk || flagBytes != kBypassFlagBytes)
-        return kResultFalse;
-    SetHostBypass(GetLittleEndian32(flag) != 0);
-    RefreshEditorControls();
-    return kResultOk;
-}
-
 tresult PLUGIN_API IEffectVST3::getParamStringByValue(ParamID id, ParamValue normalized, String128 text)
 {
-    if (id >= static_cast<ParamID>(GetParamCount()) || text == nullptr)
+    TellHostOfProgramChange();
+    const bool named = id < static_cast<ParamID>(GetParamCount()) ||
+                       (id == kPresetParamId && GetPresetCount() > 0);
+    if (!named || text == nullptr)
         return kResultFalse;
     Parameter* parameter = getParameterObject(id);
     if (parameter == nullptr)
@@ -107,8 +40,11 @@ ParamValue PLUGIN_API IEffectVST3::plainParamToNormalized(ParamID id, ParamValue
 
 ParamValue PLUGIN_API IEffectVST3::getParamNormalized(ParamID id)
 {
+    TellHostOfProgramChange();
     if (id == kBypassParamId)
         return mBypassShown;
+    if (id == kPresetParamId && GetPresetCount() > 0)
+        return IPresetParameter::NormalizedFor(GetCurrentPreset(), GetPresetCount());
     if (id >= static_cast<ParamID>(GetParamCount()))
         return 0.0;
     return GetParam(static_cast<int>(id))->GetNormalized();
@@ -116,6 +52,7 @@ ParamValue PLUGIN_API IEffectVST3::getParamNormalized(ParamID id)
 
 tresult PLUGIN_API IEffectVST3::setParamNormalized(ParamID id, ParamValue value)
 {
+    TellHostOfProgramChange();
     if (id == kBypassParamId) {
         // A host restoring its own view of the bypass reads back what it
         // set; the processor hears of it through the next process queue.
@@ -126,7 +63,16 @@ tresult PLUGIN_API IEffectVST3::setParamNormalized(ParamID id, ParamValue value)
     }
     if (id >= static_cast<ParamID>(GetParamCount()))
         return kResultFalse;
-    GetParam(static_cast<int>(id))->SetFromNormalized(value);
+    const int index = static_cast<int>(id);
+    IParamRecord& param = *GetParam(index);
+    param.SetFromNormalized(value);
+    // The open panel shows what the host set, so the next drag starts from
+    // there. Controls only take the value and mark themselves dirty; the
+    // redraw tick paints them, once, however many values a host sets.
+    if (IEditorContext* editor = GetEditor()) {
+        std::lock_guard<std::recursive_mutex> hold(GetLock());
+        editor->SetParameterFromPlugin(index, param.GetNormalized(), true);
+    }
     return kResultOk;
 }
 
@@ -193,6 +139,24 @@ tresult PLUGIN_API IEffectVST3::getUnitByBus(MediaType, BusDirection, int32, int
 tresult PLUGIN_API IEffectVST3::setUnitProgramData(int32, int32, IBStream*)
 {
     return kNotImplemented;
+}
+
+void IEffectVST3::ReportProgramChange() noexcept
+{
+    mProgramChanged.store(true, std::memory_order_release);
+}
+
+void IEffectVST3::TellHostOfProgramChange()
+{
+    if (!mProgramChanged.load(std::memory_order_acquire) || componentHandler == nullptr)
+        return;
+    if (mProgramChanged.exchange(false, std::memory_order_acq_rel))
+        componentHandler->restartComponent(kParamValuesChanged);
+}
+
+void IEffectVST3::OnEditorIdle()
+{
+    TellHostOfProgramChange();
 }
 
 void IEffectVST3::BeginParamGesture(int paramIdx)
@@ -269,6 +233,7 @@ bool IEffectVST3::ResizeEditor(int width, int height)
 
 IPlugView* PLUGIN_API IEffectVST3::createView(FIDString name)
 {
+    TellHostOfProgramChange();
     if (name == nullptr || std::strcmp(name, "editor") != 0)
         return nullptr;
     return new IEffectVST3View(*this);

@@ -133,9 +133,9 @@ LRESULT IGraphicsWin::Impl::HandleEditorMessage(UINT message, WPARAM wParam, LPA
         // The wheel's position is on the screen.
         RECT frame{};
         GetWindowRect(window, &frame);
-        self.HandleMouseWheel(WindowScale::ToEditor(Win32Input::PointX(lParam) - frame.left, scale),
+        self.HandleWheelDelta(WindowScale::ToEditor(Win32Input::PointX(lParam) - frame.left, scale),
                               WindowScale::ToEditor(Win32Input::PointY(lParam) - frame.top, scale),
-                              Mods(LOWORD(wParam)), Win32Input::WheelSteps(wParam));
+                              Mods(LOWORD(wParam)), Win32Input::WheelDelta(wParam));
         return 0;
     }
     case WM_MOUSEHOVER: {

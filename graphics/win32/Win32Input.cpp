@@ -33,9 +33,9 @@ MouseMods ModsFromKeyFlags(uintptr_t wParam, bool altDown) noexcept
     return mods;
 }
 
-int WheelSteps(uintptr_t wParam) noexcept
+int WheelDelta(uintptr_t wParam) noexcept
 {
-    return int(short(HIWORD(wParam))) / WHEEL_DELTA;
+    return int(short(HIWORD(wParam)));
 }
 
 int PointX(intptr_t lParam) noexcept { return int(short(LOWORD(lParam))); }

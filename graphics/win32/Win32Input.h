@@ -17,9 +17,9 @@ int KeyCodeForVirtualKey(uintptr_t virtualKey) noexcept;
 /// MK_RBUTTON, MK_SHIFT, MK_CONTROL) and whether Alt is down.
 MouseMods ModsFromKeyFlags(uintptr_t wParam, bool altDown) noexcept;
 
-/// Wheel steps of a WM_MOUSEWHEEL wParam: the signed high word over 120,
-/// truncated toward zero (a high-resolution delta below a notch is 0).
-int WheelSteps(uintptr_t wParam) noexcept;
+/// Wheel delta of a WM_MOUSEWHEEL wParam: the signed high word (120 a
+/// notch; high-resolution wheels and touchpads send less).
+int WheelDelta(uintptr_t wParam) noexcept;
 
 /// The signed low and high words of a mouse message's lParam.
 int PointX(intptr_t lParam) noexcept;

@@ -276,19 +276,25 @@ TEST_F(EditorWindow, ADragOnAKnobIsReportedToTheHostAsOneEdit)
     EXPECT_NEAR(Normalized(3), 0.5 + 40.0 / 324.0, 1e-9);
 }
 
-TEST_F(EditorWindow, AWheelNotchTurnsAKnobByOnePercentWithoutAGesture)
+TEST_F(EditorWindow, TheHostsValueMovesTheKnobAndAWheelNotchTurnsItOnePercentFromThereAsOneGesture)
 {
     Attach(frame);
+    const std::vector<uint32_t> before = WindowPixels(Editor(), 300, 570);
+    ASSERT_EQ(plugin->Controller()->setParamNormalized(0, 0.7), kResultOk);  // OUT, from the host
+    Settle();
+    EXPECT_NE(WindowPixels(Editor(), 300, 570), before);  // the knob moved
     handler.Clear();
     MoveTo(73, 349);  // OUT
     Button(4, true);
     Button(4, false);
     Settle();
     const std::vector<HostEdit> edits = handler.Edits();
-    ASSERT_EQ(edits.size(), 1u);
-    EXPECT_EQ(edits[0].kind, HostEdit::Kind::Perform);
-    EXPECT_EQ(edits[0].id, 0u);
-    EXPECT_NEAR(edits[0].value, 0.51, 1e-12);
+    ASSERT_EQ(edits.size(), 3u);
+    EXPECT_EQ(edits[0].kind, HostEdit::Kind::Begin);
+    EXPECT_EQ(edits[1].kind, HostEdit::Kind::Perform);
+    EXPECT_EQ(edits[2].kind, HostEdit::Kind::End);
+    for (const HostEdit& edit : edits) EXPECT_EQ(edit.id, 0u);
+    EXPECT_NEAR(edits[1].value, 0.71, 1e-12);
 }
 
 TEST_F(EditorWindow, ClickingTheInSwitchTogglesBypass)

@@ -268,19 +268,32 @@ TEST_F(EditorWindowWin32, ADragOnAKnobIsReportedToTheHostAsOneEdit)
     EXPECT_NEAR(Normalized(3), 0.5 + 40.0 / 324.0, 1e-9);
 }
 
-TEST_F(EditorWindowWin32, AWheelNotchTurnsAKnobByOnePercentAndTheInSwitchTogglesBypass)
+TEST_F(EditorWindowWin32, WheelNotchesAndTheirPartsTurnAKnobFromTheHostsValueAsGesturesAndTheInSwitchTogglesBypass)
 {
     Attach();
+    ASSERT_EQ(plugin->Controller()->setParamNormalized(0, 0.7), kResultOk);  // OUT, from the host
     handler.Clear();
     POINT screen{73, 349};  // OUT
     ClientToScreen(Editor(), &screen);
     PostMessageA(Editor(), WM_MOUSEWHEEL, WPARAM(WHEEL_DELTA) << 16, At(screen.x, screen.y));
     Pump();
     std::vector<HostEdit> edits = handler.Edits();
-    ASSERT_EQ(edits.size(), 1u);
-    EXPECT_EQ(edits[0].kind, HostEdit::Kind::Perform);
-    EXPECT_EQ(edits[0].id, 0u);
-    EXPECT_NEAR(edits[0].value, 0.51, 1e-12);
+    ASSERT_EQ(edits.size(), 3u);
+    EXPECT_EQ(edits[0].kind, HostEdit::Kind::Begin);
+    EXPECT_EQ(edits[1].kind, HostEdit::Kind::Perform);
+    EXPECT_EQ(edits[2].kind, HostEdit::Kind::End);
+    for (const HostEdit& edit : edits) EXPECT_EQ(edit.id, 0u);
+    EXPECT_NEAR(edits[1].value, 0.71, 1e-12);
+
+    // A touchpad's parts of a notch: three fortieths make one step.
+    handler.Clear();
+    for (int part = 0; part < 3; ++part)
+        PostMessageA(Editor(), WM_MOUSEWHEEL, WPARAM(WHEEL_DELTA / 3) << 16, At(screen.x, screen.y));
+    Pump();
+    edits = handler.Edits();
+    ASSERT_EQ(edits.size(), 3u);
+    EXPECT_EQ(edits[1].kind, HostEdit::Kind::Perform);
+    EXPECT_NEAR(edits[1].value, 0.72, 1e-12);
 
     handler.Clear();
     Click(50, 500);

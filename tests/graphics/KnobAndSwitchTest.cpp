@@ -64,7 +64,7 @@ TEST_F(KnobAndSwitchTest, KnobAtTheTopDraggedUpStaysAndStillWritesTheParameter)
     EXPECT_EQ(plug.log, (std::vector<std::string>{"begin 0", "edit 0 1.000000"}));
 }
 
-TEST_F(KnobAndSwitchTest, WheelTurnsByOnePercentOrATenthWithoutGestures)
+TEST_F(KnobAndSwitchTest, WheelTurnsByOnePercentOrATenthEachTurnAGestureOfItsOwn)
 {
     g->HandleMouseWheel(200, 100, {}, 1);
     EXPECT_DOUBLE_EQ(knob->Value(), 0.26);
@@ -72,8 +72,31 @@ TEST_F(KnobAndSwitchTest, WheelTurnsByOnePercentOrATenthWithoutGestures)
     control.control = true;
     g->HandleMouseWheel(200, 100, control, -2);
     EXPECT_DOUBLE_EQ(knob->Value(), 0.258);
-    EXPECT_EQ(plug.log.size(), 2u);
-    for (const std::string& entry : plug.log) EXPECT_EQ(entry.rfind("edit 0 ", 0), 0u) << entry;
+    EXPECT_EQ(plug.log, (std::vector<std::string>{"begin 0", "edit 0 0.260000", "end 0", "begin 0",
+                                                  "edit 0 0.258000", "end 0"}));
+    // During a press the turn joins the press's gesture.
+    plug.log.clear();
+    g->HandleMouseDown(200, 100, kLeftButton);
+    g->HandleMouseWheel(200, 100, {}, 1);
+    g->HandleMouseUp(200, 100, kLeftButton);
+    EXPECT_EQ(plug.log, (std::vector<std::string>{"begin 0", "edit 0 0.268000", "end 0"}));
+}
+
+TEST_F(KnobAndSwitchTest, PartsOfANotchAddUpToWholeStepsAndATurnBackStartsAfresh)
+{
+    g->HandleWheelDelta(200, 100, {}, 40);
+    g->HandleWheelDelta(200, 100, {}, 40);
+    EXPECT_DOUBLE_EQ(knob->Value(), 0.25);
+    EXPECT_TRUE(plug.log.empty());
+    g->HandleWheelDelta(200, 100, {}, 50);  // 130: one step, 10 left over
+    EXPECT_DOUBLE_EQ(knob->Value(), 0.26);
+    g->HandleWheelDelta(200, 100, {}, -110);  // the 10 do not hold this back
+    EXPECT_DOUBLE_EQ(knob->Value(), 0.26);
+    g->HandleWheelDelta(200, 100, {}, -10);
+    EXPECT_DOUBLE_EQ(knob->Value(), 0.25);
+    g->HandleWheelDelta(200, 100, {}, 2 * IGraphics::kWheelNotch);
+    EXPECT_DOUBLE_EQ(knob->Value(), 0.27);
+    EXPECT_EQ(plug.log.size(), 9u);  // three turns, each a whole gesture
 }
 
 TEST_F(KnobAndSwitchTest, DoubleClickRestoresTheValueAtAttachTimeWithoutGestures)

@@ -119,18 +119,18 @@ TEST_F(TextEntrySessionTest, ResetForgetsAnOpenEntryWithoutApplyingIt)
     EXPECT_TRUE(entry.Open(&control, Param(kParamGain)));
 }
 
-TEST_F(TextEntrySessionTest, ListParametersTakeTheValueOfTheExactDisplayText)
+TEST_F(TextEntrySessionTest, ListParametersTakeTheValueOfTheExactDisplayTextOnly)
 {
     double value = -1.0;
     EXPECT_TRUE(TextEntrySession::ValueFromText(*Param(kParamMode), "Hard", value));
     EXPECT_EQ(value, 2.0);
-    EXPECT_TRUE(TextEntrySession::ValueFromText(*Param(kParamMode), "hard", value));
-    EXPECT_EQ(value, 0.0); // case matters; no match gives 0
-    EXPECT_TRUE(TextEntrySession::ValueFromText(*Param(kParamMode), "2", value));
-    EXPECT_EQ(value, 0.0); // a number is not a display text
+    EXPECT_FALSE(TextEntrySession::ValueFromText(*Param(kParamMode), "hard", value));
+    EXPECT_EQ(value, 2.0); // case matters; no match is refused
+    EXPECT_FALSE(TextEntrySession::ValueFromText(*Param(kParamMode), "2", value));
+    EXPECT_EQ(value, 2.0); // a number is not a display text
 }
 
-TEST_F(TextEntrySessionTest, NumbersAreReadLikeAtofWithAPointInEveryLocale)
+TEST_F(TextEntrySessionTest, LeadingNumbersAreReadWithAPointInEveryLocaleAndOtherTextIsRefused)
 {
     IParamRecord& level = *Param(kParamLevel);
     double value = -1.0;
@@ -140,12 +140,11 @@ TEST_F(TextEntrySessionTest, NumbersAreReadLikeAtofWithAPointInEveryLocale)
     EXPECT_EQ(value, 0.25);
     EXPECT_TRUE(TextEntrySession::ValueFromText(level, "-3", value));
     EXPECT_EQ(value, -3.0);
-    EXPECT_TRUE(TextEntrySession::ValueFromText(level, "abc", value));
-    EXPECT_EQ(value, 0.0);
-    EXPECT_TRUE(TextEntrySession::ValueFromText(level, "", value));
-    EXPECT_EQ(value, 0.0);
-    EXPECT_TRUE(TextEntrySession::ValueFromText(level, "--1", value));
-    EXPECT_EQ(value, 0.0);
+    EXPECT_FALSE(TextEntrySession::ValueFromText(level, "abc", value));
+    EXPECT_FALSE(TextEntrySession::ValueFromText(level, "", value));
+    EXPECT_FALSE(TextEntrySession::ValueFromText(level, "--1", value));
+    EXPECT_FALSE(TextEntrySession::ValueFromText(level, "-", value));
+    EXPECT_EQ(value, -3.0);
 
     // A host running with a decimal comma must not turn "0.75" into 0.
     const char* old = std::setlocale(LC_NUMERIC, nullptr);

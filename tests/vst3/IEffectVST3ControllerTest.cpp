@@ -147,11 +147,11 @@ TEST(IEffectVST3Controller, ContextMenuOpensOnTheFirstListedViewOnlyWhenTheHostO
     host.effect->setComponentHandler(nullptr);
 }
 
-TEST(IEffectVST3Controller, ProcessBeforeInitializeWritesNoHostOutput)
+TEST(IEffectVST3Controller, ProcessBeforeInitializeWritesSilence)
 {
     auto* effect = new ProbeEffect();
     Buffers32 b(32, 3.0f);
     EXPECT_EQ(effect->process(b.data), kResultOk);
-    EXPECT_EQ(b.out, std::vector<std::vector<float>>(2, std::vector<float>(32, 3.0f)));
+    EXPECT_EQ(b.out, std::vector<std::vector<float>>(2, std::vector<float>(32, 0.0f)));
     effect->release();
 }

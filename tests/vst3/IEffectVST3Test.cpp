@@ -440,17 +440,21 @@ TEST(IEffectVST3, NonFiniteAndOutOfRangeStateValuesNeverEnterParameters)
     EXPECT_EQ(host.effect->GetParam(1)->Value(), 1.0);
 }
 
-TEST(IEffectVST3, StateTravelsThroughTheControllerNotTheComponent)
+TEST(IEffectVST3, ComponentAndControllerSaveAndRestoreTheSameState)
 {
     ProbeHost host;
-    HostMemoryStream stream;
+    host.effect->setParamNormalized(1, 1.0);
+    HostMemoryStream fromComponent;
+    HostMemoryStream fromController;
     IComponent* component = host.effect;
-    EXPECT_EQ(component->getState(&stream), kNotImplemented);
-    EXPECT_EQ(component->setState(&stream), kNotImplemented);
     IEditController* controller = host.effect;
-    EXPECT_EQ(controller->getState(&stream), kResultOk);
-    stream.Rewind();
-    EXPECT_EQ(controller->setState(&stream), kResultOk);
+    EXPECT_EQ(component->getState(&fromComponent), kResultOk);
+    EXPECT_EQ(controller->getState(&fromController), kResultOk);
+    EXPECT_EQ(fromComponent.Bytes(), fromController.Bytes());
+    host.effect->setParamNormalized(1, 0.0);
+    fromComponent.Rewind();
+    EXPECT_EQ(component->setState(&fromComponent), kResultOk);
+    EXPECT_EQ(host.effect->GetParam(1)->Value(), 1.0);
 }
 
 TEST(IEffectVST3, TransportComesFromTheLastProcessContext)

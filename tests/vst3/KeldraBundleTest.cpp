@@ -45,7 +45,7 @@ TEST_F(BundleTest, PublishesTenParametersWithTheirTitlesIdsStepsFlagsAndDefaults
         double defaultValue;
     };
     const std::vector<Expected> expected = {
-        {kPreset, u"Preset", 1, 0x8000, 0.0},  {kBypass, u"Bypass", 1, 0x10009, 0.0},
+        {kPreset, u"Preset", 1, 0x8008, 0.0},  {kBypass, u"Bypass", 1, 0x10009, 0.0},
         {0, u"OUT", 0, 1, 0.5},                {1, u"HPF", 0, 1, 0.0},
         {2, u"LPF", 0, 1, 1.0},                {3, u"GainH", 0, 1, 0.5},
         {4, u"GainM", 0, 1, 0.5},              {5, u"GainL", 0, 1, 0.5},
@@ -76,14 +76,15 @@ TEST_F(BundleTest, ValueTextsFollowTheParameterPrecisionWithoutStepRounding)
     EXPECT_EQ(plugin->ValueText(1, 0.5), "0.81");
     String128 text{};
     EXPECT_EQ(c->getParamStringByValue(kBypass, 1.0, text), kResultFalse);
-    EXPECT_EQ(c->getParamStringByValue(kPreset, 0.0, text), kResultFalse);
+    EXPECT_EQ(plugin->ValueText(kPreset, 0.0), "-");  // the preset's name
+    EXPECT_EQ(plugin->ValueText(kPreset, 1.0), "");   // names no preset
     EXPECT_EQ(c->getParamStringByValue(8, 0.0, text), kResultFalse);
     // Values a host should never send still give a text in range.
     EXPECT_EQ(plugin->ValueText(6, std::nan("")), "0");
     EXPECT_EQ(plugin->ValueText(0, 1e300), "15.00");
 }
 
-TEST_F(BundleTest, TextsParseAsPlainNumbersAndNonNumbersReadAsZero)
+TEST_F(BundleTest, TextsParseAsPlainNumbersAndEveryOtherTextIsRefused)
 {
     IEditController* c = plugin->Controller();
     ParamValue normalized = -1.0;
@@ -92,8 +93,9 @@ TEST_F(BundleTest, TextsParseAsPlainNumbersAndNonNumbersReadAsZero)
     TChar infinite[] = STR16("inf");
     ASSERT_EQ(c->getParamValueByString(0, value, normalized), kResultOk);
     EXPECT_NEAR(normalized, 18.5 / 30.0, 1e-12);
-    ASSERT_EQ(c->getParamValueByString(0, loud, normalized), kResultOk);
-    EXPECT_DOUBLE_EQ(normalized, 0.5);
+    for (ParamID id : {ParamID(0), ParamID(4), kBypass, kPreset})
+        EXPECT_EQ(c->getParamValueByString(id, loud, normalized), kResultFalse) << id;
+    EXPECT_NEAR(normalized, 18.5 / 30.0, 1e-12);
     EXPECT_NE(c->getParamValueByString(0, infinite, normalized), kResultOk);
     TChar on[] = STR16("on");
     ASSERT_EQ(c->getParamValueByString(kBypass, on, normalized), kResultOk);

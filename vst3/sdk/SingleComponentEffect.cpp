@@ -92,6 +92,7 @@ AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrange
                                                BusType type, int32 flags)
 {
     auto* bus = new AudioBus(name, type, flags, arr);
+    bus->setActive((flags & BusInfo::kDefaultActive) != 0);
     audioInputs.push_back(IPtr<Bus>(bus, false));
     return bus;
 }
@@ -100,6 +101,7 @@ AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrang
                                                 BusType type, int32 flags)
 {
     auto* bus = new AudioBus(name, type, flags, arr);
+    bus->setActive((flags & BusInfo::kDefaultActive) != 0);
     audioOutputs.push_back(IPtr<Bus>(bus, false));
     return bus;
 }

@@ -25,21 +25,26 @@ public:
     virtual tresult getControllerState(IBStream*) { return kNotImplemented; }
 };
 
-/// The component's own state calls: a single-component effect keeps its whole
-/// state on the controller side, so these report "not implemented".
-class StatelessComponent : public IComponent {
+/// Routes the component's state calls to their own names, for the same
+/// reason as ControllerStateRouter.
+class ComponentStateRouter : public IComponent {
 public:
-    /// [ui] IComponent::setState: not implemented.
-    tresult PLUGIN_API setState(IBStream*) SMTG_OVERRIDE { return kNotImplemented; }
-    /// [ui] IComponent::getState: not implemented.
-    tresult PLUGIN_API getState(IBStream*) SMTG_OVERRIDE { return kNotImplemented; }
+    /// [ui] IComponent::setState, forwarded to setProcessorState.
+    tresult PLUGIN_API setState(IBStream* state) SMTG_OVERRIDE { return setProcessorState(state); }
+    /// [ui] IComponent::getState, forwarded to getProcessorState.
+    tresult PLUGIN_API getState(IBStream* state) SMTG_OVERRIDE { return getProcessorState(state); }
+
+    /// [ui] The component's state restore; default: not implemented.
+    virtual tresult setProcessorState(IBStream*) { return kNotImplemented; }
+    /// [ui] The component's state save; default: not implemented.
+    virtual tresult getProcessorState(IBStream*) { return kNotImplemented; }
 };
 
 /// One object that is component, audio processor and edit controller at once.
 /// It keeps the audio bus lists and the last processing set-up; subclasses
 /// provide the processing and the bus policy.
 class SingleComponentEffect : public ControllerStateRouter,
-                              public StatelessComponent,
+                              public ComponentStateRouter,
                               public IAudioProcessor {
 public:
     SingleComponentEffect();
@@ -87,6 +92,7 @@ public:
 
 protected:
     /// [ui] Appends an audio input bus and returns it (owned by the bus list).
+    /// A bus flagged default-active is active until the host deactivates it.
     AudioBus* addAudioInput(const TChar* name, SpeakerArrangement arr,
                             BusType type = kMain, int32 flags = BusInfo::kDefaultActive);
     /// [ui] Appends an audio output bus and returns it (owned by the bus list).
