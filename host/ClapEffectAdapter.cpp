@@ -313,6 +313,19 @@ ParamValue PLUGIN_API ClapEffectAdapter::getParamNormalized(ParamID id)
     return parameter->toNormalized(plain);
 }
 
+tresult PLUGIN_API ClapEffectAdapter::setParamNormalized(ParamID id, ParamValue value)
+{
+    Parameter* parameter = getParameterObject(id);
+    if (parameter == nullptr || SingleComponentEffect::setParamNormalized(id, value) != kResultOk)
+        return kResultFalse;
+    if (!mInProcess && mParams != nullptr) {
+        mInEvents.Clear();
+        mInEvents.AddValue(id, 0, parameter->toPlain(parameter->getNormalized()));
+        mParams->flush(mPlugin, mInEvents.List(), mOutEvents.List());
+    }
+    return kResultOk;
+}
+
 void ClapEffectAdapter::OnPluginEvent(const clap_event_header_t& header)
 {
     if (header.space_id != CLAP_CORE_EVENT_SPACE_ID || componentHandler == nullptr)

@@ -54,6 +54,11 @@ public:
     Steinberg::tresult setControllerState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
     /// The plug-in's current value (get_value), normalised.
     Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
+    /// Stores the host's value, and the plug-in hears of it at once through
+    /// flush, as this host runs flush whenever no process call is under way
+    /// (the host's next process queue carries it again, as for VST3).
+    Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
+                                                     Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
     /// "editor": a view over the plug-in's gui extension; null without one.
     Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;
     /// [ui] The view whose timers, descriptors and resizes the host serves
