@@ -16,8 +16,9 @@ packages=(
   # Windows x64 cross build, tested under Wine
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest wine64 wine fonts-wine fonts-liberation
-  # CLAP: a real host's scanner loads the plug-in
-  qtractor
+  # CLAP: a real host's scanner loads the plug-in; a session in it runs on a
+  # virtual X server with a window manager, driven by xdotool
+  qtractor twm xfonts-base xdotool x11-apps x11-utils
   # Debian package and manual page
   dpkg-dev lintian help2man man-db
   # The LV2 build: its headers, the validator and the hosts it is tested in
