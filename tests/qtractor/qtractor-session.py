@@ -153,6 +153,7 @@ class QtractorRun:
             time.sleep(0.25)
         if os.stat(session_file).st_mtime_ns == before:
             self.screen.dump(self.main, os.path.join(self.programs.logs, "unsaved.xwd"))
+        time.sleep(0.5)  # the whole file, not a part being written
         return open(session_file).read()
 
     def stop(self):
@@ -165,6 +166,8 @@ def await_pixels(screen, window, expected, width, timeout=5):
     while True:
         difference = first_difference(screen.pixels(window), expected, width)
         if difference is None or time.monotonic() > deadline:
+            if difference is not None:
+                print("first different pixel (x, y): %s" % (difference,))
             return difference
         time.sleep(0.2)
 
