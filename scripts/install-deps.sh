@@ -16,8 +16,9 @@ packages=(
   # Windows x64 cross build, tested under Wine
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest wine64 wine fonts-wine fonts-liberation
-  # CLAP: a real host's scanner loads the plug-in
-  qtractor
+  # CLAP: a real host's scanner loads the plug-in; a session in it runs on a
+  # virtual X server with a window manager, driven by xdotool
+  qtractor twm xfonts-base xdotool x11-apps x11-utils
   # The Windows installer and the portable zip
   nsis zip unzip
   # Debian package and manual page
