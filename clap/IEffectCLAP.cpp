@@ -3,6 +3,7 @@
 #include "clap/IEffectCLAP.h"
 
 #include "clap/ClapPluginCalls.h"
+#include "framework/HostArray.h"
 #include "graphics/HostIdentification.h"
 
 #include <algorithm>
@@ -10,14 +11,6 @@
 #include <mutex>
 
 namespace {
-
-// A host array advanced to the current part of a block; a null array (an
-// unconnected channel) stays null.
-template <typename Sample>
-Sample* Advanced(Sample* array, int offset) noexcept
-{
-    return array != nullptr ? array + offset : nullptr;
-}
 
 bool IsCoreEvent(const clap_event_header_t* header, uint16_t type) noexcept
 {
@@ -132,9 +125,9 @@ void IEffectCLAP::BindOutputs(const clap_process_t& process, int offset, bool us
     SetOutputsConnected(m, total, false);
     for (int c = 0; c < m; ++c) {
         if (use64)
-            mPtr64[c] = Advanced(bus->data64[c], offset);
+            mPtr64[c] = AdvancedHostArray(bus->data64[c], offset);
         else
-            mPtr32[c] = Advanced(bus->data32[c], offset);
+            mPtr32[c] = AdvancedHostArray(bus->data32[c], offset);
     }
     if (use64)
         BindOutputs64(0, m, mPtr64.get());
@@ -144,27 +137,12 @@ void IEffectCLAP::BindOutputs(const clap_process_t& process, int offset, bool us
 
 void IEffectCLAP::ProcessFrames(const clap_process_t& process, int offset, int frames, bool use64) noexcept
 {
-    const int inputTotal = GetInputCount();
     const clap_audio_buffer_t* bus = process.audio_inputs_count > 0 ? process.audio_inputs : nullptr;
-    const bool hasArrays = bus != nullptr && (use64 ? bus->data64 != nullptr : bus->data32 != nullptr);
-    const int n = hasArrays ? std::min(static_cast<int>(std::min<uint32_t>(bus->channel_count, INT32_MAX)), inputTotal) : 0;
-    SetInputsConnected(0, n, true);
-    SetInputsConnected(n, inputTotal, false);
-    if (n < inputTotal) {
-        // Inputs the host does not supply read silence, not what an earlier
-        // call left in their scratch arrays.
-        ClearScratchBuffers();
-    }
-    for (int c = 0; c < n; ++c) {
-        if (use64)
-            mPtr64[c] = Advanced(bus->data64[c], offset);
-        else
-            mPtr32[c] = Advanced(bus->data32[c], offset);
-    }
+    const int channels = bus != nullptr ? static_cast<int>(std::min<uint32_t>(bus->channel_count, INT32_MAX)) : 0;
     if (use64)
-        BindInputs64(0, n, mPtr64.get());
+        BindHostInputs64(bus != nullptr ? bus->data64 : nullptr, channels, offset, mPtr64.get());
     else
-        BindInputs32(0, n, mPtr32.get(), frames);
+        BindHostInputs32(bus != nullptr ? bus->data32 : nullptr, channels, offset, frames, mPtr32.get());
 
     ProcessBoundInputs(frames, [&] { BindOutputs(process, offset, use64); });
 

@@ -3,9 +3,9 @@
 #include "clap/IEffectCLAP.h"
 
 #include "framework/CopyText.h"
+#include "framework/DecimalText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -15,22 +15,6 @@ namespace {
 
 /// Bytes of the bypass flag behind the parameter values.
 constexpr int kBypassFlagBytes = 4;
-
-/// The whole of `text` as a decimal number (blanks around it allowed);
-/// nothing for text that is not one.
-bool ReadNumber(const char* text, double& value) noexcept
-{
-    const char* begin = text;
-    const char* end = text + std::strlen(text);
-    while (begin < end && (*begin == ' ' || *begin == '\t'))
-        ++begin;
-    while (end > begin && (end[-1] == ' ' || end[-1] == '\t'))
-        --end;
-    if (begin < end && *begin == '+')
-        ++begin;
-    const auto result = std::from_chars(begin, end, value, std::chars_format::general);
-    return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
-}
 
 void CopyOut(const char* text, char* out, uint32_t capacity) noexcept
 {
@@ -111,13 +95,13 @@ bool IEffectCLAP::TextToValue(clap_id id, const char* text, double& value) const
         double number = 0.0;
         if (std::strcmp(text, "off") == 0 || std::strcmp(text, "on") == 0)
             value = text[1] == 'n' ? 1.0 : 0.0;
-        else if (ReadNumber(text, number))
+        else if (ReadWholeDecimal(text, number))
             value = number > 0.5 ? 1.0 : 0.0;
         else
             return false;
         return true;
     }
-    if (id >= static_cast<clap_id>(GetParamCount()) || !ReadNumber(text, value))
+    if (id >= static_cast<clap_id>(GetParamCount()) || !ReadWholeDecimal(text, value))
         return false;
     const IParamRecord& record = *GetParam(static_cast<int>(id));
     value = std::clamp(value, record.Min(), record.Max());

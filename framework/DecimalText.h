@@ -10,3 +10,7 @@
 /// start with a number or the number is not finite: text that is not a
 /// number must never become a parameter value.
 bool ReadDecimal(std::string_view text, double& value) noexcept;
+
+/// [any] As ReadDecimal, but the number must be the whole text, blanks
+/// around it aside: "3.5dB" is refused.
+bool ReadWholeDecimal(std::string_view text, double& value) noexcept;

@@ -2,6 +2,7 @@
 #include "framework/IEffectBase.h"
 
 #include "framework/CopyText.h"
+#include "framework/HostArray.h"
 #include "framework/Trace.h"
 #include "framework/TraceTimeStamp.h"
 
@@ -377,6 +378,37 @@ void IEffectBase::BindInputs64(int start, int count, double* const* hostArrays) 
             *channel.slot = channel.scratch.data();
         }
     });
+}
+
+int IEffectBase::ConnectHostInputs(int channels) noexcept
+{
+    const int total = GetInputCount();
+    const int n = std::min(std::max(channels, 0), total);
+    SetInputsConnected(0, n, true);
+    SetInputsConnected(n, total, false);
+    if (n < total) {
+        ClearScratchBuffers();
+    }
+    return n;
+}
+
+void IEffectBase::BindHostInputs32(float* const* hostArrays, int channels, int offset, int frames,
+                                   float** parts) noexcept
+{
+    const int n = ConnectHostInputs(hostArrays != nullptr ? channels : 0);
+    for (int c = 0; c < n; ++c) {
+        parts[c] = AdvancedHostArray(hostArrays[c], offset);
+    }
+    BindInputs32(0, n, parts, frames);
+}
+
+void IEffectBase::BindHostInputs64(double* const* hostArrays, int channels, int offset, double** parts) noexcept
+{
+    const int n = ConnectHostInputs(hostArrays != nullptr ? channels : 0);
+    for (int c = 0; c < n; ++c) {
+        parts[c] = AdvancedHostArray(hostArrays[c], offset);
+    }
+    BindInputs64(0, n, parts);
 }
 
 void IEffectBase::BindOutputs32(int start, int count, float* const* hostArrays) noexcept

@@ -158,6 +158,13 @@ public:
     void BindInputs32(int start, int count, const float* const* hostArrays, int frames) noexcept;
     /// [audio] As BindInputs32, but points the slots at the host arrays.
     void BindInputs64(int start, int count, double* const* hostArrays) noexcept;
+    /// [audio] Binds the host's input arrays for the part of a block that
+    /// starts `offset` frames in: the first `channels` inputs (at most the
+    /// input count; none without arrays) read the host's arrays from there,
+    /// the others are disconnected and read silence, not what an earlier
+    /// call left in their scratch. `parts` holds a pointer per input.
+    void BindHostInputs32(float* const* hostArrays, int channels, int offset, int frames, float** parts) noexcept;
+    void BindHostInputs64(double* const* hostArrays, int channels, int offset, double** parts) noexcept;
     /// [audio] Connected outputs write into their scratch; the next host
     /// array becomes the destination of ConvertOutputs32. A null host array
     /// is skipped (in both sample sizes): the effect writes into scratch.
@@ -266,6 +273,10 @@ public:
 
 private:
     void ParseChannelIO(const char* text);
+    /// [audio] Connects the first `channels` inputs (clamped to the input
+    /// count), disconnects the rest and clears the scratch they read;
+    /// returns how many are connected.
+    int ConnectHostInputs(int channels) noexcept;
 
     std::vector<IChannelIOPair> mChannelIOPairs;
     std::recursive_mutex mLock;

@@ -2,6 +2,7 @@
 #include "lv2/IEffectLV2.h"
 
 #include "lv2/ILV2ControlSink.h"
+#include "framework/HostArray.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,12 +13,6 @@
 namespace {
 
 constexpr int kBypassFlagBytes = 4;
-
-template <typename Sample>
-Sample* Advanced(Sample* array, int offset) noexcept
-{
-    return array != nullptr ? array + offset : nullptr;
-}
 
 bool SameBits(float a, float b) noexcept
 {
@@ -137,9 +132,9 @@ void IEffectLV2::SeeCurrentPorts() noexcept
 void IEffectLV2::ProcessFrames(int offset, int frames) noexcept
 {
     for (std::size_t c = 0; c < mAudioIn.size(); ++c)
-        mInParts[c] = Advanced(mAudioIn[c], offset);
+        mInParts[c] = AdvancedHostArray(mAudioIn[c], offset);
     for (std::size_t c = 0; c < mAudioOut.size(); ++c)
-        mOutParts[c] = Advanced(mAudioOut[c], offset);
+        mOutParts[c] = AdvancedHostArray(mAudioOut[c], offset);
     // An unconnected input reads silence, an unconnected output is skipped.
     BindInputs32(0, GetInputCount(), mInParts.data(), frames);
     ProcessBoundInputs(frames, [this] {

@@ -3,6 +3,7 @@
 // processing set-up and the process call.
 #include "vst3/IEffectVST3.h"
 
+#include "framework/HostArray.h"
 #include "graphics/HostIdentification.h"
 #include "vst3/IEffectParameter.h"
 #include "vst3/IPresetParameter.h"
@@ -32,14 +33,6 @@ int FirstBusChannels(BusList& list)
     if (list.empty())
         return 0;
     return ChannelCount(static_cast<AudioBus*>(list[0].get())->getArrangement());
-}
-
-// A host array advanced to the current part of a long block; a null array
-// (an unconnected channel) stays null.
-template <typename Sample>
-Sample* Advanced(Sample* array, int offset) noexcept
-{
-    return array != nullptr ? array + offset : nullptr;
 }
 
 // Writes silence into every array of the host's output buses.
@@ -284,9 +277,9 @@ void IEffectVST3::BindOutputBuses(ProcessData& data, int offset, bool use64) noe
         const int bound = std::min(m, total - first);
         for (int c = 0; c < bound; ++c) {
             if (use64)
-                mPtr64[c] = Advanced(bus.channelBuffers64[c], offset);
+                mPtr64[c] = AdvancedHostArray(bus.channelBuffers64[c], offset);
             else
-                mPtr32[c] = Advanced(bus.channelBuffers32[c], offset);
+                mPtr32[c] = AdvancedHostArray(bus.channelBuffers32[c], offset);
         }
         if (use64)
             BindOutputs64(first, bound, mPtr64.data());
@@ -299,28 +292,13 @@ void IEffectVST3::BindOutputBuses(ProcessData& data, int offset, bool use64) noe
 
 void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames, bool use64) noexcept
 {
-    const int inputTotal = GetInputCount();
     AudioBusBuffers* inBus = data.inputs != nullptr && data.numInputs > 0 ? &data.inputs[0] : nullptr;
-    const bool hasArrays = inBus != nullptr &&
-                           (use64 ? inBus->channelBuffers64 != nullptr : inBus->channelBuffers32 != nullptr);
-    const int n = hasArrays ? std::min(std::max(0, static_cast<int>(inBus->numChannels)), inputTotal) : 0;
-    SetInputsConnected(0, n, true);
-    SetInputsConnected(n, inputTotal, false);
-    if (n < inputTotal) {
-        // Inputs the host does not supply this block read silence, not what
-        // an earlier call left in their scratch arrays.
-        ClearScratchBuffers();
-    }
-    for (int c = 0; c < n; ++c) {
-        if (use64)
-            mPtr64[c] = Advanced(inBus->channelBuffers64[c], offset);
-        else
-            mPtr32[c] = Advanced(inBus->channelBuffers32[c], offset);
-    }
+    const int channels = inBus != nullptr ? static_cast<int>(inBus->numChannels) : 0;
     if (use64)
-        BindInputs64(0, n, mPtr64.data());
+        BindHostInputs64(inBus != nullptr ? inBus->channelBuffers64 : nullptr, channels, offset, mPtr64.data());
     else
-        BindInputs32(0, n, mPtr32.data(), frames);
+        BindHostInputs32(inBus != nullptr ? inBus->channelBuffers32 : nullptr, channels, offset, frames,
+                         mPtr32.data());
 
     ProcessBoundInputs(frames, [&] { BindOutputBuses(data, offset, use64); });
 

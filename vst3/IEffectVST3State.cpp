@@ -118,20 +118,18 @@ tresult IEffectVST3::setControllerState(IBStream* stream)
     return ReadState(stream);
 }
 
+// The processor and the controller are one object with one state.
 tresult IEffectVST3::getProcessorState(IBStream* stream)
 {
-    TellHostOfProgramChange();
-    return WriteState(stream);
+    return getControllerState(stream);
 }
 
 tresult IEffectVST3::setProcessorState(IBStream* stream)
 {
-    TellHostOfProgramChange();
-    return ReadState(stream);
+    return setControllerState(stream);
 }
 
 tresult PLUGIN_API IEffectVST3::setComponentState(IBStream* stream)
 {
-    TellHostOfProgramChange();
-    return ReadState(stream);
+    return setControllerState(stream);
 }

@@ -142,10 +142,10 @@ TEST(ClapAgainstVst3, StateWrittenByEitherBuildRestoresTheSameValuesInTheOther)
 
     // CLAP to VST3: every value and the host bypass arrive, byte for byte.
     const double clapValues[kParamCount] = {-4.5, 0.41, -0.12, 0.8, 0.3, 0.66, 1.0, 1.0};
-    std::vector<clap_event_param_value_t> events;
+    ClapTestHost::ParamValues events;
     for (clap_id id = 0; id < kParamCount; ++id)
-        events.push_back(ClapTestHost::ValueEvent(id, 0, clapValues[id]));
-    events.push_back(ClapTestHost::ValueEvent(kHostBypass, 0, 1.0));
+        events.push_back({id, 0, clapValues[id]});
+    events.push_back({kHostBypass, 0, 1.0});
     clap.Flush(events);
     const std::vector<uint8_t> fromClap = clap.Save();
     ASSERT_EQ(fromClap.size(), 68u);

@@ -32,7 +32,7 @@ std::vector<std::vector<double>> TestSignal(int frames)
 /// given lengths, each with its own events (times relative to the call).
 std::vector<std::vector<double>> Render(const std::vector<std::vector<double>>& signal,
                                         const std::vector<uint32_t>& calls,
-                                        const std::vector<std::vector<clap_event_param_value_t>>& events)
+                                        const std::vector<ClapTestHost::ParamValues>& events)
 {
     ClapTestHost host(KELDRA_CLAP_PATH);
     EXPECT_TRUE(host.Ready()) << host.Error();
@@ -95,17 +95,17 @@ TEST(ClapPlugin, DescribesKeldraWithStereoPortsAndNoLatency)
 TEST(ClapPlugin, ParameterEventsApplyFromTheirOwnSampleOnwards)
 {
     const std::vector<std::vector<double>> signal = TestSignal(400);
-    using Events = std::vector<clap_event_param_value_t>;
+    using Events = ClapTestHost::ParamValues;
     const Events none;
     // One call with changes at samples 100 and 250 sounds exactly like calls
     // cut at those samples with the changes at their starts.
-    const Events inOneCall = {ClapTestHost::ValueEvent(kOut, 100, 9.0), ClapTestHost::ValueEvent(kGainHigh, 100, 0.9),
-                              ClapTestHost::ValueEvent(kHostBypass, 250, 1.0)};
+    const Events inOneCall = {{kOut, 100, 9.0}, {kGainHigh, 100, 0.9},
+                              {kHostBypass, 250, 1.0}};
     const auto whole = Render(signal, {400}, {inOneCall});
     const auto cut = Render(signal, {100, 150, 150},
                             {none,
-                             {ClapTestHost::ValueEvent(kOut, 0, 9.0), ClapTestHost::ValueEvent(kGainHigh, 0, 0.9)},
-                             {ClapTestHost::ValueEvent(kHostBypass, 0, 1.0)}});
+                             {{kOut, 0, 9.0}, {kGainHigh, 0, 0.9}},
+                             {{kHostBypass, 0, 1.0}}});
     const auto unchanged = Render(signal, {400}, {none});
     for (int c = 0; c < 2; ++c) {
         EXPECT_EQ(whole[c], cut[c]) << "channel " << c;
@@ -120,8 +120,8 @@ TEST(ClapPlugin, FlushAppliesValuesAndTextsAreTheVst3TextsWithNonNumbersRefused)
 {
     ClapTestHost host(KELDRA_CLAP_PATH);
     ASSERT_TRUE(host.Ready()) << host.Error();
-    host.Flush({ClapTestHost::ValueEvent(kOut, 0, 3.25), ClapTestHost::ValueEvent(kHostBypass, 0, 1.0),
-                ClapTestHost::ValueEvent(kGainHigh, 0, std::nan(""))});
+    host.Flush({{kOut, 0, 3.25}, {kHostBypass, 0, 1.0},
+                {kGainHigh, 0, std::nan("")}});
     EXPECT_EQ(host.Value(kOut), 3.25);
     EXPECT_EQ(host.Value(kHostBypass), 1.0);
     EXPECT_EQ(host.Value(kGainHigh), 0.5); // NaN never enters a parameter
@@ -163,9 +163,9 @@ TEST(ClapPlugin, ProcessWithEventsAllocatesNothing)
     std::vector<float> a(256, 0.1f), b(256, -0.1f), c(256), d(256);
     float* in[2] = {a.data(), b.data()};
     float* out[2] = {c.data(), d.data()};
-    const std::vector<clap_event_param_value_t> events = {
-        ClapTestHost::ValueEvent(kOut, 10, -6.0), ClapTestHost::ValueEvent(7, 20, 1.0),
-        ClapTestHost::ValueEvent(kHostBypass, 200, 1.0)};
+    const ClapTestHost::ParamValues events = {
+        {kOut, 10, -6.0}, {7, 20, 1.0},
+        {kHostBypass, 200, 1.0}};
     host.Process(in, out, nullptr, nullptr, 256, events); // first call warms up
     host.Sent().reserve(16);
     AllocationCounter counter;

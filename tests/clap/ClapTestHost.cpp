@@ -7,31 +7,6 @@
 
 namespace {
 
-struct EventList {
-    const std::vector<clap_event_param_value_t>* events;
-    std::vector<ClapTestHost::SentEvent>* sent;
-};
-
-uint32_t CLAP_ABI EventCount(const clap_input_events_t* list)
-{
-    return static_cast<uint32_t>(static_cast<EventList*>(list->ctx)->events->size());
-}
-
-const clap_event_header_t* CLAP_ABI EventAt(const clap_input_events_t* list, uint32_t index)
-{
-    return &(*static_cast<EventList*>(list->ctx)->events)[index].header;
-}
-
-bool CLAP_ABI PushEvent(const clap_output_events_t* list, const clap_event_header_t* event)
-{
-    const bool isValue = event->type == CLAP_EVENT_PARAM_VALUE;
-    const clap_id id = isValue ? reinterpret_cast<const clap_event_param_value_t*>(event)->param_id
-                               : reinterpret_cast<const clap_event_param_gesture_t*>(event)->param_id;
-    const double value = isValue ? reinterpret_cast<const clap_event_param_value_t*>(event)->value : 0.0;
-    static_cast<EventList*>(list->ctx)->sent->push_back({event->type, id, value});
-    return true;
-}
-
 struct Bytes {
     std::vector<uint8_t> data;
     size_t read = 0;
@@ -127,12 +102,26 @@ bool ClapTestHost::Activate(double rate, uint32_t maxFrames)
     return mActive;
 }
 
-clap_process_status ClapTestHost::Process(float** in32, float** out32, double** in64, double** out64,
-                                          uint32_t frames, const std::vector<clap_event_param_value_t>& events)
+const clap_input_events_t* ClapTestHost::InputEvents(const ParamValues& events)
 {
-    EventList lists{&events, &mSent};
-    const clap_input_events_t in{&lists, EventCount, EventAt};
-    const clap_output_events_t out{&lists, PushEvent};
+    mIn.Clear();
+    for (const ParamValue& event : events)
+        mIn.AddValue(event.id, event.time, event.value);
+    return mIn.List();
+}
+
+void ClapTestHost::Record(const clap_event_header_t& event)
+{
+    const bool isValue = event.type == CLAP_EVENT_PARAM_VALUE;
+    const clap_id id = isValue ? reinterpret_cast<const clap_event_param_value_t&>(event).param_id
+                               : reinterpret_cast<const clap_event_param_gesture_t&>(event).param_id;
+    const double value = isValue ? reinterpret_cast<const clap_event_param_value_t&>(event).value : 0.0;
+    mSent.push_back({event.type, id, value});
+}
+
+clap_process_status ClapTestHost::Process(float** in32, float** out32, double** in64, double** out64,
+                                          uint32_t frames, const ParamValues& events)
+{
     clap_audio_buffer_t inBuffer{in32, in64, 2, 0, 0};
     clap_audio_buffer_t outBuffer{out32, out64, 2, 0, 0};
     clap_process_t process{};
@@ -142,17 +131,14 @@ clap_process_status ClapTestHost::Process(float** in32, float** out32, double** 
     process.audio_outputs = &outBuffer;
     process.audio_inputs_count = 1;
     process.audio_outputs_count = 1;
-    process.in_events = &in;
-    process.out_events = &out;
+    process.in_events = InputEvents(events);
+    process.out_events = mOut.List();
     return mPlugin->process(mPlugin, &process);
 }
 
-void ClapTestHost::Flush(const std::vector<clap_event_param_value_t>& events)
+void ClapTestHost::Flush(const ParamValues& events)
 {
-    EventList lists{&events, &mSent};
-    const clap_input_events_t in{&lists, EventCount, EventAt};
-    const clap_output_events_t out{&lists, PushEvent};
-    Params().flush(mPlugin, &in, &out);
+    Params().flush(mPlugin, InputEvents(events), mOut.List());
 }
 
 std::vector<uint8_t> ClapTestHost::Save()
@@ -173,17 +159,4 @@ double ClapTestHost::Value(clap_id id) const
 {
     double value = 0.0;
     return Params().get_value(mPlugin, id, &value) ? value : std::nan("");
-}
-
-clap_event_param_value_t ClapTestHost::ValueEvent(clap_id id, uint32_t time, double value)
-{
-    clap_event_param_value_t event{};
-    event.header = {sizeof event, time, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_PARAM_VALUE, 0};
-    event.param_id = id;
-    event.note_id = -1;
-    event.port_index = -1;
-    event.channel = -1;
-    event.key = -1;
-    event.value = value;
-    return event;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "clap/ClapAbi.h"
+#include "host/ClapEventLists.h"
 #include "host/SharedLibrary.h"
 
 #include <memory>
@@ -28,21 +29,25 @@ public:
 
     /// Activates at `rate` for blocks of up to `maxFrames`.
     bool Activate(double rate, uint32_t maxFrames);
+    /// A parameter value (plain) at sample offset `time`.
+    struct ParamValue {
+        clap_id id;
+        uint32_t time;
+        double value;
+    };
+    using ParamValues = std::vector<ParamValue>;
     /// One stereo block in the given sample size, with `events` (time
     /// ordered) and the plug-in's output events collected into Sent().
     clap_process_status Process(float** in32, float** out32, double** in64, double** out64, uint32_t frames,
-                                const std::vector<clap_event_param_value_t>& events);
+                                const ParamValues& events);
     /// flush with `events`, collecting output events into Sent().
-    void Flush(const std::vector<clap_event_param_value_t>& events);
+    void Flush(const ParamValues& events);
     /// The state bytes save writes; empty if save fails.
     std::vector<uint8_t> Save();
     /// load from `bytes`; the plug-in's answer.
     bool Load(const std::vector<uint8_t>& bytes);
     /// The plug-in's value of `id` (NaN if it has none).
     double Value(clap_id id) const;
-
-    /// A parameter event at `time` carrying the plain `value`.
-    static clap_event_param_value_t ValueEvent(clap_id id, uint32_t time, double value);
 
     /// What the plug-in sent back: (type, param id, value) per event.
     struct SentEvent {
@@ -58,6 +63,8 @@ public:
 private:
     static const void* CLAP_ABI HostExtension(const clap_host_t* host, const char* id);
     static ClapTestHost& From(const clap_host_t* host) { return *static_cast<ClapTestHost*>(host->host_data); }
+    const clap_input_events_t* InputEvents(const ParamValues& events);
+    void Record(const clap_event_header_t& event);
 
     std::unique_ptr<SharedLibrary> mLibrary;
     const clap_plugin_entry_t* mEntry = nullptr;
@@ -67,6 +74,8 @@ private:
     bool mActive = false;
     std::string mError;
     std::vector<SentEvent> mSent;
+    ClapInputEventList mIn;
+    ClapOutputEventList mOut{[this](const clap_event_header_t& event) { Record(event); }};
     int mFlushRequests = 0;
     int mValueRescans = 0;
 };

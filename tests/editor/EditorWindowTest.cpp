@@ -26,25 +26,12 @@
 #include <unistd.h>
 
 // After every other header: Xlib defines short macro names (None, Bool, Status).
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "X11TestWindows.h"
 #include <X11/extensions/XTest.h>
 
 using namespace Steinberg;
 
 namespace {
-
-// Away from the screen's corner, where other test windows tend to sit.
-constexpr int kParentX = 960;
-constexpr int kParentY = 420;
-
-/// One connection for the whole run: an X server that loses its last client
-/// resets, and a test starting during the reset could not connect.
-Display* SharedDisplay()
-{
-    static Display* const display = XOpenDisplay(nullptr);
-    return display;
-}
 
 class EditorWindow : public ::testing::Test {
 protected:
@@ -63,12 +50,7 @@ protected:
         ASSERT_TRUE(plugin) << message;
         ASSERT_TRUE(plugin->Setup(ProcessSettings{}, message)) << message;
 
-        XSetWindowAttributes attributes{};
-        attributes.override_redirect = True;  // placed where asked, with or without a window manager
-        parent = XCreateWindow(display, DefaultRootWindow(display), kParentX, kParentY, 300, 570, 0,
-                               CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
-        XMapRaised(display, parent);
-        XSync(display, False);
+        parent = CreateParentWindow(display);
         view = plugin->Controller()->createView("editor");
         ASSERT_NE(view, nullptr);
     }
@@ -102,15 +84,7 @@ protected:
     }
 
     /// The editor's window: the parent's only child, or 0.
-    Window Editor()
-    {
-        Window root = 0, up = 0, *children = nullptr;
-        unsigned count = 0;
-        XQueryTree(display, parent, &root, &up, &children, &count);
-        const Window child = count == 1 ? children[0] : 0;
-        if (children) XFree(children);
-        return child;
-    }
+    Window Editor() { return OnlyChildWindow(display, parent); }
 
     void MoveTo(int x, int y)
     {
@@ -129,18 +103,6 @@ protected:
         Button(1, false);
         // Beyond the double-click time, so that clicks stay single.
         Settle(450);
-    }
-
-    /// The window's pixels as 0xRRGGBB, row by row.
-    std::vector<uint32_t> WindowPixels(Window window, int width, int height)
-    {
-        std::vector<uint32_t> pixels;
-        XImage* image = XGetImage(display, window, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
-        if (image == nullptr) return pixels;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) pixels.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFF);
-        XDestroyImage(image);
-        return pixels;
     }
 
     /// The panel drawn off-screen for the plug-in's current state.
@@ -179,7 +141,7 @@ protected:
         const int height = std::min(int(std::ceil(570 * scale)), DisplayHeight(display, screen) - parentY);
         ASSERT_GT(width, 100);
         ASSERT_GT(height, 100);
-        const std::vector<uint32_t> window = WindowPixels(editor, width, height);
+        const std::vector<uint32_t> window = WindowPixels(display, editor, width, height);
         ASSERT_EQ(window.size(), size_t(width) * size_t(height));
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
@@ -252,7 +214,7 @@ TEST_F(EditorWindow, ShowsThePanelAsTheOffscreenRenderDrawsIt)
     EXPECT_EQ(attributes.width, 300);
     EXPECT_EQ(attributes.height, 570);
     EXPECT_EQ(attributes.map_state, IsViewable);
-    EXPECT_EQ(FirstDifference(WindowPixels(editor, 300, 570), OffscreenPanel()), -1);
+    EXPECT_EQ(FirstDifference(WindowPixels(display, editor, 300, 570), OffscreenPanel()), -1);
 }
 
 TEST_F(EditorWindow, ADragOnAKnobIsReportedToTheHostAsOneEdit)
@@ -279,10 +241,10 @@ TEST_F(EditorWindow, ADragOnAKnobIsReportedToTheHostAsOneEdit)
 TEST_F(EditorWindow, TheHostsValueMovesTheKnobAndAWheelNotchTurnsItOnePercentFromThereAsOneGesture)
 {
     Attach(frame);
-    const std::vector<uint32_t> before = WindowPixels(Editor(), 300, 570);
+    const std::vector<uint32_t> before = WindowPixels(display, Editor(), 300, 570);
     ASSERT_EQ(plugin->Controller()->setParamNormalized(0, 0.7), kResultOk);  // OUT, from the host
     Settle();
-    EXPECT_NE(WindowPixels(Editor(), 300, 570), before);  // the knob moved
+    EXPECT_NE(WindowPixels(display, Editor(), 300, 570), before);  // the knob moved
     handler.Clear();
     MoveTo(73, 349);  // OUT
     Button(4, true);
@@ -344,7 +306,7 @@ TEST_F(EditorWindow, AttachRemoveAttachRepaintsEverythingAndLeavesNoStaleHandler
     EXPECT_EQ(loop.TimerCount(), 1);
     const Window editor = Editor();
     ASSERT_NE(editor, 0u);
-    EXPECT_EQ(FirstDifference(WindowPixels(editor, 300, 570), OffscreenPanel()), -1);
+    EXPECT_EQ(FirstDifference(WindowPixels(display, editor, 300, 570), OffscreenPanel()), -1);
 }
 
 TEST_F(EditorWindow, AHostWithoutARunLoopGetsThePanelPaintedOnce)
@@ -355,7 +317,7 @@ TEST_F(EditorWindow, AHostWithoutARunLoopGetsThePanelPaintedOnce)
     ::usleep(100000);
     const Window editor = Editor();
     ASSERT_NE(editor, 0u);
-    EXPECT_EQ(FirstDifference(WindowPixels(editor, 300, 570), OffscreenPanel()), -1);
+    EXPECT_EQ(FirstDifference(WindowPixels(display, editor, 300, 570), OffscreenPanel()), -1);
 }
 
 TEST_F(EditorWindow, ContentScaleTwoShowsTheTwiceDrawnPanelWhileControlsKeepEditorPixels)

@@ -4,6 +4,7 @@
 // events, and pointer input from the XTest extension.
 #include "LV2Instance.h"
 #include "PanelPixels.h"
+#include "TemporaryFolder.h"
 
 #include "host/HostApplication.h"
 #include "host/HostComponentHandler.h"
@@ -29,14 +30,11 @@
 extern char** environ;
 
 // After every other header: Xlib defines short macro names (None, Bool, Status).
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "X11TestWindows.h"
 #include <X11/extensions/XTest.h>
 
 namespace {
 
-constexpr int kParentX = 960;
-constexpr int kParentY = 420;
 constexpr std::uint32_t kGainHighPort = 7;
 
 // What the host heard from the editor, in order.
@@ -112,21 +110,10 @@ Window FindWindow(Display* display, Window window, const char* name)
         if (found)
             return window;
     }
-    Window root = 0, up = 0, *children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    if (XQueryTree(display, window, &root, &up, &children, &count) != 0)
-        for (unsigned i = 0; i < count && found == 0; ++i)
-            found = FindWindow(display, children[i], name);
-    if (children != nullptr)
-        XFree(children);
-    return found;
-}
-
-Display* SharedDisplay()
-{
-    static Display* const display = XOpenDisplay(nullptr);
-    return display;
+    for (const Window child : ChildWindows(display, window))
+        if (const Window found = FindWindow(display, child, name))
+            return found;
+    return 0;
 }
 
 class KeldraLV2Editor : public ::testing::Test {
@@ -139,12 +126,7 @@ protected:
         ASSERT_NE(display, nullptr);
         ASSERT_NE(module.UiDescriptor(), nullptr);
         ASSERT_NE(plugin.Handle(), nullptr);
-        XSetWindowAttributes attributes{};
-        attributes.override_redirect = True;
-        parent = XCreateWindow(display, DefaultRootWindow(display), kParentX, kParentY, 300, 570, 0,
-                               CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
-        XMapRaised(display, parent);
-        XSync(display, False);
+        parent = CreateParentWindow(display);
     }
 
     void TearDown() override
@@ -199,39 +181,9 @@ protected:
         }
     }
 
-    std::uintptr_t Editor()
-    {
-        Window root = 0, up = 0, *children = nullptr;
-        unsigned count = 0;
-        XQueryTree(display, parent, &root, &up, &children, &count);
-        const Window child = count == 1 ? children[0] : 0;
-        if (children != nullptr)
-            XFree(children);
-        return child;
-    }
+    std::uintptr_t Editor() { return OnlyChildWindow(display, parent); }
 
-    std::size_t TopLevelWindows()
-    {
-        Window root = 0, up = 0, *children = nullptr;
-        unsigned count = 0;
-        XQueryTree(display, DefaultRootWindow(display), &root, &up, &children, &count);
-        if (children != nullptr)
-            XFree(children);
-        return count;
-    }
-
-    std::vector<std::uint32_t> WindowPixels(Window window)
-    {
-        std::vector<std::uint32_t> pixels;
-        XImage* image = XGetImage(display, window, 0, 0, 300, 570, AllPlanes, ZPixmap);
-        if (image == nullptr)
-            return pixels;
-        for (int y = 0; y < 570; ++y)
-            for (int x = 0; x < 300; ++x)
-                pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
-        XDestroyImage(image);
-        return pixels;
-    }
+    std::size_t TopLevelWindows() { return ChildWindows(display, DefaultRootWindow(display)).size(); }
 
     // The settings as an LV2 instance saves them.
     std::vector<std::uint8_t> ChunkOf(const std::vector<std::pair<int, float>>& settings)
@@ -361,11 +313,10 @@ TEST_F(KeldraLV2Editor, InJalvTheEmbeddedWindowShowsThePanelAndFollowsADrag)
     const std::string server = "keldra-lv2-test-" + std::to_string(::getpid());
     ::setenv("JACK_DEFAULT_SERVER", server.c_str(), 1);
     ::setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
-    char folder[] = "/tmp/keldra-lv2-path-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string link = std::string(folder) + "/keldra.lv2";
-    ASSERT_EQ(::symlink(KELDRA_LV2_BUNDLE_PATH, link.c_str()), 0);
-    ::setenv("LV2_PATH", folder, 1);
+    const TemporaryFolder folder("keldra-lv2-path-");
+    ASSERT_FALSE(folder.Path().empty());
+    ASSERT_EQ(::symlink(KELDRA_LV2_BUNDLE_PATH, folder.Path("keldra.lv2").c_str()), 0);
+    ::setenv("LV2_PATH", folder.Path().c_str(), 1);
     XSetErrorHandler(IgnoreXError);
     ChildProgram jack({"jackd", "-n", server, "-d", "dummy", "-r", "48000", "-p", "512"});
     ASSERT_TRUE(jack.Started());
@@ -385,7 +336,7 @@ TEST_F(KeldraLV2Editor, InJalvTheEmbeddedWindowShowsThePanelAndFollowsADrag)
         ::usleep(50000);
         editor = FindWindow(display, DefaultRootWindow(display), "IEditor");
         if (editor != 0)
-            difference = FirstDifferentPixel(WindowPixels(editor), expected);
+            difference = FirstDifferentPixel(WindowPixels(display, editor, 300, 570), expected);
     }
     ASSERT_NE(editor, 0u) << "jalv.gtk3 showed no editor";
     EXPECT_EQ(difference, -1);
@@ -409,11 +360,9 @@ TEST_F(KeldraLV2Editor, InJalvTheEmbeddedWindowShowsThePanelAndFollowsADrag)
     difference = 0;
     for (int attempt = 0; attempt < 100 && difference != -1; ++attempt) {
         ::usleep(50000);
-        difference = FirstDifferentPixel(WindowPixels(editor), turned);
+        difference = FirstDifferentPixel(WindowPixels(display, editor, 300, 570), turned);
     }
     EXPECT_EQ(difference, -1);
-    ::unlink(link.c_str());
-    ::rmdir(folder);
 }
 
 } // namespace
