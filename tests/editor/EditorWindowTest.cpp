@@ -320,66 +320,49 @@ TEST_F(EditorWindow, AHostWithoutARunLoopGetsThePanelPaintedOnce)
     EXPECT_EQ(FirstDifference(WindowPixels(display, editor, 300, 570), OffscreenPanel()), -1);
 }
 
-TEST_F(EditorWindow, ContentScaleTwoShowsTheTwiceDrawnPanelWhileControlsKeepEditorPixels)
+// At a content scale the window holds the panel at its real pixel size,
+// drawn from the larger artwork, while the controls keep editor pixels: a
+// drag of 20 editor pixels on GainH moves it as at 1, and the IN switch's
+// editor point toggles it.
+TEST_F(EditorWindow, AtContentScalesTwoAndOneAndAHalfThePanelIsSharpAndControlsActAsAtOne)
 {
-    SetContentScale(2.0f);
-    ViewRect size;
-    ASSERT_EQ(view->getSize(&size), kResultOk);
-    EXPECT_EQ(size.getWidth(), 600);
-    EXPECT_EQ(size.getHeight(), 1140);
+    for (const float scale : {2.0f, 1.5f}) {
+        SCOPED_TRACE(scale);
+        const auto at = [scale](double editorPixels) { return static_cast<int>(editorPixels * scale); };
+        SetContentScale(scale);
+        ViewRect size;
+        ASSERT_EQ(view->getSize(&size), kResultOk);
+        EXPECT_EQ(size.getWidth(), at(300));
+        EXPECT_EQ(size.getHeight(), at(570));
 
-    // Placed so that the knobs used below are on the screen.
-    PlaceParent(640, 0, 600, 1140);
-    Attach(frame);
-    const Window editor = Editor();
-    ASSERT_NE(editor, 0u);
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display, editor, &attributes);
-    EXPECT_EQ(attributes.width, 600);
-    EXPECT_EQ(attributes.height, 1140);
-    ExpectWindowShowsTheOffscreenPanel(editor, 2.0);
+        // Placed so that the knobs used below are on the screen.
+        PlaceParent(640, 0, at(300), at(570));
+        Attach(frame);
+        const Window editor = Editor();
+        ASSERT_NE(editor, 0u);
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, editor, &attributes);
+        EXPECT_EQ(attributes.width, at(300));
+        EXPECT_EQ(attributes.height, at(570));
+        ExpectWindowShowsTheOffscreenPanel(editor, scale);
 
-    // The pointer is in window pixels, the controls in editor pixels: the
-    // GainH knob sits at twice its editor position, and 40 window pixels of
-    // drag are 20 editor pixels.
-    handler.Clear();
-    MoveTo(446, 204);
-    Button(1, true);
-    MoveTo(446, 184);
-    MoveTo(446, 164);
-    Button(1, false);
-    Settle();
-    EXPECT_NEAR(Normalized(3), 0.5 + 20.0 / 324.0, 1e-9);
-    ASSERT_FALSE(handler.Edits().empty());
-    EXPECT_EQ(handler.Edits().front().kind, HostEdit::Kind::Begin);
-}
+        // GainH's editor point (223, 102), dragged 20 editor pixels up.
+        ASSERT_EQ(plugin->Controller()->setParamNormalized(3, 0.5), kResultOk);
+        handler.Clear();
+        MoveTo(at(223), at(102));
+        Button(1, true);
+        MoveTo(at(223), at(92));
+        MoveTo(at(223), at(82));
+        Button(1, false);
+        Settle();
+        EXPECT_NEAR(Normalized(3), 0.5 + 20.0 / 324.0, 1e-9);
+        ASSERT_FALSE(handler.Edits().empty());
+        EXPECT_EQ(handler.Edits().front().kind, HostEdit::Kind::Begin);
 
-TEST_F(EditorWindow, AtContentScaleOneAndAHalfTheReducedPanelShowsAndDragsAndClicksActAsAtOne)
-{
-    SetContentScale(1.5f);
-    PlaceParent(640, 0, 450, 855);
-    Attach(frame);
-    const Window editor = Editor();
-    ASSERT_NE(editor, 0u);
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display, editor, &attributes);
-    EXPECT_EQ(attributes.width, 450);
-    EXPECT_EQ(attributes.height, 855);
-    ExpectWindowShowsTheOffscreenPanel(editor, 1.5);
-
-    // GainH's editor point (223, 102) and 20 editor pixels up, in window
-    // pixels: the same 20 / 324 of the range a 20-pixel drag gives at 1.
-    handler.Clear();
-    MoveTo(335, 154);
-    Button(1, true);
-    MoveTo(335, 139);
-    MoveTo(335, 124);
-    Button(1, false);
-    Settle();
-    EXPECT_NEAR(Normalized(3), 0.5 + 20.0 / 324.0, 1e-9);
-    // The IN switch's editor point (50, 500), as at 1.
-    Click(75, 750);
-    EXPECT_EQ(Normalized(6), 1.0);
-    Click(75, 750);
-    EXPECT_EQ(Normalized(6), 0.0);
+        Click(at(50), at(500));
+        EXPECT_EQ(Normalized(6), 1.0);
+        Click(at(50), at(500));
+        EXPECT_EQ(Normalized(6), 0.0);
+        ASSERT_EQ(view->removed(), kResultOk);
+    }
 }
