@@ -19,3 +19,20 @@ bool RemoveFile(const std::string& path);
 
 /// [any] Renames `from` to `to`, replacing a file already there.
 bool RenameOver(const std::string& from, const std::string& to);
+
+/// How an output path can be written.
+enum class OutputKind {
+    kFile,    ///< a regular file, or nothing yet: replace it whole
+    kStream,  ///< a pipe or character device: write straight into it
+    kOther,   ///< anything else (a block device, a socket, a link loop): leave it alone
+};
+
+/// Where writing to a path really goes.
+struct OutputTarget {
+    std::string path;  ///< the path with symbolic links (reparse points) followed
+    OutputKind kind = OutputKind::kFile;
+};
+
+/// [any] Follows `path` through symbolic links to what writing it would
+/// change, and says what that is.
+OutputTarget ResolveOutput(const std::string& path);

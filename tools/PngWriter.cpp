@@ -2,14 +2,11 @@
 #include "tools/PngWriter.h"
 
 #include "raster/PIX_IBitmap.h"
-#include "tools/FileSystem.h"
 #include "tools/WholeFile.h"
 
 #include <png.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -67,14 +64,11 @@ bool WritePng(const PIX_IBitmap& bitmap, const std::string& path, std::string& e
     }
     const std::vector<png_byte> rgba = RgbaRows(bitmap);
     WholeFile output(path);
-    FILE* file = OpenFile(output.TemporaryPath(), "wb");
-    if (file == nullptr) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
+    FILE* file = output.Open(error);
+    if (file == nullptr)
         return false;
-    }
     const bool written = WriteRows(file, bitmap.Width(), bitmap.Height(), rgba);
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || !output.Commit()) {
+    if (!written || !output.Commit()) {
         error = "cannot write " + path + ": write failed";
         return false;
     }

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ResponseReport.h"
 
-#include "tools/FileSystem.h"
 #include "tools/WholeFile.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -166,14 +163,11 @@ bool WriteResponse(const std::string& path, const std::vector<ResponsePoint>& po
     const std::string text =
         ResponseFormatOf(path) == ResponseFormat::kCsv ? ResponseCsv(points) : ResponseSvg(points, caption);
     WholeFile output(path);
-    std::FILE* file = OpenFile(output.TemporaryPath(), "wb");
-    if (file == nullptr) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
+    std::FILE* file = output.Open(error);
+    if (file == nullptr)
         return false;
-    }
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || !output.Commit()) {
+    if (!written || !output.Commit()) {
         error = "cannot write " + path + " (disk full or no permission?)";
         return false;
     }

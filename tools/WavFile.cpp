@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The sound file reader where libsndfile is available: every format it
+// reads. A RIFF WAVE header is checked first by the reader all systems
+// share, so a damaged one gets the same words as on Windows, never
+// libsndfile's internal ones.
 #include "tools/WavFile.h"
 
-#include "tools/WholeFile.h"
+#include "tools/RiffHeader.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -13,52 +17,49 @@
 
 namespace {
 
-uint32_t LittleEndian32(const unsigned char* bytes)
-{
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
+constexpr uint16_t kFormatPcm = 1;
+constexpr uint16_t kFormatFloat = 3;
 
-/// The frame count a RIFF WAVE header claims: its data chunk's size over the
-/// frame size. libsndfile quietly shortens that claim to what the file holds,
-/// so the header is read here. Nothing for other formats, a size left open
-/// by a streaming writer (0xFFFFFFFF), or a header that cannot be walked.
-std::optional<int64_t> RiffDeclaredFrames(const std::string& path)
+/// The frame count a RIFF WAVE header claims, which libsndfile quietly
+/// shortens to what the file holds. Nothing for other formats, compressed
+/// samples or a size left open; false and `why` for a damaged header.
+bool ClaimedFrames(const std::string& path, std::optional<int64_t>& frames, std::string& why)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    unsigned char header[12];
-    if (!file || std::fread(header, 1, sizeof header, file.get()) != sizeof header ||
-        std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0)
-        return std::nullopt;
-    uint32_t frameBytes = 0;
-    unsigned char chunk[8];
-    while (std::fread(chunk, 1, sizeof chunk, file.get()) == sizeof chunk) {
-        const uint32_t size = LittleEndian32(chunk + 4);
-        if (std::memcmp(chunk, "fmt ", 4) == 0) {
-            unsigned char format[16];
-            if (size < sizeof format || std::fread(format, 1, sizeof format, file.get()) != sizeof format)
-                return std::nullopt;
-            frameBytes = format[12] | format[13] << 8;  // block align
-            if (std::fseek(file.get(), static_cast<long>(size - sizeof format + (size & 1)), SEEK_CUR) != 0)
-                return std::nullopt;
-        } else if (std::memcmp(chunk, "data", 4) == 0) {
-            if (frameBytes == 0 || size == 0xFFFFFFFFu)
-                return std::nullopt;
-            return static_cast<int64_t>(size / frameBytes);
-        } else if (std::fseek(file.get(), static_cast<long>(size) + (size & 1), SEEK_CUR) != 0) {
-            return std::nullopt;
-        }
+    if (!file) {
+        why = std::strerror(errno);
+        return false;
     }
-    return std::nullopt;
+    RiffWave wave;
+    switch (ReadRiffHeader(file.get(), wave, why)) {
+    case RiffHeaderResult::kUnusable:
+        return false;
+    case RiffHeaderResult::kFound:
+        if ((wave.format == kFormatPcm || wave.format == kFormatFloat) && wave.FrameBytes() > 0 && !wave.openEnded)
+            frames = int64_t(wave.dataBytes / wave.FrameBytes());
+        return true;
+    case RiffHeaderResult::kNotRiffWave:
+        return true;
+    }
+    return true;
 }
 
 } // namespace
 
 std::optional<AudioClip> ReadWav(const std::string& path, int64_t& declaredFrames, std::string& error)
 {
+    std::optional<int64_t> claimed;
+    std::string why;
+    // libsndfile reads "-" as standard input, which can be read only once.
+    if (path != "-" && !ClaimedFrames(path, claimed, why)) {
+        error = "cannot read " + path + ": " + why;
+        return std::nullopt;
+    }
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (file == nullptr) {
-        error = "cannot read " + path + ": " + sf_strerror(nullptr);
+        error = "cannot read " + path + ": not a sound file in a format it reads (libsndfile: " +
+                sf_strerror(nullptr) + ")";
         return std::nullopt;
     }
     AudioClip clip;
@@ -69,7 +70,6 @@ std::optional<AudioClip> ReadWav(const std::string& path, int64_t& declaredFrame
         error = path + " has " + std::to_string(info.channels) + " channels; only mono and stereo are supported";
         return std::nullopt;
     }
-    std::string why;
     if (!AllocateFrames(clip, info.frames, why)) {
         sf_close(file);
         error = "cannot read " + path + ": " + why;
@@ -79,27 +79,6 @@ std::optional<AudioClip> ReadWav(const std::string& path, int64_t& declaredFrame
     sf_close(file);
     // A read that ends early still delivered whole frames; keep them.
     clip.samples.resize(static_cast<size_t>(std::max<sf_count_t>(got, 0)) * static_cast<size_t>(info.channels));
-    declaredFrames = RiffDeclaredFrames(path).value_or(info.frames);
+    declaredFrames = claimed.value_or(info.frames);
     return clip;
-}
-
-bool WriteWav(const std::string& path, const AudioClip& clip, std::string& error)
-{
-    WholeFile output(path);
-    SF_INFO info{};
-    info.channels = clip.channels;
-    info.samplerate = static_cast<int>(std::lround(clip.rate));
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SNDFILE* file = sf_open(output.TemporaryPath().c_str(), SFM_WRITE, &info);
-    if (file == nullptr) {
-        error = "cannot write " + path + ": " + sf_strerror(nullptr);
-        return false;
-    }
-    const sf_count_t written = sf_writef_float(file, clip.samples.data(), clip.Frames());
-    const bool closed = sf_close(file) == 0;
-    if (written != clip.Frames() || !closed || !output.Commit()) {
-        error = "cannot write " + path + " (disk full or no permission?)";
-        return false;
-    }
-    return true;
 }

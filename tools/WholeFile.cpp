@@ -3,22 +3,68 @@
 
 #include "tools/FileSystem.h"
 
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 #include <utility>
 
-WholeFile::WholeFile(std::string path)
-    : mPath(std::move(path)), mTemporary(mPath + ".part" + std::to_string(::getpid()))
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+constexpr const char* kStandardOutput = "-";
+
+} // namespace
+
+WholeFile::WholeFile(std::string path) : mPath(std::move(path))
 {
 }
 
 WholeFile::~WholeFile()
 {
-    if (!mCommitted)
+    if (mFile != nullptr && mFile != stdout)
+        std::fclose(mFile);
+    if (!mCommitted && !mTemporary.empty())
         RemoveFile(mTemporary);
+}
+
+std::FILE* WholeFile::Open(std::string& error)
+{
+    if (mPath == kStandardOutput) {
+#ifdef _WIN32
+        // Text mode would turn every byte 10 of the data into 13 10.
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
+        mFile = stdout;
+        return mFile;
+    }
+    const OutputTarget target = ResolveOutput(mPath);
+    switch (target.kind) {
+    case OutputKind::kStream:
+        mFile = OpenFile(target.path, "wb");
+        break;
+    case OutputKind::kFile:
+        mDestination = target.path;
+        mTemporary = target.path + ".part" + std::to_string(::getpid());
+        mFile = OpenFile(mTemporary, "wb");
+        break;
+    case OutputKind::kOther:
+        error = "cannot write " + mPath + ": it is neither a regular file nor a pipe or character device, "
+                "so it is left as it is";
+        return nullptr;
+    }
+    if (mFile == nullptr)
+        error = "cannot write " + mPath + ": " + std::strerror(errno);
+    return mFile;
 }
 
 bool WholeFile::Commit()
 {
-    mCommitted = RenameOver(mTemporary, mPath);
+    std::FILE* file = std::exchange(mFile, nullptr);
+    const bool closed = file != nullptr && (file == stdout ? std::fflush(file) == 0 : std::fclose(file) == 0);
+    mCommitted = closed && (mTemporary.empty() || RenameOver(mTemporary, mDestination));
     return mCommitted;
 }

@@ -5,7 +5,6 @@
 #include "tools/PngWriter.h"
 
 #include "raster/PIX_IBitmap.h"
-#include "tools/FileSystem.h"
 #include "tools/WholeFile.h"
 
 #include <objidl.h>
@@ -13,7 +12,6 @@
 #include <windows.h>
 #include <wrl/client.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -96,14 +94,11 @@ bool WritePng(const PIX_IBitmap& bitmap, const std::string& path, std::string& e
         return false;
     }
     WholeFile output(path);
-    FILE* file = OpenFile(output.TemporaryPath(), "wb");
-    if (file == nullptr) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
+    FILE* file = output.Open(error);
+    if (file == nullptr)
         return false;
-    }
     const bool written = std::fwrite(png->data(), 1, png->size(), file) == png->size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || !output.Commit()) {
+    if (!written || !output.Commit()) {
         error = "cannot write " + path + ": write failed";
         return false;
     }

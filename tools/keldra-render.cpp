@@ -31,6 +31,7 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr double kProgressSeconds = 10.0; ///< renders shorter than this show no bar
+constexpr const char* kStandardOutput = "-";
 
 int Fail(const std::string& message, int code = kExitFailure)
 {
@@ -77,12 +78,21 @@ std::optional<AudioClip> ReadInput(const std::string& path, std::string& error)
 int Run(const RenderOptions& options)
 {
     std::string error;
+    int toStandardOutput = 0;
     for (const std::string& output : {options.output, options.panel, options.response}) {
+        if (output == kStandardOutput) {
+            ++toStandardOutput;
+            continue;
+        }
         if (!output.empty() && IsFolder(output))
             return Fail(output + " is a folder; give the output a file name");
         if (!options.input.empty() && !output.empty() && IsSameFile(options.input, output))
             return Fail(output + " is the input file itself; choose another output name");
     }
+    if (toStandardOutput > 1)
+        return Fail("only one output can go to standard output ('-')");
+    // Output on standard output leaves only standard error for the report.
+    std::FILE* const report = toStandardOutput > 0 ? stderr : stdout;
     // Read the input before loading anything: a bad file is the commonest mistake.
     AudioClip input;
     const bool panelOnly = !options.panel.empty() && options.output.empty();
@@ -124,7 +134,7 @@ int Run(const RenderOptions& options)
     if (!options.panel.empty()) {
         if (!WritePanelSnapshot(plugin, *settings, options.panel, error, options.panelScale))
             return Fail(error);
-        std::printf("wrote %s: the front panel\n", options.panel.c_str());
+        std::fprintf(report, "wrote %s: the front panel\n", options.panel.c_str());
         if (panelOnly && options.response.empty())
             return 0;
     }
@@ -136,8 +146,8 @@ int Run(const RenderOptions& options)
             DescribeSettings(plugin) + (options.bypass ? ", host bypass" : "") + "; " + rate + ", left channel";
         if (!WriteResponse(options.response, points, caption, error))
             return Fail(error);
-        std::printf("wrote %s: magnitude response, %zu points from %.0f Hz to %.0f Hz\n", options.response.c_str(),
-                    points.size(), points.front().hz, points.back().hz);
+        std::fprintf(report, "wrote %s: magnitude response, %zu points from %.0f Hz to %.0f Hz\n",
+                     options.response.c_str(), points.size(), points.front().hz, points.back().hz);
         return 0;
     }
 
@@ -152,11 +162,11 @@ int Run(const RenderOptions& options)
         return Fail(error);
     const ClipLevels in = MeasureLevels(input);
     const ClipLevels out = MeasureLevels(output);
-    std::printf("wrote %s: %d channel%s, %.0f Hz, %lld frames (%.2f s)\n", options.output.c_str(), output.channels,
-                output.channels == 1 ? "" : "s", output.rate, static_cast<long long>(output.Frames()),
-                static_cast<double>(output.Frames()) / output.rate);
-    std::printf("levels in:  peak %7.2f dBFS, rms %7.2f dBFS\n", in.peakDb, in.rmsDb);
-    std::printf("levels out: peak %7.2f dBFS, rms %7.2f dBFS\n", out.peakDb, out.rmsDb);
+    std::fprintf(report, "wrote %s: %d channel%s, %.0f Hz, %lld frames (%.2f s)\n", options.output.c_str(),
+                 output.channels, output.channels == 1 ? "" : "s", output.rate,
+                 static_cast<long long>(output.Frames()), static_cast<double>(output.Frames()) / output.rate);
+    std::fprintf(report, "levels in:  peak %7.2f dBFS, rms %7.2f dBFS\n", in.peakDb, in.rmsDb);
+    std::fprintf(report, "levels out: peak %7.2f dBFS, rms %7.2f dBFS\n", out.peakDb, out.rmsDb);
     return 0;
 }
 
