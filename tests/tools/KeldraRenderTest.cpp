@@ -20,6 +20,10 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #endif
 
@@ -46,8 +50,8 @@ protected:
     {
         const std::string out = Path("stdout.txt");
         const std::string err = Path("stderr.txt");
-        const std::string command = std::string("'") + KELDRA_RENDER_PATH + "' --plugin '" + KELDRA_BUNDLE_PATH +
-                                    "' " + args + " >'" + out + "' 2>'" + err + "'";
+        const std::string command = runAs + "'" + KELDRA_RENDER_PATH + "' --plugin '" + KELDRA_BUNDLE_PATH + "' " +
+                                    args + " >'" + out + "' 2>'" + err + "'";
         RunResult result;
         result.status = RunShellCommand(command);
         result.out = Slurp(out);
@@ -62,7 +66,7 @@ protected:
 
     static std::string Slurp(const std::string& path)
     {
-        std::ifstream file(path);
+        std::ifstream file(path, std::ios::binary);
         std::stringstream text;
         text << file.rdbuf();
         return text.str();
@@ -97,7 +101,16 @@ protected:
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
 
+    /// Sets the header's 16- or 32-bit field at `offset` (from the file's start).
+    void Patch(const std::string& path, size_t offset, uint32_t value, int bytes) const
+    {
+        std::string data = Slurp(path);
+        for (int i = 0; i < bytes; ++i) data[offset + i] = static_cast<char>(value >> (8 * i));
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
+    }
+
     std::unique_ptr<TemporaryFolder> folder;
+    std::string runAs;  ///< put before the program in the command line
 };
 
 AudioClip ReadBack(const std::string& path)
@@ -342,4 +355,111 @@ TEST_F(KeldraRender, ListShowsEveryPublishedParameter)
     for (const char* text : {"0x70727374", "0x62706173", "OUT", "-15 .. 15", "0.00", "GainM", "0.02 .. 0.98", "0.50",
                              "LPF", "-0.3 .. 0", "Oversampling"})
         EXPECT_NE(run.out.find(text), std::string::npos) << text << "\n" << run.out;
+}
+
+TEST_F(KeldraRender, OutputsThroughLinksPipesAndDevicesAreWrittenAndNeverReplaced)
+{
+    constexpr long kFrames = 4800;  // --demo 0.1 at 48 kHz: 38 kB, less than a pipe holds
+    const auto expectRender = [&](const RunResult& run, const std::string& bytes, const std::string& what) {
+        EXPECT_EQ(run.status, 0) << what << "\n" << run.err;
+        std::ofstream(Path("received.wav"), std::ios::binary | std::ios::trunc) << bytes;
+        EXPECT_EQ(ReadBack(Path("received.wav")).Frames(), kFrames) << what;
+    };
+#ifndef _WIN32
+    // As an ordinary user, as most runs are: a regression then cannot
+    // replace /dev/null for the whole machine.
+    if (geteuid() == 0) {
+        runAs = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+        ASSERT_EQ(chmod(folder->Path().c_str(), 0777), 0);
+    }
+    // A symbolic link stays one; its target, a folder down, is replaced whole.
+    ASSERT_TRUE(std::filesystem::create_directory(Path("takes")));
+    ASSERT_EQ(chmod(Path("takes").c_str(), 0777), 0);
+    std::ofstream(Path("takes/target.wav")) << "old take";
+    ASSERT_EQ(chmod(Path("takes/target.wav").c_str(), 0666), 0);
+    std::filesystem::create_symlink("takes/target.wav", Path("link.wav"));
+    const RunResult toLink = Run("--demo 0.1 '" + Path("link.wav") + "'");
+    expectRender(toLink, Slurp(Path("takes/target.wav")), "link");
+    EXPECT_EQ(std::filesystem::read_symlink(Path("link.wav")), "takes/target.wav");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("takes")), {}), 1);
+
+    // The pipe's reader gets the whole file; the pipe stays a pipe. Opened
+    // here without waiting, so a run that never writes cannot hang the test.
+    ASSERT_EQ(mkfifo(Path("pipe.wav").c_str(), 0666), 0);
+    ASSERT_EQ(chmod(Path("pipe.wav").c_str(), 0666), 0);
+    const int reader = open(Path("pipe.wav").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const RunResult toPipe = Run("--demo 0.1 '" + Path("pipe.wav") + "'");
+    std::string piped;
+    char buffer[4096];
+    for (ssize_t got; (got = read(reader, buffer, sizeof buffer)) > 0;) piped.append(buffer, size_t(got));
+    close(reader);
+    expectRender(toPipe, piped, "pipe");
+
+    // Neither a file, a pipe nor a device: refused, and left where it is.
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", Path("socket.wav").c_str());
+    ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const RunResult toSocket = Run("--demo 0.1 '" + Path("socket.wav") + "'");
+    EXPECT_NE(toSocket.status, 0);
+    EXPECT_NE(toSocket.err.find(Path("socket.wav") + ": it is neither a regular file nor a pipe or character device"),
+              std::string::npos)
+        << toSocket.err;
+    close(listener);
+
+    struct stat info{};
+    EXPECT_TRUE(lstat(Path("pipe.wav").c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
+    EXPECT_TRUE(lstat(Path("socket.wav").c_str(), &info) == 0 && S_ISSOCK(info.st_mode));
+#endif
+    // The null device (NUL on Windows) takes the file and stays a device.
+    const RunResult toNull = Run("--demo 0.1 /dev/null");
+    EXPECT_EQ(toNull.status, 0) << toNull.err;
+    EXPECT_NE(toNull.out.find("levels out:"), std::string::npos) << toNull.out;
+#ifndef _WIN32
+    EXPECT_TRUE(stat("/dev/null", &info) == 0 && S_ISCHR(info.st_mode));
+#endif
+    // Standard output carries the file alone; the report goes to standard error.
+    const RunResult toStandardOutput = Run("--demo 0.1 -");
+    expectRender(toStandardOutput, toStandardOutput.out, "standard output");
+    EXPECT_NE(toStandardOutput.err.find("levels out:"), std::string::npos) << toStandardOutput.err;
+}
+
+TEST_F(KeldraRender, DamagedHeadersAreRefusedNamingTheFault)
+{
+    // Offsets in the header WriteClip writes: the format chunk's id, then its
+    // sample rate and block align.
+    constexpr size_t kFormatId = 12;
+    constexpr size_t kRate = 24;
+    constexpr size_t kBlockAlign = 32;
+    const std::string noFormat = WriteClip("no-format.wav", 2, 1000);
+    Patch(noFormat, kFormatId, 0x6B6E756A, 4);  // "junk": a chunk readers skip
+    const std::string rateZero = WriteClip("rate-0.wav", 2, 1000);
+    Patch(rateZero, kRate, 0, 4);
+    // Above 2^31 Hz: a signed 32-bit rate (and Windows' long) cannot hold it.
+    const std::string rate4GHz = WriteClip("rate-4GHz.wav", 2, 1000);
+    Patch(rate4GHz, kRate, 4000000000u, 4);
+    struct Case {
+        std::string in;
+        std::string message;
+    };
+    for (const Case& c :
+         {Case{noFormat, "it has no format chunk before its sample data"},
+          Case{rateZero, "its header gives a sample rate of 0 Hz"},
+          Case{rate4GHz, "its sample rate of 4000000000 Hz is above the highest it can take, 2147483647 Hz"}}) {
+        const RunResult run = Run("'" + c.in + "' '" + Path("out.wav") + "'");
+        EXPECT_NE(run.status, 0) << c.in;
+        EXPECT_EQ(run.err, "keldra-render: cannot read " + c.in + ": " + c.message + "\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(Path("out.wav")));
+
+    // A wrong block align says nothing: the frame size follows from the
+    // channels and sample size, and the whole file renders.
+    const std::string badAlign = WriteClip("align-1.wav", 2, 1000);
+    Patch(badAlign, kBlockAlign, 1, 2);
+    const RunResult run = Run("'" + badAlign + "' '" + Path("out.wav") + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadBack(Path("out.wav")).Frames(), 1000);
 }
