@@ -54,7 +54,7 @@ protected:
                                     args + " >'" + out + "' 2>'" + err + "'";
         RunResult result;
         result.status = RunShellCommand(command);
-        result.out = Slurp(out);
+        result.out = Slurp(out, true);  // what a render to '-' wrote
         result.err = Slurp(err);
         std::remove(out.c_str());
         std::remove(err.c_str());
@@ -64,9 +64,10 @@ protected:
     /// Files in the folder other than the ones a test wrote on purpose.
     int FileCount() const { return folder->EntryCount(); }
 
-    static std::string Slurp(const std::string& path)
+    /// The file's text, or with `binary` its bytes unchanged on every system.
+    static std::string Slurp(const std::string& path, bool binary = false)
     {
-        std::ifstream file(path, std::ios::binary);
+        std::ifstream file(path, binary ? std::ios::binary : std::ios::in);
         std::stringstream text;
         text << file.rdbuf();
         return text.str();
@@ -91,7 +92,7 @@ protected:
     /// `claimedBytes` is given, makes the header claim that much instead.
     void CutData(const std::string& path, size_t dataBytes, std::optional<uint32_t> claimedBytes = {}) const
     {
-        std::string bytes = Slurp(path);
+        std::string bytes = Slurp(path, true);
         const size_t data = bytes.find("data");
         ASSERT_NE(data, std::string::npos);
         bytes.resize(data + 8 + dataBytes);
@@ -104,7 +105,7 @@ protected:
     /// Sets the header's 16- or 32-bit field at `offset` (from the file's start).
     void Patch(const std::string& path, size_t offset, uint32_t value, int bytes) const
     {
-        std::string data = Slurp(path);
+        std::string data = Slurp(path, true);
         for (int i = 0; i < bytes; ++i) data[offset + i] = static_cast<char>(value >> (8 * i));
         std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
     }
@@ -379,7 +380,7 @@ TEST_F(KeldraRender, OutputsThroughLinksPipesAndDevicesAreWrittenAndNeverReplace
     ASSERT_EQ(chmod(Path("takes/target.wav").c_str(), 0666), 0);
     std::filesystem::create_symlink("takes/target.wav", Path("link.wav"));
     const RunResult toLink = Run("--demo 0.1 '" + Path("link.wav") + "'");
-    expectRender(toLink, Slurp(Path("takes/target.wav")), "link");
+    expectRender(toLink, Slurp(Path("takes/target.wav"), true), "link");
     EXPECT_EQ(std::filesystem::read_symlink(Path("link.wav")), "takes/target.wav");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("takes")), {}), 1);
 

@@ -58,7 +58,9 @@ std::vector<unsigned char> MakeWav(uint16_t tag, int bits, int channels, const s
             std::memcpy(&word, &v, 8);
             samples.Number(word, 8);
         } else {
-            samples.Number(static_cast<uint64_t>(std::llround(v * std::ldexp(1.0, bits - 1))), sampleBytes);
+            // 8-bit samples are unsigned, silence at 128.
+            const long long offset = bits == 8 ? 128 : 0;
+            samples.Number(static_cast<uint64_t>(std::llround(v * std::ldexp(1.0, bits - 1)) + offset), sampleBytes);
         }
     }
     const int64_t frames = static_cast<int64_t>(values.size()) / channels;
@@ -118,8 +120,8 @@ TEST_F(WavFile, ReadsEveryPcmAndFloatSampleSizeInMonoAndStereo)
         uint16_t tag;
         int bits;
     };
-    for (const Format format : {Format{kPcm, 16}, Format{kPcm, 24}, Format{kPcm, 32}, Format{kFloat, 32},
-                                Format{kFloat, 64}, Format{kExtensible, 24}}) {
+    for (const Format format : {Format{kPcm, 8}, Format{kPcm, 16}, Format{kPcm, 24}, Format{kPcm, 32},
+                                Format{kFloat, 32}, Format{kFloat, 64}, Format{kExtensible, 24}}) {
         for (int channels : {1, 2}) {
             SCOPED_TRACE(std::to_string(format.tag) + "/" + std::to_string(format.bits) + "/" +
                          std::to_string(channels));
@@ -132,7 +134,9 @@ TEST_F(WavFile, ReadsEveryPcmAndFloatSampleSizeInMonoAndStereo)
             EXPECT_EQ(clip->rate, 44100.0);
             EXPECT_EQ(declared, static_cast<int64_t>(kValues.size()) / channels);
             ASSERT_EQ(clip->samples.size(), kValues.size());
-            for (size_t i = 0; i < kValues.size(); ++i) EXPECT_EQ(clip->samples[i], static_cast<float>(kValues[i]));
+            // 8 bits hold every value but the smallest, which rounds to 0.
+            for (size_t i = 0; i < kValues.size(); ++i)
+                EXPECT_EQ(clip->samples[i], format.bits == 8 && i == 4 ? 0.0f : static_cast<float>(kValues[i]));
         }
     }
 }
@@ -203,5 +207,43 @@ TEST_F(WavFile, HeadersClaimingMoreThanTheFileOrTheMemoryHoldsGetAReasonNeverACr
     EXPECT_FALSE(ReadWav(huge, declared, error));
     EXPECT_NE(error.find(huge), std::string::npos) << error;
     EXPECT_NE(error.find("do not fit in memory"), std::string::npos) << error;
+#endif
+}
+
+TEST_F(WavFile, RiffSixtyFourIsReadWhereLibsndfileIsAndRefusedByNameElsewhere)
+{
+    // An RF64 file: its sizes in a ds64 chunk, the RIFF ones left open; the
+    // plain file's format and data chunks, without the odd-sized LIST chunk
+    // between them (libsndfile's RF64 reader skips no pad byte).
+    const std::vector<unsigned char> wav = MakeWav(kFloat, 32, 1, kValues);
+    const auto formatChunk = wav.begin() + 12;
+    const auto listChunk = formatChunk + 8 + 16;
+    const auto dataChunk = listChunk + 12;
+    const uint64_t dataBytes = kValues.size() * 4;
+    Bytes file;
+    file.Text("RF64");
+    file.Number(0xFFFFFFFF, 4);
+    file.Text("WAVE");
+    file.Text("ds64");
+    file.Number(28, 4);
+    file.Number(4 + 36 + 24 + 8 + dataBytes, 8);  // RIFF size
+    file.Number(dataBytes, 8);
+    file.Number(kValues.size(), 8);  // frames
+    file.Number(0, 4);               // no table
+    file.data.insert(file.data.end(), formatChunk, listChunk);
+    file.Text("data");
+    file.Number(0xFFFFFFFF, 4);
+    file.data.insert(file.data.end(), dataChunk + 8, wav.end());
+    const std::string path = Write("rf64.wav", file.data);
+    int64_t declared = 0;
+    std::string error;
+    const auto clip = ReadWav(path, declared, error);
+#ifdef _WIN32
+    EXPECT_FALSE(clip);
+    EXPECT_EQ(error, "cannot read " + path + ": it is an RF64 file, which keldra-render cannot read on Windows");
+#else
+    ASSERT_TRUE(clip) << error;
+    EXPECT_EQ(clip->Frames(), static_cast<int64_t>(kValues.size()));
+    EXPECT_EQ(declared, clip->Frames());
 #endif
 }
