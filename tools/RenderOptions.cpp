@@ -40,7 +40,9 @@ const char* const kRenderUsage =
     "  --response FILE      measure the magnitude response of the settings through\n"
     "                       the plug-in with low-level sines (left channel) and\n"
     "                       write it as a plot (FILE.svg) or a table (FILE.csv)\n"
-    "The output is a 32-bit float WAV with the input's rate and channel count.\n"
+    "The output is a 32-bit float WAV with the input's rate and channel count;\n"
+    "'-' writes it to standard output (the report then goes to standard error).\n"
+    "A link's target is replaced; a pipe or device is written straight through.\n"
     "Exit status: 0 on success, 1 when a file, the plug-in or a setting fails,\n"
     "2 on a usage error.\n";
 
