@@ -13,12 +13,6 @@
 #include <io.h>
 #endif
 
-namespace {
-
-constexpr const char* kStandardOutput = "-";
-
-} // namespace
-
 WholeFile::WholeFile(std::string path) : mPath(std::move(path))
 {
 }

@@ -15,6 +15,9 @@
 /// straight through. Anything else that is not a regular file is refused.
 class WholeFile {
 public:
+    /// The destination that names standard output.
+    static constexpr const char* kStandardOutput = "-";
+
     /// [ui] `path` is the destination; nothing is created yet.
     explicit WholeFile(std::string path);
     /// [ui] Closes the stream if still open; removes the temporary file

@@ -12,6 +12,7 @@
 #include "tools/ResponseReport.h"
 #include "tools/SameFile.h"
 #include "tools/WavFile.h"
+#include "tools/WholeFile.h"
 
 #include <cmath>
 #include <cstdint>
@@ -31,7 +32,6 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr double kProgressSeconds = 10.0; ///< renders shorter than this show no bar
-constexpr const char* kStandardOutput = "-";
 
 int Fail(const std::string& message, int code = kExitFailure)
 {
@@ -80,7 +80,7 @@ int Run(const RenderOptions& options)
     std::string error;
     int toStandardOutput = 0;
     for (const std::string& output : {options.output, options.panel, options.response}) {
-        if (output == kStandardOutput) {
+        if (output == WholeFile::kStandardOutput) {
             ++toStandardOutput;
             continue;
         }
