@@ -25,6 +25,24 @@ WholeFile::~WholeFile()
         RemoveFile(mTemporary);
 }
 
+namespace {
+
+std::string LeftAlone(const std::string& path)
+{
+    return "cannot write " + path + ": it is neither a regular file nor a pipe or character device, "
+           "so it is left as it is";
+}
+
+} // namespace
+
+bool WholeFile::CanWrite(const std::string& path, std::string& error)
+{
+    if (path == kStandardOutput || ResolveOutput(path).kind != OutputKind::kOther)
+        return true;
+    error = LeftAlone(path);
+    return false;
+}
+
 std::FILE* WholeFile::Open(std::string& error)
 {
     if (mPath == kStandardOutput) {
@@ -46,8 +64,7 @@ std::FILE* WholeFile::Open(std::string& error)
         mFile = OpenFile(mTemporary, "wb");
         break;
     case OutputKind::kOther:
-        error = "cannot write " + mPath + ": it is neither a regular file nor a pipe or character device, "
-                "so it is left as it is";
+        error = LeftAlone(mPath);
         return nullptr;
     }
     if (mFile == nullptr)

@@ -26,6 +26,10 @@ public:
     WholeFile(const WholeFile&) = delete;
     WholeFile& operator=(const WholeFile&) = delete;
 
+    /// [ui] False and a one-line `error` when `path` is something this
+    /// class leaves alone: lets a caller refuse before any work is done.
+    static bool CanWrite(const std::string& path, std::string& error);
+
     /// [ui] Opens the stream the data is written to, owned by this object;
     /// nullptr and a one-line `error` naming the destination on failure.
     std::FILE* Open(std::string& error);

@@ -88,6 +88,8 @@ int Run(const RenderOptions& options)
             return Fail(output + " is a folder; give the output a file name");
         if (!options.input.empty() && !output.empty() && IsSameFile(options.input, output))
             return Fail(output + " is the input file itself; choose another output name");
+        if (!output.empty() && !WholeFile::CanWrite(output, error))
+            return Fail(error);
     }
     if (toStandardOutput > 1)
         return Fail("only one output can go to standard output ('-')");
