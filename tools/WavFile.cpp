@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 #include <sndfile.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -44,14 +45,21 @@ bool ClaimedFrames(const std::string& path, std::optional<int64_t>& frames, std:
     return true;
 }
 
+/// False for standard input ("-" to libsndfile) and pipes, such as a shell's
+/// <(command): their header, once read here, would be gone for libsndfile.
+bool CanReadTwice(const std::string& path)
+{
+    struct stat info{};
+    return path != "-" && (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode));
+}
+
 } // namespace
 
 std::optional<AudioClip> ReadWav(const std::string& path, int64_t& declaredFrames, std::string& error)
 {
     std::optional<int64_t> claimed;
     std::string why;
-    // libsndfile reads "-" as standard input, which can be read only once.
-    if (path != "-" && !ClaimedFrames(path, claimed, why)) {
+    if (CanReadTwice(path) && !ClaimedFrames(path, claimed, why)) {
         error = "cannot read " + path + ": " + why;
         return std::nullopt;
     }
