@@ -4,7 +4,7 @@ validate with lv2_validate, and lv2info (through lilv, as hosts read the
 bundle) shows the stereo audio ports, one control per parameter with the
 name, range and default the VST3 build publishes, the effect's bypass as a
 toggle, the oversampling switch as an enumeration, the host bypass as the
-lv2:enabled port, and the preset "-"."""
+lv2:enabled port, the preset "-", and the maker as the author hosts list."""
 import glob
 import os
 import re
@@ -27,6 +27,7 @@ def lv2info_ports(bundle):
         os.symlink(os.path.abspath(bundle), os.path.join(path, "keldra.lv2"))
         text = subprocess.run(["lv2info", "urn:brackenfold:keldra"], env=dict(os.environ, LV2_PATH=path),
                               capture_output=True, text=True, check=True).stdout
+    author = re.search(r"^\tAuthor:\s+(.*)$", text, re.M)
     # The preset labels follow "Presets:", up to the first empty line.
     presets = text.split("Presets:", 1)[1].split("\n\n", 1)[0].split() if "Presets:" in text else []
     ports = {}
@@ -38,7 +39,7 @@ def lv2info_ports(bundle):
             found = re.search(rf"{key}:\s+(\S+)", body)
             port[key] = found.group(1) if found else None
         ports[int(index)] = port
-    return ports, presets
+    return ports, presets, author.group(1) if author else None
 
 
 def vst3_parameters(render, bundle):
@@ -60,7 +61,9 @@ def main():
     report = validate.stdout + validate.stderr
     check(validate.returncode == 0 and "Found 0 errors" in report, f"lv2_validate:\n{report}")
 
-    ports, presets = lv2info_ports(bundle)
+    ports, presets, author = lv2info_ports(bundle)
+    # Hosts that read lilv (Ardour among them) list the plug-in "by" this.
+    check(author == "Brackenfold", f"author {author}")
     check(sorted(ports) == list(range(13)), f"ports {sorted(ports)}")
     for index, (kind, symbol) in enumerate([("Input", "in_l"), ("Input", "in_r"), ("Output", "out_l"),
                                             ("Output", "out_r")]):
