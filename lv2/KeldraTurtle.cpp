@@ -181,7 +181,7 @@ std::string Description()
            "# (the module counts on it), then the host's bypass.\n" +
            Uri(KeldraIdentity::kLv2Uri) +
            "\n"
-           "\ta lv2:Plugin , lv2:EQPlugin ;\n"
+           "\ta lv2:Plugin , lv2:EQPlugin , doap:Project ;\n"
            "\tdoap:name " +
            Quoted(KeldraIdentity::kName) +
            " ;\n"
@@ -191,9 +191,12 @@ std::string Description()
            "\tfoaf:maker " +
            maker +
            " ;\n"
-           // What hosts show as the plug-in's author (lilv reads only this).
+           // What hosts show as the plug-in's author: lilv reads only this,
+           // and DOAP wants a project's maintainer to be a person, which a
+           // node without a class may stand for.
            "\tdoap:maintainer " +
-           maker +
+           Node({"foaf:name " + Quoted(KeldraIdentity::kMaker), "foaf:homepage " + Uri(KeldraIdentity::kMakerWebPage)},
+                "\t") +
            " ;\n"
            "\trdfs:comment " +
            Quoted(KeldraIdentity::kDescription) +
