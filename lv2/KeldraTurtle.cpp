@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -112,34 +113,27 @@ std::string EnablePort(int index)
 
 std::string Manifest(const std::string& module)
 {
-    return "@prefix lv2:  <http://lv2plug.in/ns/lv2core#> .\n"
-           "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
-           "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
-           "@prefix ui:   <http://lv2plug.in/ns/extensions/ui#> .\n"
-           "\n" +
-           Uri(KeldraIdentity::kLv2Uri) +
-           "\n"
-           "\ta lv2:Plugin ;\n"
-           "\tlv2:binary " +
-           Uri(module) +
-           " ;\n"
-           "\trdfs:seeAlso <keldra.ttl> .\n"
-           "\n" +
-           Uri(KeldraIdentity::kLv2EditorUri) +
-           "\n"
-           "\ta ui:X11UI ;\n"
-           "\tui:binary " +
-           Uri(module) +
-           " ;\n"
-           "\trdfs:seeAlso <keldra.ttl> .\n"
-           "\n" +
-           Uri(KeldraIdentity::kLv2DefaultPresetUri) +
-           "\n"
-           "\ta pset:Preset ;\n"
-           "\tlv2:appliesTo " +
-           Uri(KeldraIdentity::kLv2Uri) +
-           " ;\n"
-           "\trdfs:seeAlso <presets.ttl> .\n";
+    std::ostringstream out;
+    out << "@prefix lv2:  <http://lv2plug.in/ns/lv2core#> .\n"
+        << "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
+        << "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        << "@prefix ui:   <http://lv2plug.in/ns/extensions/ui#> .\n"
+        << "\n"
+        << Uri(KeldraIdentity::kLv2Uri) << "\n"
+        << "\ta lv2:Plugin ;\n"
+        << "\tlv2:binary " << Uri(module) << " ;\n"
+        << "\trdfs:seeAlso <keldra.ttl> .\n"
+        << "\n"
+        << Uri(KeldraIdentity::kLv2EditorUri) << "\n"
+        << "\ta ui:X11UI ;\n"
+        << "\tui:binary " << Uri(module) << " ;\n"
+        << "\trdfs:seeAlso <keldra.ttl> .\n"
+        << "\n"
+        << Uri(KeldraIdentity::kLv2DefaultPresetUri) << "\n"
+        << "\ta pset:Preset ;\n"
+        << "\tlv2:appliesTo " << Uri(KeldraIdentity::kLv2Uri) << " ;\n"
+        << "\trdfs:seeAlso <presets.ttl> .\n";
+    return out.str();
 }
 
 std::string Description()
@@ -155,80 +149,57 @@ std::string Description()
     ports.push_back(EnablePort(static_cast<int>(ports.size())));
 
     const std::string maker = Uri(KeldraIdentity::kLv2MakerUri);
-    return "@prefix doap:  <http://usefulinc.com/ns/doap#> .\n"
-           "@prefix foaf:  <http://xmlns.com/foaf/0.1/> .\n"
-           "@prefix lv2:   <http://lv2plug.in/ns/lv2core#> .\n"
-           "@prefix rdf:   <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
-           "@prefix rdfs:  <http://www.w3.org/2000/01/rdf-schema#> .\n"
-           "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
-           "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
-           "@prefix urid:  <http://lv2plug.in/ns/ext/urid#> .\n"
-           "@prefix opts:  <http://lv2plug.in/ns/ext/options#> .\n"
-           "@prefix bufsz: <http://lv2plug.in/ns/ext/buf-size#> .\n"
-           "@prefix ui:    <http://lv2plug.in/ns/extensions/ui#> .\n"
-           "\n" +
-           maker +
-           "\n"
-           "\ta foaf:Organization ;\n"
-           "\tfoaf:name " +
-           Quoted(KeldraIdentity::kMaker) +
-           " ;\n"
-           "\tfoaf:homepage " +
-           Uri(KeldraIdentity::kMakerWebPage) +
-           " .\n"
-           "\n"
-           "# Ports: the stereo audio, one control per parameter in the effect's order\n"
-           "# (the module counts on it), then the host's bypass.\n" +
-           Uri(KeldraIdentity::kLv2Uri) +
-           "\n"
-           "\ta lv2:Plugin , lv2:EQPlugin , doap:Project ;\n"
-           "\tdoap:name " +
-           Quoted(KeldraIdentity::kName) +
-           " ;\n"
-           "\tdoap:license " +
-           Uri(std::string("https://spdx.org/licenses/") + KeldraIdentity::kLicense) +
-           " ;\n"
-           "\tfoaf:maker " +
-           maker +
-           " ;\n"
-           // What hosts show as the plug-in's author: lilv reads only this,
-           // and DOAP wants a project's maintainer to be a person, which a
-           // node without a class may stand for.
-           "\tdoap:maintainer " +
-           Node({"foaf:name " + Quoted(KeldraIdentity::kMaker), "foaf:homepage " + Uri(KeldraIdentity::kMakerWebPage)},
-                "\t") +
-           " ;\n"
-           "\trdfs:comment " +
-           Quoted(KeldraIdentity::kDescription) +
-           " ;\n"
-           "\t# Release " +
-           KeldraIdentity::kVersionText +
-           "; the major version is part of what the URI names.\n"
-           "\tlv2:minorVersion " +
-           std::to_string(KeldraIdentity::kVersionMinor) +
-           " ;\n"
-           "\tlv2:microVersion " +
-           std::to_string(KeldraIdentity::kVersionPatch) +
-           " ;\n"
-           "\tlv2:optionalFeature lv2:hardRTCapable , urid:map , opts:options ;\n"
-           "\topts:supportedOption bufsz:maxBlockLength ;\n"
-           "\tlv2:extensionData state:interface ;\n"
-           "\tui:ui " +
-           Uri(KeldraIdentity::kLv2EditorUri) +
-           " ;\n"
-           "\tlv2:port " +
-           NodeList(ports) +
-           " .\n"
-           "\n"
-           "# The front panel, embedded in the host's window (ui:parent) or shown in its\n"
-           "# own (ui:showInterface). It is the effect's own editor, reached through\n"
-           "# instance-access, and runs from the host's idle calls.\n" +
-           Uri(KeldraIdentity::kLv2EditorUri) +
-           "\n"
-           "\ta ui:X11UI ;\n"
-           "\tlv2:requiredFeature ui:idleInterface , <http://lv2plug.in/ns/ext/instance-access> ;\n"
-           "\tlv2:optionalFeature ui:parent , ui:touch , ui:resize , ui:noUserResize ;\n"
-           "\tlv2:extensionData ui:idleInterface , ui:showInterface .\n";
+    std::ostringstream out;
+    out << "@prefix doap:  <http://usefulinc.com/ns/doap#> .\n"
+        << "@prefix foaf:  <http://xmlns.com/foaf/0.1/> .\n"
+        << "@prefix lv2:   <http://lv2plug.in/ns/lv2core#> .\n"
+        << "@prefix rdf:   <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
+        << "@prefix rdfs:  <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        << "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
+        << "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
+        << "@prefix urid:  <http://lv2plug.in/ns/ext/urid#> .\n"
+        << "@prefix opts:  <http://lv2plug.in/ns/ext/options#> .\n"
+        << "@prefix bufsz: <http://lv2plug.in/ns/ext/buf-size#> .\n"
+        << "@prefix ui:    <http://lv2plug.in/ns/extensions/ui#> .\n"
+        << "\n"
+        << maker << "\n"
+        << "\ta foaf:Organization ;\n"
+        << "\tfoaf:name " << Quoted(KeldraIdentity::kMaker) << " ;\n"
+        << "\tfoaf:homepage " << Uri(KeldraIdentity::kMakerWebPage) << " .\n"
+        << "\n"
+        << "# Ports: the stereo audio, one control per parameter in the effect's order\n"
+        << "# (the module counts on it), then the host's bypass.\n"
+        << Uri(KeldraIdentity::kLv2Uri) << "\n"
+        << "\ta lv2:Plugin , lv2:EQPlugin , doap:Project ;\n"
+        << "\tdoap:name " << Quoted(KeldraIdentity::kName) << " ;\n"
+        << "\tdoap:license " << Uri(std::string("https://spdx.org/licenses/") + KeldraIdentity::kLicense) << " ;\n"
+        << "\tfoaf:maker " << maker << " ;\n"
+        // What hosts show as the plug-in's author: lilv reads only this, and
+        // DOAP wants a project's maintainer to be a person, which a node
+        // without a class may stand for.
+        << "\tdoap:maintainer "
+        << Node({"foaf:name " + Quoted(KeldraIdentity::kMaker), "foaf:homepage " + Uri(KeldraIdentity::kMakerWebPage)},
+                "\t")
+        << " ;\n"
+        << "\trdfs:comment " << Quoted(KeldraIdentity::kDescription) << " ;\n"
+        << "\t# Release " << KeldraIdentity::kVersionText << "; the major version is part of what the URI names.\n"
+        << "\tlv2:minorVersion " << KeldraIdentity::kVersionMinor << " ;\n"
+        << "\tlv2:microVersion " << KeldraIdentity::kVersionPatch << " ;\n"
+        << "\tlv2:optionalFeature lv2:hardRTCapable , urid:map , opts:options ;\n"
+        << "\topts:supportedOption bufsz:maxBlockLength ;\n"
+        << "\tlv2:extensionData state:interface ;\n"
+        << "\tui:ui " << Uri(KeldraIdentity::kLv2EditorUri) << " ;\n"
+        << "\tlv2:port " << NodeList(ports) << " .\n"
+        << "\n"
+        << "# The front panel, embedded in the host's window (ui:parent) or shown in its\n"
+        << "# own (ui:showInterface). It is the effect's own editor, reached through\n"
+        << "# instance-access, and runs from the host's idle calls.\n"
+        << Uri(KeldraIdentity::kLv2EditorUri) << "\n"
+        << "\ta ui:X11UI ;\n"
+        << "\tlv2:requiredFeature ui:idleInterface , <http://lv2plug.in/ns/ext/instance-access> ;\n"
+        << "\tlv2:optionalFeature ui:parent , ui:touch , ui:resize , ui:noUserResize ;\n"
+        << "\tlv2:extensionData ui:idleInterface , ui:showInterface .\n";
+    return out.str();
 }
 
 std::string Presets()
@@ -236,22 +207,18 @@ std::string Presets()
     std::vector<std::string> values;
     for (const ParamSpec& spec : KeldraIdentity::kParams)
         values.push_back(Node({"lv2:symbol " + Quoted(spec.symbol), "pset:value " + Decimal(spec.defaultValue)}, "\t"));
-    return "@prefix lv2:  <http://lv2plug.in/ns/lv2core#> .\n"
-           "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
-           "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
-           "\n"
-           "# The default preset, as the VST3 build names its one program.\n" +
-           Uri(KeldraIdentity::kLv2DefaultPresetUri) +
-           "\n"
-           "\ta pset:Preset ;\n"
-           "\tlv2:appliesTo " +
-           Uri(KeldraIdentity::kLv2Uri) +
-           " ;\n"
-           "\trdfs:label " +
-           Quoted(KeldraIdentity::kDefaultPresetName) +
-           " ;\n"
-           "\tlv2:port " +
-           NodeList(values) + " .\n";
+    std::ostringstream out;
+    out << "@prefix lv2:  <http://lv2plug.in/ns/lv2core#> .\n"
+        << "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
+        << "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        << "\n"
+        << "# The default preset, as the VST3 build names its one program.\n"
+        << Uri(KeldraIdentity::kLv2DefaultPresetUri) << "\n"
+        << "\ta pset:Preset ;\n"
+        << "\tlv2:appliesTo " << Uri(KeldraIdentity::kLv2Uri) << " ;\n"
+        << "\trdfs:label " << Quoted(KeldraIdentity::kDefaultPresetName) << " ;\n"
+        << "\tlv2:port " << NodeList(values) << " .\n";
+    return out.str();
 }
 
 bool Write(const std::string& path, const std::string& text)
