@@ -58,6 +58,12 @@ constexpr const char* kChannelIO = "1-1 2-2";
 /// The one preset: every parameter at its default.
 constexpr const char* kDefaultPresetName = "-";
 
+/// What a parameter's value measures.
+enum class ParamUnit {
+    kPosition,  ///< a potentiometer position of the modelled circuit, or a switch
+    kDecibels,
+};
+
 /// How a parameter is shown beyond its range.
 enum class ParamStyle {
     kContinuous,  ///< a knob
@@ -69,7 +75,7 @@ struct ParamSpec {
     KeldraParamId id;
     const char* name;    ///< the title hosts show
     const char* symbol;  ///< LV2 port symbol: hosts' sessions keep it, so it never changes
-    const char* unit;    ///< "dB", or nullptr for a potentiometer position
+    ParamUnit unit;
     double defaultValue;
     double minValue;
     double maxValue;
@@ -81,22 +87,30 @@ struct ParamSpec {
 
 constexpr const char* kOversamplingLabels[] = {"4×", "16×", nullptr};
 
-/// The parameters in index order. Apart from OUT the values are positions of
-/// the modelled circuit's potentiometers, which the filter formulas take as
-/// they are.
+/// The parameters in index order: id, name, symbol, unit, then default,
+/// minimum, maximum, step, shape, style and labels. Apart from OUT the values
+/// are positions of the modelled circuit's potentiometers, which the filter
+/// formulas take as they are.
 constexpr ParamSpec kParams[kKeldraParamCount] = {
-    {KeldraParamId::kOut, "OUT", "out_gain", "dB", 0.0, -15.0, 15.0, 0.01, 1.0, ParamStyle::kContinuous, nullptr},
+    {KeldraParamId::kOut, "OUT", "out_gain", ParamUnit::kDecibels,
+     0.0, -15.0, 15.0, 0.01, 1.0, ParamStyle::kContinuous, nullptr},
     // Shape 0.25 spends most of the knob's travel on the low corners.
-    {KeldraParamId::kHighPass, "HPF", "hpf", nullptr, 0.0, 0.0, 0.96, 0.01, 0.25, ParamStyle::kContinuous, nullptr},
-    {KeldraParamId::kLowPass, "LPF", "lpf", nullptr, 0.0, -0.3, 0.0, 0.01, 1.0, ParamStyle::kContinuous, nullptr},
-    {KeldraParamId::kGainHigh, "GainH", "gain_h", nullptr, 0.5, 0.0, 1.0, 0.01, 1.0, ParamStyle::kContinuous, nullptr},
-    {KeldraParamId::kGainMid, "GainM", "gain_m", nullptr, 0.5, 0.02, 0.98, 0.01, 1.0, ParamStyle::kContinuous, nullptr},
-    {KeldraParamId::kGainLow, "GainL", "gain_l", nullptr, 0.5, 0.0, 1.0, 0.01, 1.0, ParamStyle::kContinuous, nullptr},
-    {KeldraParamId::kBypass, "Bypass", "bypass", nullptr, 0.0, 0.0, 1.0, 1.0, 1.0, ParamStyle::kToggle, nullptr},
+    {KeldraParamId::kHighPass, "HPF", "hpf", ParamUnit::kPosition,
+     0.0, 0.0, 0.96, 0.01, 0.25, ParamStyle::kContinuous, nullptr},
+    {KeldraParamId::kLowPass, "LPF", "lpf", ParamUnit::kPosition,
+     0.0, -0.3, 0.0, 0.01, 1.0, ParamStyle::kContinuous, nullptr},
+    {KeldraParamId::kGainHigh, "GainH", "gain_h", ParamUnit::kPosition,
+     0.5, 0.0, 1.0, 0.01, 1.0, ParamStyle::kContinuous, nullptr},
+    {KeldraParamId::kGainMid, "GainM", "gain_m", ParamUnit::kPosition,
+     0.5, 0.02, 0.98, 0.01, 1.0, ParamStyle::kContinuous, nullptr},
+    {KeldraParamId::kGainLow, "GainL", "gain_l", ParamUnit::kPosition,
+     0.5, 0.0, 1.0, 0.01, 1.0, ParamStyle::kContinuous, nullptr},
+    {KeldraParamId::kBypass, "Bypass", "bypass", ParamUnit::kPosition,
+     0.0, 0.0, 1.0, 1.0, 1.0, ParamStyle::kToggle, nullptr},
     // The range, step and default every parameter starts with; the title
     // makes hosts list it by name rather than as a blank line.
-    {KeldraParamId::kOversampling, "Oversampling", "oversampling", nullptr, 0.0, 0.0, 1.0, 1.0, 1.0,
-     ParamStyle::kChoice, kOversamplingLabels},
+    {KeldraParamId::kOversampling, "Oversampling", "oversampling", ParamUnit::kPosition,
+     0.0, 0.0, 1.0, 1.0, 1.0, ParamStyle::kChoice, kOversamplingLabels},
 };
 
 constexpr bool ParamsAreInIndexOrder()

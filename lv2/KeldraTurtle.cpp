@@ -86,7 +86,7 @@ std::string ControlPort(int index, const ParamSpec& spec)
                                       "lv2:default " + number(spec.defaultValue),
                                       "lv2:minimum " + number(spec.minValue),
                                       "lv2:maximum " + number(spec.maxValue)};
-    if (spec.unit != nullptr && std::string(spec.unit) == "dB")
+    if (spec.unit == KeldraIdentity::ParamUnit::kDecibels)
         lines.push_back("units:unit units:db");
     if (spec.style == ParamStyle::kToggle)
         lines.push_back("lv2:portProperty lv2:toggled");
