@@ -3,7 +3,7 @@
 // that creates instances.
 #include "clap/ClapAbi.h"
 #include "effect/KELDRA.h"
-#include "effect/KeldraEditorLayout.h"
+#include "effect/KeldraIdentity.h"
 
 #include <cstring>
 #include <mutex>
@@ -15,14 +15,14 @@ constexpr const char* kFeatures[] = {"audio-effect", "equalizer", "stereo", null
 
 constexpr clap_plugin_descriptor_t kDescriptor = {
     kClapVersion,
-    "com.brackenfold.keldra",
-    "KELDRA",
-    "Brackenfold",
-    KeldraEditorLayout::kProductUrl,
+    KeldraIdentity::kClapId,
+    KeldraIdentity::kName,
+    KeldraIdentity::kMaker,
+    KeldraIdentity::kWebPage,
     "",
     "",
-    "3.0.0",
-    "An analog tone-shaping circuit: saturation, shelves, sweepable filters and a mid bell",
+    KeldraIdentity::kVersionText,
+    KeldraIdentity::kDescription,
     kFeatures,
 };
 

@@ -2,6 +2,7 @@
 #include "effect/KELDRA.h"
 
 #include "effect/KeldraEditorLayout.h"
+#include "effect/KeldraIdentity.h"
 
 #include "framework/FourCharCode.h"
 
@@ -11,60 +12,32 @@
 namespace {
 
 constexpr int kPresetCount = 1;
-constexpr std::int32_t kVersion = 0x30000;  // 3.0.0
 
 }  // namespace
 
 KELDRA::KELDRA()
-    : KeldraBinding(kKeldraParamCount, "1-1 2-2", kPresetCount, "KELDRA", "", "Brackenfold", kVersion,
-                  MakeFourCharCode("Kld1"), MakeFourCharCode("Bkfd")),
+    : KeldraBinding(kKeldraParamCount, KeldraIdentity::kChannelIO, kPresetCount, KeldraIdentity::kName, "",
+                  KeldraIdentity::kMaker, KeldraIdentity::kVersion, MakeFourCharCode(KeldraIdentity::kPluginCode),
+                  MakeFourCharCode(KeldraIdentity::kMakerCode)),
       mBypassSource(*GetParam(ToIndex(KeldraParamId::kBypass)))
 {
     DefineParameters();
     AttachEditor(KeldraEditorLayout::Create(*this));
-    InitDefaultPresets("-");
+    InitDefaultPresets(KeldraIdentity::kDefaultPresetName);
 }
 
 KELDRA::~KELDRA() = default;
 
 void KELDRA::DefineParameters()
 {
-    IParamRecord& bypass = *GetParam(ToIndex(KeldraParamId::kBypass));
-    if (bypass.Kind() == IParamRecord::kKindUnset) {
-        bypass.SetKind(IParamRecord::kKindInteger);
+    for (const KeldraIdentity::ParamSpec& spec : KeldraIdentity::kParams) {
+        IParamRecord& param = *GetParam(ToIndex(spec.id));
+        // Switches are whole numbers; a kind set first survives the definition.
+        if (spec.style != KeldraIdentity::ParamStyle::kContinuous)
+            param.SetKind(IParamRecord::kKindInteger);
+        param.DefineContinuous(spec.name, spec.defaultValue, spec.minValue, spec.maxValue, spec.step, "", "",
+                               spec.shape);
     }
-    bypass.DefineContinuous("Bypass", 0.0, 0.0, 1.0, 1.0, "", "", 1.0);
-
-    // The tone parameters are potentiometer positions of the modelled circuit.
-    struct Definition {
-        KeldraParamId id;
-        const char* name;
-        double defaultValue;
-        double minValue;
-        double maxValue;
-        double shape;
-    };
-    static constexpr Definition kDefinitions[] = {
-        {KeldraParamId::kGainHigh, "GainH", 0.5, 0.0, 1.0, 1.0},
-        {KeldraParamId::kGainLow, "GainL", 0.5, 0.0, 1.0, 1.0},
-        {KeldraParamId::kGainMid, "GainM", 0.5, 0.02, 0.98, 1.0},
-        // Shape 0.25 spends most of the knob's travel on the low corners.
-        {KeldraParamId::kHighPass, "HPF", 0.0, 0.0, 0.96, 0.25},
-        {KeldraParamId::kLowPass, "LPF", 0.0, -0.3, 0.0, 1.0},
-        {KeldraParamId::kOut, "OUT", 0.0, -15.0, 15.0, 1.0},
-    };
-    constexpr double kStep = 0.01;
-    for (const Definition& d : kDefinitions) {
-        IParamRecord& param = *GetParam(ToIndex(d.id));
-        param.DefineContinuous(d.name, d.defaultValue, d.minValue, d.maxValue, kStep, "", "", 1.0);
-        param.SetShape(d.shape);
-    }
-    // The oversampling switch keeps the range, step and default every
-    // parameter starts with (0..1, step 1, default 0); only its title is
-    // given, so that hosts list it by name.
-    IParamRecord& oversampling = *GetParam(ToIndex(KeldraParamId::kOversampling));
-    oversampling.SetKind(IParamRecord::kKindInteger);
-    oversampling.DefineContinuous("Oversampling", 0.0, 0.0, 1.0, 1.0, "", "", 1.0);
 }
 
 void KELDRA::OnParamChanged(int paramIdx)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "effect/KeldraIdentity.h"
 #include "graphics/IGraphics.h"
 
 #include <memory>
@@ -17,7 +18,7 @@ public:
     static constexpr int kHeight = 570; ///< editor pixels
     static constexpr int kFps = 25;     ///< redraw ticks per second
     /// The product page the logo area opens.
-    static constexpr const char* kProductUrl = "https://www.brackenfold.com/product/keldra/";
+    static constexpr const char* kProductUrl = KeldraIdentity::kWebPage;
 
     /// [ui] The editor of `plug`: the platform's graphics context at the
     /// panel's size and rate, filled by Build. The caller hands it to the

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host/ClapEffectAdapter.h"
 
+#include "effect/KeldraIdentity.h"
+
 #include "host/ClapParameter.h"
 #include "host/ClapPlugView.h"
 #ifndef _WIN32
@@ -131,7 +133,7 @@ tresult PLUGIN_API ClapEffectAdapter::initialize(FUnknown* context)
         for (const TChar* c = name16; *c != 0; ++c)
             mHostName += *c < 0x80 ? static_cast<char>(*c) : '?';
     }
-    mHost = clap_host_t{kClapVersion, this, mHostName.c_str(), "Brackenfold", "", "3.0.0",
+    mHost = clap_host_t{kClapVersion, this, mHostName.c_str(), KeldraIdentity::kMaker, "", KeldraIdentity::kVersionText,
                         HostExtension, Ignore, Ignore, Ignore};
     mPlugin = mFactory.create_plugin(&mFactory, &mHost, mPluginId.c_str());
     if (mPlugin == nullptr)

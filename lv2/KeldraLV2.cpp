@@ -3,10 +3,11 @@
 #include "lv2/LV2Entry.h"
 
 #include "effect/KELDRA.h"
+#include "effect/KeldraIdentity.h"
 
-const char* const kLV2PluginUri = "urn:brackenfold:keldra";
-const char* const kLV2StateChunkUri = "urn:brackenfold:keldra#chunk";
-const char* const kLV2EditorUri = "urn:brackenfold:keldra#editor";
+const char* const kLV2PluginUri = KeldraIdentity::kLv2Uri;
+const char* const kLV2StateChunkUri = KeldraIdentity::kLv2StateChunkUri;
+const char* const kLV2EditorUri = KeldraIdentity::kLv2EditorUri;
 
 IEffectLV2* CreateLV2Effect()
 {

@@ -11,7 +11,6 @@
 #include "raster/PIX_GlyphSurfaces.h"
 #include "raster/PIX_TextFormat.h"
 #include "raster/PIX_Utf8.h"
-#include "raster/PIX_WineProbe.h"
 
 namespace {
 
@@ -85,7 +84,7 @@ int32_t PIX_CachedFont::Pad() const noexcept
 
 bool PIX_CachedFont::UsesSystemPath(uint32_t format, bool avoidSystem) const noexcept
 {
-    const bool preferred = (mFlags & kFontPreferSystem) && mFont && !avoidSystem && !pix::RunsUnderWine() &&
+    const bool preferred = (mFlags & kFontPreferSystem) && mFont && !avoidSystem &&
                            !(format & kTextColorAlphaWeight) && !(mFlags & kGlyphOnlyFlags) &&
                            (mLineSpacing == 0 || (format & DT_SINGLELINE));
     // Glyphs this large would not fit the cache's masks.

@@ -1,25 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include "effect/KeldraIdentity.h"
 #include "pluginterfaces/base/funknown.h"
 
-/// The identity of the one class the KELDRA module offers.
+/// What only VST3 asks of the one class the KELDRA module offers; the rest
+/// is the product's identity.
 namespace KeldraClassInfo {
 
-/// Class id: the COM-style identifier {E25B913C-A407-186D-426B-66644B6C6431},
-/// whose last eight bytes are the maker code "Bkfd" and the plug-in code "Kld1"
-/// as ASCII. The SDK lays its bytes out as each system's hosts read them: on
-/// Windows in COM order (3C 91 5B E2 07 A4 6D 18 ...), elsewhere in text order,
-/// so every host prints E25B913CA407186D426B66644B6C6431 and a project or
-/// preset saved on one system finds the plug-in on the other.
-constexpr Steinberg::TUID kClassId = INLINE_UID(0xE25B913C, 0xA407186D, 0x426B6664, 0x4B6C6431);
+/// The product's class id in the SDK's byte layout, which is each system's
+/// hosts' own: on Windows in COM order (3C 91 5B E2 07 A4 6D 18
+/// ...), elsewhere in text order, so every host prints
+/// E25B913CA407186D426B66644B6C6431 and a project or preset saved on one
+/// system finds the plug-in on the other.
+constexpr Steinberg::TUID kClassId = INLINE_UID(KeldraIdentity::kVst3ClassId[0], KeldraIdentity::kVst3ClassId[1],
+                                                KeldraIdentity::kVst3ClassId[2], KeldraIdentity::kVst3ClassId[3]);
 
-constexpr const char* kVendor = "Brackenfold";
-constexpr const char* kVendorUrl = "https://www.brackenfold.example/";
-constexpr const char* kVendorEmail = "support@brackenfold.example";
-constexpr const char* kName = "KELDRA";
 constexpr const char* kCategory = "Audio Module Class";
 constexpr const char* kSubCategories = "Fx|EQ";
-constexpr const char* kVersion = "3.0.0";
 constexpr const char* kSdkVersion = "VST 3.6.12";
 constexpr int kCardinality = 0x7FFFFFFF;  ///< many instances
 constexpr int kClassFlags = 2;            ///< simple mode supported

@@ -2,6 +2,7 @@
 // The module's factory: its information, the KELDRA class and the creation
 // of instances.
 #include "effect/KELDRA.h"
+#include "effect/KeldraIdentity.h"
 #include "vst3/KeldraClassInfo.h"
 #include "vst3/ModuleExport.h"
 #include "vst3/sdk/CPluginFactory.h"
@@ -52,9 +53,9 @@ public:
 CPluginFactory* BuildFactory()
 {
     PFactoryInfo info;
-    CopyField(info.vendor, KeldraClassInfo::kVendor);
-    CopyField(info.url, KeldraClassInfo::kVendorUrl);
-    CopyField(info.email, KeldraClassInfo::kVendorEmail);
+    CopyField(info.vendor, KeldraIdentity::kMaker);
+    CopyField(info.url, KeldraIdentity::kMakerWebPage);
+    CopyField(info.email, KeldraIdentity::kMakerEmail);
     info.flags = KeldraClassInfo::kFactoryFlags;
     auto* factory = new KeldraFactory(info);
 
@@ -62,11 +63,11 @@ CPluginFactory* BuildFactory()
     std::memcpy(cls.cid, KeldraClassInfo::kClassId, sizeof cls.cid);
     cls.cardinality = KeldraClassInfo::kCardinality;
     CopyField(cls.category, KeldraClassInfo::kCategory);
-    CopyField(cls.name, KeldraClassInfo::kName);
+    CopyField(cls.name, KeldraIdentity::kName);
     cls.classFlags = KeldraClassInfo::kClassFlags;
     CopyField(cls.subCategories, KeldraClassInfo::kSubCategories);
     CopyField(cls.vendor, "");
-    CopyField(cls.version, KeldraClassInfo::kVersion);
+    CopyField(cls.version, KeldraIdentity::kVersionText);
     CopyField(cls.sdkVersion, KeldraClassInfo::kSdkVersion);
     factory->registerClass(cls, CreateKeldra);
     return factory;

@@ -5,6 +5,7 @@
 # generator through KELDRA, sets parameters, exports, saves; then reopens the
 # session, checks the restored parameters and exports again. Both exports must
 # match what the host library renders for the same signal and settings.
+# Ardour must list KELDRA by its maker.
 # Everything happens in a fresh temporary HOME; exit 77 (skipped) without Ardour.
 # With LV2_BUNDLE, Ardour runs KELDRA as an LV2 plug-in from that bundle and
 # the exports are still held against the VST3 BUNDLE's rendering.
@@ -72,6 +73,7 @@ session() {
 # shellcheck disable=SC2086
 session create "$work/session" "$work/export1" "$preset" $settings
 session reopen "$work/session" "$work/export2" "$preset"
+grep -q "^MAKER Brackenfold\$" "$work/create.log" || { echo "FAIL: Ardour lists KELDRA without its maker"; exit 1; }
 grep "^PARAM" "$work/create.log" | sort > "$work/params1"
 grep "^PARAM" "$work/reopen.log" | sort > "$work/params2"
 echo "parameters after reopening:"; cat "$work/params2"

@@ -72,6 +72,10 @@ if mode == "create" then
   ARDOUR.LuaAPI.set_processor_param(sine, 1, -18)
   local keldra = ARDOUR.LuaAPI.new_plugin(session, "KELDRA", plugin_type, "")
   assert(not keldra:isnil(), "KELDRA was not found by the plug-in scan")
+  -- Who Ardour lists it by (it shows "Unknown" for a plug-in without a maker).
+  for p in ARDOUR.LuaAPI.list_plugins():iter() do
+    if p.name == "KELDRA" and p.type == plugin_type then print("MAKER " .. p.creator) end
+  end
   assert(track:add_processor_by_index(keldra, 1, nil, true) == 0, "KELDRA could not be inserted")
   local params = keldra_params(keldra)
   for i = 5, #arg do

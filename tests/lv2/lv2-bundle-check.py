@@ -4,7 +4,8 @@ validate with lv2_validate, and lv2info (through lilv, as hosts read the
 bundle) shows the stereo audio ports, one control per parameter with the
 name, range and default the VST3 build publishes, the effect's bypass as a
 toggle, the oversampling switch as an enumeration, the host bypass as the
-lv2:enabled port, and the preset "-"."""
+lv2:enabled port, the preset "-" with every parameter at its default, and the
+maker as the author hosts list."""
 import glob
 import os
 import re
@@ -27,6 +28,7 @@ def lv2info_ports(bundle):
         os.symlink(os.path.abspath(bundle), os.path.join(path, "keldra.lv2"))
         text = subprocess.run(["lv2info", "urn:brackenfold:keldra"], env=dict(os.environ, LV2_PATH=path),
                               capture_output=True, text=True, check=True).stdout
+    author = re.search(r"^\tAuthor:\s+(.*)$", text, re.M)
     # The preset labels follow "Presets:", up to the first empty line.
     presets = text.split("Presets:", 1)[1].split("\n\n", 1)[0].split() if "Presets:" in text else []
     ports = {}
@@ -38,7 +40,18 @@ def lv2info_ports(bundle):
             found = re.search(rf"{key}:\s+(\S+)", body)
             port[key] = found.group(1) if found else None
         ports[int(index)] = port
-    return ports, presets
+    return ports, presets, author.group(1) if author else None
+
+
+def preset_values(bundle):
+    # Port symbol -> value in the preset file, read as N-Triples: each port
+    # is a blank node with its symbol and value.
+    triples = subprocess.run(["sordi", "-o", "ntriples", os.path.join(bundle, "presets.ttl")],
+                             capture_output=True, text=True, check=True).stdout
+    nodes = {}
+    for node, key, value in re.findall(r'^(_:\w+) <[^>]*#(symbol|value)> "([^"]*)"', triples, re.M):
+        nodes.setdefault(node, {})[key] = value
+    return {n["symbol"]: float(n["value"]) for n in nodes.values() if "symbol" in n and "value" in n}
 
 
 def vst3_parameters(render, bundle):
@@ -60,15 +73,23 @@ def main():
     report = validate.stdout + validate.stderr
     check(validate.returncode == 0 and "Found 0 errors" in report, f"lv2_validate:\n{report}")
 
-    ports, presets = lv2info_ports(bundle)
+    ports, presets, author = lv2info_ports(bundle)
+    # Hosts that read lilv (Ardour among them) list the plug-in "by" this.
+    check(author == "Brackenfold", f"author {author}")
     check(sorted(ports) == list(range(13)), f"ports {sorted(ports)}")
     for index, (kind, symbol) in enumerate([("Input", "in_l"), ("Input", "in_r"), ("Output", "out_l"),
                                             ("Output", "out_r")]):
         port = ports.get(index, {})
         check(sorted(port.get("types", [])) == ["AudioPort", f"{kind}Port"] and port.get("Symbol") == symbol,
               f"port {index}: {port}")
-    for index, (name, low, high, default) in vst3_parameters(render, vst3).items():
+    preset = preset_values(bundle)
+    parameters = vst3_parameters(render, vst3)
+    check(len(preset) == len(parameters), f"the preset sets {sorted(preset)}")
+    for index, (name, low, high, default) in parameters.items():
         port = ports.get(4 + index, {})
+        preset_value = preset.get(port.get("Symbol"))
+        check(preset_value is not None and abs(preset_value - default) < 0.005,
+              f"{name}: preset {preset_value}, default {default}")
         check(sorted(port.get("types", [])) == ["ControlPort", "InputPort"], f"port {4 + index}: {port}")
         check(port.get("Name") == name, f"port {4 + index} is named {port.get('Name')}, the parameter {name}")
         for key, value in (("Minimum", low), ("Maximum", high), ("Default", default)):

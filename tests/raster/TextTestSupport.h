@@ -44,4 +44,15 @@ inline int32_t CountEqual(const PIX_IBitmap& b, uint32_t word)
     return n;
 }
 
+/// Number of pixels whose red, green and blue are those of `rgb`, whatever
+/// their alpha: Windows' text drawing (and Wine's like it) leaves 0 in the
+/// alpha byte of every pixel it writes, the FreeType stand-in 255.
+inline int32_t CountColour(const PIX_IBitmap& b, uint32_t rgb)
+{
+    int32_t n = 0;
+    for (int32_t y = 0; y < b.Height(); ++y)
+        for (int32_t x = 0; x < b.Width(); ++x) n += (b.Pixels()[y * b.RowStride() + x] & 0xFFFFFFu) == rgb;
+    return n;
+}
+
 }  // namespace testing_raster
