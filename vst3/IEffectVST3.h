@@ -45,7 +45,8 @@ public:
     Steinberg::tresult PLUGIN_API terminate() SMTG_OVERRIDE;
 
     // ---- IComponent / IAudioProcessor -----------------------------------------
-    /// [ui] OnActivate(state != 0); kResultOk.
+    /// [ui] OnReset when activating (each activation starts clean), then
+    /// OnActivate(state != 0); kResultOk.
     Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
     /// [ui] Accepts the legal channel configurations of the base (first
     /// input and output arrangement); kResultFalse for anything else,
