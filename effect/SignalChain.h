@@ -84,7 +84,7 @@ private:
     StereoSection<MidBellSection::kOrder> mMidBell;
     StereoSection<LowShelfSection::kOrder> mLowShelf;
 
-    int mFactor = 0;         ///< of the design in force; 0 before the first block
+    int mFactor = 0; ///< of the design in force; 0 before the first block
     OversamplingDesign mDesign;
     OversampledPath mOversampled;
     alignas(16) double mDecimated[kSegment][2] = {}; ///< the oversampled path's results, left and right
