@@ -123,15 +123,9 @@ bool CLAP_ABI SaveState(const clap_plugin_t* plugin, const clap_ostream_t* strea
 
 bool CLAP_ABI LoadState(const clap_plugin_t* plugin, const clap_istream_t* stream)
 {
-    if (stream == nullptr)
-        return false;
-    IEffectCLAP& effect = Effect(plugin);
-    const bool loaded = effect.LoadStateFrom(*stream);
-    // The host shows the restored values, whole or in part.
-    if (const auto* params = static_cast<const clap_host_params_t*>(effect.HostExtension(CLAP_EXT_PARAMS)))
-        if (params->rescan != nullptr)
-            params->rescan(effect.Host(), CLAP_PARAM_RESCAN_VALUES);
-    return loaded;
+    // The host started the load and reads the values back itself; asking it
+    // to rescan them made hosts mark a just-opened project as modified.
+    return stream != nullptr && Effect(plugin).LoadStateFrom(*stream);
 }
 
 constexpr clap_plugin_state_t kState = {SaveState, LoadState};

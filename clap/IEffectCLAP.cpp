@@ -17,6 +17,20 @@ bool IsCoreEvent(const clap_event_header_t* header, uint16_t type) noexcept
     return header != nullptr && header->space_id == CLAP_CORE_EVENT_SPACE_ID && header->type == type;
 }
 
+// Writes silence into every array of the host's output ports.
+void SilenceOutputs(const clap_process_t& process, int frames) noexcept
+{
+    for (uint32_t k = 0; process.audio_outputs != nullptr && k < process.audio_outputs_count; ++k) {
+        const clap_audio_buffer_t& port = process.audio_outputs[k];
+        for (uint32_t c = 0; c < port.channel_count; ++c) {
+            if (port.data32 != nullptr && port.data32[c] != nullptr)
+                std::fill_n(port.data32[c], frames, 0.0f);
+            if (port.data64 != nullptr && port.data64[c] != nullptr)
+                std::fill_n(port.data64[c], frames, 0.0);
+        }
+    }
+}
+
 } // namespace
 
 IEffectCLAP::IEffectCLAP(int paramCount, const char* channelIOText, int presetCount, const char* effectName,
@@ -187,8 +201,12 @@ clap_process_status IEffectCLAP::Process(const clap_process_t& process) noexcept
             }
             ApplyEvent(*header);
         }
-        if (limit < 1 && total > 0)
-            break; // not activated: no room for audio
+        if (limit < 1 && total > 0) {
+            // Not activated: no room for audio, and the host gets silence,
+            // never whatever it left in its arrays.
+            SilenceOutputs(process, total);
+            break;
+        }
         int end = std::min(total, done + std::max(limit, 1));
         if (pending != nullptr)
             end = static_cast<int>(std::min<int64_t>(end, pending->time));

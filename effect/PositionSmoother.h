@@ -13,9 +13,16 @@
 /// The step is a fixed, deterministic map, so once a step leaves the state
 /// bit for bit unchanged every later step of the block would too; the
 /// smoother then reports itself at rest, and callers may stop stepping it.
+///
+/// After snapAtNextBlock the next block starts with the state at its target
+/// instead of gliding there from wherever it was.
 template <class L>
 class PositionSmoother {
 public:
+    /// [audio or ui, not while processing] The next beginBlock sets the state
+    /// to that block's target before the first step.
+    void snapAtNextBlock() noexcept { mSnapPending = true; }
+
     /// [audio] Sets the coefficient d and the target for the coming block;
     /// (1 − d)·target is formed here once, with the same rounding as per step.
     void beginBlock(L d, L target) noexcept
@@ -25,6 +32,14 @@ public:
             mMapChanged = true;
         mD = d;
         mPull = pull;
+        if (mSnapPending) {
+            mState = target;
+            mPrevious = target;
+            // The first step from the target may still move the state by a
+            // rounding step, so rest is only judged after it.
+            mMapChanged = true;
+            mSnapPending = false;
+        }
     }
 
     /// [audio] Advances one step and returns the new state. No test on the
@@ -59,4 +74,5 @@ private:
     L mState = L(0.0);
     L mPrevious = L(0.0);
     bool mMapChanged = true; ///< no step yet under the current map
+    bool mSnapPending = false;
 };

@@ -23,20 +23,23 @@ void SignalChain::usePath(ChainPath path) noexcept
     mOversampled.usePath(path);
 }
 
-void SignalChain::reset(double sampleRate) noexcept
+void SignalChain::reset(double /*sampleRate*/) noexcept
 {
+    // Every activation starts from silence, so that the same input gives the
+    // same output however the instance was used before (and histories made
+    // at another rate never meet this rate's coefficients, which rang up by
+    // tens of decibels).
     mOversampled.reset();
-    if (sampleRate == mSetUpRate)
-        return;
-    // Histories made at the old rate, run through coefficients designed for
-    // the new one, ring up by tens of decibels. The smoothers hold knob
-    // positions, not signal, and keep them.
     mHighShelf.reset();
     mHighPass.reset();
     mLowPass.reset();
     mMidBell.reset();
     mLowShelf.reset();
-    mSetUpRate = sampleRate;
+    // A fresh start is at its settings: gliding there from wherever the
+    // smoothers stood made the first half second up to 8 dB off.
+    mBandSmoothers.snapAtNextBlock();
+    mPassSmoothers.snapAtNextBlock();
+    mLowShelfSmoother.snapAtNextBlock();
 }
 
 void SignalChain::process(const double* const in[2], double* const out[2], int frames,

@@ -25,10 +25,11 @@ class SignalChain {
 public:
     // ---- lifecycle -------------------------------------------------------
 
-    /// [audio or ui, plug-in lock held] Processing (re)starts at
-    /// `sampleRate` Hz: clears the four oversampling filters and, when the
-    /// rate differs from the previous reset's (or this is the first), the
-    /// five sections' histories. Smoothers and the design are left as they are.
+    /// [audio or ui, plug-in lock held, not while processing] Processing
+    /// (re)starts, at `sampleRate` Hz: clears the four oversampling filters
+    /// and the five sections' histories whatever the rate, and the first
+    /// block of at least one frame that follows starts every smoother at
+    /// its target. The design is left as it is.
     void reset(double sampleRate) noexcept;
 
     // ---- processing ------------------------------------------------------
@@ -83,8 +84,7 @@ private:
     StereoSection<MidBellSection::kOrder> mMidBell;
     StereoSection<LowShelfSection::kOrder> mLowShelf;
 
-    double mSetUpRate = 0.0; ///< Hz, of the last reset; 0 before the first
-    int mFactor = 0;         ///< of the design in force; 0 before the first block
+    int mFactor = 0; ///< of the design in force; 0 before the first block
     OversamplingDesign mDesign;
     OversampledPath mOversampled;
     alignas(16) double mDecimated[kSegment][2] = {}; ///< the oversampled path's results, left and right

@@ -38,7 +38,8 @@ public:
     /// [any] Points `port` at the host's buffer (nullptr disconnects);
     /// unknown ports are ignored.
     void ConnectPort(std::uint32_t port, void* data) noexcept;
-    /// [ui] OnActivate(true) / OnActivate(false).
+    /// [ui] OnReset then OnActivate(true) (activation returns the instance
+    /// to its initial state) / OnActivate(false).
     void Activate();
     void Deactivate();
     /// [audio] One block: control ports that changed since the last run are

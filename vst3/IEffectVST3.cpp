@@ -160,6 +160,9 @@ void IEffectVST3::PublishParameters()
 tresult PLUGIN_API IEffectVST3::setActive(TBool state)
 {
     TellHostOfProgramChange();
+    // Each activation starts clean, so a bounce repeats exactly.
+    if (state != 0)
+        OnReset();
     OnActivate(state != 0);
     return kResultOk;
 }

@@ -45,7 +45,8 @@ public:
     Steinberg::tresult PLUGIN_API terminate() SMTG_OVERRIDE;
 
     // ---- IComponent / IAudioProcessor -----------------------------------------
-    /// [ui] OnActivate(state != 0); kResultOk.
+    /// [ui] OnReset when activating (each activation starts clean), then
+    /// OnActivate(state != 0); kResultOk.
     Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
     /// [ui] Accepts the legal channel configurations of the base (first
     /// input and output arrangement); kResultFalse for anything else,
@@ -109,13 +110,14 @@ public:
     // ---- IUnitInfo (all [ui]) ------------------------------------------------------
     /// The root unit plus one per distinct parameter group.
     Steinberg::int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
-    /// Unit 0 is "Root Unit"; unit i names group i - 1. kResultFalse beyond.
+    /// Unit 0 is "Root Unit", carrying the preset list when there are
+    /// presets; unit i names group i - 1. kResultFalse beyond.
     Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 index,
                                               Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
-    /// 0: no unit carries a program list, though list 0 can be described.
-    Steinberg::int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE { return 0; }
-    /// List 0: "Factory Presets" with the preset parameter's id and one
-    /// program per preset; kResultFalse for other indices.
+    /// 1 when there are presets (the list below), else 0.
+    Steinberg::int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE;
+    /// List 0, when there are presets: "Factory Presets" with the preset
+    /// parameter's id and one program per preset; kResultFalse otherwise.
     Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 index,
                                                      Steinberg::Vst::ProgramListInfo& info) SMTG_OVERRIDE;
     /// The name of preset `index` ("" outside the presets) of the preset

@@ -89,13 +89,20 @@ tresult PLUGIN_API IEffectVST3::getUnitInfo(int32 index, UnitInfo& info)
     info.id = index;
     info.parentUnitId = index == 0 ? kNoParentUnitId : kRootUnitId;
     WidenText(index == 0 ? "Root Unit" : GetGroupNames()[static_cast<size_t>(index - 1)], info.name);
-    info.programListId = kNoProgramListId;
+    // The presets belong to the whole plug-in, as the preset parameter does.
+    info.programListId = index == 0 && GetPresetCount() > 0 ? static_cast<ProgramListID>(kPresetParamId)
+                                                            : kNoProgramListId;
     return kResultOk;
+}
+
+int32 PLUGIN_API IEffectVST3::getProgramListCount()
+{
+    return GetPresetCount() > 0 ? 1 : 0;
 }
 
 tresult PLUGIN_API IEffectVST3::getProgramListInfo(int32 index, ProgramListInfo& info)
 {
-    if (index != 0)
+    if (index != 0 || GetPresetCount() < 1)
         return kResultFalse;
     info.id = kPresetParamId;
     WidenText("Factory Presets", info.name);

@@ -169,7 +169,8 @@ TEST(ClapAgainstVst3, StateWrittenByEitherBuildRestoresTheSameValuesInTheOther)
     for (clap_id id = 0; id < kParamCount; ++id)
         EXPECT_EQ(clap.Value(id), vst3Values[id]) << "parameter " << id;
     EXPECT_EQ(clap.Value(kHostBypass), 0.0);
-    EXPECT_EQ(clap.ValueRescans(), rescans + 1);
+    // The host started the load and reads the values itself: no rescan.
+    EXPECT_EQ(clap.ValueRescans(), rescans);
 
     // A state cut short: whole values apply, the cut one keeps its value and
     // the load is not reported as success, as in VST3.

@@ -173,3 +173,24 @@ TEST(ClapPlugin, ProcessWithEventsAllocatesNothing)
     host.Process(in, out, nullptr, nullptr, 100, {});
     EXPECT_EQ(counter.Count(), 0);
 }
+
+// A host that processes before activating gets silence in both sample sizes,
+// never what it left in its arrays, and the events still apply.
+TEST(ClapPlugin, ProcessBeforeActivateWritesSilence)
+{
+    ClapTestHost host(KELDRA_CLAP_PATH);
+    ASSERT_TRUE(host.Ready()) << host.Error();
+    std::vector<float> a(64, 0.5f), b(64, -0.5f), c(64, 0.7f), d(64, 0.7f);
+    float* in32[2] = {a.data(), b.data()};
+    float* out32[2] = {c.data(), d.data()};
+    EXPECT_EQ(host.Process(in32, out32, nullptr, nullptr, 64, {{kOut, 0, 4.0}}), CLAP_PROCESS_CONTINUE);
+    EXPECT_EQ(c, std::vector<float>(64, 0.0f));
+    EXPECT_EQ(d, std::vector<float>(64, 0.0f));
+    EXPECT_EQ(host.Value(kOut), 4.0);
+    std::vector<double> e(64, 0.5), f(64, 0.7), g(64, 0.7);
+    double* in64[2] = {e.data(), e.data()};
+    double* out64[2] = {f.data(), g.data()};
+    EXPECT_EQ(host.Process(nullptr, nullptr, in64, out64, 64, {}), CLAP_PROCESS_CONTINUE);
+    EXPECT_EQ(f, std::vector<double>(64, 0.0));
+    EXPECT_EQ(g, std::vector<double>(64, 0.0));
+}

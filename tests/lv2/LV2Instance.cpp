@@ -73,6 +73,12 @@ LV2Instance::~LV2Instance()
     mDescriptor->cleanup(mHandle);
 }
 
+void LV2Instance::Reactivate()
+{
+    mDescriptor->deactivate(mHandle);
+    mDescriptor->activate(mHandle);
+}
+
 std::vector<float> LV2Instance::Run(const std::vector<float>& left, const std::vector<float>& right,
                                     std::uint32_t frames, bool inPlace)
 {

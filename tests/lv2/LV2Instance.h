@@ -64,6 +64,9 @@ public:
     float& Control(int index) { return mControls[static_cast<std::size_t>(index)]; }
     float& Enabled() { return mEnabled; }
 
+    /// Deactivates and activates again, as a host does between two runs.
+    void Reactivate();
+
     /// Runs `frames` frames of `left`/`right` (each at least `frames` long)
     /// and returns the outputs interleaved. `inPlace` hands the outputs the
     /// input buffers, as hosts may.

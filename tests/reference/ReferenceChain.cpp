@@ -14,16 +14,14 @@ void ReferenceChain::clearOversampling()
     }
 }
 
-void ReferenceChain::reset(double sampleRate)
+void ReferenceChain::reset(double /*sampleRate*/)
 {
     clearOversampling();
-    if (sampleRate == mSetUpRate)
-        return;
     for (ReferenceSection* sections : {mHighShelf, mHighPass, mLowPass, mMidBell, mLowShelf}) {
         sections[0].clear();
         sections[1].clear();
     }
-    mSetUpRate = sampleRate;
+    mStartAtTargets = true;
 }
 
 void ReferenceChain::process(const double* const in[2], double* const out[2], int frames,
@@ -38,6 +36,15 @@ void ReferenceChain::process(const double* const in[2], double* const out[2], in
         ReferenceTenTapFilter::design(n, mG[ch], mC[ch]);
     if (frames < 1)
         return;
+
+    if (mStartAtTargets) {
+        mHighShelfSmoother.state = settings.highShelf;
+        mHighPassSmoother.state = settings.highPass;
+        mLowPassSmoother.state = -settings.lowPass;
+        mMidBellSmoother.state = settings.midBell;
+        mLowShelfSmoother.state = settings.lowShelf;
+        mStartAtTargets = false;
+    }
 
     const double drive = std::pow(10.0, 1.0);
     const double mix = std::pow(10.0, -1.5);

@@ -12,8 +12,9 @@
 /// SignalChain must agree with it. Test and benchmark code only.
 class ReferenceChain {
 public:
-    /// Clears the four oversampling filters, and the ten sections' histories
-    /// too when `sampleRate` (Hz) is not the previous reset's.
+    /// Clears the four oversampling filters and the ten sections' histories
+    /// at any rate; at the first sample of the next block of at least one
+    /// frame each smoother is set to its target before it steps.
     void reset(double sampleRate);
 
     /// Same contract as SignalChain::process: a new factor clears the four
@@ -37,7 +38,7 @@ private:
 
     Smoother mHighShelfSmoother, mHighPassSmoother, mLowPassSmoother, mMidBellSmoother, mLowShelfSmoother;
     ReferenceSection mHighShelf[2], mHighPass[2], mLowPass[2], mMidBell[2], mLowShelf[2];
-    double mSetUpRate = 0.0;
+    bool mStartAtTargets = false;
     int mFactor = 0; ///< of the last design
     double mG[2] = {};
     double mC[2][10] = {};

@@ -138,7 +138,7 @@ TEST_F(BundleTest, BypassAndPresetReadsFollowTheProcessQueues)
     EXPECT_EQ(plugin->Controller()->getParamNormalized(kBypass), 0.0);
 }
 
-TEST_F(BundleTest, UnitsAndProgramListsDescribeTheSinglePreset)
+TEST_F(BundleTest, TheRootUnitPublishesTheProgramListOfTheSinglePreset)
 {
     FUnknownPtr<IUnitInfo> units(plugin->Controller());
     ASSERT_TRUE(units);
@@ -148,9 +148,10 @@ TEST_F(BundleTest, UnitsAndProgramListsDescribeTheSinglePreset)
     EXPECT_EQ(unit.id, 0);
     EXPECT_EQ(unit.parentUnitId, -1);
     EXPECT_EQ(Text(unit.name), u"Root Unit");
-    EXPECT_EQ(unit.programListId, -1);
+    // The one list is published, and it is the one the root unit names.
+    EXPECT_EQ(unit.programListId, static_cast<ProgramListID>(kPreset));
     EXPECT_EQ(units->getUnitInfo(1, unit), kResultFalse);
-    EXPECT_EQ(units->getProgramListCount(), 0);
+    EXPECT_EQ(units->getProgramListCount(), 1);
     ProgramListInfo list{};
     ASSERT_EQ(units->getProgramListInfo(0, list), kResultOk);
     EXPECT_EQ(list.id, static_cast<ProgramListID>(kPreset));
