@@ -6,6 +6,8 @@
     python3 artwork knob NAME PANEL.png    a 31-frame knob strip
     python3 artwork switch PANEL.png       the two-frame IN switch
     python3 artwork legend PANEL.png       the two-frame oversampling legend
+    python3 artwork icon                   KELDRA's icon (a square)
+    python3 artwork ico PNG...             an .ico of the rendered icon sizes
 
 Images other than the panel are drawn over the rendered panel, so the pixels
 around a knob or switch are exactly the background's.
@@ -13,6 +15,7 @@ around a knob or switch are exactly the background's.
 
 import sys
 
+import icon
 import panel
 import strips
 
@@ -29,6 +32,10 @@ def main(argv):
         sys.stdout.write(strips.switch_strip(args[0]))
     elif command == "legend":
         sys.stdout.write(strips.legend_strip(args[0]))
+    elif command == "icon":
+        sys.stdout.write(icon.icon_document())
+    elif command == "ico":
+        sys.stdout.buffer.write(icon.ico(args))
     else:
         sys.exit(f"unknown image: {command}")
 
