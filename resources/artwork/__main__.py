@@ -8,6 +8,8 @@
     python3 artwork legend PANEL.png       the two-frame oversampling legend
     python3 artwork icon                   KELDRA's icon (a square)
     python3 artwork ico PNG...             an .ico of the rendered icon sizes
+    python3 artwork wizard                 the installer's welcome picture
+    python3 artwork bmp PNG                a rendered picture as a .bmp
 
 Images other than the panel are drawn over the rendered panel, so the pixels
 around a knob or switch are exactly the background's.
@@ -18,6 +20,7 @@ import sys
 import icon
 import panel
 import strips
+import wizard
 
 
 def main(argv):
@@ -36,6 +39,10 @@ def main(argv):
         sys.stdout.write(icon.icon_document())
     elif command == "ico":
         sys.stdout.buffer.write(icon.ico(args))
+    elif command == "wizard":
+        sys.stdout.write(wizard.wizard_document())
+    elif command == "bmp":
+        sys.stdout.buffer.write(wizard.bmp(args[0]))
     else:
         sys.exit(f"unknown image: {command}")
 
