@@ -1,6 +1,7 @@
 // keldra-version-info FILE...: prints the version resource of each Windows
 // binary as "name: value" lines (the fixed file version as "FixedVersion"),
-// read the way Explorer reads it. Fails for a file without one.
+// read the way Explorer reads it, then a program's manifest, as Windows finds
+// it when starting the program. Fails for a file without a version resource.
 #include <windows.h>
 
 #include <cstdio>
@@ -42,6 +43,17 @@ bool PrintVersionInfo(const wchar_t* file)
     return true;
 }
 
+void PrintManifest(const wchar_t* file)
+{
+    HMODULE module = LoadLibraryExW(file, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module) return;
+    if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST)) {
+        const auto* text = static_cast<const char*>(LockResource(LoadResource(module, found)));
+        if (text) std::printf("Manifest:\n%.*s\n", static_cast<int>(SizeofResource(module, found)), text);
+    }
+    FreeLibrary(module);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -53,6 +65,7 @@ int wmain(int argc, wchar_t** argv)
             std::printf("no version information\n");
             status = 1;
         }
+        PrintManifest(argv[i]);
     }
     return status;
 }

@@ -106,6 +106,10 @@ for component in $components; do
   done
   grep -q '^FileDescription: KELDRA .' "$work/version.txt" || fail "$f: no file description"
   grep -q '^LegalCopyright: Copyright (C) [0-9]* Brackenfold' "$work/version.txt" || fail "$f: no copyright"
+  # The renderer runs without elevation and takes paths past 260 characters.
+  [ "$component" != render ] || { grep -q '<requestedExecutionLevel level="asInvoker"' "$work/version.txt" &&
+    grep -q '<ws2:longPathAware>true</ws2:longPathAware>' "$work/version.txt"; } ||
+    fail "keldra-render.exe has no manifest asking for long paths as invoker: $(cat "$work/version.txt")"
 done
 # The installed program loads the installed bundle without being told where.
 run "$c/$render" --demo 0.25 'C:\demo.wav' >"$work/render.txt" ||
