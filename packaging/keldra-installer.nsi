@@ -42,12 +42,17 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}. GPL-3.0-or-later."
 
+!ifdef HAVE_CLAP
+  !define FORMATS "a VST3 and a CLAP plug-in"
+!else
+  !define FORMATS "a VST3 plug-in"
+!endif
 !define MUI_ICON "${__FILEDIR__}\windows\keldra.ico"
 !define MUI_UNICON "${__FILEDIR__}\windows\keldra.ico"
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}\windows\welcome.bmp"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_SMALLDESC
-!define MUI_WELCOMEPAGE_TEXT "This installs ${PRODUCT} ${VERSION}, a stereo tone-shaping equaliser modelled on an analog circuit, as a VST3 and a CLAP plug-in for 64-bit Windows hosts, with its command-line renderer.$\r$\n$\r$\nClose your music software before you continue, so that its plug-in scan finds the new files.$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "This installs ${PRODUCT} ${VERSION}, a stereo tone-shaping equaliser modelled on an analog circuit, as ${FORMATS} for 64-bit Windows hosts, with its command-line renderer.$\r$\n$\r$\nClose your music software before you continue, so that its plug-in scan finds the new files.$\r$\n$\r$\n$_CLICK"
 !define MUI_DIRECTORYPAGE_TEXT_TOP "The plug-ins go in the system's VST3 and CLAP folders, where every host looks. This folder holds the command-line renderer, the user's guide and the uninstaller.$\r$\n$\r$\n$_CLICK"
 !define MUI_FINISHPAGE_TITLE "${PRODUCT} is installed"
 !define MUI_FINISHPAGE_TEXT "Start your host's plug-in scan: ${PRODUCT} appears under ${PUBLISHER}.$\r$\n$\r$\nThe user's guide explains every knob and switch, and how your settings move between computers."
