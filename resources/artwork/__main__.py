@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Writes one SVG document of the front-panel artwork to standard output.
+"""Writes one SVG document of the front-panel artwork to standard output
+(or, for "ico" and "bmp", the binary file made from rendered PNGs).
 
     python3 artwork panel                  the painted panel (x from -2)
     python3 artwork background PANEL.png   bg.png
