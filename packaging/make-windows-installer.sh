@@ -25,8 +25,9 @@ if [ -f "$clap_module" ]; then
   "$strip" -o "$stage/KELDRA.clap" "$clap_module"
   clap=-DHAVE_CLAP
 fi
-# Text files with Windows line ends, named so that Notepad opens them.
-sed 's/$/\r/' "$here/../README.md" >"$stage/README.txt"
+# Text files with Windows line ends, named so that Notepad opens them: the
+# user's guide is the README of the installed and unpacked copies.
+sed 's/$/\r/' "$here/../docs/USER-GUIDE.md" >"$stage/README.txt"
 sed 's/$/\r/' "$here/../LICENSE" >"$stage/LICENSE.txt"
 
 makensis -V2 -NOCD -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$out/$name-setup.exe" $clap \
