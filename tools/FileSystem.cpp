@@ -1,13 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/FileSystem.h"
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
 std::FILE* OpenFile(const std::string& path, const char* mode)
 {
     return std::fopen(path.c_str(), mode);
+}
+
+std::string OpenFailureText()
+{
+    return std::strerror(errno);
 }
 
 bool IsFolder(const std::string& path)

@@ -11,6 +11,10 @@
 /// [any] std::fopen of a UTF-8 path; nullptr and errno set on failure.
 std::FILE* OpenFile(const std::string& path, const char* mode);
 
+/// [any] The system's own words for why the last OpenFile failed (on
+/// Windows its message for the error, which names too-long paths rightly).
+std::string OpenFailureText();
+
 /// [any] True when `path` names an existing folder.
 bool IsFolder(const std::string& path);
 

@@ -3,12 +3,29 @@
 
 #include "platform/win32/Utf16.h"
 
+#include <cerrno>
+#include <cstring>
 #include <iterator>
 #include <windows.h>
 
 std::FILE* OpenFile(const std::string& path, const char* mode)
 {
     return _wfopen(Utf8ToUtf16(path).c_str(), Utf8ToUtf16(mode).c_str());
+}
+
+std::string OpenFailureText()
+{
+    const DWORD error = GetLastError();
+    wchar_t* text = nullptr;
+    const DWORD length = error == 0 ? 0 : FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                                             FORMAT_MESSAGE_IGNORE_INSERTS,
+                                                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message(text != nullptr ? text : L"", length);
+    LocalFree(text);
+    // The system's messages end in a full stop and a line break.
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L'.'))
+        message.pop_back();
+    return message.empty() ? std::strerror(errno) : Utf16ToUtf8(message);
 }
 
 bool IsFolder(const std::string& path)

@@ -116,7 +116,7 @@ std::optional<AudioClip> ReadWav(const std::string& path, int64_t& declaredFrame
         return std::nullopt;
     };
     File file(OpenFile(path, "rb"), &std::fclose);
-    if (!file) return fail(std::strerror(errno));
+    if (!file) return fail(OpenFailureText());
     RiffWave wave;
     std::string why;
     switch (ReadRiffHeader(file.get(), wave, why)) {

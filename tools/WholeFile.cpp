@@ -3,8 +3,6 @@
 
 #include "tools/FileSystem.h"
 
-#include <cerrno>
-#include <cstring>
 #include <unistd.h>
 #include <utility>
 
@@ -68,7 +66,7 @@ std::FILE* WholeFile::Open(std::string& error)
         return nullptr;
     }
     if (mFile == nullptr)
-        error = "cannot write " + mPath + ": " + std::strerror(errno);
+        error = "cannot write " + mPath + ": " + OpenFailureText();
     return mFile;
 }
 

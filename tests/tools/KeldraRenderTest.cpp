@@ -236,6 +236,18 @@ TEST_F(KeldraRender, BadInputsEndWithOneMessageAndNoOutputFile)
         EXPECT_EQ(FileCount(), before) << c.args;
     }
     EXPECT_EQ(ReadBack(in).samples, original);
+
+    // An output that cannot be opened gets the system's own words: on
+    // Windows its message for the error ("The system cannot find the path
+    // specified", which Wine words "Path not found"), not the C library's.
+    const std::string missing = Run("'" + in + "' '" + Path("no/such/folder/out.wav") + "'").err;
+#ifdef _WIN32
+    EXPECT_TRUE(missing.find("cannot find the path") != std::string::npos ||
+                missing.find("Path not found") != std::string::npos)
+        << missing;
+#else
+    EXPECT_NE(missing.find("No such file or directory"), std::string::npos) << missing;
+#endif
 }
 
 TEST_F(KeldraRender, InputShorterThanItsHeaderRendersWhatItHoldsAndSaysSo)
