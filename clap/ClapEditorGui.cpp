@@ -103,6 +103,14 @@ bool ClapEditorGui::GetSize(uint32_t& width, uint32_t& height) const
     return true;
 }
 
+bool ClapEditorGui::GetResizeHints(clap_gui_resize_hints_t& hints) const
+{
+    if (Graphics() == nullptr)
+        return false;
+    hints = clap_gui_resize_hints_t{};
+    return true;
+}
+
 bool ClapEditorGui::AdjustSize(uint32_t& width, uint32_t& height) const
 {
     return GetSize(width, height);

@@ -31,6 +31,9 @@ public:
     bool SetScale(double scale);
     /// The window's size in pixels, also before it opens.
     bool GetSize(uint32_t& width, uint32_t& height) const;
+    /// The panel has one size: the hints say neither side resizes (true
+    /// with an editor, so that a host asking for them gets an answer).
+    bool GetResizeHints(clap_gui_resize_hints_t& hints) const;
     /// The fixed size is the only size: true when the host proposes it.
     bool AdjustSize(uint32_t& width, uint32_t& height) const;
     bool SetSize(uint32_t width, uint32_t height) const;

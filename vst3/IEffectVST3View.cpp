@@ -135,6 +135,19 @@ tresult PLUGIN_API IEffectVST3View::onSize(ViewRect* newSize)
     return kResultTrue;
 }
 
+tresult PLUGIN_API IEffectVST3View::canResize()
+{
+    return kResultFalse;
+}
+
+tresult PLUGIN_API IEffectVST3View::checkSizeConstraint(ViewRect* rect)
+{
+    ViewRect size;
+    if (rect == nullptr || getSize(&size) != kResultOk) return kResultFalse;
+    *rect = ViewRect(rect->left, rect->top, rect->left + size.getWidth(), rect->top + size.getHeight());
+    return kResultTrue;
+}
+
 tresult PLUGIN_API IEffectVST3View::setContentScaleFactor(ScaleFactor factor)
 {
     IPlatformGraphics* platform = PlatformGraphics();

@@ -54,6 +54,12 @@ public:
     /// Stores the host's rectangle; answers a resize this view asked for by
     /// calling the plug-in's OnEditorResized. kResultTrue.
     Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+    /// kResultFalse: the panel has one size (a larger frame shows the
+    /// window's surround beyond it).
+    Steinberg::tresult PLUGIN_API canResize() SMTG_OVERRIDE;
+    /// Sets `rect` to the one size, at its place; kResultTrue.
+    /// kResultFalse without a graphics context or a rectangle.
+    Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) SMTG_OVERRIDE;
 
     // ---- IPlugViewContentScaleSupport -----------------------------------------
     /// Window pixels per editor pixel; factors below 1 or not finite count

@@ -238,7 +238,10 @@ TEST_F(EditorWindow, ADragOnAKnobIsReportedToTheHostAsOneEdit)
     EXPECT_NEAR(Normalized(3), 0.5 + 40.0 / 324.0, 1e-9);
 }
 
-TEST_F(EditorWindow, TheHostsValueMovesTheKnobAndAWheelNotchTurnsItOnePercentFromThereAsOneGesture)
+// A turn of the wheel is one gesture, held while the wheel turns, so that a
+// host's touch automation records it; it ends about half a second after the
+// last notch.
+TEST_F(EditorWindow, TheHostsValueMovesTheKnobAndAWheelTurnsItOnePercentANotchFromThereAsOneGesture)
 {
     Attach(frame);
     const std::vector<uint32_t> before = WindowPixels(display, Editor(), 300, 570);
@@ -247,16 +250,23 @@ TEST_F(EditorWindow, TheHostsValueMovesTheKnobAndAWheelNotchTurnsItOnePercentFro
     EXPECT_NE(WindowPixels(display, Editor(), 300, 570), before);  // the knob moved
     handler.Clear();
     MoveTo(73, 349);  // OUT
-    Button(4, true);
-    Button(4, false);
-    Settle();
-    const std::vector<HostEdit> edits = handler.Edits();
+    for (int notch = 0; notch < 2; ++notch) {
+        Button(4, true);
+        Button(4, false);
+    }
+    Settle(100);
+    std::vector<HostEdit> edits = handler.Edits();
     ASSERT_EQ(edits.size(), 3u);
     EXPECT_EQ(edits[0].kind, HostEdit::Kind::Begin);
     EXPECT_EQ(edits[1].kind, HostEdit::Kind::Perform);
-    EXPECT_EQ(edits[2].kind, HostEdit::Kind::End);
-    for (const HostEdit& edit : edits) EXPECT_EQ(edit.id, 0u);
+    EXPECT_EQ(edits[2].kind, HostEdit::Kind::Perform);
     EXPECT_NEAR(edits[1].value, 0.71, 1e-12);
+    EXPECT_NEAR(edits[2].value, 0.72, 1e-12);
+    Settle(700);
+    edits = handler.Edits();
+    ASSERT_EQ(edits.size(), 4u);
+    EXPECT_EQ(edits[3].kind, HostEdit::Kind::End);
+    for (const HostEdit& edit : edits) EXPECT_EQ(edit.id, 0u);
 }
 
 TEST_F(EditorWindow, ClickingTheInSwitchTogglesBypass)
