@@ -2,13 +2,12 @@
 #pragma once
 
 #include "clap/ClapAbi.h"
+#include "graphics/EditorAttachment.h"
 
 #include <memory>
 
 class ClapRunLoopAdapter;
 class IEffectCLAP;
-class IGraphics;
-class IPlatformGraphics;
 
 /// The gui extension of the CLAP binding: the editor's window embedded in
 /// the host's window (X11 on Linux, Win32 on Windows; never floating). On
@@ -40,8 +39,8 @@ public:
     /// Opens the editor window inside `window`, then OnEditorOpened.
     bool SetParent(const clap_window_t& window);
     /// The window is shown when it opens and stays while the host shows it.
-    bool Show() const { return mWindow != nullptr; }
-    bool Hide() const { return mWindow != nullptr; }
+    bool Show() const { return mAttachment.Window() != nullptr; }
+    bool Hide() const { return mAttachment.Window() != nullptr; }
     /// The host's timer and descriptor calls, passed to the editor's loop.
     void OnTimer(clap_id timerId);
     void OnFd(int fd);
@@ -49,11 +48,8 @@ public:
     bool RequestResize(int width, int height) const;
 
 private:
-    IGraphics* Graphics() const;
-    IPlatformGraphics* PlatformGraphics() const;
-
     IEffectCLAP& mPlug;
     bool mCreated = false;
-    void* mWindow = nullptr;
     std::unique_ptr<ClapRunLoopAdapter> mRunLoop;
+    EditorAttachment mAttachment;
 };
