@@ -284,7 +284,7 @@ protected:
     const LV2UI_Idle_Interface* idleInterface = nullptr;
 };
 
-TEST_F(KeldraLV2Editor, ADragIsOneTouchedGestureWrittenToTheHost)
+TEST_F(KeldraLV2Editor, ADragAndAWheelTurnAreEachOneTouchedGestureWrittenToTheHost)
 {
     ASSERT_NE(Open(), nullptr);
     Idle(100);
@@ -317,6 +317,23 @@ TEST_F(KeldraLV2Editor, ADragIsOneTouchedGestureWrittenToTheHost)
     std::memcpy(&gainHigh, chunk.data() + 3 * sizeof(double), sizeof(double));
     EXPECT_NEAR(gainHigh, 0.5 + 40.0 / 324.0, 1e-9);
     EXPECT_NE(gainHigh, static_cast<double>(expected)) << "the editor's double-precision value stands";
+
+    // A wheel turn is touched as one gesture too, released once the wheel rests.
+    events.clear();
+    for (int notch = 0; notch < 2; ++notch) {
+        XTestFakeButtonEvent(display, 4, True, CurrentTime);
+        XTestFakeButtonEvent(display, 4, False, CurrentTime);
+        Idle(20);
+    }
+    Idle(100);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].kind, HostEvent::Kind::Grab);
+    EXPECT_EQ(events[1].kind, HostEvent::Kind::Write);
+    EXPECT_EQ(events[2].kind, HostEvent::Kind::Write);
+    Idle(700);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[3].kind, HostEvent::Kind::Release);
+    EXPECT_EQ(events[3].port, kGainHighPort);
 }
 
 TEST_F(KeldraLV2Editor, ClosesWithoutTraceReopensShowsAndRefusesHostsWithoutInstanceAccess)
