@@ -7,6 +7,9 @@
 
 #include "Win32MessagePump.h"
 #include "graphics/win32/IGraphicsWin.h"
+#include "raster/PIX_Compose.h"
+#include "raster/PIX_ComposeMode.h"
+#include "raster/PIX_SysBitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +165,25 @@ TEST_F(IGraphicsWinTest, TheEditorIsAChildOfItsClassAndTheClassGoesWithTheLastWi
     EXPECT_EQ(frame.top - host.top, 30);
     g->CloseEditorWindow();
     EXPECT_FALSE(EditorClassRegistered());
+}
+
+// A host may make the window larger than the panel: the panel stays at its
+// place and every other pixel shows the panel's bottom-right colour.
+TEST_F(IGraphicsWinTest, AWindowLargerThanThePanelIsPaintedEverywhere)
+{
+    PIX_Fill(g->DrawSurface(), 0, 0, 300, 570, 0xFF336699u, 1.0f, kComposeCopy);
+    PIX_Fill(g->DrawSurface(), 299, 569, 1, 1, 0xFFCC8844u, 1.0f, kComposeCopy);
+    ASSERT_NE(Open(), nullptr);
+    SetWindowPos(Editor(), nullptr, 0, 0, 392, 700, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(Editor(), nullptr, FALSE);
+    Pump(200);
+    HDC dc = GetDC(Editor());
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{150, 300}, std::pair{298, 569}})
+        EXPECT_EQ(GetPixel(dc, x, y), RGB(0x33, 0x66, 0x99)) << x << "," << y;
+    for (auto [x, y] : {std::pair{300, 0}, std::pair{391, 300}, std::pair{0, 570}, std::pair{299, 699},
+                        std::pair{391, 699}})
+        EXPECT_EQ(GetPixel(dc, x, y), RGB(0xCC, 0x88, 0x44)) << x << "," << y;
+    ReleaseDC(Editor(), dc);
 }
 
 TEST_F(IGraphicsWinTest, ButtonsDragAndWheelReachTheControlUnderThePointer)
