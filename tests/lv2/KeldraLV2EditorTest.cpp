@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
@@ -191,24 +190,6 @@ protected:
     {
         *static_cast<std::pair<int, int>*>(handle) = {width, height};
         return 0;
-    }
-
-    // Index of the first pixel of the editor's window that differs from
-    // `panel` (a whole panel at `scale`) on the screen's part of it, or -1.
-    long FirstDifferenceOnScreen(const std::vector<std::uint32_t>& panel, double scale)
-    {
-        const int fullWidth = static_cast<int>(std::ceil(300 * scale));
-        const int screen = DefaultScreen(display);
-        const int width = std::min(fullWidth, DisplayWidth(display, screen));
-        const int height = std::min(static_cast<int>(std::ceil(570 * scale)), DisplayHeight(display, screen));
-        const std::vector<std::uint32_t> shown = WindowPixels(display, Editor(), width, height);
-        if (shown.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
-            return 0;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                if (shown[static_cast<std::size_t>(y * width + x)] != panel[static_cast<std::size_t>(y * fullWidth + x)])
-                    return y * width + x;
-        return -1;
     }
 
     void Close()
@@ -386,7 +367,7 @@ TEST_F(KeldraLV2Editor, TheHostsScaleFactorShowsThePanelAtThatScale)
         const std::pair<int, int> size{static_cast<int>(std::ceil(300 * scale)), static_cast<int>(std::ceil(570 * scale))};
         EXPECT_EQ(resized, size);
         Idle(150);
-        EXPECT_EQ(FirstDifferenceOnScreen(Vst3Panel(defaults, scale), scale), -1);
+        EXPECT_EQ(FirstDifferenceOnScreen(display, Editor(), 0, 0, Vst3Panel(defaults, scale), scale), -1);
         Close();
     }
 
@@ -400,7 +381,7 @@ TEST_F(KeldraLV2Editor, TheHostsScaleFactorShowsThePanelAtThatScale)
     EXPECT_EQ(options->set(ui, twice.data()), 0u);
     EXPECT_EQ(resized, (std::pair<int, int>{600, 1140}));
     Idle(150);
-    EXPECT_EQ(FirstDifferenceOnScreen(Vst3Panel(defaults, 2.0), 2.0), -1);
+    EXPECT_EQ(FirstDifferenceOnScreen(display, Editor(), 0, 0, Vst3Panel(defaults, 2.0), 2.0), -1);
 }
 
 TEST_F(KeldraLV2Editor, InJalvTheEmbeddedWindowShowsThePanelAndFollowsADrag)
