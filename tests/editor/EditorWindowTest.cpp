@@ -192,7 +192,7 @@ private:
 
 }  // namespace
 
-TEST_F(EditorWindow, ShowsThePanelAsTheOffscreenRenderDrawsIt)
+TEST_F(EditorWindow, ShowsThePanelAsTheOffscreenRenderDrawsItAtItsOneSize)
 {
     Attach(frame);
     const Window editor = Editor();
@@ -203,6 +203,12 @@ TEST_F(EditorWindow, ShowsThePanelAsTheOffscreenRenderDrawsIt)
     EXPECT_EQ(attributes.height, 570);
     EXPECT_EQ(attributes.map_state, IsViewable);
     EXPECT_EQ(FirstDifference(WindowPixels(display, editor, 300, 570), OffscreenPanel()), -1);
+    // The size contract: not resizable, and any proposed size comes back as the one size.
+    EXPECT_EQ(view->canResize(), kResultFalse);
+    ViewRect proposed(0, 0, 392, 700);
+    EXPECT_EQ(view->checkSizeConstraint(&proposed), kResultTrue);
+    EXPECT_EQ(proposed.getWidth(), 300);
+    EXPECT_EQ(proposed.getHeight(), 570);
 }
 
 TEST_F(EditorWindow, ADragOnAKnobIsReportedToTheHostAsOneEdit)
