@@ -48,8 +48,8 @@ std::optional<double> ScaleFactorIn(const LV2_Options_Option* options, const Sca
     if (urids.key == 0)
         return std::nullopt;
     for (; options != nullptr && options->key != 0; ++options)
-        if (options->key == urids.key && options->context == LV2_OPTIONS_INSTANCE && options->type == urids.floatType
-            && options->size == sizeof(float) && options->value != nullptr)
+        if (options->key == urids.key && options->type == urids.floatType && options->size == sizeof(float)
+            && options->value != nullptr)
             return *static_cast<const float*>(options->value);
     return std::nullopt;
 }
