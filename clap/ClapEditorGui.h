@@ -2,13 +2,12 @@
 #pragma once
 
 #include "clap/ClapAbi.h"
+#include "graphics/EditorAttachment.h"
 
 #include <memory>
 
 class ClapRunLoopAdapter;
 class IEffectCLAP;
-class IGraphics;
-class IPlatformGraphics;
 
 /// The gui extension of the CLAP binding: the editor's window embedded in
 /// the host's window (X11 on Linux, Win32 on Windows; never floating). On
@@ -31,14 +30,17 @@ public:
     bool SetScale(double scale);
     /// The window's size in pixels, also before it opens.
     bool GetSize(uint32_t& width, uint32_t& height) const;
+    /// The panel has one size: the hints say neither side resizes (true
+    /// with an editor, so that a host asking for them gets an answer).
+    bool GetResizeHints(clap_gui_resize_hints_t& hints) const;
     /// The fixed size is the only size: true when the host proposes it.
     bool AdjustSize(uint32_t& width, uint32_t& height) const;
     bool SetSize(uint32_t width, uint32_t height) const;
     /// Opens the editor window inside `window`, then OnEditorOpened.
     bool SetParent(const clap_window_t& window);
     /// The window is shown when it opens and stays while the host shows it.
-    bool Show() const { return mWindow != nullptr; }
-    bool Hide() const { return mWindow != nullptr; }
+    bool Show() const { return mAttachment.Window() != nullptr; }
+    bool Hide() const { return mAttachment.Window() != nullptr; }
     /// The host's timer and descriptor calls, passed to the editor's loop.
     void OnTimer(clap_id timerId);
     void OnFd(int fd);
@@ -46,11 +48,8 @@ public:
     bool RequestResize(int width, int height) const;
 
 private:
-    IGraphics* Graphics() const;
-    IPlatformGraphics* PlatformGraphics() const;
-
     IEffectCLAP& mPlug;
     bool mCreated = false;
-    void* mWindow = nullptr;
     std::unique_ptr<ClapRunLoopAdapter> mRunLoop;
+    EditorAttachment mAttachment;
 };

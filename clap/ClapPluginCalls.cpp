@@ -154,7 +154,7 @@ constexpr clap_plugin_gui_t kGui = {
     [](const clap_plugin_t* p, double scale) { return Gui(p).SetScale(scale); },
     [](const clap_plugin_t* p, uint32_t* w, uint32_t* h) { return w != nullptr && h != nullptr && Gui(p).GetSize(*w, *h); },
     [](const clap_plugin_t*) { return false; },
-    [](const clap_plugin_t*, clap_gui_resize_hints_t*) { return false; },
+    [](const clap_plugin_t* p, clap_gui_resize_hints_t* hints) { return hints != nullptr && Gui(p).GetResizeHints(*hints); },
     [](const clap_plugin_t* p, uint32_t* w, uint32_t* h) { return w != nullptr && h != nullptr && Gui(p).AdjustSize(*w, *h); },
     [](const clap_plugin_t* p, uint32_t w, uint32_t h) { return Gui(p).SetSize(w, h); },
     [](const clap_plugin_t* p, const clap_window_t* window) { return window != nullptr && Gui(p).SetParent(*window); },

@@ -11,6 +11,7 @@ EditorTickOutcome RunEditorTick(IGraphics& graphics, TextEntrySession& entry,
     // The plug-in's own idle work on the user-interface thread (telling the
     // host of a program change the audio thread made).
     if (IEffectBase* plug = graphics.Plug()) plug->OnEditorIdle();
+    graphics.TickWheelGesture();
     switch (entry.Tick(boxText)) {
     case TextEntrySession::TickResult::kEditing:
     case TextEntrySession::TickResult::kSettled:

@@ -53,6 +53,7 @@ void IGraphics::InsertBackground(int resourceId, const char* name)
     // Indices moved up by one; a press in progress would now name the wrong control.
     if (mCapturedIndex >= 0) ++mCapturedIndex;
     if (mHoverIndex >= 0) ++mHoverIndex;
+    if (mWheelGestureIndex >= 0) ++mWheelGestureIndex;
 }
 
 FrameStrip IGraphics::LoadFrameStrip(int resourceId, const char* name, int frameCount)
@@ -308,11 +309,22 @@ bool IGraphics::MeasureText(TextStyle& style, const char* text, PixelRect& rect)
     return true;
 }
 
+uint32_t IGraphics::SurroundColour() const noexcept
+{
+    const PIX_SysBitmap* surface = mDrawSurface.get();
+    if (!surface || !surface->Pixels() || surface->Width() <= 0 || surface->Height() <= 0)
+        return 0xFF000000u;
+    const int x = surface->Width() - 1;
+    const int y = surface->IsBottomUp() ? 0 : surface->Height() - 1;
+    return surface->Pixels()[size_t(y) * size_t(surface->RowStride()) + size_t(x)] | 0xFF000000u;
+}
+
 void IGraphics::Resize(int width, int height)
 {
     mWidth = width;
     mHeight = height;
     ReleaseCapture();
+    EndWheelGesture();
     // The controls go away, so no index into them may survive.
     mHoverIndex = -1;
     mControls.clear();

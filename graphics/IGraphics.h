@@ -11,6 +11,7 @@
 #include "graphics/PresentedImage.h"
 #include "graphics/TextStyle.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -114,6 +115,10 @@ public:
     /// once it was drawn by DrawArea. At scale 1 that is the draw surface
     /// (none before PrepareDrawSurface).
     PresentedImage PresentationOf(const PixelRect& rect) const;
+    /// The colour (0xAARRGGBB, opaque) a window shows where a host made it
+    /// larger than the panel: the panel's bottom-right corner as last drawn,
+    /// so the panel seems to sit on its own edge. Black before any drawing.
+    uint32_t SurroundColour() const noexcept;
 
     // ---- events from the window host (editor pixels) --------------------------
 
@@ -125,19 +130,33 @@ public:
     void HandleMouseDrag(int x, int y, const MouseMods& mods);
     void HandleDoubleClick(int x, int y, const MouseMods& mods);
     /// `steps` whole notches for the control under the pointer (or the
-    /// captured one), each turn bracketed as one parameter gesture unless a
-    /// press on the same parameter holds one open.
+    /// captured one). A turn on a bound control joins the gesture of a press
+    /// on the same parameter; otherwise it begins a wheel gesture, which the
+    /// following notches on that control join, so that a host's touch
+    /// automation records the whole turn. The wheel gesture ends when the
+    /// wheel rests (TickWheelGesture), the pointer leaves the control,
+    /// another gesture starts, or the window host ends it on closing.
     void HandleMouseWheel(int x, int y, const MouseMods& mods, int steps);
     /// A wheel movement of `delta` (kWheelNotch per notch; touchpads send
     /// less): parts of a notch add up until they make whole steps, which go
     /// to HandleMouseWheel. A whole notch is exactly one step.
     void HandleWheelDelta(int x, int y, const MouseMods& mods, int delta);
     /// Pointer moved without a button; false when hover tracking is off.
+    /// Leaving the control of a wheel gesture ends it, tracked or not.
     bool HandlePointerOver(int x, int y, const MouseMods& mods);
-    /// Pointer left the editor.
+    /// Pointer left the editor (a wheel gesture ends).
     void HandlePointerOut();
     /// True when a control (or the key catcher) took the key.
     bool HandleKeyDown(int x, int y, int key);
+    /// One redraw tick passed: a wheel gesture whose wheel has rested for
+    /// about half a second (WheelRestTicks) ends. RunEditorTick calls it.
+    void TickWheelGesture();
+    /// Ends an open wheel gesture now; window hosts call it when the
+    /// window closes.
+    void EndWheelGesture();
+    /// Ticks without a notch after which a wheel gesture ends: half a
+    /// second at the frame rate, at least one.
+    int WheelRestTicks() const noexcept;
 
     // ---- virtual operations, in slot order ------------------------------------
 
@@ -249,6 +268,11 @@ private:
     int mHoverIndex = -1;
     /// Parameter whose BeginParamGesture awaits its EndParamGesture, −1 none.
     int mGestureParam = -1;
+    /// The open wheel gesture: its parameter and control (−1 none) and the
+    /// ticks since its last notch.
+    int mWheelGestureParam = -1;
+    int mWheelGestureIndex = -1;
+    int mWheelRestedTicks = 0;
     /// Wheel delta not yet turned into a step, below one notch either way.
     int mWheelRemainder = 0;
     int mLastX = 0;

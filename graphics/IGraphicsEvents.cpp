@@ -30,8 +30,10 @@ void IGraphics::EndOpenGesture()
 void IGraphics::HandleMouseDown(int x, int y, const MouseMods& mods)
 {
     // A press whose release never arrived (the pointer was taken away) ends
-    // its gesture here, so the host never sees two edits open at once.
+    // its gesture here, and a turning wheel its own, so the host never sees
+    // two edits open at once.
     EndOpenGesture();
+    EndWheelGesture();
     ReleaseCapture();
     const int i = FindControl(x, y, false, false);
     if (i < 0) return;
@@ -99,13 +101,43 @@ void IGraphics::HandleMouseWheel(int x, int y, const MouseMods& mods, int steps)
     IControl* control = mControls[size_t(i)].get();
     const int paramIdx = control->ParamIdx();
     // Every edit is a gesture for the host (undo steps, automation
-    // recording): each turn is one of its own, unless it comes during a press
-    // on the same parameter, whose gesture it joins. A gesture per turn needs
-    // no timer to find where a run of notches ends.
-    const bool bracket = mPlug && paramIdx >= 0 && paramIdx != mGestureParam;
-    if (bracket) mPlug->BeginParamGesture(paramIdx);
+    // recording). A turn during a press on the same parameter joins the
+    // press's gesture. Otherwise the notches of one turn make one gesture,
+    // held open while the wheel keeps turning: touch automation records only
+    // while a gesture is open, and a gesture per notch would be over before
+    // anything was recorded.
+    if (paramIdx < 0 || paramIdx != mGestureParam) {
+        if (i != mWheelGestureIndex) EndWheelGesture();
+        if (mPlug && paramIdx >= 0 && mWheelGestureParam < 0) {
+            mPlug->BeginParamGesture(paramIdx);
+            mWheelGestureParam = paramIdx;
+            mWheelGestureIndex = i;
+        }
+        mWheelRestedTicks = 0;
+    }
     control->OnWheelTurn(x, y, mods, steps);
-    if (bracket) mPlug->EndParamGesture(paramIdx);
+}
+
+void IGraphics::TickWheelGesture()
+{
+    if (mWheelGestureParam >= 0 && ++mWheelRestedTicks >= WheelRestTicks()) EndWheelGesture();
+}
+
+void IGraphics::EndWheelGesture()
+{
+    const int paramIdx = mWheelGestureParam;
+    mWheelGestureParam = -1;
+    mWheelGestureIndex = -1;
+    mWheelRestedTicks = 0;
+    if (paramIdx >= 0 && mPlug) mPlug->EndParamGesture(paramIdx);
+}
+
+int IGraphics::WheelRestTicks() const noexcept
+{
+    // Counted in ticks rather than read from a clock: the gesture ends on
+    // the editor's own tick, half a second after the last notch.
+    const int ticks = (mFps + 1) / 2;
+    return ticks >= 1 ? ticks : 1;
 }
 
 void IGraphics::HandleWheelDelta(int x, int y, const MouseMods& mods, int delta)
@@ -122,6 +154,9 @@ void IGraphics::HandleWheelDelta(int x, int y, const MouseMods& mods, int delta)
 
 bool IGraphics::HandlePointerOver(int x, int y, const MouseMods& mods)
 {
+    // Moving off the turned control ends the turn, whether hover is tracked or not.
+    if (mWheelGestureIndex >= 0 && FindControl(x, y, false, false) != mWheelGestureIndex)
+        EndWheelGesture();
     if (!mTrackHover) return false;
     const int i = FindControl(x, y, true, true);
     if (i < 0) return true;
@@ -137,6 +172,7 @@ bool IGraphics::HandlePointerOver(int x, int y, const MouseMods& mods)
 
 void IGraphics::HandlePointerOut()
 {
+    EndWheelGesture();
     for (const auto& control : mControls) control->OnPointerOut();
     mHoverIndex = -1;
 }

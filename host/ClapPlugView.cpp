@@ -100,6 +100,23 @@ tresult PLUGIN_API ClapPlugView::getSize(ViewRect* size)
     return kResultOk;
 }
 
+tresult PLUGIN_API ClapPlugView::canResize()
+{
+    return mGui.can_resize(mAdapter.Plugin()) ? kResultTrue : kResultFalse;
+}
+
+tresult PLUGIN_API ClapPlugView::checkSizeConstraint(ViewRect* rect)
+{
+    clap_gui_resize_hints_t hints{};
+    if (rect == nullptr || !mGui.get_resize_hints(mAdapter.Plugin(), &hints))
+        return kResultFalse;
+    uint32_t width = static_cast<uint32_t>(rect->getWidth()), height = static_cast<uint32_t>(rect->getHeight());
+    if (!mGui.adjust_size(mAdapter.Plugin(), &width, &height))
+        return kResultFalse;
+    *rect = ViewRect(rect->left, rect->top, rect->left + static_cast<int32>(width), rect->top + static_cast<int32>(height));
+    return kResultTrue;
+}
+
 tresult PLUGIN_API ClapPlugView::setContentScaleFactor(ScaleFactor factor)
 {
     if (!mGui.set_scale(mAdapter.Plugin(), factor))

@@ -26,6 +26,10 @@ public:
     Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
+    /// The gui's can_resize, and its resize hints (which a plug-in that
+    /// cannot resize must still give) with adjust_size for a proposed size.
+    Steinberg::tresult PLUGIN_API canResize() SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) SMTG_OVERRIDE;
 
     /// [ui] The plug-in asks for a new size (window pixels): the frame is

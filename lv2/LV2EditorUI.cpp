@@ -2,7 +2,6 @@
 #include "lv2/LV2EditorUI.h"
 
 #include "graphics/IGraphics.h"
-#include "graphics/IPlatformGraphics.h"
 #include "lv2/IEffectLV2.h"
 
 #include <cmath>
@@ -11,9 +10,13 @@
 #include <X11/Xlib.h>
 
 LV2EditorUI::LV2EditorUI(IEffectLV2& effect, LV2UI_Write_Function write, LV2UI_Controller controller,
-                         const LV2UI_Touch* touch)
-    : mEffect(effect), mWrite(write), mController(controller), mTouch(touch)
+                         const LV2UI_Touch* touch, const LV2UI_Resize* resize, double scale)
+    : mEffect(effect), mWrite(write), mController(controller), mTouch(touch), mResize(resize),
+      mAttachment(effect)
 {
+    // The graphics context outlives UIs: a host that gives no scale gets 1,
+    // whatever an earlier UI was given.
+    mAttachment.SetContentScale(scale);
 }
 
 LV2EditorUI::~LV2EditorUI()
@@ -24,9 +27,7 @@ LV2EditorUI::~LV2EditorUI()
 bool LV2EditorUI::Open(std::uintptr_t parent)
 {
     Close();
-    IGraphics* graphics = Graphics();
-    auto* platform = dynamic_cast<IPlatformGraphics*>(graphics);
-    if (platform == nullptr)
+    if (mAttachment.PlatformGraphics() == nullptr)
         return false;
     if (parent == 0) {
         // A window of its own: a child of the screen's root window.
@@ -36,54 +37,36 @@ bool LV2EditorUI::Open(std::uintptr_t parent)
         parent = DefaultRootWindow(display);
         XCloseDisplay(display);
     }
-    platform->SetRunLoop(&mLoop);
-    mWindow = graphics->OpenEditorWindow(reinterpret_cast<void*>(parent));
-    if (mWindow == nullptr) {
-        platform->SetRunLoop(nullptr);
+    if (!mAttachment.Attach(reinterpret_cast<void*>(parent), &mLoop))
         return false;
-    }
     mEffect.SetControlSink(this);
-    mEffect.OnEditorOpened();
     return true;
 }
 
 void LV2EditorUI::Close()
 {
-    if (mWindow == nullptr)
+    if (!IsOpen())
         return;
     mEffect.SetControlSink(nullptr);
-    mEffect.OnEditorClosed();
-    IGraphics* graphics = Graphics();
-    graphics->CloseEditorWindow();
-    dynamic_cast<IPlatformGraphics*>(graphics)->SetRunLoop(nullptr);
-    mWindow = nullptr;
+    mAttachment.Detach();
 }
 
-IGraphics* LV2EditorUI::Graphics() const
+void LV2EditorUI::SetScale(double scale)
 {
-    return dynamic_cast<IGraphics*>(mEffect.GetEditor());
-}
-
-int LV2EditorUI::Width() const noexcept
-{
-    return dynamic_cast<const IPlatformGraphics*>(mEffect.GetEditor())->WindowWidth();
-}
-
-int LV2EditorUI::Height() const noexcept
-{
-    return dynamic_cast<const IPlatformGraphics*>(mEffect.GetEditor())->WindowHeight();
+    if (mAttachment.SetContentScale(scale) && IsOpen() && mResize != nullptr)
+        mResize->ui_resize(mResize->handle, Width(), Height());
 }
 
 void LV2EditorUI::PortEvent(std::uint32_t port, const float& value)
 {
-    if (mWindow == nullptr)
+    if (!IsOpen())
         return;
     for (int i = 0; i < mEffect.GetParamCount(); ++i)
         if (mEffect.ControlPort(i) == port) {
             IParamRecord& param = *mEffect.GetParam(i);
             // Shown as the parameter would take it: refused when not finite.
             if (std::isfinite(value))
-                Graphics()->SetParameterFromPlugin(i, param.PlainToNormalized(value), true);
+                mAttachment.Graphics()->SetParameterFromPlugin(i, param.PlainToNormalized(value), true);
             return;
         }
 }

@@ -6,12 +6,12 @@
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "public.sdk/source/common/pluginview.h"
 
+#include "graphics/EditorAttachment.h"
+
 #include <memory>
 
 class IEffectVST3;
 class IEditorRunLoop;
-class IGraphics;
-class IPlatformGraphics;
 
 /// The editor view a VST3 host asks for: it opens and closes the window of
 /// the plug-in's graphics context inside the host's window and reports its
@@ -54,6 +54,12 @@ public:
     /// Stores the host's rectangle; answers a resize this view asked for by
     /// calling the plug-in's OnEditorResized. kResultTrue.
     Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+    /// kResultFalse: the panel has one size (a larger frame shows the
+    /// window's surround beyond it).
+    Steinberg::tresult PLUGIN_API canResize() SMTG_OVERRIDE;
+    /// Sets `rect` to the one size, at its place; kResultTrue.
+    /// kResultFalse without a graphics context or a rectangle.
+    Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) SMTG_OVERRIDE;
 
     // ---- IPlugViewContentScaleSupport -----------------------------------------
     /// Window pixels per editor pixel; factors below 1 or not finite count
@@ -73,15 +79,9 @@ public:
     REFCOUNT_METHODS(CPluginView)
 
 private:
-    IGraphics* Graphics() const;
-    /// The content scale in effect (1 until the host sets one).
-    double ContentScale() const;
-    IPlatformGraphics* PlatformGraphics() const;
-
     IEffectVST3* mPlug;
     bool mExpectingNewSize = false;
-    /// The editor window this view opened (null when none).
-    void* mWindow = nullptr;
     /// The frame's run loop as the window host sees it, for one attachment.
     std::unique_ptr<IEditorRunLoop> mRunLoop;
+    EditorAttachment mAttachment;
 };

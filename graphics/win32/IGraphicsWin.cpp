@@ -123,6 +123,7 @@ void IGraphicsWin::Impl::ForgetWindow()
     if (GetCapture() == editorWnd) ::ReleaseCapture();
     // A press still held would leave the host inside an edit gesture.
     if (self.CapturedIndex() >= 0) self.HandleMouseUp(lastX, lastY, MouseMods{});
+    self.EndWheelGesture();
     self.RestoreCursor();
     editorWnd = nullptr;
 }

@@ -60,6 +60,8 @@ struct IGraphicsWin::Impl {
     void OnButtonDown(WPARAM wParam, LPARAM lParam);
     void OnMouseMove(WPARAM wParam, LPARAM lParam);
     void OnPaint();
+    /// Paints what of `area` (window pixels) lies beyond the panel.
+    void PaintSurround(const PixelRect& area);
     void ForwardKeyToHost(UINT message, WPARAM wParam, LPARAM lParam);
 
     void Tick();

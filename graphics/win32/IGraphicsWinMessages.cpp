@@ -6,6 +6,7 @@
 #include "graphics/win32/IGraphicsWinImpl.h"
 #include "graphics/win32/Win32Input.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -136,6 +137,12 @@ LRESULT IGraphicsWin::Impl::HandleEditorMessage(UINT message, WPARAM wParam, LPA
         self.HandleWheelDelta(WindowScale::ToEditor(Win32Input::PointX(lParam) - frame.left, scale),
                               WindowScale::ToEditor(Win32Input::PointY(lParam) - frame.top, scale),
                               Mods(LOWORD(wParam)), Win32Input::WheelDelta(wParam));
+        // Leaving the window ends the turn's gesture: ask to be told.
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof track;
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = window;
+        TrackMouseEvent(&track);
         return 0;
     }
     case WM_MOUSEHOVER: {
@@ -160,13 +167,32 @@ void IGraphicsWin::Impl::OnPaint()
 {
     RECT update{};
     if (GetUpdateRect(editorWnd, &update, FALSE)) {
-        const PixelRect area =
-            WindowScale::UnscaledRect({update.left, update.top, update.right, update.bottom}, scale)
-                .Intersection({0, 0, self.Width(), self.Height()});
+        const PixelRect windowArea{update.left, update.top, update.right, update.bottom};
+        const PixelRect area = WindowScale::UnscaledRect(windowArea, scale)
+                                   .Intersection({0, 0, self.Width(), self.Height()});
         if (!area.IsEmpty()) self.DrawArea(area);
+        PaintSurround(windowArea);
     }
     // Whatever was not presented (nothing to draw) must not be asked for again.
     ValidateRect(editorWnd, nullptr);
+}
+
+void IGraphicsWin::Impl::PaintSurround(const PixelRect& area)
+{
+    // A host may make the window larger than the panel: the rest is painted
+    // too, never left showing what was there before.
+    const int panelRight = WindowWidth();
+    const int panelBottom = WindowHeight();
+    if (area.R <= panelRight && area.B <= panelBottom) return;
+    const uint32_t colour = self.SurroundColour();
+    HBRUSH brush = CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+    HDC dc = GetDC(editorWnd);
+    const RECT right{std::max(area.L, panelRight), area.T, area.R, area.B};
+    const RECT below{area.L, std::max(area.T, panelBottom), std::min(area.R, panelRight), area.B};
+    if (right.right > right.left) FillRect(dc, &right, brush);
+    if (below.right > below.left && below.bottom > below.top) FillRect(dc, &below, brush);
+    ReleaseDC(editorWnd, dc);
+    DeleteObject(brush);
 }
 
 void IGraphicsWin::Impl::OnButtonDown(WPARAM wParam, LPARAM lParam)

@@ -29,6 +29,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -84,7 +85,7 @@ struct IGraphicsX11::Impl {
     int hiddenY = -1;
     int lastX = 0; ///< last pointer position, editor pixels
     int lastY = 0;
-    PixelRect exposed; ///< exposed area not yet painted, editor pixels
+    PixelRect exposed; ///< exposed area not yet painted, window pixels
 
     TextEntrySession entry;
     std::unique_ptr<X11EntryBox> entryBox;
@@ -106,6 +107,8 @@ struct IGraphicsX11::Impl {
     void UnregisterFromLoop();
     void PaintOnce();
     void RepaintAll();
+    /// Paints what of `area` (window pixels) lies beyond the panel.
+    void PaintSurround(Drawable target, const PixelRect& area);
     void HandleEvent(XEvent& event);
     void HandleEditorEvent(XEvent& event);
     void HandleEntryBoxEvent(XEvent& event);
@@ -150,7 +153,11 @@ bool IGraphicsX11::Impl::Open(Window parentId, int x, int y)
     }
     parent = parentId;
     gc = XCreateGC(display, window, 0, nullptr);
-    XStoreName(display, window, "IEditor");
+    // Shown by window managers when the editor is a window of its own (a
+    // host that shows the UI itself, such as jalv's ui:showInterface).
+    XStoreName(display, window, "KELDRA");
+    XClassHint classHint{const_cast<char*>("keldra"), const_cast<char*>("KELDRA")};
+    XSetClassHint(display, window, &classHint);
     // Embedders hide a client until its XEmbed info says it is mapped.
     const Atom xembedInfo = XInternAtom(display, "_XEMBED_INFO", False);
     const unsigned long info[2] = {kXEmbedVersion, kXEmbedMapped};
@@ -188,9 +195,14 @@ void IGraphicsX11::Impl::UnregisterFromLoop()
 
 void IGraphicsX11::Impl::PaintOnce()
 {
-    staticImage = XCreatePixmap(display, window, unsigned(WindowWidth()), unsigned(WindowHeight()),
-                                unsigned(depth));
+    // The server repeats a background image across a larger window: the
+    // image covers the screen, so a host that enlarges the window later
+    // shows the surround there, not a second panel.
+    const int width = std::max(WindowWidth(), DisplayWidth(display, DefaultScreen(display)));
+    const int height = std::max(WindowHeight(), DisplayHeight(display, DefaultScreen(display)));
+    staticImage = XCreatePixmap(display, window, unsigned(width), unsigned(height), unsigned(depth));
     self.DrawArea({0, 0, self.Width(), self.Height()});
+    PaintSurround(staticImage, {0, 0, width, height});
     XSetWindowBackgroundPixmap(display, window, staticImage);
     XClearWindow(display, window);
     XFlush(display);
@@ -207,6 +219,21 @@ void IGraphicsX11::Impl::RepaintAll()
     self.MarkAllDirty();
     XClearArea(display, window, 0, 0, 0, 0, True);
     XFlush(display);
+}
+
+void IGraphicsX11::Impl::PaintSurround(Drawable target, const PixelRect& area)
+{
+    const int panelRight = WindowWidth();
+    const int panelBottom = WindowHeight();
+    if (area.R <= panelRight && area.B <= panelBottom) return;
+    XSetForeground(display, gc, X11ImageWriter(display, visual, depth).PixelOf(self.SurroundColour()));
+    const int left = std::max(area.L, panelRight);
+    if (area.R > left)
+        XFillRectangle(display, target, gc, left, area.T, unsigned(area.R - left), unsigned(area.B - area.T));
+    const int top = std::max(area.T, panelBottom);
+    const int right = std::min(area.R, panelRight);
+    if (area.B > top && right > area.L)
+        XFillRectangle(display, target, gc, area.L, top, unsigned(right - area.L), unsigned(area.B - top));
 }
 
 void IGraphicsX11::Impl::Close()
@@ -226,6 +253,8 @@ void IGraphicsX11::Impl::Close()
         self.HandleMouseUp(lastX, lastY, MouseMods{});
     }
     exposed = {};
+    // A turn still open would leave the host inside an edit gesture too.
+    self.EndWheelGesture();
     self.RestoreCursor();
     {
         // The host may have destroyed its window, and ours with it, already.
@@ -262,13 +291,18 @@ void IGraphicsX11::Impl::HandleEditorEvent(XEvent& event)
     if (Typing() && event.type != ButtonPress && event.type != Expose) return;
     switch (event.type) {
     case Expose: {
+        // A host may make the window larger than the panel: every exposed
+        // pixel is painted, the panel's and the surround's.
         const XExposeEvent& e = event.xexpose;
-        exposed = exposed.Union(WindowScale::UnscaledRect(
-            {e.x, e.y, e.x + e.width, e.y + e.height}, scale));
+        exposed = exposed.Union({e.x, e.y, e.x + e.width, e.y + e.height});
         if (e.count > 0) break;
-        const PixelRect area = exposed.Intersection({0, 0, self.Width(), self.Height()});
+        const PixelRect windowArea = exposed;
         exposed = {};
+        const PixelRect area = WindowScale::UnscaledRect(windowArea, scale)
+                                   .Intersection({0, 0, self.Width(), self.Height()});
         if (!area.IsEmpty()) self.DrawArea(area);
+        PaintSurround(window, windowArea);
+        XFlush(display);
         break;
     }
     case ButtonPress:

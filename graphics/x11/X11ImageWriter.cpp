@@ -72,3 +72,9 @@ void X11ImageWriter::Put(Drawable drawable, GC gc, const PIX_IBitmap& source,
     XPutImage(mDisplay, drawable, gc, image, 0, 0, out.L, out.T, unsigned(width), unsigned(height));
     XDestroyImage(image);
 }
+
+unsigned long X11ImageWriter::PixelOf(uint32_t argb) const noexcept
+{
+    return ToMask((argb >> 16) & 0xFF, mVisual->red_mask) | ToMask((argb >> 8) & 0xFF, mVisual->green_mask)
+           | ToMask(argb & 0xFF, mVisual->blue_mask);
+}

@@ -5,6 +5,8 @@
 
 #include <X11/Xlib.h>
 
+#include <cstdint>
+
 class PIX_IBitmap;
 
 /// Copies pixels of a bitmap to an X drawable, enlarged by a factor (nearest
@@ -20,6 +22,8 @@ public:
     /// by `scale` to the drawable, whose pixel (0, 0) shows source pixel (0, 0).
     void Put(Drawable drawable, GC gc, const PIX_IBitmap& source, const PixelRect& rect,
              double scale) const;
+    /// The drawable's pixel value for colour `argb` (0xAARRGGBB; alpha ignored).
+    unsigned long PixelOf(uint32_t argb) const noexcept;
 
 private:
     Display* mDisplay;

@@ -133,20 +133,8 @@ protected:
     /// The part of `editor` on the screen shows the off-screen panel at `scale`.
     void ExpectWindowShowsTheOffscreenPanel(Window editor, double scale)
     {
-        const std::vector<uint32_t> panel = OffscreenPanelPixels(*plugin, scale);
-        const int fullWidth = int(std::ceil(300 * scale));
-        ASSERT_EQ(panel.size(), size_t(fullWidth) * size_t(std::ceil(570 * scale)));
-        const int screen = DefaultScreen(display);
-        const int width = std::min(fullWidth, DisplayWidth(display, screen) - parentX);
-        const int height = std::min(int(std::ceil(570 * scale)), DisplayHeight(display, screen) - parentY);
-        ASSERT_GT(width, 100);
-        ASSERT_GT(height, 100);
-        const std::vector<uint32_t> window = WindowPixels(display, editor, width, height);
-        ASSERT_EQ(window.size(), size_t(width) * size_t(height));
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                ASSERT_EQ(window[size_t(y) * size_t(width) + size_t(x)], panel[size_t(y) * size_t(fullWidth) + size_t(x)])
-                    << x << "," << y;
+        EXPECT_EQ(FirstDifferenceOnScreen(display, editor, parentX, parentY, OffscreenPanelPixels(*plugin, scale), scale),
+                  -1);
     }
 
     Display* display = nullptr;
@@ -204,7 +192,7 @@ private:
 
 }  // namespace
 
-TEST_F(EditorWindow, ShowsThePanelAsTheOffscreenRenderDrawsIt)
+TEST_F(EditorWindow, ShowsThePanelAsTheOffscreenRenderDrawsItAtItsOneSize)
 {
     Attach(frame);
     const Window editor = Editor();
@@ -215,6 +203,12 @@ TEST_F(EditorWindow, ShowsThePanelAsTheOffscreenRenderDrawsIt)
     EXPECT_EQ(attributes.height, 570);
     EXPECT_EQ(attributes.map_state, IsViewable);
     EXPECT_EQ(FirstDifference(WindowPixels(display, editor, 300, 570), OffscreenPanel()), -1);
+    // The size contract: not resizable, and any proposed size comes back as the one size.
+    EXPECT_EQ(view->canResize(), kResultFalse);
+    ViewRect proposed(0, 0, 392, 700);
+    EXPECT_EQ(view->checkSizeConstraint(&proposed), kResultTrue);
+    EXPECT_EQ(proposed.getWidth(), 300);
+    EXPECT_EQ(proposed.getHeight(), 570);
 }
 
 TEST_F(EditorWindow, ADragOnAKnobIsReportedToTheHostAsOneEdit)
@@ -238,7 +232,10 @@ TEST_F(EditorWindow, ADragOnAKnobIsReportedToTheHostAsOneEdit)
     EXPECT_NEAR(Normalized(3), 0.5 + 40.0 / 324.0, 1e-9);
 }
 
-TEST_F(EditorWindow, TheHostsValueMovesTheKnobAndAWheelNotchTurnsItOnePercentFromThereAsOneGesture)
+// A turn of the wheel is one gesture, held while the wheel turns, so that a
+// host's touch automation records it; it ends about half a second after the
+// last notch.
+TEST_F(EditorWindow, TheHostsValueMovesTheKnobAndAWheelTurnsItOnePercentANotchFromThereAsOneGesture)
 {
     Attach(frame);
     const std::vector<uint32_t> before = WindowPixels(display, Editor(), 300, 570);
@@ -247,16 +244,23 @@ TEST_F(EditorWindow, TheHostsValueMovesTheKnobAndAWheelNotchTurnsItOnePercentFro
     EXPECT_NE(WindowPixels(display, Editor(), 300, 570), before);  // the knob moved
     handler.Clear();
     MoveTo(73, 349);  // OUT
-    Button(4, true);
-    Button(4, false);
-    Settle();
-    const std::vector<HostEdit> edits = handler.Edits();
+    for (int notch = 0; notch < 2; ++notch) {
+        Button(4, true);
+        Button(4, false);
+    }
+    Settle(100);
+    std::vector<HostEdit> edits = handler.Edits();
     ASSERT_EQ(edits.size(), 3u);
     EXPECT_EQ(edits[0].kind, HostEdit::Kind::Begin);
     EXPECT_EQ(edits[1].kind, HostEdit::Kind::Perform);
-    EXPECT_EQ(edits[2].kind, HostEdit::Kind::End);
-    for (const HostEdit& edit : edits) EXPECT_EQ(edit.id, 0u);
+    EXPECT_EQ(edits[2].kind, HostEdit::Kind::Perform);
     EXPECT_NEAR(edits[1].value, 0.71, 1e-12);
+    EXPECT_NEAR(edits[2].value, 0.72, 1e-12);
+    Settle(700);
+    edits = handler.Edits();
+    ASSERT_EQ(edits.size(), 4u);
+    EXPECT_EQ(edits[3].kind, HostEdit::Kind::End);
+    for (const HostEdit& edit : edits) EXPECT_EQ(edit.id, 0u);
 }
 
 TEST_F(EditorWindow, ClickingTheInSwitchTogglesBypass)

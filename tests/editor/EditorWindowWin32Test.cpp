@@ -268,7 +268,7 @@ TEST_F(EditorWindowWin32, ADragOnAKnobIsReportedToTheHostAsOneEdit)
     EXPECT_NEAR(Normalized(3), 0.5 + 40.0 / 324.0, 1e-9);
 }
 
-TEST_F(EditorWindowWin32, WheelNotchesAndTheirPartsTurnAKnobFromTheHostsValueAsGesturesAndTheInSwitchTogglesBypass)
+TEST_F(EditorWindowWin32, WheelNotchesAndTheirPartsTurnAKnobFromTheHostsValueAsOneGestureAndTheInSwitchTogglesBypass)
 {
     Attach();
     ASSERT_EQ(plugin->Controller()->setParamNormalized(0, 0.7), kResultOk);  // OUT, from the host
@@ -277,23 +277,23 @@ TEST_F(EditorWindowWin32, WheelNotchesAndTheirPartsTurnAKnobFromTheHostsValueAsG
     ClientToScreen(Editor(), &screen);
     PostMessageA(Editor(), WM_MOUSEWHEEL, WPARAM(WHEEL_DELTA) << 16, At(screen.x, screen.y));
     Pump();
+    // A touchpad's parts of a notch: three fortieths make one step, in the
+    // same turn, whose gesture ends about half a second after it.
+    for (int part = 0; part < 3; ++part)
+        PostMessageA(Editor(), WM_MOUSEWHEEL, WPARAM(WHEEL_DELTA / 3) << 16, At(screen.x, screen.y));
+    Pump();
     std::vector<HostEdit> edits = handler.Edits();
     ASSERT_EQ(edits.size(), 3u);
     EXPECT_EQ(edits[0].kind, HostEdit::Kind::Begin);
     EXPECT_EQ(edits[1].kind, HostEdit::Kind::Perform);
-    EXPECT_EQ(edits[2].kind, HostEdit::Kind::End);
-    for (const HostEdit& edit : edits) EXPECT_EQ(edit.id, 0u);
+    EXPECT_EQ(edits[2].kind, HostEdit::Kind::Perform);
     EXPECT_NEAR(edits[1].value, 0.71, 1e-12);
-
-    // A touchpad's parts of a notch: three fortieths make one step.
-    handler.Clear();
-    for (int part = 0; part < 3; ++part)
-        PostMessageA(Editor(), WM_MOUSEWHEEL, WPARAM(WHEEL_DELTA / 3) << 16, At(screen.x, screen.y));
-    Pump();
+    EXPECT_NEAR(edits[2].value, 0.72, 1e-12);
+    Pump(700);
     edits = handler.Edits();
-    ASSERT_EQ(edits.size(), 3u);
-    EXPECT_EQ(edits[1].kind, HostEdit::Kind::Perform);
-    EXPECT_NEAR(edits[1].value, 0.72, 1e-12);
+    ASSERT_EQ(edits.size(), 4u);
+    EXPECT_EQ(edits[3].kind, HostEdit::Kind::End);
+    for (const HostEdit& edit : edits) EXPECT_EQ(edit.id, 0u);
 
     handler.Clear();
     Click(50, 500);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 
 using namespace Steinberg;
@@ -118,6 +119,14 @@ TEST_F(EditorView, ReportsTheEditorSizeBeforeAttachingAndCannotBeResizedByTheHos
     EXPECT_EQ(size.getHeight(), 570);
     EXPECT_EQ(view->canResize(), kResultFalse);
     EXPECT_EQ(view->checkSizeConstraint(nullptr), kResultFalse);
+    // Any size a host proposes comes back as the one size, at the content scale.
+    const auto corners = [](const ViewRect& r) { return std::array<int32, 4>{r.left, r.top, r.right, r.bottom}; };
+    ViewRect proposed(10, 20, 402, 720);
+    EXPECT_EQ(view->checkSizeConstraint(&proposed), kResultTrue);
+    EXPECT_EQ(corners(proposed), (std::array<int32, 4>{10, 20, 310, 590}));
+    ASSERT_EQ(Scaling()->setContentScaleFactor(2.0f), kResultOk);
+    EXPECT_EQ(view->checkSizeConstraint(&proposed), kResultTrue);
+    EXPECT_EQ(corners(proposed), (std::array<int32, 4>{10, 20, 610, 1160}));
     EXPECT_EQ(view->onWheel(1.0f), kResultFalse);
     EXPECT_EQ(view->onFocus(true), kResultFalse);
 }

@@ -3,6 +3,8 @@
 // host's parent window, and reading back what a window shows.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -67,4 +69,27 @@ inline std::vector<std::uint32_t> WindowPixels(Display* display, Window window, 
             pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
     XDestroyImage(image);
     return pixels;
+}
+
+/// Index of the first pixel of `window` (whose top-left corner is at
+/// (`screenX`, `screenY`) on the screen) that differs from `panel`, the whole
+/// 300 x 570 panel drawn at `scale`, over the part the screen shows; -1 when
+/// none does, 0 when the window cannot be read.
+inline long FirstDifferenceOnScreen(Display* display, Window window, int screenX, int screenY,
+                                    const std::vector<std::uint32_t>& panel, double scale)
+{
+    const int fullWidth = static_cast<int>(std::ceil(300 * scale));
+    const int screen = DefaultScreen(display);
+    const int width = std::min(fullWidth, DisplayWidth(display, screen) - screenX);
+    const int height = std::min(static_cast<int>(std::ceil(570 * scale)), DisplayHeight(display, screen) - screenY);
+    const std::vector<std::uint32_t> shown = WindowPixels(display, window, width, height);
+    if (width <= 0 || height <= 0 || shown.size() != std::size_t(width) * std::size_t(height)
+        || panel.size() != std::size_t(fullWidth) * std::size_t(std::ceil(570 * scale)))
+        return 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (shown[std::size_t(y) * std::size_t(width) + std::size_t(x)]
+                != panel[std::size_t(y) * std::size_t(fullWidth) + std::size_t(x)])
+                return long(y) * width + x;
+    return -1;
 }

@@ -134,6 +134,26 @@ TEST_F(EventsTest, WheelFollowsTheCaptureAndJoinsThePressGesture)
     EXPECT_EQ(plug.log, (Log{"begin 1", "end 1", "begin 0"}));
 }
 
+TEST_F(EventsTest, AWheelGestureEndsAtOnceWhenThePointerLeavesItsControlOrAnotherGestureBegins)
+{
+    g.HandleMouseWheel(12, 12, {}, 1);
+    g.HandleMouseWheel(12, 12, {}, 1);
+    g.HandlePointerOver(14, 14, {});  // still on "a": the turn goes on
+    EXPECT_EQ(plug.log, Log{"begin 0"});
+    g.HandlePointerOver(80, 80, {});  // off "a", with hover tracking off
+    g.HandleMouseWheel(12, 12, {}, 1);
+    g.HandleMouseWheel(25, 25, {}, 1);  // another control
+    g.HandlePointerOut();
+    g.HandleMouseWheel(12, 12, {}, 1);
+    g.HandleMouseDown(12, 12, kLeftButton);  // a press on the same parameter
+    g.HandleMouseUp(12, 12, {});
+    g.HandleMouseWheel(25, 25, {}, 1);
+    g.EndWheelGesture();  // the window closes
+    g.EndWheelGesture();
+    EXPECT_EQ(plug.log, (Log{"begin 0", "end 0", "begin 0", "end 0", "begin 1", "end 1", "begin 0",
+                             "end 0", "begin 0", "end 0", "begin 1", "end 1"}));
+}
+
 TEST_F(EventsTest, PointerOverNeedsHoverTrackingAndReportsLeavingTheLastControl)
 {
     EXPECT_FALSE(g.HandlePointerOver(12, 12, {}));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GraphicsTestSupport.h"
 
+#include "graphics/EditorTick.h"
 #include "graphics/IKnobMultiControl.h"
 #include "graphics/ISwitchControl.h"
 
@@ -64,22 +65,35 @@ TEST_F(KnobAndSwitchTest, KnobAtTheTopDraggedUpStaysAndStillWritesTheParameter)
     EXPECT_EQ(plug.log, (std::vector<std::string>{"begin 0", "edit 0 1.000000"}));
 }
 
-TEST_F(KnobAndSwitchTest, WheelTurnsByOnePercentOrATenthEachTurnAGestureOfItsOwn)
+TEST_F(KnobAndSwitchTest, WheelTurnsByOnePercentOrATenthAndATurnIsOneGestureUntilTheWheelRests)
 {
+    using Log = std::vector<std::string>;
+    TextEntrySession entry;
+    const auto ticks = [&](int count) {
+        for (int i = 0; i < count; ++i) RunEditorTick(*g, entry, "");
+    };
+    // About half a second of ticks at the editor's frame rate.
+    EXPECT_NEAR(g->WheelRestTicks() * 1000.0 / g->Fps(), 500.0, 40.0);
+
     g->HandleMouseWheel(200, 100, {}, 1);
     EXPECT_DOUBLE_EQ(knob->Value(), 0.26);
+    ticks(g->WheelRestTicks() - 1);  // a pause, but the wheel turns on
     MouseMods control;
     control.control = true;
     g->HandleMouseWheel(200, 100, control, -2);
     EXPECT_DOUBLE_EQ(knob->Value(), 0.258);
-    EXPECT_EQ(plug.log, (std::vector<std::string>{"begin 0", "edit 0 0.260000", "end 0", "begin 0",
-                                                  "edit 0 0.258000", "end 0"}));
+    ticks(g->WheelRestTicks() - 1);
+    EXPECT_EQ(plug.log, (Log{"begin 0", "edit 0 0.260000", "edit 0 0.258000"}));
+    ticks(1);
+    EXPECT_EQ(plug.log, (Log{"begin 0", "edit 0 0.260000", "edit 0 0.258000", "end 0"}));
+
     // During a press the turn joins the press's gesture.
     plug.log.clear();
     g->HandleMouseDown(200, 100, kLeftButton);
     g->HandleMouseWheel(200, 100, {}, 1);
     g->HandleMouseUp(200, 100, kLeftButton);
-    EXPECT_EQ(plug.log, (std::vector<std::string>{"begin 0", "edit 0 0.268000", "end 0"}));
+    ticks(g->WheelRestTicks());
+    EXPECT_EQ(plug.log, (Log{"begin 0", "edit 0 0.268000", "end 0"}));
 }
 
 TEST_F(KnobAndSwitchTest, PartsOfANotchAddUpToWholeStepsAndATurnBackStartsAfresh)
@@ -96,7 +110,7 @@ TEST_F(KnobAndSwitchTest, PartsOfANotchAddUpToWholeStepsAndATurnBackStartsAfresh
     EXPECT_DOUBLE_EQ(knob->Value(), 0.25);
     g->HandleWheelDelta(200, 100, {}, 2 * IGraphics::kWheelNotch);
     EXPECT_DOUBLE_EQ(knob->Value(), 0.27);
-    EXPECT_EQ(plug.log.size(), 9u);  // three turns, each a whole gesture
+    EXPECT_EQ(plug.log.size(), 4u);  // one turn: its begin and three values
 }
 
 TEST_F(KnobAndSwitchTest, DoubleClickRestoresTheValueAtAttachTimeWithoutGestures)

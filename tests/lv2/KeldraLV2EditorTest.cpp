@@ -11,10 +11,13 @@
 #include "host/PluginInstance.h"
 #include "host/PluginModule.h"
 
+#include <lv2/atom/atom.h>
 #include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -100,18 +103,21 @@ int IgnoreXError(Display*, XErrorEvent*)
     return 0;
 }
 
-// The first window named `name` below `window`, or 0.
-Window FindWindow(Display* display, Window window, const char* name)
+// The first window of KELDRA's class ("keldra", "KELDRA") at or below
+// `window`, or 0: the host's own windows may carry the plug-in's name.
+Window FindEditorWindow(Display* display, Window window)
 {
-    char* title = nullptr;
-    if (XFetchName(display, window, &title) != 0 && title != nullptr) {
-        const bool found = std::strcmp(title, name) == 0;
-        XFree(title);
+    XClassHint hint{};
+    if (XGetClassHint(display, window, &hint) != 0) {
+        const bool found = hint.res_name != nullptr && hint.res_class != nullptr
+                           && std::strcmp(hint.res_name, "keldra") == 0 && std::strcmp(hint.res_class, "KELDRA") == 0;
+        XFree(hint.res_name);
+        XFree(hint.res_class);
         if (found)
             return window;
     }
     for (const Window child : ChildWindows(display, window))
-        if (const Window found = FindWindow(display, child, name))
+        if (const Window found = FindEditorWindow(display, child))
             return found;
     return 0;
 }
@@ -138,13 +144,20 @@ protected:
         }
     }
 
-    // Instantiates the UI with the given features on; the handle or nullptr.
-    LV2UI_Handle Open(bool withInstance = true, bool withParent = true)
+    // Instantiates the UI with the given features on, and the host's
+    // ui:scaleFactor when `scale` is above 0; the handle or nullptr.
+    LV2UI_Handle Open(bool withInstance = true, bool withParent = true, float scale = 0.0f)
     {
         LV2_Feature instance{LV2_INSTANCE_ACCESS_URI, plugin.Handle()};
         LV2_Feature window{LV2_UI__parent, reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent))};
         LV2_Feature touch{LV2_UI__touch, &touchFeature};
-        std::vector<const LV2_Feature*> features{&touch};
+        LV2_Feature map{LV2_URID__map, urids.Feature()};
+        LV2_Feature resize{LV2_UI__resize, &resizeFeature};
+        const std::vector<LV2_Options_Option> scaleOption = ScaleOption(scale);
+        LV2_Feature options{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(scaleOption.data())};
+        std::vector<const LV2_Feature*> features{&touch, &map, &resize};
+        if (scale > 0.0f)
+            features.push_back(&options);
         if (withInstance)
             features.push_back(&instance);
         if (withParent)
@@ -162,6 +175,21 @@ protected:
             EXPECT_EQ(reinterpret_cast<std::uintptr_t>(widget), Editor());
         }
         return ui;
+    }
+
+    // ui:scaleFactor `scale` as a host's options list (ended by a zeroed
+    // option), pointing at `scale`.
+    std::vector<LV2_Options_Option> ScaleOption(const float& scale)
+    {
+        return {{LV2_OPTIONS_INSTANCE, 0, urids.Map(LV2_UI__scaleFactor), sizeof(float), urids.Map(LV2_ATOM__Float),
+                 &scale},
+                {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+    }
+
+    static int Resized(LV2UI_Feature_Handle handle, int width, int height)
+    {
+        *static_cast<std::pair<int, int>*>(handle) = {width, height};
+        return 0;
     }
 
     void Close()
@@ -196,8 +224,8 @@ protected:
         return reference.SaveState(type);
     }
 
-    // The panel keldra-render draws for the VST3 build restored from `chunk`.
-    std::vector<std::uint32_t> Vst3Panel(const std::vector<std::uint8_t>& chunk)
+    // The panel keldra-render draws at `scale` for the VST3 build restored from `chunk`.
+    std::vector<std::uint32_t> Vst3Panel(const std::vector<std::uint8_t>& chunk, double scale = 1.0)
     {
         std::string error;
         auto vst3Module = PluginModule::Load(KELDRA_BUNDLE_PATH, error);
@@ -209,7 +237,7 @@ protected:
         if (vst3 == nullptr)
             return {};
         EXPECT_EQ(vst3->LoadState(chunk), Steinberg::kResultOk);
-        return OffscreenPanelPixels(*vst3);
+        return OffscreenPanelPixels(*vst3, scale);
     }
 
     void MoveTo(int x, int y)
@@ -230,11 +258,14 @@ protected:
     LV2Instance plugin{module};
     std::vector<HostEvent> events;
     LV2UI_Touch touchFeature{&events, Touch};
+    UridTable urids;
+    std::pair<int, int> resized;
+    LV2UI_Resize resizeFeature{&resized, Resized};
     LV2UI_Handle ui = nullptr;
     const LV2UI_Idle_Interface* idleInterface = nullptr;
 };
 
-TEST_F(KeldraLV2Editor, ADragIsOneTouchedGestureWrittenToTheHost)
+TEST_F(KeldraLV2Editor, ADragAndAWheelTurnAreEachOneTouchedGestureWrittenToTheHost)
 {
     ASSERT_NE(Open(), nullptr);
     Idle(100);
@@ -267,6 +298,23 @@ TEST_F(KeldraLV2Editor, ADragIsOneTouchedGestureWrittenToTheHost)
     std::memcpy(&gainHigh, chunk.data() + 3 * sizeof(double), sizeof(double));
     EXPECT_NEAR(gainHigh, 0.5 + 40.0 / 324.0, 1e-9);
     EXPECT_NE(gainHigh, static_cast<double>(expected)) << "the editor's double-precision value stands";
+
+    // A wheel turn is touched as one gesture too, released once the wheel rests.
+    events.clear();
+    for (int notch = 0; notch < 2; ++notch) {
+        XTestFakeButtonEvent(display, 4, True, CurrentTime);
+        XTestFakeButtonEvent(display, 4, False, CurrentTime);
+        Idle(20);
+    }
+    Idle(100);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].kind, HostEvent::Kind::Grab);
+    EXPECT_EQ(events[1].kind, HostEvent::Kind::Write);
+    EXPECT_EQ(events[2].kind, HostEvent::Kind::Write);
+    Idle(700);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[3].kind, HostEvent::Kind::Release);
+    EXPECT_EQ(events[3].port, kGainHighPort);
 }
 
 TEST_F(KeldraLV2Editor, ClosesWithoutTraceReopensShowsAndRefusesHostsWithoutInstanceAccess)
@@ -306,6 +354,36 @@ TEST_F(KeldraLV2Editor, ClosesWithoutTraceReopensShowsAndRefusesHostsWithoutInst
     EXPECT_EQ(Editor(), 0u);
 }
 
+// Ardour hands its interface scale to LV2 UIs as ui:scaleFactor: the window
+// shows the panel keldra-render draws at that scale, and a new scale through
+// the options interface resizes the window and tells the host.
+TEST_F(KeldraLV2Editor, TheHostsScaleFactorShowsThePanelAtThatScale)
+{
+    XMoveResizeWindow(display, parent, 0, 0, 600, 1140);
+    const std::vector<std::uint8_t> defaults = ChunkOf({});
+    for (const float scale : {1.5f, 2.0f}) {
+        SCOPED_TRACE(scale);
+        ASSERT_NE(Open(true, true, scale), nullptr);
+        const std::pair<int, int> size{static_cast<int>(std::ceil(300 * scale)), static_cast<int>(std::ceil(570 * scale))};
+        EXPECT_EQ(resized, size);
+        Idle(150);
+        EXPECT_EQ(FirstDifferenceOnScreen(display, Editor(), 0, 0, Vst3Panel(defaults, scale), scale), -1);
+        Close();
+    }
+
+    ASSERT_NE(Open(), nullptr);
+    EXPECT_EQ(resized, (std::pair<int, int>{300, 570}));
+    const auto* options =
+        static_cast<const LV2_Options_Interface*>(module.UiDescriptor()->extension_data(LV2_OPTIONS__interface));
+    ASSERT_NE(options, nullptr);
+    const float two = 2.0f;
+    const std::vector<LV2_Options_Option> twice = ScaleOption(two);
+    EXPECT_EQ(options->set(ui, twice.data()), 0u);
+    EXPECT_EQ(resized, (std::pair<int, int>{600, 1140}));
+    Idle(150);
+    EXPECT_EQ(FirstDifferenceOnScreen(display, Editor(), 0, 0, Vst3Panel(defaults, 2.0), 2.0), -1);
+}
+
 TEST_F(KeldraLV2Editor, InJalvTheEmbeddedWindowShowsThePanelAndFollowsADrag)
 {
     // jalv.gtk3 on a JACK server of the test's own with a dummy driver,
@@ -334,7 +412,7 @@ TEST_F(KeldraLV2Editor, InJalvTheEmbeddedWindowShowsThePanelAndFollowsADrag)
     long difference = 0;
     for (int attempt = 0; attempt < 200 && difference != -1; ++attempt) {
         ::usleep(50000);
-        editor = FindWindow(display, DefaultRootWindow(display), "IEditor");
+        editor = FindEditorWindow(display, DefaultRootWindow(display));
         if (editor != 0)
             difference = FirstDifferentPixel(WindowPixels(display, editor, 300, 570), expected);
     }

@@ -140,7 +140,8 @@ class QtractorRun:
         x, y = mixer.x + MIXER_FIRST_PLUGIN[0], mixer.y + MIXER_FIRST_PLUGIN[1]
         self.screen.click(x, y)
         self.screen.click(x, y, count=2)
-        return self.screen.await_window(r"^IEditor$", 10)
+        # The host's own frame may carry the plug-in's name: the class tells them apart.
+        return self.screen.await_window(r"^KELDRA$", 10, window_class="KELDRA")
 
     def save(self, session_file):
         """Marks the session changed (mute on and off) and saves it with Ctrl+S; its saved text."""

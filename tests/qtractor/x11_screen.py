@@ -7,12 +7,13 @@ import subprocess
 import time
 import zlib
 
-_TREE_LINE = re.compile(r'^\s*(0x[0-9a-f]+) "(.*)": .*\s(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)\s*$')
+_TREE_LINE = re.compile(r'^\s*(0x[0-9a-f]+) "(.*)": (?:\("[^"]*" "([^"]*)"\))?.*\s(\d+)x(\d+)\+-?\d+\+-?\d+'
+                        r'\s+\+(-?\d+)\+(-?\d+)\s*$')
 
 
 class Window:
-    def __init__(self, ident, title, width, height, x, y):
-        self.id, self.title = ident, title
+    def __init__(self, ident, title, window_class, width, height, x, y):
+        self.id, self.title, self.window_class = ident, title, window_class
         self.width, self.height, self.x, self.y = width, height, x, y
 
 
@@ -31,16 +32,18 @@ class Screen:
         for line in self._run("xwininfo", "-root", "-tree").splitlines():
             match = _TREE_LINE.match(line)
             if match:
-                ident, title, width, height, x, y = match.groups()
-                found.append(Window(int(ident, 16), title, int(width), int(height), int(x), int(y)))
+                ident, title, window_class, width, height, x, y = match.groups()
+                found.append(Window(int(ident, 16), title, window_class or "", int(width), int(height), int(x),
+                                    int(y)))
         return found
 
-    def await_window(self, pattern, timeout=30):
-        """The first window whose title matches pattern, or None after timeout seconds."""
+    def await_window(self, pattern, timeout=30, window_class=None):
+        """The first window whose title matches pattern (and whose WM_CLASS class is window_class, when
+        given), or None after timeout seconds."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             for window in self.windows():
-                if re.search(pattern, window.title):
+                if re.search(pattern, window.title) and window_class in (None, window.window_class):
                     return window
             time.sleep(0.25)
         return None

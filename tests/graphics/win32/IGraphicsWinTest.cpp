@@ -7,6 +7,9 @@
 
 #include "Win32MessagePump.h"
 #include "graphics/win32/IGraphicsWin.h"
+#include "raster/PIX_Compose.h"
+#include "raster/PIX_ComposeMode.h"
+#include "raster/PIX_SysBitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +20,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <iterator>
 
 namespace {
 
@@ -164,6 +168,25 @@ TEST_F(IGraphicsWinTest, TheEditorIsAChildOfItsClassAndTheClassGoesWithTheLastWi
     EXPECT_FALSE(EditorClassRegistered());
 }
 
+// A host may make the window larger than the panel: the panel stays at its
+// place and every other pixel shows the panel's bottom-right colour.
+TEST_F(IGraphicsWinTest, AWindowLargerThanThePanelIsPaintedEverywhere)
+{
+    PIX_Fill(g->DrawSurface(), 0, 0, 300, 570, 0xFF336699u, 1.0f, kComposeCopy);
+    PIX_Fill(g->DrawSurface(), 299, 569, 1, 1, 0xFFCC8844u, 1.0f, kComposeCopy);
+    ASSERT_NE(Open(), nullptr);
+    SetWindowPos(Editor(), nullptr, 0, 0, 392, 700, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(Editor(), nullptr, FALSE);
+    Pump(200);
+    HDC dc = GetDC(Editor());
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{150, 300}, std::pair{298, 569}})
+        EXPECT_EQ(GetPixel(dc, x, y), RGB(0x33, 0x66, 0x99)) << x << "," << y;
+    for (auto [x, y] : {std::pair{300, 0}, std::pair{391, 300}, std::pair{0, 570}, std::pair{299, 699},
+                        std::pair{391, 699}})
+        EXPECT_EQ(GetPixel(dc, x, y), RGB(0xCC, 0x88, 0x44)) << x << "," << y;
+    ReleaseDC(Editor(), dc);
+}
+
 TEST_F(IGraphicsWinTest, ButtonsDragAndWheelReachTheControlUnderThePointer)
 {
     ASSERT_NE(Open(), nullptr);
@@ -192,14 +215,29 @@ TEST_F(IGraphicsWinTest, ButtonsDragAndWheelReachTheControlUnderThePointer)
     POINT screen{130, 160};
     ClientToScreen(Editor(), &screen);
     events.clear();
+    plug.log.clear();
+    const auto turns = [&] {
+        std::vector<std::string> wheel;
+        std::copy_if(events.begin(), events.end(), std::back_inserter(wheel),
+                     [](const std::string& e) { return e.rfind("knob wheel", 0) == 0; });
+        return wheel;
+    };
     PostMessageA(Editor(), WM_MOUSEWHEEL, Wheel(WHEEL_DELTA), At(screen.x, screen.y));
     PostMessageA(Editor(), WM_MOUSEWHEEL, Wheel(-60), At(screen.x, screen.y));
     PostMessageA(Editor(), WM_MOUSEWHEEL, Wheel(-2 * WHEEL_DELTA), At(screen.x, screen.y));
     Pump(100);
-    EXPECT_EQ(events, (std::vector<std::string>{"knob wheel 1", "knob wheel -2"}));
+    EXPECT_EQ(turns(), (std::vector<std::string>{"knob wheel 1", "knob wheel -2"}));
     PostMessageA(Editor(), WM_MOUSEWHEEL, Wheel(-60), At(screen.x, screen.y));
     Pump(100);
-    EXPECT_EQ(events.back(), "knob wheel -1");
+    EXPECT_EQ(turns().back(), "knob wheel -1");
+    // The test's pointer is not over the window: the system reports it
+    // gone, which ends each turn's gesture without waiting for the rest.
+    EXPECT_TRUE(Logged("knob out"));
+    ASSERT_FALSE(plug.log.empty());
+    EXPECT_EQ(plug.log.front(), "begin 0");
+    EXPECT_EQ(plug.log.back(), "end 0");
+    EXPECT_EQ(std::count(plug.log.begin(), plug.log.end(), "begin 0"),
+              std::count(plug.log.begin(), plug.log.end(), "end 0"));
 }
 
 TEST_F(IGraphicsWinTest, KeysNoControlTakesGoToTheHostWindow)

@@ -270,6 +270,18 @@ TEST_F(IGraphicsX11Test, OpensAMappedXEmbedChildOfTheEditorSize)
     EXPECT_EQ(values[0], 0u); // protocol version
     EXPECT_EQ(values[1] & 1u, 1u); // mapped
     XFree(data);
+
+    // Named for window managers, for hosts that show it as a window of its own.
+    char* name = nullptr;
+    ASSERT_TRUE(XFetchName(d, Editor(), &name));
+    EXPECT_STREQ(name, "KELDRA");
+    XFree(name);
+    XClassHint hint{};
+    ASSERT_TRUE(XGetClassHint(d, Editor(), &hint));
+    EXPECT_STREQ(hint.res_name, "keldra");
+    EXPECT_STREQ(hint.res_class, "KELDRA");
+    XFree(hint.res_name);
+    XFree(hint.res_class);
 }
 
 TEST_F(IGraphicsX11Test, RunLoopRegistrationsLiveExactlyAsLongAsTheWindow)
@@ -345,6 +357,36 @@ TEST_F(IGraphicsX11Test, WithoutARunLoopThePanelIsPaintedOnce)
     EXPECT_TRUE(PumpUntil([&] { return shows(150, 300); }));
 }
 
+// A host may make the window larger than the panel (Ardour makes it as wide
+// as its toolbar): the panel stays at its place and every other pixel shows
+// the panel's bottom-right colour, with a run loop and without one.
+TEST_F(IGraphicsX11Test, AWindowLargerThanThePanelIsPaintedEverywhere)
+{
+    const uint32_t surround = PatternControl::Colour(0x400000, 299, 569) & 0xFFFFFF;
+    const auto paintedEverywhere = [&] {
+        XImage* image = XGetImage(d, Editor(), 0, 0, 392, 700, AllPlanes, ZPixmap);
+        if (!image) return false;
+        long wrong = 0;
+        for (int y = 0; y < 700; ++y)
+            for (int x = 0; x < 392; ++x) {
+                const uint32_t expected = x < 300 && y < 570
+                                              ? PatternControl::Colour(0x400000, x, y) & 0xFFFFFF
+                                              : surround;
+                wrong += (XGetPixel(image, x, y) & 0xFFFFFF) != expected;
+            }
+        XDestroyImage(image);
+        return wrong == 0;
+    };
+    for (IEditorRunLoop* withLoop : {static_cast<IEditorRunLoop*>(&loop), static_cast<IEditorRunLoop*>(nullptr)}) {
+        SCOPED_TRACE(withLoop ? "with a run loop" : "without a run loop");
+        g->SetRunLoop(withLoop);
+        ASSERT_NE(Open(), nullptr);
+        XResizeWindow(d, Editor(), 392, 700);
+        EXPECT_TRUE(PumpUntil(paintedEverywhere));
+        g->CloseEditorWindow();
+    }
+}
+
 TEST_F(IGraphicsX11Test, ContentScaleScalesTheWindowImageAndPointer)
 {
     g->SetContentScale(2.0);
@@ -388,14 +430,26 @@ TEST_F(IGraphicsX11Test, PressDragReleaseMakeOneGesture)
     EXPECT_EQ(plug.log.back(), "end 0");
 }
 
-TEST_F(IGraphicsX11Test, WheelButtonsTurnOneStepEachAGestureAndSecondQuickClickIsADoubleClick)
+TEST_F(IGraphicsX11Test, WheelButtonsTurnOneStepEachOneGestureATurnAndSecondQuickClickIsADoubleClick)
 {
+    using Log = std::vector<std::string>;
     ASSERT_NE(Open(), nullptr);
     SendPointer(d, Editor(), ButtonPress, Button4, 120, 150, 0);
     SendPointer(d, Editor(), ButtonPress, Button5, 120, 150, 0);
     ASSERT_TRUE(PumpUntil([&] { return Logged("knob wheel -1"); }));
     EXPECT_TRUE(Logged("knob wheel 1"));
-    EXPECT_EQ(plug.log, (std::vector<std::string>{"begin 0", "end 0", "begin 0", "end 0"}));
+    // The turn's gesture stays open until the wheel has rested for the
+    // ticks of about half a second.
+    for (int tick = 2; tick < g->WheelRestTicks(); ++tick) loop.Pump();
+    EXPECT_EQ(plug.log, Log{"begin 0"});
+    ASSERT_TRUE(PumpUntil([&] { return plug.log.size() == 2; }));
+    EXPECT_EQ(plug.log, (Log{"begin 0", "end 0"}));
+    // Closing the window ends it at once.
+    SendPointer(d, Editor(), ButtonPress, Button4, 120, 150, 0);
+    ASSERT_TRUE(PumpUntil([&] { return plug.log.size() == 3; }));
+    g->CloseEditorWindow();
+    EXPECT_EQ(plug.log, (Log{"begin 0", "end 0", "begin 0", "end 0"}));
+    ASSERT_NE(Open(), nullptr);
 
     Click(Editor(), 120, 150, 5000);
     Click(Editor(), 121, 150, 5200);
