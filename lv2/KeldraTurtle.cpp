@@ -193,12 +193,14 @@ std::string Description()
         << "\n"
         << "# The front panel, embedded in the host's window (ui:parent) or shown in its\n"
         << "# own (ui:showInterface). It is the effect's own editor, reached through\n"
-        << "# instance-access, and runs from the host's idle calls.\n"
+        << "# instance-access, and runs from the host's idle calls; it takes the host's\n"
+        << "# ui:scaleFactor when instantiated and when the host changes it.\n"
         << Uri(KeldraIdentity::kLv2EditorUri) << "\n"
         << "\ta ui:X11UI ;\n"
         << "\tlv2:requiredFeature ui:idleInterface , <http://lv2plug.in/ns/ext/instance-access> ;\n"
-        << "\tlv2:optionalFeature ui:parent , ui:touch , ui:resize , ui:noUserResize ;\n"
-        << "\tlv2:extensionData ui:idleInterface , ui:showInterface .\n";
+        << "\tlv2:optionalFeature ui:parent , ui:touch , ui:resize , ui:noUserResize , urid:map , opts:options ;\n"
+        << "\topts:supportedOption ui:scaleFactor ;\n"
+        << "\tlv2:extensionData ui:idleInterface , ui:showInterface , opts:interface .\n";
     return out.str();
 }
 
