@@ -13,9 +13,12 @@
 #include "framework/ITransportInfo.h"
 #include "platform/RelaxedAtomic.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -198,6 +201,83 @@ public:
         }
     }
 
+    // ---- what every format binding does alike ---------------------------------
+
+    /// The largest part of a block the effect runs at once: scratch memory
+    /// stays bounded whatever maximum a host announces, and longer host
+    /// blocks run in parts.
+    static constexpr int kMaxInternalBlock = 4096;
+    /// Bytes of the host bypass flag (32-bit little-endian, 1 = bypassed)
+    /// that follows the parameter values in the state chunk.
+    static constexpr int kStateFlagBytes = 4;
+    /// Bytes of the parameter values, and of the whole state chunk.
+    int StateValueBytes() const noexcept { return GetParamCount() * static_cast<int>(sizeof(double)); }
+    int StateChunkBytes() const noexcept { return StateValueBytes() + kStateFlagBytes; }
+
+    /// [ui] A buffer of StateChunkBytes() for a binding's stream I/O, or
+    /// nullptr when memory ran out (never throws).
+    std::unique_ptr<std::uint8_t[]> MakeStateBuffer() const noexcept
+    {
+        return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(StateChunkBytes())]);
+    }
+    /// [ui] Writes the state chunk (every plain value, then the host bypass
+    /// flag) into `bytes`, which holds at least StateChunkBytes(); false
+    /// when it does not. Allocates nothing.
+    bool WriteStateChunk(std::uint8_t* bytes, std::size_t capacity) noexcept;
+    /// How a state chunk was taken.
+    enum class StateRead {
+        kRefused,     ///< shorter than the values: nothing changed
+        kValuesOnly,  ///< an older chunk without the bypass flag: values restored, bypass kept
+        kWhole,       ///< values and bypass flag restored
+    };
+    /// [ui] Restores a chunk written by WriteStateChunk, all of it or
+    /// nothing: values (clamped, snapped, non-finite ones ignored), then the
+    /// host bypass flag when present; the effect hears OnParamChanged for
+    /// every index, the editor is refreshed. Allocates nothing.
+    StateRead ReadStateChunk(const std::uint8_t* bytes, std::size_t size) noexcept;
+
+    /// [any] A host set parameter `paramIdx` to `plain`: clamped, snapped to
+    /// its step, a non-finite value or a bad index ignored (false); the
+    /// editor's controls follow and the effect hears OnParamChanged.
+    /// Takes no lock.
+    bool SetParamFromHost(int paramIdx, double plain) noexcept;
+
+    /// [ui, not while processing] Sets the rate, sizes the scratch arrays for
+    /// the host's largest block (at most kMaxInternalBlock frames) and
+    /// clears the signal state (OnReset). False, with nothing changed, for a
+    /// rate that is not a positive number, a block below 1 frame, or memory
+    /// that ran out. Never throws.
+    bool PrepareProcessing(double sampleRate, std::int64_t hostMaxFrames) noexcept;
+
+    /// [audio] Runs a host block of `frames` frames in parts of at most the
+    /// block size, ending a part wherever `nextChange(done)` says the next
+    /// change is due (a frame offset; `frames` or more when none is).
+    /// Before each part `applyChangesAt(done)` applies what is due at
+    /// `done`; `processPart(offset, count)` binds and runs the part (through
+    /// ProcessBoundInputs). A block of 0 frames, or one before set-up, still
+    /// applies its changes and runs one empty part so the effect's design
+    /// follows the settings.
+    template <typename NextChange, typename ApplyChangesAt, typename ProcessPart>
+    void ProcessHostBlock(int frames, NextChange&& nextChange, ApplyChangesAt&& applyChangesAt,
+                          ProcessPart&& processPart) noexcept
+    {
+        const int limit = GetBlockSize();
+        int done = 0;
+        do {
+            applyChangesAt(done);
+            if (limit < 1)
+                break;
+            int end = std::min(frames, done + limit);
+            const int due = nextChange(done);
+            if (due > done && due < end)
+                end = due;
+            processPart(done, end - done);
+            done = end;
+        } while (done < frames);
+        if (limit < 1)
+            processPart(0, 0);
+    }
+
     // ---- state and presets (locks) -----------------------------------------
 
     /// [any] Appends every parameter's plain value (binary64) in index order;
@@ -308,4 +388,6 @@ private:
     std::vector<IOutputChannel> mOutputChannels;
     std::vector<std::string> mInputBusNames;
     std::vector<std::string> mOutputBusNames;
+    /// Pre-sized for a whole state: the state pair never allocates.
+    IStateChunk mStateBuffer{IStateChunk::kDefaultGranularity};
 };

@@ -396,26 +396,28 @@ TEST(IEffectVST3, StateIsTheValuesAsLittleEndianDoublesThenTheBypassFlagAndRound
     EXPECT_TRUE(host.effect->IsBypassed());
 }
 
-TEST(IEffectVST3, ShortStateRestoresWholeValuesKeepsTheRestAndReportsFalse)
+TEST(IEffectVST3, ShortStateRestoresOnlyWholeValueSetsAndReportsFalse)
 {
     ProbeHost host;
-    // Every value but no bypass flag: all restored, still a failure.
+    // Every value but no bypass flag (an older project): all restored,
+    // still a failure.
     HostMemoryStream noFlag(StateBytes({3.0, 1.0, 0.5}, nullptr));
     EXPECT_EQ(host.effect->setControllerState(&noFlag), kResultFalse);
     EXPECT_DOUBLE_EQ(host.effect->GetParam(0)->Value(), 3.0);
     EXPECT_DOUBLE_EQ(host.effect->GetParam(2)->Value(), 0.5);
 
+    // Cut inside the values: nothing changes.
     std::vector<uint8_t> bytes = StateBytes({4.0, 0.0, 0.9}, nullptr);
-    bytes.resize(20);  // value 2 cut after half its bytes
+    bytes.resize(20);
     HostMemoryStream cut(bytes);
     EXPECT_EQ(host.effect->setControllerState(&cut), kResultFalse);
-    EXPECT_DOUBLE_EQ(host.effect->GetParam(0)->Value(), 4.0);
-    EXPECT_DOUBLE_EQ(host.effect->GetParam(1)->Value(), 0.0);
+    EXPECT_DOUBLE_EQ(host.effect->GetParam(0)->Value(), 3.0);
+    EXPECT_DOUBLE_EQ(host.effect->GetParam(1)->Value(), 1.0);
     EXPECT_DOUBLE_EQ(host.effect->GetParam(2)->Value(), 0.5);
 
     HostMemoryStream empty;
     EXPECT_EQ(host.effect->setControllerState(&empty), kResultFalse);
-    EXPECT_DOUBLE_EQ(host.effect->GetParam(0)->Value(), 4.0);
+    EXPECT_DOUBLE_EQ(host.effect->GetParam(0)->Value(), 3.0);
     EXPECT_EQ(host.effect->setControllerState(nullptr), kResultFalse);
 }
 
