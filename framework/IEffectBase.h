@@ -24,8 +24,10 @@
 
 /// The format-independent plug-in base: owns the parameters, presets, channel
 /// configuration and per-channel buffers, the processing settings and the
-/// re-entrant lock that serialises the audio thread against the user-interface
-/// side. A format binding derives from it and implements the abstract
+/// re-entrant lock that serialises the user-interface side's calls among
+/// themselves. The audio thread never takes it: parameter values and the
+/// effect's working values are atomics, editor edits leave through the
+/// binding's lock-free queues. A format binding derives from it and implements the abstract
 /// host-facing operations; the effect derives from the binding and overrides
 /// the destructor, OnReset, OnParamChanged and ProcessBlock.
 ///
@@ -57,9 +59,10 @@ public:
     /* 0 */ virtual ~IEffectBase();
     /// [ui] Processing is about to (re)start: clear the signal state. Locks.
     /* 1 */ virtual void OnReset();
-    /// [any] Parameter `paramIdx` has a new value. Locks.
+    /// [any] Parameter `paramIdx` has a new value; may run on both threads
+    /// at once. Takes no lock.
     /* 2 */ virtual void OnParamChanged(int paramIdx);
-    /// [audio, locked] Processes `frames` frames. `inputs`/`outputs` hold one
+    /// [audio] Processes `frames` frames. `inputs`/`outputs` hold one
     /// array per channel (nullptr when there are none). The default copies
     /// input i to output i and zero-fills outputs without an input.
     /* 3 */ virtual void ProcessBlock(double** inputs, double** outputs, int frames) noexcept;
@@ -135,7 +138,7 @@ public:
     /* 34 */ virtual bool SendMidiMessage(const IMidiMessage& message) = 0;
     /// [audio] Sends a system-exclusive message to the host. False.
     /* 35 */ virtual bool SendSysexMessage(const ISysexMessage& message);
-    /// [any, locked by caller] Gives every parameter's plain value to the
+    /// [any] Gives every parameter's plain value to the
     /// attached editor's controls; nothing without an editor.
     /* 36 */ virtual void RefreshEditorControls();
     /// [ui] The editor's controls were refreshed. Empty.
@@ -181,7 +184,7 @@ public:
     void PassThrough(int frames) noexcept;
     /// [audio] Zeroes every channel's scratch array.
     void ClearScratchBuffers() noexcept;
-    /// [audio, locked] Runs the effect over `frames` frames of the bound
+    /// [audio] Runs the effect over `frames` frames of the bound
     /// inputs; `bindOutputs()` binds the host's output arrays. Under the
     /// host's bypass the effect runs on into the scratch arrays, so all it
     /// keeps follows the input and leaving bypass brings no burst, and the
@@ -278,15 +281,17 @@ public:
             processPart(0, 0);
     }
 
-    // ---- state and presets (locks) -----------------------------------------
+    // ---- state and presets ---------------------------------------------------
 
     /// [any] Appends every parameter's plain value (binary64) in index order;
-    /// false if memory ran out.
+    /// false if memory ran out. Takes no lock (the values are atomics; the
+    /// state pair above serialises the user-interface side).
     bool SerializeParams(IStateChunk& chunk);
     /// [any] Restores values in index order from `start` (clamped, stepped
     /// kinds snapped to their step, non-finite values ignored), then calls
     /// OnParamChanged for every index. Returns the position after the last
-    /// value, or -1 if the data ran out.
+    /// value, or -1 if the data ran out. Takes no lock, so a program change
+    /// on the audio thread never waits.
     int UnserializeParams(const IStateChunk& chunk, int start);
     /// [ui] Marks the first uninitialised preset initialised, names it and
     /// saves the current values into it.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BindingDrivers.h"
+#include "BindingProbe.h"
 
 #include "clap/IEffectCLAP.h"
-#include "framework/FourCharCode.h"
 #include "host/ClapEventLists.h"
 #include "host/ClapStreams.h"
 #include "host/HostApplication.h"
@@ -32,54 +32,19 @@ StereoBlock::StereoBlock(int frames) : in(2, std::vector<float>(frames)), out(2,
 namespace {
 
 template <class Binding>
-class Probe final : public Binding {
-public:
-    Probe()
-        : Binding(3, "1-1 2-2", 1, "Probe", "", "Tester", 0x10000, MakeFourCharCode("Prb1"),
-                  MakeFourCharCode("Tstr"))
-    {
-        this->GetParam(0)->DefineContinuous("Gain", 0.0, -15.0, 15.0, 0.01);
-        this->GetParam(1)->SetKind(IParamRecord::kKindInteger);
-        this->GetParam(1)->DefineContinuous("Switch", 0.0, 0.0, 1.0, 1.0);
-        this->GetParam(2)->DefineContinuous("Mix", 0.25, 0.0, 1.0, 0.01);
-        this->InitDefaultPresets("-");
-        changed.reserve(4096);
-        parts.reserve(4096);
-    }
-
-    void OnParamChanged(int paramIdx) override
-    {
-        if (changed.size() < changed.capacity())
-            changed.push_back(paramIdx);
-    }
-
-    void ProcessBlock(double** inputs, double** outputs, int frames) noexcept override
-    {
-        if (parts.size() < parts.capacity())
-            parts.push_back(frames);
-        for (int c = 0; c < 2; ++c)
-            for (int i = 0; i < frames; ++i)
-                outputs[c][i] = 2.0 * inputs[c][i];
-    }
-
-    std::vector<int> changed;
-    std::vector<int> parts;
-};
-
-template <class Binding>
 class DriverOn : public BindingDriver {
 public:
     IEffectBase& Base() override { return *mProbe; }
     const std::vector<int>& Changed() const override { return mProbe->changed; }
-    const std::vector<int>& Parts() const override { return mProbe->parts; }
+    const std::vector<int>& Parts() const override { return mProbe->blocks; }
     void Forget() override
     {
         mProbe->changed.clear();
-        mProbe->parts.clear();
+        mProbe->blocks.clear();
     }
 
 protected:
-    Probe<Binding>* mProbe = new Probe<Binding>();
+    BindingProbe<Binding>* mProbe = new BindingProbe<Binding>();
 };
 
 class Vst3Driver final : public DriverOn<IEffectVST3> {

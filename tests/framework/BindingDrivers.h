@@ -26,10 +26,8 @@ struct StereoBlock {
     float* outPtr[2];
 };
 
-/// One format binding under a small probe effect (three parameters: a
-/// continuous gain, an integer switch, a mix; ProcessBlock writes 2 x input
-/// and records its part sizes), driven through that format's own calls as a
-/// host makes them.
+/// One format binding under BindingProbe, driven through that format's own
+/// calls as a host makes them.
 class BindingDriver {
 public:
     virtual ~BindingDriver() = default;
