@@ -35,6 +35,7 @@ protected:
                 ASSERT_EQ(block.out[c][i], 2.0f * block.in[c][i]) << "channel " << c << " frame " << i;
     }
 
+    EditorLog editorLog;  // outlives the driver, whose effect owns the editor
     std::unique_ptr<BindingDriver> driver = MakeBindingDriver(GetParam());
 };
 
@@ -81,7 +82,7 @@ TEST_P(BindingCore, StateRoundTripsReadsThroughShortReadsAndLoadsAllOrNothing)
 
 TEST_P(BindingCore, HostValuesAreClampedSnappedToldToTheEditorAndNonFiniteOnesRefused)
 {
-    EditorLog log;
+    EditorLog& log = editorLog;
     driver->Base().AttachEditor(std::make_unique<RecordingEditor>(log));
     log.deliveries.clear();
     driver->Forget();
