@@ -123,15 +123,24 @@ void KELDRA::OnReset()
 
 void KELDRA::ProcessBlock(double** inputs, double** outputs, int frames) noexcept
 {
+    // A state restore half applied on the user-interface thread is not
+    // heard: the block keeps the last whole set of working values.
     ChainSettings settings;
+    const bool settled = ReadSettled([&] {
+        settings.oversampling = mOversamplingFactor;
+        settings.outputGain = mOutputGainFactor;
+        settings.highShelf = mHighShelfTarget;
+        settings.highPass = mHighPassTarget;
+        settings.lowPass = mLowPassTarget;
+        settings.midBell = mMidBellTarget;
+        settings.lowShelf = mLowShelfTarget;
+    });
+    if (settled) {
+        mSettledSettings = settings;
+    } else {
+        settings = mSettledSettings;
+    }
     settings.sampleRate = GetSampleRate();
-    settings.oversampling = mOversamplingFactor;
-    settings.outputGain = mOutputGainFactor;
-    settings.highShelf = mHighShelfTarget;
-    settings.highPass = mHighPassTarget;
-    settings.lowPass = mLowPassTarget;
-    settings.midBell = mMidBellTarget;
-    settings.lowShelf = mLowShelfTarget;
     // The base always binds two input and two output arrays (disconnected
     // channels read and write scratch); without them only the design runs.
     const bool bound = inputs != nullptr && outputs != nullptr && inputs[0] != nullptr && inputs[1] != nullptr &&

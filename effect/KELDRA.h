@@ -69,6 +69,8 @@ private:
     RelaxedAtomic<std::int32_t> mOversamplingFactor = kOversamplingLow;
 
     // ---- signal state ------------------------------------------------------
+    /// [audio] The working values of the last block that read them whole.
+    ChainSettings mSettledSettings;
     SignalChain mChain;
     ParamBypassSource mBypassSource;
 };

@@ -511,11 +511,16 @@ IEffectBase::StateRead IEffectBase::ReadStateChunk(const std::uint8_t* bytes, st
     if (mStateBuffer.PutBytes(bytes, valueBytes) != valueBytes) {
         return StateRead::kRefused;
     }
+    // The audio thread sees the restore as under way until every value and
+    // every working value follows it.
+    mRestoring.fetch_add(1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
     LoadState(mStateBuffer, 0);
     const bool whole = size >= static_cast<std::size_t>(StateChunkBytes());
     if (whole) {
         SetBypassed(GetFlag(bytes + valueBytes) != 0);
     }
+    mRestoring.fetch_add(1, std::memory_order_release);
     RefreshEditorControls();
     return whole ? StateRead::kWhole : StateRead::kValuesOnly;
 }

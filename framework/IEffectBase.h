@@ -14,6 +14,7 @@
 #include "platform/RelaxedAtomic.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -239,6 +240,22 @@ public:
     /// every index, the editor is refreshed. Allocates nothing.
     StateRead ReadStateChunk(const std::uint8_t* bytes, std::size_t size) noexcept;
 
+    /// [audio] Runs `read`, which copies what the effect derives from its
+    /// parameters for a block, and tells whether that copy is whole: false
+    /// when a state restore (ReadStateChunk) was half applied meanwhile. The
+    /// effect then keeps the set it took last and takes the restored set,
+    /// whole, at a later block. Never waits.
+    template <typename Read>
+    bool ReadSettled(Read&& read) const noexcept
+    {
+        const std::uint32_t before = mRestoring.load(std::memory_order_acquire);
+        if ((before & 1u) != 0)
+            return false;
+        read();
+        std::atomic_thread_fence(std::memory_order_acquire);
+        return mRestoring.load(std::memory_order_relaxed) == before;
+    }
+
     /// [any] A host set parameter `paramIdx` to `plain`: clamped, snapped to
     /// its step, a non-finite value or a bad index ignored (false); the
     /// editor's controls follow and the effect hears OnParamChanged.
@@ -395,4 +412,6 @@ private:
     std::vector<std::string> mOutputBusNames;
     /// Pre-sized for a whole state: the state pair never allocates.
     IStateChunk mStateBuffer{IStateChunk::kDefaultGranularity};
+    /// Odd while ReadStateChunk applies a state (see ReadSettled).
+    std::atomic<std::uint32_t> mRestoring{0};
 };
