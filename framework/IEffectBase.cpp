@@ -513,8 +513,7 @@ IEffectBase::StateRead IEffectBase::ReadStateChunk(const std::uint8_t* bytes, st
     }
     // The audio thread sees the restore as under way until every value and
     // every working value follows it.
-    mRestoring.fetch_add(1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
+    mRestoring.fetch_add(1, std::memory_order_acquire);
     LoadState(mStateBuffer, 0);
     const bool whole = size >= static_cast<std::size_t>(StateChunkBytes());
     if (whole) {

@@ -252,8 +252,8 @@ public:
         if ((before & 1u) != 0)
             return false;
         read();
-        std::atomic_thread_fence(std::memory_order_acquire);
-        return mRestoring.load(std::memory_order_relaxed) == before;
+        // A read-modify-write that changes nothing, ordered after the reads.
+        return mRestoring.fetch_add(0, std::memory_order_release) == before;
     }
 
     /// [any] A host set parameter `paramIdx` to `plain`: clamped, snapped to
@@ -413,5 +413,5 @@ private:
     /// Pre-sized for a whole state: the state pair never allocates.
     IStateChunk mStateBuffer{IStateChunk::kDefaultGranularity};
     /// Odd while ReadStateChunk applies a state (see ReadSettled).
-    std::atomic<std::uint32_t> mRestoring{0};
+    mutable std::atomic<std::uint32_t> mRestoring{0};
 };
