@@ -264,9 +264,9 @@ public:
 
     /// [ui, not while processing] Sets the rate, sizes the scratch arrays for
     /// the host's largest block (at most kMaxInternalBlock frames) and
-    /// clears the signal state (OnReset). False, with nothing changed, for a
-    /// rate that is not a positive number, a block below 1 frame, or memory
-    /// that ran out. Never throws.
+    /// clears the signal state (OnReset). False, keeping the rate and block
+    /// size, for a rate that is not a positive number, a block below 1
+    /// frame, or memory that ran out. Never throws.
     bool PrepareProcessing(double sampleRate, std::int64_t hostMaxFrames) noexcept;
 
     /// [audio] Runs a host block of `frames` frames in parts of at most the
@@ -287,7 +287,7 @@ public:
             applyChangesAt(done);
             if (limit < 1)
                 break;
-            int end = std::min(frames, done + limit);
+            int end = frames - done > limit ? done + limit : frames;  // never past INT_MAX
             const int due = nextChange(done);
             if (due > done && due < end)
                 end = due;
