@@ -41,6 +41,14 @@ if grep -l -E 'ERROR: |runtime error' "$reports"/* 2>/dev/null; then
 fi
 rm -rf "$reports"
 
+# Both of a host's threads at once on the VST3 and CLAP builds (editor drags,
+# automation, state, attach and detach) under ThreadSanitizer: any race
+# report fails the run.
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j"$(nproc)" --target thread_stress_tests binding_core_tests
+TSAN_OPTIONS="halt_on_error=1" xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" \
+  ctest --preset tsan --timeout 300 -R '^(VST3AndCLAP/ThreadStress|EveryFormat/BindingCore)\.' || status=$?
+
 # The Windows x64 build: cross-built with MinGW-w64, its suites run under Wine
 # (the window tests on a virtual X server too), then held against the Linux
 # build: the same renders and state in both directions.

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How long a host's audio thread spends in one 512-frame process call while
-// its user-interface thread is busy with the same instance: saving and
-// restoring state (component and controller), setting every parameter and
-// attaching and removing the editor, as fast as it can. Reported per case:
-// median, 99th and 99.9th percentile and maximum wall-clock time of a
-// process call, the calls over a millisecond and those over the real-time
-// budget of a block (10.67 ms at 48 kHz). Wall-clock time includes the
-// scheduler's doing: compare runs on a quiet machine.
+// How long a host's audio thread spends in one process call (64 or 512
+// frames) while its user-interface thread is busy with the same instance:
+// saving and restoring state (component and controller), setting every
+// parameter and attaching and removing the editor, as fast as it can.
+// The loads: none; a busy user-interface thread with memory streams; the
+// same with streams that take 2 ms per read and write; and a real-time
+// audio thread (SCHED_FIFO where permitted, paced at the block's period)
+// sharing one core with the user-interface thread and a busy thread that
+// starves it. Reported per case: median, 99th and 99.9th percentile and
+// maximum wall-clock time of a process call, the calls over a millisecond
+// and those over the real-time budget of a block (1.33 ms for 64 frames,
+// 10.67 ms for 512 at 48 kHz). Wall-clock time includes the scheduler's
+// doing: compare runs on a quiet machine.
 //
 // The bundle is loaded as a host loads it: the built one, or the one named
 // by KELDRA_BUNDLE (to measure another build). The editor is attached only
@@ -27,8 +32,12 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <thread>
 #include <vector>
+
+#include <pthread.h>
+#include <sched.h>
 
 #include <X11/Xlib.h>
 
@@ -37,14 +46,59 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-constexpr int kFrames = 512;
 constexpr double kSampleRate = 48000.0;
 constexpr int kCalls = 20000;
+/// The paced real-time case runs for about this long.
+constexpr double kPacedSeconds = 5.0;
 /// Opening the editor window costs far more than the rest of a round, so it
 /// comes every few rounds, leaving the state and parameter calls frequent.
 constexpr int kRoundsPerEditorAttach = 8;
 
-enum class Load { kNone, kMemoryStreams, kSlowStreams };
+enum class Load { kNone, kMemoryStreams, kSlowStreams, kStarvedRealTime };
+
+const char* LoadName(Load load)
+{
+    switch (load) {
+    case Load::kNone: return "idle host";
+    case Load::kMemoryStreams: return "busy host, memory streams";
+    case Load::kSlowStreams: return "busy host, 2 ms streams";
+    case Load::kStarvedRealTime: return "real-time audio, host starved on its core";
+    }
+    return "";
+}
+
+/// Pins the calling thread to the first processor.
+void PinToFirstCore()
+{
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(0, &one);
+    pthread_setaffinity_np(pthread_self(), sizeof one, &one);
+}
+
+/// The calling thread as a host's real-time audio thread, for the life of
+/// the object: SCHED_FIFO where permitted, on the first processor.
+class RealTimeAudioThread {
+public:
+    RealTimeAudioThread()
+    {
+        pthread_getaffinity_np(pthread_self(), sizeof mAffinity, &mAffinity);
+        PinToFirstCore();
+        sched_param param{};
+        param.sched_priority = 70;
+        fifo = pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0;
+    }
+    ~RealTimeAudioThread()
+    {
+        sched_param param{};
+        pthread_setschedparam(pthread_self(), SCHED_OTHER, &param);
+        pthread_setaffinity_np(pthread_self(), sizeof mAffinity, &mAffinity);
+    }
+    bool fifo = false;
+
+private:
+    cpu_set_t mAffinity;
+};
 
 /// A host stream that takes `delay` for every read and write, as a stream
 /// into a project file on a busy disk does.
@@ -120,7 +174,9 @@ double Percentile(std::vector<double> sorted, double fraction)
 
 void BM_ProcessWhileHostIsBusy(benchmark::State& state)
 {
-    const Load load = Load(state.range(0));
+    const int frames = int(state.range(0));
+    const Load load = Load(state.range(1));
+    const bool paced = load == Load::kStarvedRealTime;
     const char* bundle = std::getenv("KELDRA_BUNDLE");
     std::string error;
     auto module = PluginModule::Load(bundle != nullptr ? bundle : KELDRA_BUNDLE_PATH, error);
@@ -129,14 +185,14 @@ void BM_ProcessWhileHostIsBusy(benchmark::State& state)
     auto plugin = module ? PluginInstance::Create(*module, app, handler, error) : nullptr;
     ProcessSettings settings;
     settings.sampleRate = kSampleRate;
-    settings.maxBlock = kFrames;
+    settings.maxBlock = frames;
     if (!plugin || !plugin->Setup(settings, error)) {
         state.SkipWithError(error.c_str());
         return;
     }
 
-    std::vector<std::vector<float>> in(2, std::vector<float>(kFrames)), out = in;
-    for (int i = 0; i < kFrames; ++i) in[0][i] = in[1][i] = float(0.3 * std::sin(0.02 * i));
+    std::vector<std::vector<float>> in(2, std::vector<float>(frames)), out = in;
+    for (int i = 0; i < frames; ++i) in[0][i] = in[1][i] = float(0.3 * std::sin(0.02 * i));
     float* inPtr[2] = {in[0].data(), in[1].data()};
     float* outPtr[2] = {out[0].data(), out[1].data()};
     std::vector<double> seconds;
@@ -145,8 +201,17 @@ void BM_ProcessWhileHostIsBusy(benchmark::State& state)
     std::atomic<bool> running{true};
     std::atomic<int> rounds{0};
     std::thread host;
+    std::thread starver;
+    if (paced) {
+        starver = std::thread([&] {
+            PinToFirstCore();
+            while (running.load(std::memory_order_relaxed)) {
+            }
+        });
+    }
     if (load != Load::kNone) {
         host = std::thread([&] {
+            if (paced) PinToFirstCore();
             EditorParent parent;
             HostRunLoop loop;
             HostPlugFrame frame{&loop};
@@ -156,18 +221,29 @@ void BM_ProcessWhileHostIsBusy(benchmark::State& state)
         });
     }
 
+    const std::chrono::duration<double> period(frames / kSampleRate);
+    std::unique_ptr<RealTimeAudioThread> realTime;
+    if (paced) realTime = std::make_unique<RealTimeAudioThread>();
+    auto due = std::chrono::steady_clock::now();
     for (auto _ : state) {
+        if (paced) {
+            due += std::chrono::duration_cast<std::chrono::steady_clock::duration>(period);
+            std::this_thread::sleep_until(due);
+        }
         const auto start = std::chrono::steady_clock::now();
-        plugin->Process32(inPtr, outPtr, kFrames);
+        plugin->Process32(inPtr, outPtr, frames);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         seconds.push_back(took.count());
         benchmark::DoNotOptimize(out[0][0]);
     }
+    const bool fifo = realTime && realTime->fifo;
+    realTime.reset();
     running = false;
     if (host.joinable()) host.join();
+    if (starver.joinable()) starver.join();
 
     std::sort(seconds.begin(), seconds.end());
-    const double budget = kFrames / kSampleRate;
+    const double budget = frames / kSampleRate;
     state.counters["median_us"] = 1e6 * Percentile(seconds, 0.5);
     state.counters["p99_us"] = 1e6 * Percentile(seconds, 0.99);
     state.counters["p99.9_us"] = 1e6 * Percentile(seconds, 0.999);
@@ -179,18 +255,26 @@ void BM_ProcessWhileHostIsBusy(benchmark::State& state)
     state.counters["over_1ms"] = double(std::count_if(seconds.begin(), seconds.end(),
                                                       [](double s) { return s > 1e-3; }));
     state.counters["host_rounds"] = double(rounds.load());
-    state.SetLabel(load == Load::kNone ? "idle host" : load == Load::kMemoryStreams ? "busy host, memory streams"
-                                                                                    : "busy host, 2 ms streams");
+    if (paced) state.counters["sched_fifo"] = fifo ? 1.0 : 0.0;
+    state.SetLabel(LoadName(load));
 }
 
 } // namespace
 
-BENCHMARK(BM_ProcessWhileHostIsBusy)
-    ->Arg(int(Load::kNone))
-    ->Arg(int(Load::kMemoryStreams))
-    ->Arg(int(Load::kSlowStreams))
-    ->Iterations(kCalls)
-    ->UseRealTime()
-    ->Unit(benchmark::kMicrosecond);
-
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    for (int frames : {64, 512}) {
+        for (Load load : {Load::kNone, Load::kMemoryStreams, Load::kSlowStreams, Load::kStarvedRealTime}) {
+            const int calls = load == Load::kStarvedRealTime ? int(kPacedSeconds * kSampleRate / frames) : kCalls;
+            benchmark::RegisterBenchmark("BM_ProcessWhileHostIsBusy", BM_ProcessWhileHostIsBusy)
+                ->Args({frames, int(load)})
+                ->Iterations(calls)
+                ->UseRealTime()
+                ->Unit(benchmark::kMicrosecond);
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

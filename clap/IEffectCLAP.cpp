@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 
 namespace {
 
@@ -83,14 +82,9 @@ bool IEffectCLAP::Init() noexcept
 
 bool IEffectCLAP::Activate(double sampleRate, uint32_t maxFrames) noexcept
 {
-    if (!(sampleRate > 0.0) || !std::isfinite(sampleRate) || maxFrames < 1 ||
-        maxFrames > static_cast<uint32_t>(INT32_MAX))
+    if (maxFrames > static_cast<uint32_t>(INT32_MAX))
         return false;
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
-    SetSampleRate(sampleRate);
-    SetMaxBlockSize(static_cast<int>(maxFrames));
-    OnReset();
-    return true;
+    return PrepareProcessing(sampleRate, maxFrames);
 }
 
 void IEffectCLAP::Reset() noexcept
@@ -112,12 +106,7 @@ void IEffectCLAP::ApplyEvent(const clap_event_header_t& header) noexcept
         if (!std::isnan(event.value))
             SetBypassed(event.value > 0.5);
     } else if (event.param_id < static_cast<clap_id>(GetParamCount())) {
-        const int index = static_cast<int>(event.param_id);
-        IParamRecord* param = GetParam(index);
-        param->SetPlain(event.value);
-        if (IEditorContext* editor = GetEditor())
-            editor->SetParameterFromPlugin(index, param->GetNormalized(), true);
-        OnParamChanged(index);
+        SetParamFromHost(static_cast<int>(event.param_id), event.value);
     }
 }
 
@@ -166,7 +155,8 @@ void IEffectCLAP::ProcessFrames(const clap_process_t& process, int offset, int f
 
 clap_process_status IEffectCLAP::Process(const clap_process_t& process) noexcept
 {
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
+    // No lock: parameter values are atomics and editor edits come through
+    // a lock-free queue, so the main thread can never make this call wait.
     mEdits.DrainInto(process.out_events);
     if (process.transport != nullptr) {
         mTransport = *process.transport;
@@ -180,39 +170,33 @@ clap_process_status IEffectCLAP::Process(const clap_process_t& process) noexcept
                                                                          : nullptr;
     const bool use64 = sizing != nullptr && sizing->data64 != nullptr && sizing->data32 == nullptr;
     const int total = static_cast<int>(std::min<uint32_t>(process.frames_count, INT32_MAX));
-    const int limit = GetBlockSize();
     const clap_input_events_t* in = process.in_events;
     const uint32_t eventCount = in != nullptr && in->size != nullptr ? in->size(in) : 0;
     uint32_t next = 0;
+    int64_t due = total;
 
-    // The block runs in parts that end where the next event is due (and at
-    // the largest block the host announced), so every change applies from
-    // its own sample on.
-    int done = 0;
-    do {
-        const clap_event_header_t* pending = nullptr;
-        for (; next < eventCount; ++next) {
-            const clap_event_header_t* header = in->get(in, next);
-            if (header == nullptr)
-                continue;
-            if (static_cast<int64_t>(header->time) > done) {
-                pending = header;
-                break;
+    // Every change applies from its own sample on: the parts end where the
+    // next event is due.
+    ProcessHostBlock(
+        total, [&](int) { return static_cast<int>(std::min<int64_t>(due, total)); },
+        [&](int at) {
+            due = total;
+            for (; next < eventCount; ++next) {
+                const clap_event_header_t* header = in->get(in, next);
+                if (header == nullptr)
+                    continue;
+                if (static_cast<int64_t>(header->time) > at) {
+                    due = header->time;
+                    break;
+                }
+                ApplyEvent(*header);
             }
-            ApplyEvent(*header);
-        }
-        if (limit < 1 && total > 0) {
-            // Not activated: no room for audio, and the host gets silence,
-            // never whatever it left in its arrays.
-            SilenceOutputs(process, total);
-            break;
-        }
-        int end = std::min(total, done + std::max(limit, 1));
-        if (pending != nullptr)
-            end = static_cast<int>(std::min<int64_t>(end, pending->time));
-        ProcessFrames(process, done, end - done, use64);
-        done = end;
-    } while (done < total);
+        },
+        [&](int offset, int frames) { ProcessFrames(process, offset, frames, use64); });
+    // Not activated: no room for audio, and the host gets silence, never
+    // whatever it left in its arrays.
+    if (GetBlockSize() < 1)
+        SilenceOutputs(process, total);
     // Events the host placed at or past the block's end still count.
     for (; next < eventCount; ++next)
         if (const clap_event_header_t* header = in->get(in, next))
@@ -222,7 +206,6 @@ clap_process_status IEffectCLAP::Process(const clap_process_t& process) noexcept
 
 void IEffectCLAP::Flush(const clap_input_events_t* in, const clap_output_events_t* out) noexcept
 {
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
     ApplyEvents(in);
     mEdits.DrainInto(out);
 }

@@ -14,8 +14,8 @@
 /// creates it and the host's destroy call deletes it.
 ///
 /// Threads follow CLAP's rules: [main] is the host's main thread, [audio]
-/// its audio thread. process, flush, state and editor edits hold the base's
-/// lock. Parameters are published with their plain values: ids 0 … N − 1 for
+/// its audio thread. The main-thread calls serialise among themselves
+/// through the base's lock; process and flush never take it. Parameters are published with their plain values: ids 0 … N − 1 for
 /// the base's parameters, kBypassParamId for the host bypass.
 class IEffectCLAP : public IEffectBase {
 public:
@@ -47,11 +47,13 @@ public:
     // ---- clap_plugin_t (the trampolines call these) ------------------------------
     /// [main] Identifies the host and loads the default preset.
     bool Init() noexcept;
-    /// [main] Rate and largest block: sizes the scratch arrays, OnReset.
-    /// False for a rate that is not a positive number or a block below 1.
+    /// [main] Rate and largest block: sizes the scratch arrays (for at most
+    /// the base's internal block), OnReset. False for a rate that is not a
+    /// positive number, a block below 1 or above INT32_MAX, or memory that
+    /// ran out.
     bool Activate(double sampleRate, uint32_t maxFrames) noexcept;
     /// [audio] One block: parameter events apply at their sample offsets,
-    /// editor edits go out as events. Locks.
+    /// editor edits go out as events. Takes no lock.
     clap_process_status Process(const clap_process_t& process) noexcept;
     /// [audio] Clears the signal state (OnReset).
     void Reset() noexcept;
@@ -70,15 +72,16 @@ public:
     /// that is not one.
     bool TextToValue(clap_id id, const char* text, double& value) const noexcept;
     /// [main, not processing] or [audio] Applies `in` and sends the queued
-    /// editor edits to `out`. Locks.
+    /// editor edits to `out`. Takes no lock.
     void Flush(const clap_input_events_t* in, const clap_output_events_t* out) noexcept;
 
     // ---- state -------------------------------------------------------------------------------
     /// [main] The parameter values and the host bypass flag, 68 bytes here,
     /// as the VST3 binding saves them.
     bool SaveStateTo(const clap_ostream_t& stream) noexcept;
-    /// [main] Restores what SaveState wrote; values the stream holds are
-    /// applied even when it ends early, but only a whole state is success.
+    /// [main] Restores what SaveState wrote: a stream cut short changes
+    /// nothing; one with the values but no bypass flag (older projects)
+    /// restores the values. Only a whole state is success.
     bool LoadStateFrom(const clap_istream_t& stream) noexcept;
 
     // ---- IEffectBase operations the binding provides -------------------------------------

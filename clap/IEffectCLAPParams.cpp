@@ -8,13 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <mutex>
-#include <vector>
 
 namespace {
-
-/// Bytes of the bypass flag behind the parameter values.
-constexpr int kBypassFlagBytes = 4;
 
 void CopyOut(const char* text, char* out, uint32_t capacity) noexcept
 {
@@ -110,21 +105,12 @@ bool IEffectCLAP::TextToValue(clap_id id, const char* text, double& value) const
 
 bool IEffectCLAP::SaveStateTo(const clap_ostream_t& stream) noexcept
 {
-    IStateChunk chunk(IStateChunk::kDefaultGranularity);
-    {
-        std::lock_guard<std::recursive_mutex> hold(GetLock());
-        if (!SaveState(chunk))
-            return false;
-        const uint32_t flag = IsBypassed() ? 1u : 0u;
-        uint8_t bytes[kBypassFlagBytes];
-        for (int i = 0; i < kBypassFlagBytes; ++i)
-            bytes[i] = static_cast<uint8_t>(flag >> (8 * i));
-        if (chunk.PutBytes(bytes, kBypassFlagBytes) != chunk.Size() || chunk.Data() == nullptr)
-            return false;
-    }
     // The host's stream is written outside the lock.
-    const uint8_t* data = chunk.Data();
-    int64_t left = chunk.Size();
+    const auto bytes = MakeStateBuffer();
+    if (bytes == nullptr || !WriteStateChunk(bytes.get(), static_cast<size_t>(StateChunkBytes())))
+        return false;
+    const uint8_t* data = bytes.get();
+    int64_t left = StateChunkBytes();
     while (left > 0) {
         const int64_t written = stream.write(&stream, data, static_cast<uint64_t>(left));
         if (written <= 0)
@@ -138,33 +124,16 @@ bool IEffectCLAP::SaveStateTo(const clap_ostream_t& stream) noexcept
 bool IEffectCLAP::LoadStateFrom(const clap_istream_t& stream) noexcept
 {
     // The stream is read outside the lock, into a buffer of the state's size.
-    const int valueBytes = GetParamCount() * static_cast<int>(sizeof(double));
-    std::vector<uint8_t> bytes(static_cast<size_t>(valueBytes + kBypassFlagBytes));
+    const auto bytes = MakeStateBuffer();
+    if (bytes == nullptr)
+        return false;
+    const int64_t size = StateChunkBytes();
     int64_t got = 0;
-    while (got < static_cast<int64_t>(bytes.size())) {
-        const int64_t read = stream.read(&stream, bytes.data() + got, bytes.size() - static_cast<uint64_t>(got));
+    while (got < size) {
+        const int64_t read = stream.read(&stream, bytes.get() + got, static_cast<uint64_t>(size - got));
         if (read <= 0)
             break;
         got += read;
     }
-
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
-    // The chunk starts out holding the current values, so values the stream
-    // does not supply (or cuts off half way) stay as they are.
-    IStateChunk chunk(IStateChunk::kDefaultGranularity);
-    if (!SaveState(chunk) || chunk.Size() != valueBytes)
-        return false;
-    const int64_t whole = std::min<int64_t>(got, valueBytes) / static_cast<int64_t>(sizeof(double)) *
-                          static_cast<int64_t>(sizeof(double));
-    std::memcpy(chunk.Data(), bytes.data(), static_cast<size_t>(whole));
-    LoadState(chunk, 0);
-    const bool complete = got == static_cast<int64_t>(bytes.size());
-    if (complete) {
-        uint32_t flag = 0;
-        for (int i = 0; i < kBypassFlagBytes; ++i)
-            flag |= static_cast<uint32_t>(bytes[static_cast<size_t>(valueBytes + i)]) << (8 * i);
-        SetBypassed(flag != 0);
-    }
-    RefreshEditorControls();
-    return complete;
+    return ReadStateChunk(bytes.get(), static_cast<size_t>(got)) == StateRead::kWhole;
 }

@@ -7,7 +7,6 @@
 #include "framework/FourCharCode.h"
 
 #include <cmath>
-#include <mutex>
 
 namespace {
 
@@ -40,58 +39,81 @@ void KELDRA::DefineParameters()
     }
 }
 
+template <typename T, typename Derive>
+void KELDRA::Follow(int paramIdx, RelaxedAtomic<T>& target, Derive derive) noexcept
+{
+    const IParamRecord& param = *GetParam(paramIdx);
+    double value = param.Value();
+    for (;;) {
+        target = derive(value);
+        const double now = param.Value();
+        if (now == value || std::isnan(now))
+            return;
+        value = now;
+    }
+}
+
 void KELDRA::OnParamChanged(int paramIdx)
 {
-    std::lock_guard<std::recursive_mutex> lock(GetLock());
     if (paramIdx < 0 || paramIdx >= GetParamCount()) {
         return;
     }
-    const double value = GetParam(paramIdx)->Value();
+    const auto same = [](double value) { return value; };
     switch (static_cast<KeldraParamId>(paramIdx)) {
     case KeldraParamId::kOut:
-        mOutputGainFactor = std::pow(10.0, value / 20.0);
+        Follow(paramIdx, mOutputGainFactor, [](double value) { return std::pow(10.0, value / 20.0); });
         break;
     case KeldraParamId::kHighPass:
-        mHighPassTarget = value;
+        Follow(paramIdx, mHighPassTarget, same);
         break;
     case KeldraParamId::kLowPass:
-        mLowPassTarget = value;
+        Follow(paramIdx, mLowPassTarget, same);
         break;
     case KeldraParamId::kGainHigh:
-        mHighShelfTarget = value;
+        Follow(paramIdx, mHighShelfTarget, same);
         break;
     case KeldraParamId::kGainMid:
-        mMidBellTarget = value;
+        Follow(paramIdx, mMidBellTarget, same);
         break;
     case KeldraParamId::kGainLow:
-        mLowShelfTarget = value;
+        Follow(paramIdx, mLowShelfTarget, same);
         break;
     case KeldraParamId::kBypass:
         // Read by the signal chain for every sample.
         break;
     case KeldraParamId::kOversampling:
-        mOversamplingFactor = static_cast<int>(value) != 0 ? kOversamplingHigh : kOversamplingLow;
+        Follow(paramIdx, mOversamplingFactor, [](double value) {
+            return static_cast<std::int32_t>(static_cast<int>(value) != 0 ? kOversamplingHigh : kOversamplingLow);
+        });
         break;
     }
 }
 
 void KELDRA::OnReset()
 {
-    std::lock_guard<std::recursive_mutex> lock(GetLock());
     mChain.reset(GetSampleRate());
 }
 
 void KELDRA::ProcessBlock(double** inputs, double** outputs, int frames) noexcept
 {
+    // A state restore half applied on the user-interface thread is not
+    // heard: the block keeps the last whole set of working values.
     ChainSettings settings;
+    const bool settled = ReadSettled([&] {
+        settings.oversampling = mOversamplingFactor;
+        settings.outputGain = mOutputGainFactor;
+        settings.highShelf = mHighShelfTarget;
+        settings.highPass = mHighPassTarget;
+        settings.lowPass = mLowPassTarget;
+        settings.midBell = mMidBellTarget;
+        settings.lowShelf = mLowShelfTarget;
+    });
+    if (settled) {
+        mSettledSettings = settings;
+    } else {
+        settings = mSettledSettings;
+    }
     settings.sampleRate = GetSampleRate();
-    settings.oversampling = mOversamplingFactor;
-    settings.outputGain = mOutputGainFactor;
-    settings.highShelf = mHighShelfTarget;
-    settings.highPass = mHighPassTarget;
-    settings.lowPass = mLowPassTarget;
-    settings.midBell = mMidBellTarget;
-    settings.lowShelf = mLowShelfTarget;
     // The base always binds two input and two output arrays (disconnected
     // channels read and write scratch); without them only the design runs.
     const bool bound = inputs != nullptr && outputs != nullptr && inputs[0] != nullptr && inputs[1] != nullptr &&

@@ -5,6 +5,7 @@
 #include "effect/KeldraParamIds.h"
 #include "effect/ParamBypassSource.h"
 #include "effect/SignalChain.h"
+#include "platform/RelaxedAtomic.h"
 
 #include <cstdint>
 
@@ -12,8 +13,8 @@
 ///
 /// Constructed on the host's user-interface thread. OnParamChanged may run on
 /// the audio thread (parameter queues) or the user-interface thread (editor,
-/// state restore); it holds the plug-in lock, so working values never change
-/// in the middle of a block.
+/// state restore) at the same time; the working values are atomics, read
+/// once at the start of every block, so neither thread ever waits.
 class KELDRA : public KeldraBinding {
 public:
     static constexpr int kOversamplingLow = 4;
@@ -25,20 +26,21 @@ public:
     KELDRA();
     ~KELDRA() override;
 
-    /// [ui] Processing is about to (re)start at the sample rate just set:
-    /// clears the oversampling filters, and the filter sections too when
-    /// the rate is not the previous set-up's. Locks.
+    /// [ui, or audio for CLAP's reset] Processing is about to (re)start at
+    /// the sample rate just set (a set-up, or any activation): clears the
+    /// filter sections and the oversampling filters, and the smoothers start
+    /// at their targets in the next block with frames. Never while processing.
     void OnReset() override;
 
-    /// [any] Updates the working value driven by `paramIdx`. Locks.
+    /// [any] Updates the working value driven by `paramIdx`; takes no lock.
     void OnParamChanged(int paramIdx) override;
 
-    /// [audio, plug-in lock held] Runs the signal chain over `frames` stereo
+    /// [audio] Runs the signal chain over `frames` stereo
     /// frames at the current sample rate; the oversampling filter is
     /// redesigned even for a block of 0 frames.
     void ProcessBlock(double** inputs, double** outputs, int frames) noexcept override;
 
-    // ---- working values [any, read under the plug-in lock] ----------------
+    // ---- working values [any] -------------------------------------------------
 
     /// Linear output gain factor, 10^(OUT/20).
     double GetOutputGainFactor() const noexcept { return mOutputGainFactor; }
@@ -52,17 +54,24 @@ public:
 
 private:
     void DefineParameters();
+    /// Stores `workingValue(param value)` into `target`, again while the
+    /// value changes meanwhile, so that concurrent changes never leave a
+    /// working value behind its parameter.
+    template <typename T, typename Derive>
+    void Follow(int paramIdx, RelaxedAtomic<T>& target, Derive derive) noexcept;
 
     // Until the first preset restore these are placeholders, not the defaults.
-    double mOutputGainFactor = 0.0;
-    double mHighShelfTarget = 0.5;
-    double mHighPassTarget = 0.0;
-    double mLowShelfTarget = 0.0;
-    double mMidBellTarget = 0.0;
-    double mLowPassTarget = 0.0;
-    std::int32_t mOversamplingFactor = kOversamplingLow;
+    RelaxedAtomic<double> mOutputGainFactor = 0.0;
+    RelaxedAtomic<double> mHighShelfTarget = 0.5;
+    RelaxedAtomic<double> mHighPassTarget = 0.0;
+    RelaxedAtomic<double> mLowShelfTarget = 0.0;
+    RelaxedAtomic<double> mMidBellTarget = 0.0;
+    RelaxedAtomic<double> mLowPassTarget = 0.0;
+    RelaxedAtomic<std::int32_t> mOversamplingFactor = kOversamplingLow;
 
     // ---- signal state ------------------------------------------------------
+    /// [audio] The working values of the last block that read them whole.
+    ChainSettings mSettledSettings;
     SignalChain mChain;
     ParamBypassSource mBypassSource;
 };

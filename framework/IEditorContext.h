@@ -2,14 +2,14 @@
 #pragma once
 
 /// What the plug-in base needs of an attached editor. The graphics context
-/// implements it; the base owns the attached context and calls it under the
-/// plug-in lock once attached (before that, only the attaching thread can
-/// reach it).
+/// implements it; the base owns the attached context (attached before
+/// processing starts) and calls it from either thread without a lock: the
+/// controls hold their values in atomics.
 class IEditorContext {
 public:
     virtual ~IEditorContext() = default;
 
-    /// [ui or audio, plug-in lock held once attached] Delivers a parameter value to every
+    /// [ui or audio] Delivers a parameter value to every
     /// control bound to `paramIdx` (main binding, and the first aux binding of
     /// each control). A plain value is normalised first through the parameter.
     virtual void SetParameterFromPlugin(int paramIdx, double value, bool isNormalized) = 0;

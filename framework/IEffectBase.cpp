@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <new>
 
 namespace {
 
@@ -119,6 +120,9 @@ IEffectBase::IEffectBase(int paramCount, const char* channelIOText, int presetCo
     CopyText(mMakerName, makerName);
 
     ParseChannelIO(channelIOText);
+    // Room for a whole state, so that saving and restoring never allocate.
+    mStateBuffer.ResizeBuffer(StateChunkBytes(), false);
+    mStateBuffer.ResizeBuffer(0, false);
 }
 
 void IEffectBase::ParseChannelIO(const char* text)
@@ -163,10 +167,7 @@ void IEffectBase::OnReset()
     Lock lock(mLock);
 }
 
-void IEffectBase::OnParamChanged(int /*paramIdx*/)
-{
-    Lock lock(mLock);
-}
+void IEffectBase::OnParamChanged(int /*paramIdx*/) {}
 
 void IEffectBase::ProcessBlock(double** inputs, double** outputs, int frames) noexcept
 {
@@ -459,11 +460,104 @@ void IEffectBase::ClearScratchBuffers() noexcept
     }
 }
 
+// ---- what every format binding does alike ----------------------------------------
+
+namespace {
+
+void PutFlag(std::uint8_t* bytes, std::uint32_t flag) noexcept
+{
+    for (int i = 0; i < IEffectBase::kStateFlagBytes; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(flag >> (8 * i));
+    }
+}
+
+std::uint32_t GetFlag(const std::uint8_t* bytes) noexcept
+{
+    std::uint32_t flag = 0;
+    for (int i = 0; i < IEffectBase::kStateFlagBytes; ++i) {
+        flag |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
+    }
+    return flag;
+}
+
+}  // namespace
+
+bool IEffectBase::WriteStateChunk(std::uint8_t* bytes, std::size_t capacity) noexcept
+{
+    const int valueBytes = StateValueBytes();
+    if (bytes == nullptr || capacity < static_cast<std::size_t>(StateChunkBytes())) {
+        return false;
+    }
+    Lock lock(mLock);
+    mStateBuffer.ResizeBuffer(0, false);
+    if (!SaveState(mStateBuffer) || mStateBuffer.Size() != valueBytes) {
+        return false;
+    }
+    if (valueBytes > 0) {
+        std::memcpy(bytes, mStateBuffer.Data(), static_cast<std::size_t>(valueBytes));
+    }
+    PutFlag(bytes + valueBytes, IsBypassed() ? 1u : 0u);
+    return true;
+}
+
+IEffectBase::StateRead IEffectBase::ReadStateChunk(const std::uint8_t* bytes, std::size_t size) noexcept
+{
+    const int valueBytes = StateValueBytes();
+    if (size < static_cast<std::size_t>(valueBytes) || (bytes == nullptr && valueBytes > 0)) {
+        return StateRead::kRefused;
+    }
+    Lock lock(mLock);
+    mStateBuffer.ResizeBuffer(0, false);
+    if (mStateBuffer.PutBytes(bytes, valueBytes) != valueBytes) {
+        return StateRead::kRefused;
+    }
+    // The audio thread sees the restore as under way until every value and
+    // every working value follows it.
+    mRestoring.fetch_add(1, std::memory_order_acquire);
+    LoadState(mStateBuffer, 0);
+    const bool whole = size >= static_cast<std::size_t>(StateChunkBytes());
+    if (whole) {
+        SetBypassed(GetFlag(bytes + valueBytes) != 0);
+    }
+    mRestoring.fetch_add(1, std::memory_order_release);
+    RefreshEditorControls();
+    return whole ? StateRead::kWhole : StateRead::kValuesOnly;
+}
+
+bool IEffectBase::SetParamFromHost(int paramIdx, double plain) noexcept
+{
+    if (paramIdx < 0 || paramIdx >= GetParamCount() || !std::isfinite(plain)) {
+        return false;
+    }
+    IParamRecord& param = *GetParam(paramIdx);
+    param.SetPlain(plain);
+    if (mEditor) {
+        mEditor->SetParameterFromPlugin(paramIdx, param.GetNormalized(), true);
+    }
+    OnParamChanged(paramIdx);
+    return true;
+}
+
+bool IEffectBase::PrepareProcessing(double sampleRate, std::int64_t hostMaxFrames) noexcept
+{
+    if (!(sampleRate > 0.0) || !std::isfinite(sampleRate) || hostMaxFrames < 1) {
+        return false;
+    }
+    Lock lock(mLock);
+    try {
+        SetMaxBlockSize(static_cast<int>(std::min<std::int64_t>(hostMaxFrames, kMaxInternalBlock)));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    SetSampleRate(sampleRate);
+    OnReset();
+    return true;
+}
+
 // ---- state and presets ---------------------------------------------------------
 
 bool IEffectBase::SerializeParams(IStateChunk& chunk)
 {
-    Lock lock(mLock);
     for (int i = 0; i < GetParamCount(); ++i) {
         const IParamRecord& param = *GetParam(i);
         const double value = param.Value();
@@ -479,7 +573,6 @@ bool IEffectBase::SerializeParams(IStateChunk& chunk)
 
 int IEffectBase::UnserializeParams(const IStateChunk& chunk, int start)
 {
-    Lock lock(mLock);
     int position = start;
     for (int i = 0; i < GetParamCount() && position >= 0; ++i) {
         IParamRecord& param = *GetParam(i);

@@ -13,16 +13,22 @@
 #include "framework/ITransportInfo.h"
 #include "platform/RelaxedAtomic.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
 /// The format-independent plug-in base: owns the parameters, presets, channel
 /// configuration and per-channel buffers, the processing settings and the
-/// re-entrant lock that serialises the audio thread against the user-interface
-/// side. A format binding derives from it and implements the abstract
+/// re-entrant lock that serialises the user-interface side's calls among
+/// themselves. The audio thread never takes it: parameter values and the
+/// effect's working values are atomics, editor edits leave through the
+/// binding's lock-free queues. A format binding derives from it and implements the abstract
 /// host-facing operations; the effect derives from the binding and overrides
 /// the destructor, OnReset, OnParamChanged and ProcessBlock.
 ///
@@ -54,9 +60,10 @@ public:
     /* 0 */ virtual ~IEffectBase();
     /// [ui] Processing is about to (re)start: clear the signal state. Locks.
     /* 1 */ virtual void OnReset();
-    /// [any] Parameter `paramIdx` has a new value. Locks.
+    /// [any] Parameter `paramIdx` has a new value; may run on both threads
+    /// at once. Takes no lock.
     /* 2 */ virtual void OnParamChanged(int paramIdx);
-    /// [audio, locked] Processes `frames` frames. `inputs`/`outputs` hold one
+    /// [audio] Processes `frames` frames. `inputs`/`outputs` hold one
     /// array per channel (nullptr when there are none). The default copies
     /// input i to output i and zero-fills outputs without an input.
     /* 3 */ virtual void ProcessBlock(double** inputs, double** outputs, int frames) noexcept;
@@ -132,7 +139,7 @@ public:
     /* 34 */ virtual bool SendMidiMessage(const IMidiMessage& message) = 0;
     /// [audio] Sends a system-exclusive message to the host. False.
     /* 35 */ virtual bool SendSysexMessage(const ISysexMessage& message);
-    /// [any, locked by caller] Gives every parameter's plain value to the
+    /// [any] Gives every parameter's plain value to the
     /// attached editor's controls; nothing without an editor.
     /* 36 */ virtual void RefreshEditorControls();
     /// [ui] The editor's controls were refreshed. Empty.
@@ -178,7 +185,7 @@ public:
     void PassThrough(int frames) noexcept;
     /// [audio] Zeroes every channel's scratch array.
     void ClearScratchBuffers() noexcept;
-    /// [audio, locked] Runs the effect over `frames` frames of the bound
+    /// [audio] Runs the effect over `frames` frames of the bound
     /// inputs; `bindOutputs()` binds the host's output arrays. Under the
     /// host's bypass the effect runs on into the scratch arrays, so all it
     /// keeps follows the input and leaving bypass brings no burst, and the
@@ -198,15 +205,110 @@ public:
         }
     }
 
-    // ---- state and presets (locks) -----------------------------------------
+    // ---- what every format binding does alike ---------------------------------
+
+    /// The largest part of a block the effect runs at once: scratch memory
+    /// stays bounded whatever maximum a host announces, and longer host
+    /// blocks run in parts.
+    static constexpr int kMaxInternalBlock = 4096;
+    /// Bytes of the host bypass flag (32-bit little-endian, 1 = bypassed)
+    /// that follows the parameter values in the state chunk.
+    static constexpr int kStateFlagBytes = 4;
+    /// Bytes of the parameter values, and of the whole state chunk.
+    int StateValueBytes() const noexcept { return GetParamCount() * static_cast<int>(sizeof(double)); }
+    int StateChunkBytes() const noexcept { return StateValueBytes() + kStateFlagBytes; }
+
+    /// [ui] A buffer of StateChunkBytes() for a binding's stream I/O, or
+    /// nullptr when memory ran out (never throws).
+    std::unique_ptr<std::uint8_t[]> MakeStateBuffer() const noexcept
+    {
+        return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(StateChunkBytes())]);
+    }
+    /// [ui] Writes the state chunk (every plain value, then the host bypass
+    /// flag) into `bytes`, which holds at least StateChunkBytes(); false
+    /// when it does not. Allocates nothing.
+    bool WriteStateChunk(std::uint8_t* bytes, std::size_t capacity) noexcept;
+    /// How a state chunk was taken.
+    enum class StateRead {
+        kRefused,     ///< shorter than the values: nothing changed
+        kValuesOnly,  ///< an older chunk without the bypass flag: values restored, bypass kept
+        kWhole,       ///< values and bypass flag restored
+    };
+    /// [ui] Restores a chunk written by WriteStateChunk, all of it or
+    /// nothing: values (clamped, snapped, non-finite ones ignored), then the
+    /// host bypass flag when present; the effect hears OnParamChanged for
+    /// every index, the editor is refreshed. Allocates nothing.
+    StateRead ReadStateChunk(const std::uint8_t* bytes, std::size_t size) noexcept;
+
+    /// [audio] Runs `read`, which copies what the effect derives from its
+    /// parameters for a block, and tells whether that copy is whole: false
+    /// when a state restore (ReadStateChunk) was half applied meanwhile. The
+    /// effect then keeps the set it took last and takes the restored set,
+    /// whole, at a later block. Never waits.
+    template <typename Read>
+    bool ReadSettled(Read&& read) const noexcept
+    {
+        const std::uint32_t before = mRestoring.load(std::memory_order_acquire);
+        if ((before & 1u) != 0)
+            return false;
+        read();
+        // A read-modify-write that changes nothing, ordered after the reads.
+        return mRestoring.fetch_add(0, std::memory_order_release) == before;
+    }
+
+    /// [any] A host set parameter `paramIdx` to `plain`: clamped, snapped to
+    /// its step, a non-finite value or a bad index ignored (false); the
+    /// editor's controls follow and the effect hears OnParamChanged.
+    /// Takes no lock.
+    bool SetParamFromHost(int paramIdx, double plain) noexcept;
+
+    /// [ui, not while processing] Sets the rate, sizes the scratch arrays for
+    /// the host's largest block (at most kMaxInternalBlock frames) and
+    /// clears the signal state (OnReset). False, keeping the rate and block
+    /// size, for a rate that is not a positive number, a block below 1
+    /// frame, or memory that ran out. Never throws.
+    bool PrepareProcessing(double sampleRate, std::int64_t hostMaxFrames) noexcept;
+
+    /// [audio] Runs a host block of `frames` frames in parts of at most the
+    /// block size, ending a part wherever `nextChange(done)` says the next
+    /// change is due (a frame offset; `frames` or more when none is).
+    /// Before each part `applyChangesAt(done)` applies what is due at
+    /// `done`; `processPart(offset, count)` binds and runs the part (through
+    /// ProcessBoundInputs). A block of 0 frames, or one before set-up, still
+    /// applies its changes and runs one empty part so the effect's design
+    /// follows the settings.
+    template <typename NextChange, typename ApplyChangesAt, typename ProcessPart>
+    void ProcessHostBlock(int frames, NextChange&& nextChange, ApplyChangesAt&& applyChangesAt,
+                          ProcessPart&& processPart) noexcept
+    {
+        const int limit = GetBlockSize();
+        int done = 0;
+        do {
+            applyChangesAt(done);
+            if (limit < 1)
+                break;
+            int end = frames - done > limit ? done + limit : frames;  // never past INT_MAX
+            const int due = nextChange(done);
+            if (due > done && due < end)
+                end = due;
+            processPart(done, end - done);
+            done = end;
+        } while (done < frames);
+        if (limit < 1)
+            processPart(0, 0);
+    }
+
+    // ---- state and presets ---------------------------------------------------
 
     /// [any] Appends every parameter's plain value (binary64) in index order;
-    /// false if memory ran out.
+    /// false if memory ran out. Takes no lock (the values are atomics; the
+    /// state pair above serialises the user-interface side).
     bool SerializeParams(IStateChunk& chunk);
     /// [any] Restores values in index order from `start` (clamped, stepped
     /// kinds snapped to their step, non-finite values ignored), then calls
     /// OnParamChanged for every index. Returns the position after the last
-    /// value, or -1 if the data ran out.
+    /// value, or -1 if the data ran out. Takes no lock, so a program change
+    /// on the audio thread never waits.
     int UnserializeParams(const IStateChunk& chunk, int start);
     /// [ui] Marks the first uninitialised preset initialised, names it and
     /// saves the current values into it.
@@ -308,4 +410,8 @@ private:
     std::vector<IOutputChannel> mOutputChannels;
     std::vector<std::string> mInputBusNames;
     std::vector<std::string> mOutputBusNames;
+    /// Pre-sized for a whole state: the state pair never allocates.
+    IStateChunk mStateBuffer{IStateChunk::kDefaultGranularity};
+    /// Odd while ReadStateChunk applies a state (see ReadSettled).
+    mutable std::atomic<std::uint32_t> mRestoring{0};
 };

@@ -69,9 +69,11 @@ const void* CLAP_ABI ClapEffectAdapter::HostExtension(const clap_host_t*, const 
     static const clap_host_params_t params = {
         IgnoreRescan, IgnoreClear,
         [](const clap_host_t* host) {
-            // This host runs flush at once when no process call is under way.
+            // This host runs flush at once, between process calls (CLAP
+            // never runs the two side by side).
             ClapEffectAdapter& adapter = From(host);
-            if (!adapter.mInProcess && adapter.mParams != nullptr) {
+            if (adapter.mParams != nullptr) {
+                std::lock_guard<std::mutex> between(adapter.mCallLock);
                 adapter.mInEvents.Clear();
                 adapter.mParams->flush(adapter.mPlugin, adapter.mInEvents.List(), adapter.mOutEvents.List());
             }
@@ -246,6 +248,7 @@ tresult PLUGIN_API ClapEffectAdapter::process(ProcessData& data)
         return kResultFalse;
     if (!mProcessing)
         setProcessing(true);
+    std::lock_guard<std::mutex> between(mCallLock);
     QueueChanges(data.inputParameterChanges);
     const bool use64 = data.symbolicSampleSize == kSample64;
     clap_audio_buffer_t in{};
@@ -279,9 +282,7 @@ tresult PLUGIN_API ClapEffectAdapter::process(ProcessData& data)
     process.audio_outputs_count = data.numOutputs > 0 ? 1 : 0;
     process.in_events = mInEvents.List();
     process.out_events = mOutEvents.List();
-    mInProcess = true;
     const clap_process_status status = mPlugin->process(mPlugin, &process);
-    mInProcess = false;
     return status == CLAP_PROCESS_ERROR ? kResultFalse : kResultOk;
 }
 
@@ -318,9 +319,11 @@ ParamValue PLUGIN_API ClapEffectAdapter::getParamNormalized(ParamID id)
 tresult PLUGIN_API ClapEffectAdapter::setParamNormalized(ParamID id, ParamValue value)
 {
     Parameter* parameter = getParameterObject(id);
+    // The parameter objects also follow the plug-in's edits in process.
+    std::lock_guard<std::mutex> between(mCallLock);
     if (parameter == nullptr || SingleComponentEffect::setParamNormalized(id, value) != kResultOk)
         return kResultFalse;
-    if (!mInProcess && mParams != nullptr) {
+    if (mParams != nullptr) {
         mInEvents.Clear();
         mInEvents.AddValue(id, 0, parameter->toPlain(parameter->getNormalized()));
         mParams->flush(mPlugin, mInEvents.List(), mOutEvents.List());

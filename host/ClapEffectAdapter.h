@@ -5,6 +5,8 @@
 #include "host/ClapEventLists.h"
 #include "vst3/sdk/SingleComponentEffect.h"
 
+#include <atomic>
+#include <mutex>
 #include <string>
 
 /// A CLAP plug-in seen through the VST3 interfaces the host library drives
@@ -84,8 +86,11 @@ private:
     const clap_plugin_latency_t* mLatency = nullptr;
     bool mSupports64 = false;
     bool mActive = false;
-    bool mProcessing = false;
-    bool mInProcess = false;
+    /// Set by the first process call (audio thread), read by the user-interface thread.
+    std::atomic<bool> mProcessing{false};
+    /// This host's own rule: process (audio thread) and flush (user-interface
+    /// thread) never run side by side, as CLAP requires.
+    std::mutex mCallLock;
     ClapPlugView* mView = nullptr;
     ClapInputEventList mInEvents;
     ClapOutputEventList mOutEvents;

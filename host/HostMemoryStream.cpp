@@ -15,7 +15,8 @@ tresult PLUGIN_API HostMemoryStream::read(void* buffer, int32 numBytes, int32* n
     if (numBytes < 0 || (buffer == nullptr && numBytes > 0))
         return Steinberg::kInvalidArgument;
     const size_t available = mPosition < mBytes.size() ? mBytes.size() - mPosition : 0;
-    const size_t count = std::min(available, static_cast<size_t>(numBytes));
+    const int32 asked = mReadLimit > 0 ? std::min(numBytes, mReadLimit) : numBytes;
+    const size_t count = std::min(available, static_cast<size_t>(asked));
     if (count > 0)
         std::memcpy(buffer, mBytes.data() + mPosition, count);
     mPosition += count;

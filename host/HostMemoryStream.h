@@ -31,8 +31,12 @@ public:
     const std::vector<uint8_t>& Bytes() const { return mBytes; }
     /// [any] Moves the position back to the start.
     void Rewind() { mPosition = 0; }
+    /// [any] Every later read returns at most `bytes` bytes, as a host's
+    /// stream legally may (0 = no limit).
+    void LimitReads(Steinberg::int32 bytes) { mReadLimit = bytes; }
 
 private:
     std::vector<uint8_t> mBytes;
     size_t mPosition = 0;
+    Steinberg::int32 mReadLimit = 0;
 };

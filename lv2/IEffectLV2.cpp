@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kBypassFlagBytes = 4;
-
 bool SameBits(float a, float b) noexcept
 {
     return std::memcmp(&a, &b, sizeof(float)) == 0;
@@ -52,12 +50,9 @@ std::uint32_t IEffectLV2::EnabledPort() const noexcept
 
 bool IEffectLV2::Start(double sampleRate, int maxBlockFrames)
 {
-    if (!(sampleRate > 0.0) || !std::isfinite(sampleRate) || maxBlockFrames < 1)
+    if (!PrepareProcessing(sampleRate, maxBlockFrames))
         return false;
     std::lock_guard<std::recursive_mutex> hold(GetLock());
-    SetSampleRate(sampleRate);
-    SetMaxBlockSize(maxBlockFrames);
-    OnReset();
     LoadPreset(0);
     // Ports the host leaves at the defaults change nothing.
     for (int i = 0; i < GetParamCount(); ++i)
@@ -109,11 +104,7 @@ void IEffectLV2::ApplyControlPorts() noexcept
         // double-precision value alone, so settings move between formats exactly.
         if (SameBits(mSeenControls[i], static_cast<float>(GetParam(index)->Value())))
             continue;
-        // SetPlain clamps, snaps stepped kinds and ignores non-finite values.
-        GetParam(index)->SetPlain(mSeenControls[i]);
-        if (IEditorContext* editor = GetEditor())
-            editor->SetParameterFromPlugin(index, GetParam(index)->GetNormalized(), true);
-        OnParamChanged(index);
+        SetParamFromHost(index, mSeenControls[i]);
     }
     if (mEnabled != nullptr && !SameBits(*mEnabled, mSeenEnabled)) {
         mSeenEnabled = *mEnabled;
@@ -148,55 +139,30 @@ void IEffectLV2::ProcessFrames(int offset, int frames) noexcept
 
 void IEffectLV2::Run(std::uint32_t frames) noexcept
 {
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
-    ApplyControlPorts();
+    // No lock: parameter values are atomics, and the user-interface side
+    // must never be able to make this call wait.
     const int total = static_cast<int>(std::min<std::uint32_t>(frames, std::numeric_limits<int>::max()));
-    const int limit = GetBlockSize();
-    if (total == 0 || limit < 1) {
-        // The oversampling design still follows the settings.
-        ProcessFrames(0, 0);
-        return;
-    }
-    for (int offset = 0; offset < total; offset += limit)
-        ProcessFrames(offset, std::min(limit, total - offset));
-}
-
-int IEffectLV2::StateChunkSize() const noexcept
-{
-    return GetParamCount() * static_cast<int>(sizeof(double)) + kBypassFlagBytes;
+    // The control ports apply at the block's start.
+    ProcessHostBlock(
+        total, [total](int) { return total; },
+        [this](int at) {
+            if (at == 0)
+                ApplyControlPorts();
+        },
+        [this](int offset, int count) { ProcessFrames(offset, count); });
 }
 
 bool IEffectLV2::SaveStateChunk(std::vector<std::uint8_t>& bytes)
 {
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
-    IStateChunk chunk(IStateChunk::kDefaultGranularity);
-    if (!SaveState(chunk))
-        return false;
-    const std::uint32_t flag = IsBypassed() ? 1 : 0;
-    bytes.assign(chunk.Data(), chunk.Data() + chunk.Size());
-    for (int i = 0; i < kBypassFlagBytes; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(flag >> (8 * i)));
-    return true;
+    bytes.resize(static_cast<std::size_t>(StateChunkBytes()));
+    return WriteStateChunk(bytes.data(), bytes.size());
 }
 
 bool IEffectLV2::LoadStateChunk(const std::uint8_t* bytes, std::size_t size)
 {
-    const std::size_t valueBytes = static_cast<std::size_t>(GetParamCount()) * sizeof(double);
-    if (bytes == nullptr || size < valueBytes)
+    if (ReadStateChunk(bytes, size) == StateRead::kRefused)
         return false;
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
-    IStateChunk chunk(IStateChunk::kDefaultGranularity);
-    if (chunk.PutBytes(bytes, static_cast<int>(valueBytes)) != static_cast<int>(valueBytes))
-        return false;
-    LoadState(chunk, 0);
-    if (size >= valueBytes + kBypassFlagBytes) {
-        std::uint32_t flag = 0;
-        for (int i = 0; i < kBypassFlagBytes; ++i)
-            flag |= static_cast<std::uint32_t>(bytes[valueBytes + static_cast<std::size_t>(i)]) << (8 * i);
-        SetBypassed(flag != 0);
-    }
     SeeCurrentPorts();
-    RefreshEditorControls();
     return true;
 }
 

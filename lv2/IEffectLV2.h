@@ -13,8 +13,8 @@ class ILV2ControlSink;
 /// control input per parameter in index order, then the host's bypass (an
 /// `lv2:enabled` port, 1 = processing). The effect class derives from it.
 ///
-/// Threads: [audio] run, [ui] instantiation, state and the editor. Run and
-/// the state calls hold the base's lock.
+/// Threads: [audio] run, [ui] instantiation, state and the editor. The
+/// user-interface calls serialise through the base's lock; run never takes it.
 class IEffectLV2 : public IEffectBase {
 public:
     /// [ui] Constructs the base with the same arguments and connects every channel.
@@ -31,9 +31,10 @@ public:
     // ---- the instance's life, as the host drives it --------------------------
 
     /// [ui] At instantiation: stores the rate and block size, sizes the
-    /// scratch arrays, OnReset, then loads the default preset (which sets
-    /// every working value). False for a rate that is not a positive number
-    /// or a block size below 1.
+    /// scratch arrays (for at most the base's internal block), OnReset, then
+    /// loads the default preset (which sets every working value). False for
+    /// a rate that is not a positive number, a block size below 1 or memory
+    /// that ran out.
     bool Start(double sampleRate, int maxBlockFrames);
     /// [any] Points `port` at the host's buffer (nullptr disconnects);
     /// unknown ports are ignored.
@@ -44,20 +45,18 @@ public:
     void Deactivate();
     /// [audio] One block: control ports that changed since the last run are
     /// parameter changes at its start, then the audio. Blocks longer than
-    /// the prepared size run in parts. Locks.
+    /// the prepared size run in parts. Takes no lock.
     void Run(std::uint32_t frames) noexcept;
 
     // ---- state -------------------------------------------------------------------
 
-    /// Bytes of the state chunk: every parameter's plain value, then the
-    /// host's bypass flag (32-bit little-endian), as the VST3 build saves.
-    int StateChunkSize() const noexcept;
-    /// [ui] Writes the state chunk; false if memory ran out. Locks.
+    /// [ui] Writes the base's state chunk (StateChunkBytes()), as every
+    /// format saves it; false if memory ran out.
     bool SaveStateChunk(std::vector<std::uint8_t>& bytes);
     /// [ui] Restores a state chunk; false (nothing changed) when it is
     /// shorter than the parameter values. A chunk without the bypass flag
     /// leaves the host's bypass as it is. The restored values hold until the
-    /// host changes a port. Locks.
+    /// host changes a port.
     bool LoadStateChunk(const std::uint8_t* bytes, std::size_t size);
 
     // ---- the editor's link to the host ------------------------------------------

@@ -203,16 +203,10 @@ tresult PLUGIN_API IEffectVST3::setupProcessing(ProcessSetup& setup)
 {
     if (setup.symbolicSampleSize != kSample32 && setup.symbolicSampleSize != kSample64)
         return kResultFalse;
-    if (setup.maxSamplesPerBlock < 1 || !(setup.sampleRate > 0.0) || !std::isfinite(setup.sampleRate))
-        return kResultFalse;
-    // A host that sets up while another thread still processes must not see
-    // the scratch arrays change under it.
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
-    SetSampleRate(setup.sampleRate);
     // The host's bypass stays as it was: a host re-running its set-up (a
     // new rate or block size, an offline bounce) still shows it bypassed.
-    SetMaxBlockSize(setup.maxSamplesPerBlock);
-    OnReset();
+    if (!PrepareProcessing(setup.sampleRate, setup.maxSamplesPerBlock))
+        return kResultFalse;
     processSetup = setup;
     return kResultOk;
 }
@@ -257,10 +251,7 @@ void IEffectVST3::ApplyParameterChanges(IParameterChanges* changes) noexcept
                 ReportProgramChange();
         } else if (id < static_cast<ParamID>(GetParamCount())) {
             const int index = static_cast<int>(id);
-            GetParam(index)->SetFromNormalized(value);
-            if (IEditorContext* editor = GetEditor())
-                editor->SetParameterFromPlugin(index, value, true);
-            OnParamChanged(index);
+            SetParamFromHost(index, GetParam(index)->NormalizedToPlain(std::clamp(value, 0.0, 1.0)));
         }
     }
 }
@@ -311,37 +302,37 @@ void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames, bool 
 
 tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
 {
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
-
+    // No lock: parameter values are atomics, and the user-interface side
+    // must never be able to make this call wait.
     if (data.processContext != nullptr)
         mContext = *data.processContext;
-    ApplyParameterChanges(data.inputParameterChanges);
 
     // The arrays are of the size this call declares, whatever the set-up
     // said: reading them as the other size would run past their ends. An
     // unknown size names no array type, so no audio can be touched.
-    if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64)
+    if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64) {
+        ApplyParameterChanges(data.inputParameterChanges);
         return kResultOk;
+    }
     const bool use64 = data.symbolicSampleSize == kSample64;
     const int total = std::max(0, static_cast<int>(data.numSamples));
-    const int limit = GetBlockSize();
     // Before initialize (no buses yet), or with a block size below 1 (only
     // reachable through a direct SetMaxBlockSize), no audio can be made:
     // the host gets silence, never whatever it left in its arrays.
-    const int32 served = limit < 1 || audioOutputs.empty() ? 0 : data.numOutputs;
+    const int32 served = GetBlockSize() < 1 || audioOutputs.empty() ? 0 : data.numOutputs;
     if (data.outputs != nullptr && data.numOutputs > served && total > 0) {
         if (use64)
             SilenceBuses(data.outputs + served, data.numOutputs - served, &AudioBusBuffers::channelBuffers64, total);
         else
             SilenceBuses(data.outputs + served, data.numOutputs - served, &AudioBusBuffers::channelBuffers32, total);
     }
-    if (total == 0 || limit < 1) {
-        ProcessFrames(data, 0, 0, use64);
-        return kResultOk;
-    }
-    // A block longer than the announced maximum would overrun the scratch
-    // arrays, so it is processed in parts of at most that size.
-    for (int offset = 0; offset < total; offset += limit)
-        ProcessFrames(data, offset, std::min(limit, total - offset), use64);
+    // The last point of every queue applies at the block's start.
+    ProcessHostBlock(
+        total, [total](int) { return total; },
+        [&](int at) {
+            if (at == 0)
+                ApplyParameterChanges(data.inputParameterChanges);
+        },
+        [&](int offset, int frames) { ProcessFrames(data, offset, frames, use64); });
     return kResultOk;
 }

@@ -15,8 +15,8 @@
 /// derives from it. The host owns it through reference counting.
 ///
 /// Threads: [audio] is the host's process thread, [ui] its user-interface
-/// thread. process, the controller state calls and editor-originated
-/// parameter changes hold the base's lock.
+/// thread. The user-interface calls serialise among themselves through the
+/// base's lock; process never takes it.
 class IEffectVST3 : public IEffectBase, public Steinberg::Vst::SingleComponentEffect {
 public:
     /// Published id of the preset parameter (characters "prst").
@@ -57,14 +57,16 @@ public:
                                                      Steinberg::int32 numOuts) SMTG_OVERRIDE;
     /// [ui] 32- and 64-bit samples are supported.
     Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 size) SMTG_OVERRIDE;
-    /// [ui] Stores rate and block size, sizes the scratch arrays, OnReset.
+    /// [ui] Stores rate and block size, sizes the scratch arrays (for at
+    /// most the base's internal block: longer blocks run in parts), OnReset.
     /// The host's bypass flag is kept. kResultFalse for an unknown sample
-    /// size, a block size below 1 or a rate that is not a positive number.
+    /// size, a block size below 1, a rate that is not a positive number or
+    /// memory that ran out.
     Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
     /// [audio] One block: parameter changes (last point of each queue),
     /// buffer binding, ProcessBlock or PassThrough. The arrays are read in
     /// the sample size the call declares; null channel arrays are inputs of
-    /// silence and outputs that are skipped. Locks. kResultOk.
+    /// silence and outputs that are skipped. Takes no lock. kResultOk.
     Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) noexcept SMTG_OVERRIDE;
     /// [ui] The base's latency and tail, in samples (0 for this plug-in).
     Steinberg::uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE;
@@ -72,11 +74,12 @@ public:
 
     // ---- state: component and controller save and restore the same bytes ------
     /// [ui] IComponent::getState: the parameter values and the bypass flag
-    /// (68 bytes here). Holds the lock only to copy the values.
+    /// (68 bytes here), through the base's state pair.
     Steinberg::tresult getProcessorState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
-    /// [ui] IComponent::setState: restores what getState wrote; kResultOk
-    /// only when the trailing bypass flag was read. The stream is read
-    /// before the lock is taken.
+    /// [ui] IComponent::setState: restores what getState wrote, reading on
+    /// through short reads; a chunk cut short changes nothing, one with the
+    /// values but no bypass flag (older projects) restores the values.
+    /// kResultOk only for a whole chunk.
     Steinberg::tresult setProcessorState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
     /// [ui] IEditController::getState and setState, as the component's.
     Steinberg::tresult getControllerState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
@@ -186,8 +189,6 @@ private:
     /// Called on entry to the controller calls a host makes on its
     /// user-interface thread and on every editor tick.
     void TellHostOfProgramChange();
-    /// Bytes of the parameter values in the saved state.
-    int SavedValueBytes() const noexcept;
     /// [ui] The state save and restore behind every state call.
     Steinberg::tresult WriteState(Steinberg::IBStream* stream);
     Steinberg::tresult ReadState(Steinberg::IBStream* stream);

@@ -13,6 +13,7 @@ TEST(AudioPath, BlockOperationsAndPresetRestoreDoNotAllocate)
     effect.InitDefaultPresets("-");
     effect.SetMaxBlockSize(64);
     effect.changed.reserve(64);
+    effect.settledAtChange.reserve(64);
 
     float in32[2][64] = {};
     float out32[2][64] = {};

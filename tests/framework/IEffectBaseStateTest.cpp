@@ -208,3 +208,20 @@ TEST_F(StateFixture, ARestoredPresetRefreshesTheEditorWithPlainValues)
     EXPECT_EQ(log.deliveries[3].value, 0.5);
     EXPECT_FALSE(log.deliveries[3].isNormalized);
 }
+
+TEST_F(StateFixture, ARestoreUnderWayIsNeverReadAsWhole)
+{
+    std::vector<std::uint8_t> chunk(static_cast<std::size_t>(effect.StateChunkBytes()));
+    ASSERT_TRUE(effect.WriteStateChunk(chunk.data(), chunk.size()));
+    effect.settledAtChange.clear();
+    EXPECT_EQ(effect.ReadStateChunk(chunk.data(), chunk.size()), IEffectBase::StateRead::kWhole);
+    EXPECT_EQ(effect.settledAtChange, std::vector<bool>(8, false));
+    EXPECT_TRUE(effect.ReadSettled([] {}));
+    // A read that a restore overtakes is not whole either.
+    EXPECT_FALSE(effect.ReadSettled([&] { effect.ReadStateChunk(chunk.data(), chunk.size()); }));
+    // A preset loaded on the audio thread itself is no restore from elsewhere.
+    effect.InitDefaultPresets("-");
+    effect.settledAtChange.clear();
+    ASSERT_TRUE(effect.LoadPreset(0));
+    EXPECT_EQ(effect.settledAtChange, std::vector<bool>(8, true));
+}

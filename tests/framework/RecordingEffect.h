@@ -24,6 +24,7 @@ public:
             lastValueAtFirstChange = GetParam(GetParamCount() - 1)->Value();
         }
         changed.push_back(paramIdx);
+        settledAtChange.push_back(ReadSettled([] {}));
     }
     void OnPresetsChanged() override { ++presetsChanged; }
     void BeginParamGesture(int) override {}
@@ -45,6 +46,7 @@ public:
     bool SendMidiMessage(const IMidiMessage&) override { return false; }
 
     std::vector<int> changed;
+    std::vector<bool> settledAtChange;  ///< what the audio thread would have read at each notification
     std::vector<std::pair<int, double>> reported;
     int presetsChanged = 0;
     double valueAtLastChange = -1.0;      ///< the notified parameter's value at its notification

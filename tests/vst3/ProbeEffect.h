@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "framework/FourCharCode.h"
+#include "../framework/BindingProbe.h"
 #include "host/HostApplication.h"
 #include "vst3/IEffectVST3.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -9,47 +9,14 @@
 #include <type_traits>
 #include <vector>
 
-/// A small effect on the binding that records what the binding asks of it:
-/// block sizes handed to ProcessBlock and parameter notifications. Its
-/// ProcessBlock writes 2 × input, so processed and passed-through audio differ.
-class ProbeEffect : public IEffectVST3 {
-public:
-    ProbeEffect()
-        : IEffectVST3(3, "1-1 2-2", 1, "Probe", "", "Tester", 0x10000, MakeFourCharCode("Prb1"),
-                      MakeFourCharCode("Tstr"))
-    {
-        GetParam(0)->DefineContinuous("Gain", 0.0, -15.0, 15.0, 0.01);
-        GetParam(1)->SetKind(IParamRecord::kKindInteger);
-        GetParam(1)->DefineContinuous("Switch", 0.0, 0.0, 1.0, 1.0);
-        GetParam(2)->DefineContinuous("Mix", 0.25, 0.0, 1.0, 0.01);
-        InitDefaultPresets("-");
-    }
-
-    void OnParamChanged(int paramIdx) override
-    {
-        changed.push_back(paramIdx);
-        IEffectVST3::OnParamChanged(paramIdx);
-    }
-
-    void ProcessBlock(double** inputs, double** outputs, int frames) noexcept override
-    {
-        if (blocks.size() < blocks.capacity())
-            blocks.push_back(frames);
-        for (int c = 0; c < GetOutputCount(); ++c)
-            for (int i = 0; i < frames; ++i)
-                outputs[c][i] = 2.0 * inputs[c][i];
-    }
-
-    std::vector<int> changed;
-    std::vector<int> blocks;  ///< reserved by the test so ProcessBlock never allocates
-};
+/// The probe effect on the VST3 binding.
+using ProbeEffect = BindingProbe<IEffectVST3>;
 
 /// A probe created, initialised with a host application and set up for
 /// stereo processing, released at the end of the test.
 struct ProbeHost {
     explicit ProbeHost(int sampleSize = Steinberg::Vst::kSample32, int maxBlock = 64)
     {
-        effect->blocks.reserve(1024);
         effect->initialize(&app);
         // As hosts do: buses start inactive until the host activates them.
         effect->activateBus(Steinberg::Vst::kAudio, Steinberg::Vst::kInput, 0, true);
