@@ -20,21 +20,33 @@ render_arm64() { "${qemu[@]}" "$arm64/tools/keldra-render" --plugin "$arm64/KELD
 # exponential functions may differ in their last bits.
 render_x86 --demo 1 --bypass "$work/demo.wav"
 
-# name|options: a few settings across the parameters, both oversampling
-# factors, double precision and the host's bypass.
-cases="default|
-boosted|--set OUT=-6 --set GainH=0.9 --set GainM=0.3 --set GainL=0.7
-filtered|--set HPF=0.5 --set LPF=-0.2 --oversampling 16 --block 100
-double|--precision 64 --set GainH=0.1 --set GainL=0.9 --set OUT=3
-bypass|--bypass --set GainH=0.9"
+# name|identical or within|options: a few settings across the parameters,
+# both oversampling factors, double precision and the host's bypass. The 16x
+# case with moving filters may differ in the last bits (the two systems'
+# mathematical functions do), within -120 dB of the RMS.
+cases="default|identical|
+boosted|identical|--set OUT=-6 --set GainH=0.9 --set GainM=0.3 --set GainL=0.7
+filtered|within|--set HPF=0.5 --set LPF=-0.2 --oversampling 16 --block 100
+double|identical|--precision 64 --set GainH=0.1 --set GainL=0.9 --set OUT=3
+bypass|identical|--bypass --set GainH=0.9"
 status=0
-while IFS='|' read -r name options; do
+while IFS='|' read -r name expect options; do
   # shellcheck disable=SC2086 # the options are words on purpose
   render_x86 $options "$work/demo.wav" "$work/$name-x86.wav"
   # shellcheck disable=SC2086
   render_arm64 $options "$work/demo.wav" "$work/$name-arm64.wav"
   echo -n "$name, x86-64 against arm64: "
-  python3 "$here/compare-renders.py" "$work/$name-x86.wav" "$work/$name-arm64.wav" --identical || status=1
+  if [ "$expect" = identical ]; then
+    python3 "$here/compare-renders.py" "$work/$name-x86.wav" "$work/$name-arm64.wav" --identical || status=1
+  else
+    # "largest difference D = X dB of the RMS R": X must be -120 or below.
+    report="$(python3 "$here/compare-renders.py" "$work/$name-x86.wav" "$work/$name-arm64.wav")" || status=1
+    echo "$report"
+    awk '{for (i = 1; i < NF; ++i) if ($(i + 1) == "dB") exit !($i <= -120)}' <<<"$report" || {
+      echo "$name: more than -120 dB of the RMS apart"
+      status=1
+    }
+  fi
 done <<<"$cases"
 
 # Each chain path of the arm64 build renders exactly what its default does.
