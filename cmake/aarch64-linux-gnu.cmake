@@ -20,4 +20,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/${KELDRA_ARM64_TRIPLE}/pkgconfig:/usr/share/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "")
 
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64-static -L /usr/${KELDRA_ARM64_TRIPLE})
+# The programs find the arm64 C library where multiarch installs it, beside
+# its loader. Not with -L /usr/aarch64-linux-gnu: that takes the cross
+# toolchain's loader with multiarch's C library, a mismatched pair under which
+# a locked mutex spins for ever.
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64-static)

@@ -29,7 +29,7 @@ packages=(
   x42-plugins lsp-plugins-lv2 calf-plugins
   # The arm64 cross build, run here under qemu; its libraries come through
   # multiarch (the arm64 architecture is added below)
-  g++-aarch64-linux-gnu qemu-user-static
+  g++-aarch64-linux-gnu qemu-user-static libc6:arm64
   libpng-dev:arm64 zlib1g-dev:arm64 libx11-dev:arm64 libxtst-dev:arm64
   libfreetype-dev:arm64 libfontconfig-dev:arm64 libsndfile1-dev:arm64
   libgtest-dev:arm64 liblilv-0-0:arm64

@@ -7,7 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 x86=$(cd "$1" && pwd)
 arm64=$(cd "$2" && pwd)
-qemu=(qemu-aarch64-static -L /usr/aarch64-linux-gnu)
+qemu=(qemu-aarch64-static)
 lv2apply_arm64=/opt/keldra-arm64/usr/bin/lv2apply
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
