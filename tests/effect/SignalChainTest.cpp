@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ChainTestSignals.h"
 #include "effect/OversamplingDesign.h"
+#include "effect/ScopedDenormalFlush.h"
 
 #include <gtest/gtest.h>
 
@@ -205,6 +206,23 @@ TEST(SignalChain, FlushesDenormalsOnlyWhileProcessing)
     runBlocks(chain, in, in, l, r, 512, ChainSettings{}, bypass);
     EXPECT_EQ(FloatMode(), mode);
     SetFloatMode(before);
+}
+
+TEST(ScopedDenormalFlush, DenormalOperandsAndResultsAreZeroOnlyWhileItLives)
+{
+    volatile double tiny = 1e-310, half = 0.5, big = 1e300;
+    volatile double shrunk, grown;
+    {
+        ScopedDenormalFlush flush;
+        shrunk = tiny * half;
+        grown = tiny * big;
+    }
+    EXPECT_EQ(shrunk, 0.0);
+    EXPECT_EQ(grown, 0.0);
+    shrunk = tiny * half;
+    grown = tiny * big;
+    EXPECT_EQ(shrunk, 5e-311);
+    EXPECT_GT(grown, 1e-11);
 }
 
 TEST(SignalChain, OneNanSampleDoesNotSilenceTheChain)
