@@ -73,4 +73,5 @@ an editor that shows the circuit's front panel.
 The VST3 and LV2 bundles install where Linux hosts look system-wide. The
 keldra-render command renders audio files, the front panel and frequency
 response plots through the plug-in offline.")
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebWithoutLdconfig.cmake)
 include(CPack)
