@@ -85,4 +85,9 @@ for suite in effect_dsp_tests effect_process_tests; do
   KELDRA_CHAIN_PATH=portable qemu-aarch64-static build/arm64/tests/effect/$suite --gtest_brief=1 || status=$?
 done
 tests/tools/arm64-render-check.sh build/release build/arm64 || status=$?
+# The arm64 Debian package, made as ./run.sh makes it: no lintian warnings.
+arm64_deb="$(mktemp -d)"
+{ DEB_HOST_ARCH=arm64 cpack --config build/arm64/CPackConfig.cmake -B "$arm64_deb" >/dev/null &&
+  lintian --fail-on error,warning "$arm64_deb"/keldra_*_arm64.deb; } || status=$?
+rm -rf "$arm64_deb"
 exit "$status"
