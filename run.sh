@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds the release configuration, installs the
 # VST3, LV2 and CLAP plug-ins, renders the demo signal and the response plots
-# through the VST3 one into out/ and makes the Debian package and the Windows
-# installer there.
+# through the VST3 one into out/ and makes the Debian packages (amd64 and
+# arm64) and the Windows installer there.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -48,6 +48,14 @@ mkdir -p out
 
 # The Debian package: out/keldra_<version>_amd64.deb.
 cpack --config build/release/CPackConfig.cmake -B "$PWD/out"
+rm -rf out/_CPack_Packages
+
+# The arm64 Debian package, cross-built: out/keldra_<version>_arm64.deb, its
+# dependencies computed from Debian's arm64 libraries.
+cmake --preset arm64 >/dev/null
+cmake --build --preset arm64 -j"$(nproc)" \
+  --target keldra_vst3_module keldra_lv2_module keldra_clap_module keldra-render keldra_package_docs
+DEB_HOST_ARCH=arm64 cpack --config build/arm64/CPackConfig.cmake -B "$PWD/out"
 rm -rf out/_CPack_Packages
 
 # The Windows installer and a portable zip of the same files, cross-built:

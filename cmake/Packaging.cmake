@@ -1,9 +1,10 @@
 # The Debian package: `cpack` in the release build makes
-# keldra_<version>_amd64.deb with the bundle where Linux VST3 hosts look
-# system-wide, keldra-render, its manual page, the copyright and changelog.
+# keldra_<version>_amd64.deb (in the arm64 build keldra_<version>_arm64.deb)
+# with the bundle where Linux VST3 hosts look system-wide, keldra-render, its
+# manual page, the copyright and changelog.
 
 install(TARGETS keldra_vst3_module
-  LIBRARY DESTINATION lib/vst3/KELDRA.vst3/Contents/x86_64-linux
+  LIBRARY DESTINATION lib/vst3/KELDRA.vst3/Contents/${KELDRA_BUNDLE_LINUX_FOLDER}
   PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(TARGETS keldra-render RUNTIME DESTINATION bin)
 # The CLAP plug-in, where Linux CLAP hosts look system-wide.
@@ -49,7 +50,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "aarch64|arm64")
+  # Made with DEB_HOST_ARCH=arm64 in the environment, so that dpkg-shlibdeps
+  # reads the arm64 libraries' dependency information through multiarch.
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+else()
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
+endif()
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Brackenfold <support@brackenfold.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -66,4 +73,5 @@ an editor that shows the circuit's front panel.
 The VST3 and LV2 bundles install where Linux hosts look system-wide. The
 keldra-render command renders audio files, the front panel and frequency
 response plots through the plug-in offline.")
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebWithoutLdconfig.cmake)
 include(CPack)

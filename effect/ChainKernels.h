@@ -54,10 +54,12 @@ struct ChainKernels {
 
 /// [any] The paths. The SSE2 and AVX ones exist only in x86-64 builds that
 /// have them (KELDRA_SSE2_PATH, KELDRA_AVX_PATH), and the AVX one may only
-/// run where the processor has AVX. Use ChainKernelsFor rather than naming one.
+/// run where the processor has AVX; the NEON one only in AArch64 builds
+/// (KELDRA_NEON_PATH). Use ChainKernelsFor rather than naming one.
 extern const ChainKernels kPortableChainKernels;
 extern const ChainKernels kSse2ChainKernels;
 extern const ChainKernels kAvxChainKernels;
+extern const ChainKernels kNeonChainKernels;
 
 /// [any] The entry points of `path`, which must be one CanRunChainPath allows.
 const ChainKernels& ChainKernelsFor(ChainPath path) noexcept;

@@ -2,7 +2,7 @@
 // The oversampled loop and the section coefficients on four lanes in two SSE2
 // registers, the baseline of every x86-64 processor.
 #include "effect/CoefficientKernel.h"
-#include "effect/F64x4Sse2.h"
+#include "effect/F64x4Pair.h"
 #include "effect/OversamplingKernel.h"
 
-const ChainKernels kSse2ChainKernels = {oversample<F64x4Sse2>, shapeAll<F64x4Sse2>, computeCoefficients<F64x4Sse2>};
+const ChainKernels kSse2ChainKernels = {oversample<F64x4Pair>, shapeAll<F64x4Pair>, computeCoefficients<F64x4Pair>};

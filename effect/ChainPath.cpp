@@ -11,7 +11,7 @@ namespace {
 
 ChainPath Widest() noexcept
 {
-    for (const ChainPath path : {ChainPath::Avx, ChainPath::Sse2})
+    for (const ChainPath path : {ChainPath::Avx, ChainPath::Sse2, ChainPath::Neon})
         if (CanRunChainPath(path))
             return path;
     return ChainPath::Portable;
@@ -20,7 +20,7 @@ ChainPath Widest() noexcept
 ChainPath FromEnvironment() noexcept
 {
     const char* wanted = std::getenv("KELDRA_CHAIN_PATH");
-    for (const ChainPath path : {ChainPath::Avx, ChainPath::Sse2, ChainPath::Portable})
+    for (const ChainPath path : {ChainPath::Avx, ChainPath::Sse2, ChainPath::Neon, ChainPath::Portable})
         if (wanted != nullptr && std::strcmp(wanted, ChainPathName(path)) == 0 && CanRunChainPath(path))
             return path;
     return Widest();
@@ -47,6 +47,12 @@ bool CanRunChainPath(ChainPath path) noexcept
 #else
         return false;
 #endif
+    case ChainPath::Neon:
+#ifdef KELDRA_NEON_PATH
+        return true;
+#else
+        return false;
+#endif
     }
     return false;
 }
@@ -64,6 +70,8 @@ const char* ChainPathName(ChainPath path) noexcept
         return "avx";
     case ChainPath::Sse2:
         return "sse2";
+    case ChainPath::Neon:
+        return "neon";
     case ChainPath::Portable:
         break;
     }
@@ -79,6 +87,10 @@ const ChainKernels& ChainKernelsFor(ChainPath path) noexcept
 #ifdef KELDRA_SSE2_PATH
     if (path == ChainPath::Sse2)
         return kSse2ChainKernels;
+#endif
+#ifdef KELDRA_NEON_PATH
+    if (path == ChainPath::Neon)
+        return kNeonChainKernels;
 #endif
     (void)path;
     return kPortableChainKernels;

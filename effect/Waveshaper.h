@@ -106,6 +106,35 @@ inline F64x2 Waveshaper::shapeScaled(F64x2 w, int factor) noexcept
     return F64x2(_mm_or_pd(_mm_and_pd(r, convertible), _mm_and_pd(sign, w.raw())));
 }
 
+#elif defined(KELDRA_F64X2_NEON)
+
+inline F64x2 Waveshaper::shapeScaled(F64x2 w, int factor) noexcept
+{
+    using namespace waveshaper_detail;
+    const float64x2_t scale = vdupq_n_f64(factor * static_cast<double>(WaveshaperTable::kScale));
+    const float64x2_t t = vmulq_f64(vabsq_f64(w.raw()), scale);
+    // As on SSE2: a position no 32-bit index holds (NaN included) gives zero.
+    // FMINNM returns the number when the other operand is a quiet NaN (t is
+    // a product, never a signalling one), as MINPD does, so the clamped
+    // position is always a number in 0 … 199.
+    const uint64x2_t convertible = vcltq_f64(t, vdupq_n_f64(2147483648.0));
+    const float64x2_t clamped = vminnmq_f64(t, vdupq_n_f64(kLast));
+    const int64x2_t index = vcvtq_s64_f64(clamped);
+    const float64x2_t fraction = vsubq_f64(clamped, vcvtq_f64_s64(index));
+
+    const float64x2_t n0 = vld1q_f64(kTable.values + 2 * vgetq_lane_s64(index, 0));
+    const float64x2_t n1 = vld1q_f64(kTable.values + 2 * vgetq_lane_s64(index, 1));
+    const float64x2_t lower = vzip1q_f64(n0, n1);
+    const float64x2_t upper = vzip2q_f64(n0, n1);
+
+    const float64x2_t r =
+        vaddq_f64(vmulq_f64(lower, vsubq_f64(vdupq_n_f64(1.0), fraction)), vmulq_f64(upper, fraction));
+    // r is never negative, so setting the sign bit copies the input's sign.
+    const uint64x2_t sign = vdupq_n_u64(0x8000000000000000ull);
+    return F64x2(vreinterpretq_f64_u64(
+        vorrq_u64(vandq_u64(vreinterpretq_u64_f64(r), convertible), vandq_u64(sign, vreinterpretq_u64_f64(w.raw())))));
+}
+
 #else
 
 inline F64x2 Waveshaper::shapeScaled(F64x2 w, int factor) noexcept

@@ -23,7 +23,11 @@ constexpr const char* kPathSeparators = "/\\";
 constexpr const char* kEntryName = "InitDll";
 constexpr const char* kExitName = "ExitDll";
 #else
+#ifdef __aarch64__
+constexpr const char* kBinaryFolder = "/Contents/aarch64-linux/";
+#else
 constexpr const char* kBinaryFolder = "/Contents/x86_64-linux/";
+#endif
 constexpr const char* kBinarySuffix = ".so";
 constexpr const char* kPathSeparators = "/";
 constexpr const char* kEntryName = "ModuleEntry";

@@ -17,7 +17,8 @@ struct clap_plugin_entry_t;
 class PluginModule {
 public:
     /// [ui] Loads `path`: a bundle folder (NAME.vst3, whose
-    /// Contents/x86_64-linux/NAME.so, on Windows Contents/x86_64-win/NAME.vst3,
+    /// Contents/x86_64-linux/NAME.so (aarch64-linux on arm64), on Windows
+    /// Contents/x86_64-win/NAME.vst3,
     /// is loaded), a CLAP module or the shared library itself.
     /// On failure returns nullptr and puts one line of explanation in `error`.
     static std::unique_ptr<PluginModule> Load(const std::string& path, std::string& error);

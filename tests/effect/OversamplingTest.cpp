@@ -116,7 +116,7 @@ TEST(OversampledPath, EveryPathMatchesTheModelBitForBitOnOddInputs)
     inL[500] = -1e290;
     inL[700] = 1e-320;
     for (const int factor : {4, 16}) {
-        for (const ChainPath path : {ChainPath::Portable, ChainPath::Sse2, ChainPath::Avx}) {
+        for (const ChainPath path : {ChainPath::Portable, ChainPath::Sse2, ChainPath::Avx, ChainPath::Neon}) {
             if (!CanRunChainPath(path))
                 continue;
             OversampledPath product;
@@ -148,7 +148,7 @@ TEST(OversampledPath, EveryPathsShaperMatchesTheTwoTableLookupBitForBit)
         inputs.push_back(w);
     if (inputs.size() % 2 != 0)
         inputs.push_back(0.25);
-    for (const ChainPath path : {ChainPath::Portable, ChainPath::Sse2, ChainPath::Avx}) {
+    for (const ChainPath path : {ChainPath::Portable, ChainPath::Sse2, ChainPath::Avx, ChainPath::Neon}) {
         if (!CanRunChainPath(path))
             continue;
         for (const int factor : {1, 4, 16}) {

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ChainTestSignals.h"
 #include "effect/OversamplingDesign.h"
+#include "effect/ScopedDenormalFlush.h"
 
 #include <gtest/gtest.h>
 
+#if defined(__SSE2__)
 #include <xmmintrin.h>
+#endif
 
 #include <cmath>
 #include <cstdlib>
@@ -14,6 +17,17 @@
 using namespace chaintest;
 
 namespace {
+
+// The processor's floating-point control register, and its flush-to-zero bits.
+#if defined(__aarch64__)
+unsigned FloatMode() { return __builtin_aarch64_get_fpcr(); }
+void SetFloatMode(unsigned mode) { __builtin_aarch64_set_fpcr(mode); }
+constexpr unsigned kFlushBits = 1u << 24;
+#else
+unsigned FloatMode() { return _mm_getcsr(); }
+void SetFloatMode(unsigned mode) { _mm_setcsr(mode); }
+constexpr unsigned kFlushBits = 0x8040u;
+#endif
 
 struct ChainRun {
     double fs;
@@ -192,16 +206,33 @@ TEST(SignalChain, AfterAResetRunsAsAFreshChainStartedAtTheSettings)
 
 TEST(SignalChain, FlushesDenormalsOnlyWhileProcessing)
 {
-    const unsigned before = _mm_getcsr();
-    _mm_setcsr(before & ~0x8040u);
-    const unsigned mode = _mm_getcsr();
+    const unsigned before = FloatMode();
+    SetFloatMode(before & ~kFlushBits);
+    const unsigned mode = FloatMode();
     SignalChain chain;
     chain.reset(44100.0);
     ScriptedBypass bypass;
     std::vector<double> in = noise(600, 0.5, 5), l, r;
     runBlocks(chain, in, in, l, r, 512, ChainSettings{}, bypass);
-    EXPECT_EQ(_mm_getcsr(), mode);
-    _mm_setcsr(before);
+    EXPECT_EQ(FloatMode(), mode);
+    SetFloatMode(before);
+}
+
+TEST(ScopedDenormalFlush, DenormalOperandsAndResultsAreZeroOnlyWhileItLives)
+{
+    volatile double tiny = 1e-310, half = 0.5, big = 1e300;
+    volatile double shrunk, grown;
+    {
+        ScopedDenormalFlush flush;
+        shrunk = tiny * half;
+        grown = tiny * big;
+    }
+    EXPECT_EQ(shrunk, 0.0);
+    EXPECT_EQ(grown, 0.0);
+    shrunk = tiny * half;
+    grown = tiny * big;
+    EXPECT_EQ(shrunk, 5e-311);
+    EXPECT_GT(grown, 1e-11);
 }
 
 TEST(SignalChain, OneNanSampleDoesNotSilenceTheChain)

@@ -12,6 +12,8 @@
 namespace {
 #ifdef _WIN32
 constexpr const char* kBinary = "/Contents/x86_64-win/Echo.vst3";
+#elif defined(__aarch64__)
+constexpr const char* kBinary = "/Contents/aarch64-linux/Echo.so";
 #else
 constexpr const char* kBinary = "/Contents/x86_64-linux/Echo.so";
 #endif
