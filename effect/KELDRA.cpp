@@ -29,13 +29,13 @@ KELDRA::~KELDRA() = default;
 
 void KELDRA::DefineParameters()
 {
-    for (const KeldraIdentity::ParamSpec& spec : KeldraIdentity::kParams) {
-        IParamRecord& param = *GetParam(ToIndex(spec.id));
+    for (const KeldraIdentity::ParamSpec& definition : KeldraIdentity::kParams) {
+        IParamRecord& param = *GetParam(ToIndex(definition.id));
         // Switches are whole numbers; a kind set first survives the definition.
-        if (spec.style != KeldraIdentity::ParamStyle::kContinuous)
+        if (definition.style != KeldraIdentity::ParamStyle::kContinuous)
             param.SetKind(IParamRecord::kKindInteger);
-        param.DefineContinuous(spec.name, spec.defaultValue, spec.minValue, spec.maxValue, spec.step, "", "",
-                               spec.shape);
+        param.DefineContinuous(definition.name, definition.defaultValue, definition.minValue, definition.maxValue,
+                               definition.step, "", "", definition.shape);
     }
 }
 

@@ -75,27 +75,27 @@ std::string AudioPort(int index, const char* direction, const char* symbol, cons
                 "\t");
 }
 
-std::string ControlPort(int index, const ParamSpec& spec)
+std::string ControlPort(int index, const ParamSpec& definition)
 {
-    const bool continuous = spec.style == ParamStyle::kContinuous;
+    const bool continuous = definition.style == ParamStyle::kContinuous;
     auto number = [continuous](double value) { return continuous ? Decimal(value) : Whole(value); };
     std::vector<std::string> lines = {"a lv2:InputPort , lv2:ControlPort",
                                       "lv2:index " + std::to_string(index),
-                                      "lv2:symbol " + Quoted(spec.symbol),
-                                      "lv2:name " + Quoted(spec.name),
-                                      "lv2:default " + number(spec.defaultValue),
-                                      "lv2:minimum " + number(spec.minValue),
-                                      "lv2:maximum " + number(spec.maxValue)};
-    if (spec.unit == KeldraIdentity::ParamUnit::kDecibels)
+                                      "lv2:symbol " + Quoted(definition.symbol),
+                                      "lv2:name " + Quoted(definition.name),
+                                      "lv2:default " + number(definition.defaultValue),
+                                      "lv2:minimum " + number(definition.minValue),
+                                      "lv2:maximum " + number(definition.maxValue)};
+    if (definition.unit == KeldraIdentity::ParamUnit::kDecibels)
         lines.push_back("units:unit units:db");
-    if (spec.style == ParamStyle::kToggle)
+    if (definition.style == ParamStyle::kToggle)
         lines.push_back("lv2:portProperty lv2:toggled");
-    if (spec.style == ParamStyle::kChoice) {
+    if (definition.style == ParamStyle::kChoice) {
         lines.push_back("lv2:portProperty lv2:integer , lv2:enumeration");
         std::vector<std::string> points;
-        for (int i = 0; spec.choiceLabels[i] != nullptr; ++i)
-            points.push_back(Node({"rdfs:label " + Quoted(spec.choiceLabels[i]),
-                                   "rdf:value " + Whole(spec.minValue + i)},
+        for (int i = 0; definition.choiceLabels[i] != nullptr; ++i)
+            points.push_back(Node({"rdfs:label " + Quoted(definition.choiceLabels[i]),
+                                   "rdf:value " + Whole(definition.minValue + i)},
                                   "\t\t"));
         lines.push_back("lv2:scalePoint " + NodeList(points));
     }
@@ -144,8 +144,8 @@ std::string Description()
                                       AudioPort(1, "Input", "in_r", "Input R"),
                                       AudioPort(2, "Output", "out_l", "Output L"),
                                       AudioPort(3, "Output", "out_r", "Output R")};
-    for (const ParamSpec& spec : KeldraIdentity::kParams)
-        ports.push_back(ControlPort(static_cast<int>(ports.size()), spec));
+    for (const ParamSpec& definition : KeldraIdentity::kParams)
+        ports.push_back(ControlPort(static_cast<int>(ports.size()), definition));
     ports.push_back(EnablePort(static_cast<int>(ports.size())));
 
     const std::string maker = Uri(KeldraIdentity::kLv2MakerUri);
@@ -207,8 +207,8 @@ std::string Description()
 std::string Presets()
 {
     std::vector<std::string> values;
-    for (const ParamSpec& spec : KeldraIdentity::kParams)
-        values.push_back(Node({"lv2:symbol " + Quoted(spec.symbol), "pset:value " + Decimal(spec.defaultValue)}, "\t"));
+    for (const ParamSpec& definition : KeldraIdentity::kParams)
+        values.push_back(Node({"lv2:symbol " + Quoted(definition.symbol), "pset:value " + Decimal(definition.defaultValue)}, "\t"));
     std::ostringstream out;
     out << "@prefix lv2:  <http://lv2plug.in/ns/lv2core#> .\n"
         << "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
