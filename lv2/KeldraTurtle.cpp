@@ -208,7 +208,8 @@ std::string Presets()
 {
     std::vector<std::string> values;
     for (const ParamSpec& definition : KeldraIdentity::kParams)
-        values.push_back(Node({"lv2:symbol " + Quoted(definition.symbol), "pset:value " + Decimal(definition.defaultValue)}, "\t"));
+        values.push_back(
+            Node({"lv2:symbol " + Quoted(definition.symbol), "pset:value " + Decimal(definition.defaultValue)}, "\t"));
     std::ostringstream out;
     out << "@prefix lv2:  <http://lv2plug.in/ns/lv2core#> .\n"
         << "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
