@@ -89,7 +89,7 @@ bool IEffectCLAP::Activate(double sampleRate, uint32_t maxFrames) noexcept
 
 void IEffectCLAP::Reset() noexcept
 {
-    OnReset();
+    RestartSignal();
 }
 
 void IEffectCLAP::ApplyEvent(const clap_event_header_t& header) noexcept

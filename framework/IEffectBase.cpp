@@ -120,6 +120,8 @@ IEffectBase::IEffectBase(int paramCount, const char* channelIOText, int presetCo
     CopyText(mMakerName, makerName);
 
     ParseChannelIO(channelIOText);
+    mReadValues.assign(static_cast<std::size_t>(paramCount), 0.0);
+    mSettledValues.assign(static_cast<std::size_t>(paramCount), 0.0);
     // Room for a whole state, so that saving and restoring never allocate.
     mStateBuffer.ResizeBuffer(StateChunkBytes(), false);
     mStateBuffer.ResizeBuffer(0, false);
@@ -162,10 +164,7 @@ IEffectBase::~IEffectBase()
 
 // ---- virtual operations -----------------------------------------------------
 
-void IEffectBase::OnReset()
-{
-    Lock lock(mLock);
-}
+void IEffectBase::OnReset() {}
 
 void IEffectBase::OnParamChanged(int /*paramIdx*/) {}
 
@@ -511,15 +510,15 @@ IEffectBase::StateRead IEffectBase::ReadStateChunk(const std::uint8_t* bytes, st
     if (mStateBuffer.PutBytes(bytes, valueBytes) != valueBytes) {
         return StateRead::kRefused;
     }
-    // The audio thread sees the restore as under way until every value and
-    // every working value follows it.
-    mRestoring.fetch_add(1, std::memory_order_acquire);
+    // The audio thread sees the restore as under way until every value
+    // and the bypass are in place.
+    mWholeSetGate.Claim();
     LoadState(mStateBuffer, 0);
     const bool whole = size >= static_cast<std::size_t>(StateChunkBytes());
     if (whole) {
         SetBypassed(GetFlag(bytes + valueBytes) != 0);
     }
-    mRestoring.fetch_add(1, std::memory_order_release);
+    mWholeSetGate.Release();
     RefreshEditorControls();
     return whole ? StateRead::kWhole : StateRead::kValuesOnly;
 }
@@ -550,8 +549,79 @@ bool IEffectBase::PrepareProcessing(double sampleRate, std::int64_t hostMaxFrame
         return false;
     }
     SetSampleRate(sampleRate);
-    OnReset();
+    RestartSignal();
     return true;
+}
+
+void IEffectBase::RestartSignal() noexcept
+{
+    mHaveWholeSet = false;
+    mBypassFade.SnapAtNextPart();
+    OnReset();
+}
+
+bool IEffectBase::QueueProgramChange(int index) noexcept
+{
+    if (index < 0 || index >= GetPresetCount()) {
+        return false;
+    }
+    mQueuedProgram.store(index, std::memory_order_relaxed);
+    return true;
+}
+
+void IEffectBase::ApplyQueuedProgram() noexcept
+{
+    const int index = mQueuedProgram.load(std::memory_order_relaxed);
+    if (index < 0 || !mWholeSetGate.TryClaim()) {
+        return;
+    }
+    mQueuedProgram.store(-1, std::memory_order_relaxed);
+    // Capturing into a preset never initialised names it and may allocate:
+    // that is the user-interface side's LoadPreset, never this thread's.
+    IPresetSlot& preset = *GetPreset(index);
+    const bool loaded = preset.IsInitialized() && LoadState(preset.Chunk(), 0) > 0;
+    mWholeSetGate.Release();
+    if (loaded) {
+        mCurrentPreset = index;
+        ReportProgramChange();
+    }
+}
+
+bool IEffectBase::TakeWholeSet() noexcept
+{
+    ApplyQueuedProgram();
+    bool hostBypass = false;
+    const bool whole = mWholeSetGate.ReadWhole([&] {
+        for (std::size_t i = 0; i < mReadValues.size(); ++i) {
+            mReadValues[i] = mParams[i]->Value();
+        }
+        hostBypass = IsBypassed();
+    });
+    if (whole) {
+        mSettledValues.swap(mReadValues);
+        mSettledHostBypass = hostBypass;
+        mHaveWholeSet = true;
+    }
+    return mHaveWholeSet;
+}
+
+bool IEffectBase::IsBypassWanted() const noexcept
+{
+    return mSettledHostBypass || (mBypassParam >= 0 && SettledValue(mBypassParam) >= 0.5);
+}
+
+void IEffectBase::CrossFadeOutputs(int frames) noexcept
+{
+    for (int i = 0; i < GetOutputCount(); ++i) {
+        const IOutputChannel& channel = mOutputChannels[static_cast<std::size_t>(i)];
+        double* out = *channel.slot;
+        if (!channel.connected || out == nullptr) {
+            continue;
+        }
+        const double* dry = i < GetInputCount() ? mInputData[static_cast<std::size_t>(i)] : nullptr;
+        mBypassFade.Mix(channel.scratch.data(), dry, out, frames);
+    }
+    mBypassFade.Advance(frames);
 }
 
 // ---- state and presets ---------------------------------------------------------
@@ -597,9 +667,9 @@ void IEffectBase::InitDefaultPresets(const char* name)
         return;
     }
     IPresetSlot& preset = **free;
-    preset.SetInitialized(true);
     preset.SetName(name);
     SaveState(preset.Chunk());
+    preset.SetInitialized(true);
 }
 
 bool IEffectBase::LoadPreset(int index)
@@ -610,16 +680,19 @@ bool IEffectBase::LoadPreset(int index)
     IPresetSlot& preset = *GetPreset(index);
     bool loaded = false;
     if (preset.IsInitialized()) {
+        mWholeSetGate.Claim();
         loaded = LoadState(preset.Chunk(), 0) > 0;
+        mWholeSetGate.Release();
     } else {
         const auto userPresets = std::count_if(mPresets.begin(), mPresets.end(), [](const auto& p) {
             return std::strstr(p->Name(), "user preset") != nullptr;
         });
         char name[IPresetSlot::kNameSize];
         std::snprintf(name, sizeof name, "%s %d", "user preset", static_cast<int>(userPresets) + 1);
-        preset.SetInitialized(true);
         preset.SetName(name);
         loaded = SaveState(preset.Chunk());
+        // Only now may a program change on the audio thread read it.
+        preset.SetInitialized(true);
     }
     if (loaded) {
         mCurrentPreset = index;

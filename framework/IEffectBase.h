@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "framework/BypassFade.h"
 #include "framework/IChannelIOPair.h"
 #include "framework/IEditorContext.h"
 #include "framework/IInputChannel.h"
@@ -11,6 +12,7 @@
 #include "framework/IStateChunk.h"
 #include "framework/ISysexMessage.h"
 #include "framework/ITransportInfo.h"
+#include "framework/WholeSetGate.h"
 #include "platform/RelaxedAtomic.h"
 
 #include <algorithm>
@@ -26,11 +28,12 @@
 /// The format-independent plug-in base: owns the parameters, presets, channel
 /// configuration and per-channel buffers, the processing settings and the
 /// re-entrant lock that serialises the user-interface side's calls among
-/// themselves. The audio thread never takes it: parameter values and the
-/// effect's working values are atomics, editor edits leave through the
-/// binding's lock-free queues. A format binding derives from it and implements the abstract
-/// host-facing operations; the effect derives from the binding and overrides
-/// the destructor, OnReset, OnParamChanged and ProcessBlock.
+/// themselves. The audio thread never takes it: parameter values are
+/// atomics, and each part of a block reads all of them as one set
+/// (SettledValue), from which the effect derives its settings. A format
+/// binding derives from it and implements the abstract host-facing
+/// operations; the effect derives from the binding and overrides the
+/// destructor, OnReset and ProcessBlock.
 ///
 /// Thread tags: [audio] the host's process thread, [ui] the host's
 /// user-interface thread, [any] either. "locks" means the operation holds the
@@ -58,7 +61,8 @@ public:
     // ---- virtual operations, in fixed slot order -------------------------
 
     /* 0 */ virtual ~IEffectBase();
-    /// [ui] Processing is about to (re)start: clear the signal state. Locks.
+    /// [ui, or audio for CLAP's reset; never while processing] Processing
+    /// is about to (re)start: clear the signal state. Takes no lock.
     /* 1 */ virtual void OnReset();
     /// [any] Parameter `paramIdx` has a new value; may run on both threads
     /// at once. Takes no lock.
@@ -186,23 +190,35 @@ public:
     /// [audio] Zeroes every channel's scratch array.
     void ClearScratchBuffers() noexcept;
     /// [audio] Runs the effect over `frames` frames of the bound
-    /// inputs; `bindOutputs()` binds the host's output arrays. Under the
-    /// host's bypass the effect runs on into the scratch arrays, so all it
-    /// keeps follows the input and leaving bypass brings no burst, and the
-    /// host hears the input itself. The outputs are bound only after the
-    /// effect ran, so a host that processes in place keeps its input.
+    /// inputs; `bindOutputs()` binds the host's output arrays. First the
+    /// part takes its whole set of values (TakeWholeSet). Under a bypass
+    /// (the host's, or the effect's own switch) the effect runs on into the
+    /// scratch arrays, so all it keeps follows the input and leaving bypass
+    /// brings no burst, and the host hears the input itself; a switch
+    /// cross-fades (BypassFade). The outputs are bound only after the effect
+    /// ran, so a host that processes in place keeps its input. Until an
+    /// activation's first whole set arrives the input passes and the effect
+    /// waits, so it never starts from a half-restored set.
     template <typename BindOutputs>
     void ProcessBoundInputs(int frames, BindOutputs&& bindOutputs) noexcept
     {
-        if (IsBypassed()) {
+        const bool whole = TakeWholeSet();
+        const BypassFade::Stage stage = whole ? mBypassFade.Begin(IsBypassWanted(), GetSampleRate())
+                                              : BypassFade::Stage::kInput;
+        if (stage == BypassFade::Stage::kEffect) {
+            bindOutputs();
+            ProcessBlock(GetInputData(), GetOutputData(), frames);
+            return;
+        }
+        if (whole) {
             SetOutputsConnected(0, GetOutputCount(), false);
             ProcessBlock(GetInputData(), GetOutputData(), frames);
-            bindOutputs();
-            PassThrough(frames);
-        } else {
-            bindOutputs();
-            ProcessBlock(GetInputData(), GetOutputData(), frames);
         }
+        bindOutputs();
+        if (stage == BypassFade::Stage::kInput)
+            PassThrough(frames);
+        else
+            CrossFadeOutputs(frames);
     }
 
     // ---- what every format binding does alike ---------------------------------
@@ -240,21 +256,38 @@ public:
     /// every index, the editor is refreshed. Allocates nothing.
     StateRead ReadStateChunk(const std::uint8_t* bytes, std::size_t size) noexcept;
 
-    /// [audio] Runs `read`, which copies what the effect derives from its
-    /// parameters for a block, and tells whether that copy is whole: false
-    /// when a state restore (ReadStateChunk) was half applied meanwhile. The
-    /// effect then keeps the set it took last and takes the restored set,
-    /// whole, at a later block. Never waits.
+    /// [audio] Runs `read` and tells whether what it read of the
+    /// parameters is one set: false when a bulk write (state restore,
+    /// program change, preset) was half applied meanwhile. Never waits.
     template <typename Read>
     bool ReadSettled(Read&& read) const noexcept
     {
-        const std::uint32_t before = mRestoring.load(std::memory_order_acquire);
-        if ((before & 1u) != 0)
-            return false;
-        read();
-        // A read-modify-write that changes nothing, ordered after the reads.
-        return mRestoring.fetch_add(0, std::memory_order_release) == before;
+        return mWholeSetGate.ReadWhole(read);
     }
+
+    /// [audio] Applies a program change queued by QueueProgramChange if no
+    /// other bulk write is under way, then reads every parameter value and
+    /// the host bypass as one set for the part about to run. When the read
+    /// is not whole, the set taken last stays. False while no whole set was
+    /// taken since the last activation (RestartSignal).
+    bool TakeWholeSet() noexcept;
+    /// [audio] Parameter `paramIdx`'s value in the set the current part runs with.
+    double SettledValue(int paramIdx) const noexcept { return mSettledValues[static_cast<std::size_t>(paramIdx)]; }
+    /// [audio] The host bypass in that set.
+    bool SettledHostBypass() const noexcept { return mSettledHostBypass; }
+    /// [ui] Parameter `paramIdx` (an integer switch, 1 = bypassed) is the
+    /// effect's own bypass: it cross-fades as the host's does. -1: none.
+    void UseParamAsBypass(int paramIdx) noexcept { mBypassParam = paramIdx; }
+    /// [audio] A program change from the host's process call: handed to the
+    /// next part's whole-set read, without allocation, text or locks.
+    /// Presets never initialised change nothing here. False for a bad index.
+    bool QueueProgramChange(int index) noexcept;
+
+    /// [ui, or audio for CLAP's reset; never while processing] Processing
+    /// (re)starts: the next part takes a whole set before the effect runs,
+    /// the bypass stands where that set says without a fade, and the effect
+    /// clears its signal state (OnReset).
+    void RestartSignal() noexcept;
 
     /// [any] A host set parameter `paramIdx` to `plain`: clamped, snapped to
     /// its step, a non-finite value or a bad index ignored (false); the
@@ -307,14 +340,16 @@ public:
     /// [any] Restores values in index order from `start` (clamped, stepped
     /// kinds snapped to their step, non-finite values ignored), then calls
     /// OnParamChanged for every index. Returns the position after the last
-    /// value, or -1 if the data ran out. Takes no lock, so a program change
-    /// on the audio thread never waits.
+    /// value, or -1 if the data ran out. Takes no lock; the caller holds the
+    /// whole-set gate.
     int UnserializeParams(const IStateChunk& chunk, int start);
     /// [ui] Marks the first uninitialised preset initialised, names it and
     /// saves the current values into it.
     void InitDefaultPresets(const char* name);
-    /// [any] Restores preset `index`, or captures the current values into it
-    /// as "user preset N" if it was never initialised. False for a bad index.
+    /// [ui] Restores preset `index` as one set, or captures the current
+    /// values into it as "user preset N" if it was never initialised. False
+    /// for a bad index. (A program change on the audio thread goes through
+    /// QueueProgramChange.)
     bool LoadPreset(int index);
 
     // ---- accessors -----------------------------------------------------------
@@ -379,6 +414,13 @@ private:
     /// count), disconnects the rest and clears the scratch they read;
     /// returns how many are connected.
     int ConnectHostInputs(int channels) noexcept;
+    /// [audio] Whether the set the part runs with asks for bypass.
+    bool IsBypassWanted() const noexcept;
+    /// [audio] Mixes each output between what the effect left in the
+    /// output's scratch and the input, along the fade.
+    void CrossFadeOutputs(int frames) noexcept;
+    /// [audio] Applies a queued program change if the gate is free.
+    void ApplyQueuedProgram() noexcept;
 
     std::vector<IChannelIOPair> mChannelIOPairs;
     std::recursive_mutex mLock;
@@ -412,6 +454,16 @@ private:
     std::vector<std::string> mOutputBusNames;
     /// Pre-sized for a whole state: the state pair never allocates.
     IStateChunk mStateBuffer{IStateChunk::kDefaultGranularity};
-    /// Odd while ReadStateChunk applies a state (see ReadSettled).
-    mutable std::atomic<std::uint32_t> mRestoring{0};
+    /// Held by every bulk write of the parameter values.
+    WholeSetGate mWholeSetGate;
+    /// [audio] What one whole-set read takes, and the set in force; sized
+    /// once, so that reads never allocate.
+    std::vector<double> mReadValues;
+    std::vector<double> mSettledValues;
+    bool mSettledHostBypass = false;
+    bool mHaveWholeSet = false;
+    int mBypassParam = -1;
+    BypassFade mBypassFade;
+    /// A program change from the audio thread, -1 when none waits.
+    std::atomic<int> mQueuedProgram{-1};
 };

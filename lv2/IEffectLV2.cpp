@@ -83,7 +83,7 @@ void IEffectLV2::ConnectPort(std::uint32_t port, void* data) noexcept
 void IEffectLV2::Activate()
 {
     // LV2's activate returns the instance to its initial state.
-    OnReset();
+    RestartSignal();
     OnActivate(true);
 }
 

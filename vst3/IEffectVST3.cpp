@@ -14,6 +14,7 @@
 #include "pluginterfaces/vst/vstspeaker.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -162,7 +163,7 @@ tresult PLUGIN_API IEffectVST3::setActive(TBool state)
     TellHostOfProgramChange();
     // Each activation starts clean, so a bounce repeats exactly.
     if (state != 0)
-        OnReset();
+        RestartSignal();
     OnActivate(state != 0);
     return kResultOk;
 }
@@ -227,33 +228,61 @@ void IEffectVST3::SetHostBypass(bool bypassed) noexcept
     mBypassShown = bypassed ? 1.0 : 0.0;
 }
 
-void IEffectVST3::ApplyParameterChanges(IParameterChanges* changes) noexcept
+void IEffectVST3::ApplyPoint(ParamID id, ParamValue value) noexcept
 {
-    if (changes == nullptr)
-        return;
-    const int32 queues = changes->getParameterCount();
+    if (id == kBypassParamId) {
+        if (!std::isnan(value))
+            SetHostBypass(value > 0.5);
+    } else if (id == kPresetParamId) {
+        // A value that names no preset changes nothing; the preset applies
+        // as one set at the next part, and the host hears of it then.
+        QueueProgramChange(IPresetParameter::PresetFor(value, GetPresetCount()));
+    } else if (id < static_cast<ParamID>(GetParamCount())) {
+        const int index = static_cast<int>(id);
+        SetParamFromHost(index, GetParam(index)->NormalizedToPlain(std::clamp(value, 0.0, 1.0)));
+    }
+}
+
+void IEffectVST3::ApplyParameterChanges(IParameterChanges* changes, int32 after, int32 upTo) noexcept
+{
+    const int32 queues = changes != nullptr ? changes->getParameterCount() : 0;
     for (int32 q = 0; q < queues; ++q) {
         IParamValueQueue* queue = changes->getParameterData(q);
         if (queue == nullptr)
             continue;
-        int32 offset = 0;
-        ParamValue value = 0.0;
-        if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultOk)
-            continue;
-        const ParamID id = queue->getParameterId();
-        if (id == kBypassParamId) {
-            SetHostBypass(value > 0.5);
-        } else if (id == kPresetParamId) {
-            // A value that names no preset changes nothing; a loaded preset
-            // moved every parameter, which the host must hear of.
-            const int preset = IPresetParameter::PresetFor(value, GetPresetCount());
-            if (preset >= 0 && LoadPreset(preset))
-                ReportProgramChange();
-        } else if (id < static_cast<ParamID>(GetParamCount())) {
-            const int index = static_cast<int>(id);
-            SetParamFromHost(index, GetParam(index)->NormalizedToPlain(std::clamp(value, 0.0, 1.0)));
+        // Of the points due in (after, upTo], the last one holds.
+        bool due = false;
+        ParamValue last = 0.0;
+        for (int32 p = 0; p < queue->getPointCount(); ++p) {
+            int32 offset = 0;
+            ParamValue value = 0.0;
+            if (queue->getPoint(p, offset, value) != kResultOk)
+                continue;
+            offset = std::max(offset, 0);
+            if (offset > after && offset <= upTo) {
+                due = true;
+                last = value;
+            }
+        }
+        if (due)
+            ApplyPoint(queue->getParameterId(), last);
+    }
+}
+
+int32 IEffectVST3::NextPointAfter(IParameterChanges* changes, int32 after, int32 end) noexcept
+{
+    int32 next = end;
+    const int32 queues = changes != nullptr ? changes->getParameterCount() : 0;
+    for (int32 q = 0; q < queues; ++q) {
+        IParamValueQueue* queue = changes->getParameterData(q);
+        for (int32 p = 0; queue != nullptr && p < queue->getPointCount(); ++p) {
+            int32 offset = 0;
+            ParamValue value = 0.0;
+            if (queue->getPoint(p, offset, value) == kResultOk && offset > after && offset < next)
+                next = offset;
         }
     }
+    return next;
 }
 
 void IEffectVST3::BindOutputBuses(ProcessData& data, int offset, bool use64) noexcept
@@ -310,8 +339,11 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
     // The arrays are of the size this call declares, whatever the set-up
     // said: reading them as the other size would run past their ends. An
     // unknown size names no array type, so no audio can be touched.
+    IParameterChanges* changes = data.inputParameterChanges;
+    constexpr int32 kBefore = -1;
+    constexpr int32 kEver = INT32_MAX;
     if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64) {
-        ApplyParameterChanges(data.inputParameterChanges);
+        ApplyParameterChanges(changes, kBefore, kEver);
         return kResultOk;
     }
     const bool use64 = data.symbolicSampleSize == kSample64;
@@ -326,13 +358,17 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
         else
             SilenceBuses(data.outputs + served, data.numOutputs - served, &AudioBusBuffers::channelBuffers32, total);
     }
-    // The last point of every queue applies at the block's start.
+    // Every point applies from its own sample on, as CLAP's events do: the
+    // parts end where the next point is due.
+    int32 applied = kBefore;
     ProcessHostBlock(
-        total, [total](int) { return total; },
+        total, [&](int done) { return static_cast<int>(NextPointAfter(changes, done, total)); },
         [&](int at) {
-            if (at == 0)
-                ApplyParameterChanges(data.inputParameterChanges);
+            ApplyParameterChanges(changes, applied, at);
+            applied = at;
         },
         [&](int offset, int frames) { ProcessFrames(data, offset, frames, use64); });
+    // Points the host placed at or past the block's end still count.
+    ApplyParameterChanges(changes, applied, kEver);
     return kResultOk;
 }

@@ -63,8 +63,8 @@ public:
     /// size, a block size below 1, a rate that is not a positive number or
     /// memory that ran out.
     Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
-    /// [audio] One block: parameter changes (last point of each queue),
-    /// buffer binding, ProcessBlock or PassThrough. The arrays are read in
+    /// [audio] One block, split at every queue point (each applies from its
+    /// own sample on): buffer binding, ProcessBlock or PassThrough. The arrays are read in
     /// the sample size the call declares; null channel arrays are inputs of
     /// silence and outputs that are skipped. Takes no lock. kResultOk.
     Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) noexcept SMTG_OVERRIDE;
@@ -196,7 +196,14 @@ private:
     /// display of it together (process queue, state restore).
     void SetHostBypass(bool bypassed) noexcept;
     void PublishParameters();
-    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes) noexcept;
+    /// [audio] One queue point: the host bypass, a program change, or a parameter.
+    void ApplyPoint(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value) noexcept;
+    /// [audio] Applies, of each queue, the last point due in (after, upTo].
+    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes, Steinberg::int32 after,
+                               Steinberg::int32 upTo) noexcept;
+    /// [audio] The first point of any queue after `after`, or `end`.
+    static Steinberg::int32 NextPointAfter(Steinberg::Vst::IParameterChanges* changes, Steinberg::int32 after,
+                                           Steinberg::int32 end) noexcept;
     void ProcessFrames(Steinberg::Vst::ProcessData& data, int offset, int frames, bool use64) noexcept;
     void BindOutputBuses(Steinberg::Vst::ProcessData& data, int offset, bool use64) noexcept;
 

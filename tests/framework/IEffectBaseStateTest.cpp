@@ -219,9 +219,15 @@ TEST_F(StateFixture, ARestoreUnderWayIsNeverReadAsWhole)
     EXPECT_TRUE(effect.ReadSettled([] {}));
     // A read that a restore overtakes is not whole either.
     EXPECT_FALSE(effect.ReadSettled([&] { effect.ReadStateChunk(chunk.data(), chunk.size()); }));
-    // A preset loaded on the audio thread itself is no restore from elsewhere.
+    // A preset is a bulk write as well; one the audio thread is handed
+    // (a program change in process) applies at its next whole-set read.
     effect.InitDefaultPresets("-");
     effect.settledAtChange.clear();
     ASSERT_TRUE(effect.LoadPreset(0));
-    EXPECT_EQ(effect.settledAtChange, std::vector<bool>(8, true));
+    EXPECT_EQ(effect.settledAtChange, std::vector<bool>(8, false));
+    effect.GetParam(3)->SetFromNormalized(1.0);
+    ASSERT_TRUE(effect.QueueProgramChange(0));
+    EXPECT_FALSE(effect.QueueProgramChange(2));
+    EXPECT_TRUE(effect.TakeWholeSet());
+    EXPECT_EQ(effect.SettledValue(3), 0.5);
 }
