@@ -113,7 +113,7 @@ private:
 
     clap_plugin_t mPlugin{};
     const clap_host_t* mHost = nullptr;
-    ClapEditQueue mEdits;
+    ClapEditQueue mEdits{GetParamCount()};
     clap_event_transport_t mTransport{};
     bool mHasTransport = false;
     std::unique_ptr<ClapEditorGui> mGui;

@@ -241,6 +241,10 @@ void IEffectBase::SetParamFromEditor(int paramIdx, double normalized)
     {
         Lock lock(mLock);
         GetParam(paramIdx)->SetFromNormalized(normalized);
+        // The control that made the edit already shows it.
+        if (static_cast<std::size_t>(paramIdx) < mShownValues.size()) {
+            mShownValues[static_cast<std::size_t>(paramIdx)] = GetParam(paramIdx)->GetNormalized();
+        }
         OnParamChanged(paramIdx);
     }
     // The host hears of it once the lock is released: its handler may take
@@ -270,23 +274,17 @@ void IEffectBase::AttachEditor(std::unique_ptr<IEditorContext> editor)
     if (!editor) {
         return;
     }
-    // Until it is stored, the audio thread cannot reach the editor, so it is
-    // filled and its surface allocated without the lock (values are read
-    // race-free). The lock is held only to store it, after handing it any
-    // value a process call changed in the meantime.
-    std::vector<double> delivered(static_cast<std::size_t>(GetParamCount()));
+    // The editor is filled and its surface allocated without the lock
+    // (values are read race-free); whatever changes later reaches it on its
+    // timer (FollowParamsInEditor).
+    std::vector<double> shown(static_cast<std::size_t>(GetParamCount()));
     for (int i = 0; i < GetParamCount(); ++i) {
-        delivered[static_cast<std::size_t>(i)] = GetParam(i)->GetNormalized();
-        editor->SetParameterFromPlugin(i, delivered[static_cast<std::size_t>(i)], true);
+        shown[static_cast<std::size_t>(i)] = GetParam(i)->GetNormalized();
+        editor->SetParameterFromPlugin(i, shown[static_cast<std::size_t>(i)], true);
     }
     editor->PrepareDrawSurface();
     Lock lock(mLock);
-    for (int i = 0; i < GetParamCount(); ++i) {
-        const double now = GetParam(i)->GetNormalized();
-        if (now != delivered[static_cast<std::size_t>(i)]) {
-            editor->SetParameterFromPlugin(i, now, true);
-        }
-    }
+    mShownValues = std::move(shown);
     mEditor = std::move(editor);
 }
 
@@ -528,13 +526,24 @@ bool IEffectBase::SetParamFromHost(int paramIdx, double plain) noexcept
     if (paramIdx < 0 || paramIdx >= GetParamCount() || !std::isfinite(plain)) {
         return false;
     }
-    IParamRecord& param = *GetParam(paramIdx);
-    param.SetPlain(plain);
-    if (mEditor) {
-        mEditor->SetParameterFromPlugin(paramIdx, param.GetNormalized(), true);
-    }
+    GetParam(paramIdx)->SetPlain(plain);
     OnParamChanged(paramIdx);
     return true;
+}
+
+void IEffectBase::FollowParamsInEditor()
+{
+    if (!mEditor) {
+        return;
+    }
+    for (int i = 0; i < GetParamCount(); ++i) {
+        const double now = GetParam(i)->GetNormalized();
+        double& shown = mShownValues[static_cast<std::size_t>(i)];
+        if (now != shown) {
+            shown = now;
+            mEditor->SetParameterFromPlugin(i, now, true);
+        }
+    }
 }
 
 bool IEffectBase::PrepareProcessing(double sampleRate, std::int64_t hostMaxFrames) noexcept

@@ -291,9 +291,14 @@ public:
 
     /// [any] A host set parameter `paramIdx` to `plain`: clamped, snapped to
     /// its step, a non-finite value or a bad index ignored (false); the
-    /// editor's controls follow and the effect hears OnParamChanged.
+    /// effect hears OnParamChanged. The editor finds the change on its own
+    /// timer (FollowParamsInEditor), so the audio thread never touches it.
     /// Takes no lock.
     bool SetParamFromHost(int paramIdx, double plain) noexcept;
+
+    /// [ui] The editor's timer: delivers to the attached editor every
+    /// parameter whose value changed since it was last shown.
+    void FollowParamsInEditor();
 
     /// [ui, not while processing] Sets the rate, sizes the scratch arrays for
     /// the host's largest block (at most kMaxInternalBlock frames) and
@@ -444,6 +449,8 @@ private:
     int mTailSize = 0;
     std::vector<const char*> mGroupNames;
     std::unique_ptr<IEditorContext> mEditor;
+    /// [ui] The normalised values the editor was last given.
+    std::vector<double> mShownValues;
     std::vector<std::unique_ptr<IParamRecord>> mParams;
     std::vector<std::unique_ptr<IPresetSlot>> mPresets;
     std::vector<double*> mInputData;

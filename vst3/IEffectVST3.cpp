@@ -57,7 +57,8 @@ IEffectVST3::IEffectVST3(int paramCount, const char* channelIOText, int presetCo
     : IEffectBase(paramCount, channelIOText, presetCount, effectName, productName, makerName,
                   version, uniqueId, makerId, latency, doesMidi, isInstrument),
       mPtr32(static_cast<size_t>(std::max(GetInputCount(), GetOutputCount())), nullptr),
-      mPtr64(mPtr32.size(), nullptr)
+      mPtr64(mPtr32.size(), nullptr),
+      mSeenProcessorValues(static_cast<size_t>(paramCount), -1.0)
 {
     SetInputsConnected(0, GetInputCount(), true);
     SetOutputsConnected(0, GetOutputCount(), true);
@@ -115,6 +116,7 @@ tresult PLUGIN_API IEffectVST3::initialize(FUnknown* context)
 
     OnHostInit();
     LoadPreset(0);
+    ShowProcessorValues();
     return result;
 }
 

@@ -100,13 +100,14 @@ public:
     /// [ui] Bypass: the value last given to setParamNormalized, or 1 or 0
     /// as the processor's flag last changed (queue or state), whichever came
     /// later; preset: the value of the preset last loaded; base parameters:
-    /// their normalised value; else 0.
+    /// the controller's own copy (what the host set, or what a restore,
+    /// a preset or the editor left); else 0.
     Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
-    /// [ui] Stores a base parameter's value and moves the editor's controls
-    /// bound to it (the lock is held only for that); the effect hears of the
-    /// change through the process queues. For the bypass id only the
-    /// controller's display value is stored; the processor's flag changes
-    /// through the process queues and state alone.
+    /// [ui] Stores a base parameter's value in the controller's own copy and
+    /// moves the editor's controls bound to it (the lock is held only for
+    /// that); the processor hears of the change through the process queues
+    /// alone. For the bypass id only the controller's display value is
+    /// stored. kResultFalse for NaN and unknown ids.
     Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
                                                      Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
 
@@ -185,10 +186,18 @@ public:
 
 private:
     /// [ui] Restarts the host's view of every parameter value
-    /// (kParamValuesChanged) if a preset was loaded since the last call.
+    /// (kParamValuesChanged), and the controller's copy, if a preset was
+    /// loaded since the last call.
     /// Called on entry to the controller calls a host makes on its
     /// user-interface thread and on every editor tick.
     void TellHostOfProgramChange();
+    /// [ui] The controller's copy takes every processor value (after a
+    /// restore, a preset or initialisation).
+    void ShowProcessorValues();
+    /// [ui] The controller's copy of parameter `id` (nullptr for other ids),
+    /// first brought to the processor's value if that changed since the
+    /// last look.
+    Steinberg::Vst::Parameter* FollowProcessor(Steinberg::Vst::ParamID id);
     /// [ui] The state save and restore behind every state call.
     Steinberg::tresult WriteState(Steinberg::IBStream* stream);
     Steinberg::tresult ReadState(Steinberg::IBStream* stream);
@@ -219,4 +228,6 @@ private:
     /// sized at construction so that process never allocates.
     std::vector<float*> mPtr32;
     std::vector<double*> mPtr64;
+    /// [ui] The processor's normalised values as the controller last saw them.
+    std::vector<double> mSeenProcessorValues;
 };

@@ -54,8 +54,8 @@ TEST(IEffectVST3, BypassQueueNeedsMoreThanHalf)
 TEST(IEffectVST3, PresetValueOneAsksForAMissingPresetAndChangesNothing)
 {
     ProbeHost host;
-    host.effect->setParamNormalized(0, 0.8);
     HostParameterChanges changes;
+    changes.Add(0, 0.8);
     changes.Add(IEffectVST3::kPresetParamId, 1.0);
     Buffers32 b(8);
     b.data.inputParameterChanges = &changes;
@@ -370,7 +370,7 @@ TEST(IEffectVST3, NonFiniteAndOutOfRangeStateValuesNeverEnterParameters)
 TEST(IEffectVST3, ComponentAndControllerSaveAndRestoreTheSameState)
 {
     ProbeHost host;
-    host.effect->setParamNormalized(1, 1.0);
+    host.effect->SetParamFromHost(1, 1.0);
     HostMemoryStream fromComponent;
     HostMemoryStream fromController;
     IComponent* component = host.effect;
@@ -378,7 +378,7 @@ TEST(IEffectVST3, ComponentAndControllerSaveAndRestoreTheSameState)
     EXPECT_EQ(component->getState(&fromComponent), kResultOk);
     EXPECT_EQ(controller->getState(&fromController), kResultOk);
     EXPECT_EQ(fromComponent.Bytes(), fromController.Bytes());
-    host.effect->setParamNormalized(1, 0.0);
+    host.effect->SetParamFromHost(1, 0.0);
     fromComponent.Rewind();
     EXPECT_EQ(component->setState(&fromComponent), kResultOk);
     EXPECT_EQ(host.effect->GetParam(1)->Value(), 1.0);
