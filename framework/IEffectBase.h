@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "framework/BypassFade.h"
-#include "framework/IChannelIOPair.h"
+#include "framework/ChannelBinder.h"
+#include "framework/EditorLink.h"
+#include "framework/ParamStore.h"
 #include "framework/IEditorContext.h"
-#include "framework/IInputChannel.h"
 #include "framework/IMidiMessage.h"
-#include "framework/IOutputChannel.h"
 #include "framework/IParamRecord.h"
 #include "framework/IPresetSlot.h"
 #include "framework/IStateChunk.h"
@@ -38,7 +37,7 @@
 /// Thread tags: [audio] the host's process thread, [ui] the host's
 /// user-interface thread, [any] either. "locks" means the operation holds the
 /// plug-in lock for its whole run (re-entrant, so callers may already hold it).
-class IEffectBase {
+class IEffectBase : public ChannelBinder, public ParamStore {
 public:
     static constexpr int kNameSize = 128;
     static constexpr int kApiVst3 = 1;
@@ -154,41 +153,8 @@ public:
     /// `frames` doubles (zeroed) when the block size changes.
     /* 39 */ virtual void SetMaxBlockSize(int frames);
 
-    // ---- channel configuration and buffers --------------------------------
+    // ---- one part of a block ------------------------------------------------
 
-    /// [ui] True if a legal configuration matches; a negative count matches any.
-    bool LegalIO(int inputs, int outputs) const;
-    /// [any] (Dis)connects channels [start, start + count); a disconnected
-    /// channel's slot points at its own scratch array.
-    void SetInputsConnected(int start, int count, bool connected) noexcept;
-    void SetOutputsConnected(int start, int count, bool connected) noexcept;
-    /// [audio] For each connected input in [start, start + count), takes the
-    /// next host array, converts `frames` samples into the channel's scratch
-    /// and points the slot there. Disconnected channels take no host array.
-    /// A null host array reads as silence (in both sample sizes).
-    void BindInputs32(int start, int count, const float* const* hostArrays, int frames) noexcept;
-    /// [audio] As BindInputs32, but points the slots at the host arrays.
-    void BindInputs64(int start, int count, double* const* hostArrays) noexcept;
-    /// [audio] Binds the host's input arrays for the part of a block that
-    /// starts `offset` frames in: the first `channels` inputs (at most the
-    /// input count; none without arrays) read the host's arrays from there,
-    /// the others are disconnected and read silence, not what an earlier
-    /// call left in their scratch. `parts` holds a pointer per input.
-    void BindHostInputs32(float* const* hostArrays, int channels, int offset, int frames, float** parts) noexcept;
-    void BindHostInputs64(double* const* hostArrays, int channels, int offset, double** parts) noexcept;
-    /// [audio] Connected outputs write into their scratch; the next host
-    /// array becomes the destination of ConvertOutputs32. A null host array
-    /// is skipped (in both sample sizes): the effect writes into scratch.
-    void BindOutputs32(int start, int count, float* const* hostArrays) noexcept;
-    /// [audio] Connected outputs write straight into the host arrays.
-    void BindOutputs64(int start, int count, double* const* hostArrays) noexcept;
-    /// [audio] Converts every connected output bound by BindOutputs32 back
-    /// to single precision.
-    void ConvertOutputs32(int frames) noexcept;
-    /// [audio] Bypass: copies input i to output i, zero-fills outputs without an input.
-    void PassThrough(int frames) noexcept;
-    /// [audio] Zeroes every channel's scratch array.
-    void ClearScratchBuffers() noexcept;
     /// [audio] Runs the effect over `frames` frames of the bound
     /// inputs; `bindOutputs()` binds the host's output arrays. First the
     /// part takes its whole set of values (TakeWholeSet). Under a bypass
@@ -203,7 +169,7 @@ public:
     void ProcessBoundInputs(int frames, BindOutputs&& bindOutputs) noexcept
     {
         const bool whole = TakeWholeSet();
-        const BypassFade::Stage stage = whole ? mBypassFade.Begin(IsBypassWanted(), GetSampleRate())
+        const BypassFade::Stage stage = whole ? BeginBypassFade(IsBypassWanted(), GetSampleRate())
                                               : BypassFade::Stage::kInput;
         if (stage == BypassFade::Stage::kEffect) {
             bindOutputs();
@@ -223,47 +189,15 @@ public:
 
     // ---- what every format binding does alike ---------------------------------
 
-    /// The largest part of a block the effect runs at once: scratch memory
-    /// stays bounded whatever maximum a host announces, and longer host
-    /// blocks run in parts.
-    static constexpr int kMaxInternalBlock = 4096;
-    /// Bytes of the host bypass flag (32-bit little-endian, 1 = bypassed)
-    /// that follows the parameter values in the state chunk.
-    static constexpr int kStateFlagBytes = 4;
-    /// Bytes of the parameter values, and of the whole state chunk.
-    int StateValueBytes() const noexcept { return GetParamCount() * static_cast<int>(sizeof(double)); }
-    int StateChunkBytes() const noexcept { return StateValueBytes() + kStateFlagBytes; }
-
-    /// [ui] A buffer of StateChunkBytes() for a binding's stream I/O, or
-    /// nullptr when memory ran out (never throws).
-    std::unique_ptr<std::uint8_t[]> MakeStateBuffer() const noexcept
-    {
-        return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(StateChunkBytes())]);
-    }
     /// [ui] Writes the state chunk (every plain value, then the host bypass
     /// flag) into `bytes`, which holds at least StateChunkBytes(); false
     /// when it does not. Allocates nothing.
     bool WriteStateChunk(std::uint8_t* bytes, std::size_t capacity) noexcept;
-    /// How a state chunk was taken.
-    enum class StateRead {
-        kRefused,     ///< shorter than the values: nothing changed
-        kValuesOnly,  ///< an older chunk without the bypass flag: values restored, bypass kept
-        kWhole,       ///< values and bypass flag restored
-    };
     /// [ui] Restores a chunk written by WriteStateChunk, all of it or
     /// nothing: values (clamped, snapped, non-finite ones ignored), then the
     /// host bypass flag when present; the effect hears OnParamChanged for
     /// every index, the editor is refreshed. Allocates nothing.
     StateRead ReadStateChunk(const std::uint8_t* bytes, std::size_t size) noexcept;
-
-    /// [audio] Runs `read` and tells whether what it read of the
-    /// parameters is one set: false when a bulk write (state restore,
-    /// program change, preset) was half applied meanwhile. Never waits.
-    template <typename Read>
-    bool ReadSettled(Read&& read) const noexcept
-    {
-        return mWholeSetGate.ReadWhole(read);
-    }
 
     /// [audio] Applies a program change queued by QueueProgramChange if no
     /// other bulk write is under way, then reads every parameter value and
@@ -271,18 +205,6 @@ public:
     /// is not whole, the set taken last stays. False while no whole set was
     /// taken since the last activation (RestartSignal).
     bool TakeWholeSet() noexcept;
-    /// [audio] Parameter `paramIdx`'s value in the set the current part runs with.
-    double SettledValue(int paramIdx) const noexcept { return mSettledValues[static_cast<std::size_t>(paramIdx)]; }
-    /// [audio] The host bypass in that set.
-    bool SettledHostBypass() const noexcept { return mSettledHostBypass; }
-    /// [ui] Parameter `paramIdx` (an integer switch, 1 = bypassed) is the
-    /// effect's own bypass: it cross-fades as the host's does. -1: none.
-    void UseParamAsBypass(int paramIdx) noexcept { mBypassParam = paramIdx; }
-    /// [audio] A program change from the host's process call: handed to the
-    /// next part's whole-set read, without allocation, text or locks.
-    /// Presets never initialised change nothing here. False for a bad index.
-    bool QueueProgramChange(int index) noexcept;
-
     /// [ui, or audio for CLAP's reset; never while processing] Processing
     /// (re)starts: the next part takes a whole set before the effect runs,
     /// the bypass stands where that set says without a fade, and the effect
@@ -307,41 +229,8 @@ public:
     /// frame, or memory that ran out. Never throws.
     bool PrepareProcessing(double sampleRate, std::int64_t hostMaxFrames) noexcept;
 
-    /// [audio] Runs a host block of `frames` frames in parts of at most the
-    /// block size, ending a part wherever `nextChange(done)` says the next
-    /// change is due (a frame offset; `frames` or more when none is).
-    /// Before each part `applyChangesAt(done)` applies what is due at
-    /// `done`; `processPart(offset, count)` binds and runs the part (through
-    /// ProcessBoundInputs). A block of 0 frames, or one before set-up, still
-    /// applies its changes and runs one empty part so the effect's design
-    /// follows the settings.
-    template <typename NextChange, typename ApplyChangesAt, typename ProcessPart>
-    void ProcessHostBlock(int frames, NextChange&& nextChange, ApplyChangesAt&& applyChangesAt,
-                          ProcessPart&& processPart) noexcept
-    {
-        const int limit = GetBlockSize();
-        int done = 0;
-        do {
-            applyChangesAt(done);
-            if (limit < 1)
-                break;
-            int end = frames - done > limit ? done + limit : frames;  // never past INT_MAX
-            const int due = nextChange(done);
-            if (due > done && due < end)
-                end = due;
-            processPart(done, end - done);
-            done = end;
-        } while (done < frames);
-        if (limit < 1)
-            processPart(0, 0);
-    }
-
     // ---- state and presets ---------------------------------------------------
 
-    /// [any] Appends every parameter's plain value (binary64) in index order;
-    /// false if memory ran out. Takes no lock (the values are atomics; the
-    /// state pair above serialises the user-interface side).
-    bool SerializeParams(IStateChunk& chunk);
     /// [any] Restores values in index order from `start` (clamped, stepped
     /// kinds snapped to their step, non-finite values ignored), then calls
     /// OnParamChanged for every index. Returns the position after the last
@@ -361,14 +250,6 @@ public:
 
     std::recursive_mutex& GetLock() noexcept { return mLock; }
 
-    int GetParamCount() const noexcept { return static_cast<int>(mParams.size()); }
-    /// [any] Parameter `paramIdx` (0 <= paramIdx < GetParamCount()).
-    IParamRecord* GetParam(int paramIdx) noexcept { return mParams[static_cast<std::size_t>(paramIdx)].get(); }
-    const IParamRecord* GetParam(int paramIdx) const noexcept { return mParams[static_cast<std::size_t>(paramIdx)].get(); }
-    int GetPresetCount() const noexcept { return static_cast<int>(mPresets.size()); }
-    IPresetSlot* GetPreset(int index) noexcept { return mPresets[static_cast<std::size_t>(index)].get(); }
-    const IPresetSlot* GetPreset(int index) const noexcept { return mPresets[static_cast<std::size_t>(index)].get(); }
-    int GetCurrentPreset() const noexcept { return mCurrentPreset; }
 
     const char* GetEffectName() const noexcept { return mEffectName; }
     const char* GetProductName() const noexcept { return mProductName; }
@@ -382,52 +263,22 @@ public:
     bool IsInstrument() const noexcept { return mIsInstrument; }
     bool DoesMidi() const noexcept { return mDoesMidi; }
 
-    /// [any] Host bypass; read by the controller without the lock, hence atomic.
-    bool IsBypassed() const noexcept { return mBypassed; }
-    void SetBypassed(bool bypassed) noexcept { mBypassed = bypassed; }
     double GetSampleRate() const noexcept { return mSampleRate; }
     void SetSampleRate(double sampleRate) noexcept { mSampleRate = sampleRate; }
-    int GetBlockSize() const noexcept { return mBlockSize; }
     int GetLatency() const noexcept { return mLatency; }
     int GetTailSize() const noexcept { return mTailSize; }
 
-    const std::vector<IChannelIOPair>& GetChannelIOPairs() const noexcept { return mChannelIOPairs; }
-    int GetInputCount() const noexcept { return static_cast<int>(mInputChannels.size()); }
-    int GetOutputCount() const noexcept { return static_cast<int>(mOutputChannels.size()); }
-    const IInputChannel& GetInputChannel(int i) const noexcept { return mInputChannels[static_cast<std::size_t>(i)]; }
-    const IOutputChannel& GetOutputChannel(int i) const noexcept { return mOutputChannels[static_cast<std::size_t>(i)]; }
-    /// [audio] What ProcessBlock reads and writes: one array per channel,
-    /// nullptr when the plug-in has no inputs (outputs).
-    double** GetInputData() noexcept { return mInputData.empty() ? nullptr : mInputData.data(); }
-    double** GetOutputData() noexcept { return mOutputData.empty() ? nullptr : mOutputData.data(); }
-
-    /// [ui] Bus names, filled by the binding.
-    void AddInputBusName(const char* name) { mInputBusNames.emplace_back(name); }
-    void AddOutputBusName(const char* name) { mOutputBusNames.emplace_back(name); }
-    const std::vector<std::string>& GetInputBusNames() const noexcept { return mInputBusNames; }
-    const std::vector<std::string>& GetOutputBusNames() const noexcept { return mOutputBusNames; }
     /// [ui] Distinct non-empty parameter groups in order of first use; the
     /// binding fills it. The strings belong to the parameters.
     std::vector<const char*>& GetGroupNames() noexcept { return mGroupNames; }
 
     /// [any] The attached editor, or nullptr. Owned by the base.
-    IEditorContext* GetEditor() noexcept { return mEditor.get(); }
+    IEditorContext* GetEditor() noexcept { return mEditorLink.Get(); }
 
 private:
-    void ParseChannelIO(const char* text);
-    /// [audio] Connects the first `channels` inputs (clamped to the input
-    /// count), disconnects the rest and clears the scratch they read;
-    /// returns how many are connected.
-    int ConnectHostInputs(int channels) noexcept;
-    /// [audio] Whether the set the part runs with asks for bypass.
-    bool IsBypassWanted() const noexcept;
-    /// [audio] Mixes each output between what the effect left in the
-    /// output's scratch and the input, along the fade.
-    void CrossFadeOutputs(int frames) noexcept;
     /// [audio] Applies a queued program change if the gate is free.
     void ApplyQueuedProgram() noexcept;
 
-    std::vector<IChannelIOPair> mChannelIOPairs;
     std::recursive_mutex mLock;
     char mEffectName[kNameSize] = {};
     char mProductName[kNameSize] = {};
@@ -440,37 +291,9 @@ private:
     std::int32_t mHostVersion = 0;
     bool mIsInstrument;
     bool mDoesMidi;
-    RelaxedAtomic<bool> mBypassed = false;
-    /// Written by a program change on the audio thread, read by the controller.
-    RelaxedAtomic<int> mCurrentPreset = 0;
     double mSampleRate = 44100.0;
-    int mBlockSize = 0;
     int mLatency;
     int mTailSize = 0;
     std::vector<const char*> mGroupNames;
-    std::unique_ptr<IEditorContext> mEditor;
-    /// [ui] The normalised values the editor was last given.
-    std::vector<double> mShownValues;
-    std::vector<std::unique_ptr<IParamRecord>> mParams;
-    std::vector<std::unique_ptr<IPresetSlot>> mPresets;
-    std::vector<double*> mInputData;
-    std::vector<double*> mOutputData;
-    std::vector<IInputChannel> mInputChannels;
-    std::vector<IOutputChannel> mOutputChannels;
-    std::vector<std::string> mInputBusNames;
-    std::vector<std::string> mOutputBusNames;
-    /// Pre-sized for a whole state: the state pair never allocates.
-    IStateChunk mStateBuffer{IStateChunk::kDefaultGranularity};
-    /// Held by every bulk write of the parameter values.
-    WholeSetGate mWholeSetGate;
-    /// [audio] What one whole-set read takes, and the set in force; sized
-    /// once, so that reads never allocate.
-    std::vector<double> mReadValues;
-    std::vector<double> mSettledValues;
-    bool mSettledHostBypass = false;
-    bool mHaveWholeSet = false;
-    int mBypassParam = -1;
-    BypassFade mBypassFade;
-    /// A program change from the audio thread, -1 when none waits.
-    std::atomic<int> mQueuedProgram{-1};
+    EditorLink mEditorLink{*this};
 };
