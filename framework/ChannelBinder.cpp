@@ -89,6 +89,10 @@ void ResizeChannelScratch(Channel& channel, int frames)
 ChannelBinder::ChannelBinder(const char* channelIOText)
 {
     ParseChannelIO(channelIOText);
+    const auto most = static_cast<std::size_t>(std::max(GetInputCount(), GetOutputCount()));
+    mInParts32.assign(most, nullptr);
+    mParts32.assign(most, nullptr);
+    mParts64.assign(most, nullptr);
 }
 
 void ChannelBinder::ParseChannelIO(const char* text)
@@ -196,23 +200,49 @@ int ChannelBinder::ConnectHostInputs(int channels) noexcept
     return n;
 }
 
-void ChannelBinder::BindHostInputs32(float* const* hostArrays, int channels, int offset, int frames,
-                                   float** parts) noexcept
+void ChannelBinder::BindHostInputs(const float* const* hostArrays, int channels, int offset, int frames) noexcept
 {
     const int n = ConnectHostInputs(hostArrays != nullptr ? channels : 0);
     for (int c = 0; c < n; ++c) {
-        parts[c] = AdvancedHostArray(hostArrays[c], offset);
+        mInParts32[static_cast<std::size_t>(c)] = AdvancedHostArray(hostArrays[c], offset);
     }
-    BindInputs32(0, n, parts, frames);
+    BindInputs32(0, n, mInParts32.data(), frames);
 }
 
-void ChannelBinder::BindHostInputs64(double* const* hostArrays, int channels, int offset, double** parts) noexcept
+void ChannelBinder::BindHostInputs(double* const* hostArrays, int channels, int offset, int /*frames*/) noexcept
 {
     const int n = ConnectHostInputs(hostArrays != nullptr ? channels : 0);
     for (int c = 0; c < n; ++c) {
-        parts[c] = AdvancedHostArray(hostArrays[c], offset);
+        mParts64[static_cast<std::size_t>(c)] = AdvancedHostArray(hostArrays[c], offset);
     }
-    BindInputs64(0, n, parts);
+    BindInputs64(0, n, mParts64.data());
+}
+
+int ChannelBinder::ConnectHostOutputs(int channels, bool active) noexcept
+{
+    const int total = GetOutputCount();
+    const int n = std::min(std::max(channels, 0), total);
+    SetOutputsConnected(0, n, active);
+    SetOutputsConnected(n, total, false);
+    return n;
+}
+
+void ChannelBinder::BindHostOutputs(float* const* hostArrays, int channels, bool active, int offset) noexcept
+{
+    const int n = ConnectHostOutputs(hostArrays != nullptr ? channels : 0, active);
+    for (int c = 0; c < n; ++c) {
+        mParts32[static_cast<std::size_t>(c)] = AdvancedHostArray(hostArrays[c], offset);
+    }
+    BindOutputs32(0, n, mParts32.data());
+}
+
+void ChannelBinder::BindHostOutputs(double* const* hostArrays, int channels, bool active, int offset) noexcept
+{
+    const int n = ConnectHostOutputs(hostArrays != nullptr ? channels : 0, active);
+    for (int c = 0; c < n; ++c) {
+        mParts64[static_cast<std::size_t>(c)] = AdvancedHostArray(hostArrays[c], offset);
+    }
+    BindOutputs64(0, n, mParts64.data());
 }
 
 void ChannelBinder::BindOutputs32(int start, int count, float* const* hostArrays) noexcept

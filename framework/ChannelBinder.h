@@ -44,9 +44,24 @@ public:
     /// starts `offset` frames in: the first `channels` inputs (at most the
     /// input count; none without arrays) read the host's arrays from there,
     /// the others are disconnected and read silence, not what an earlier
-    /// call left in their scratch. `parts` holds a pointer per input.
-    void BindHostInputs32(float* const* hostArrays, int channels, int offset, int frames, float** parts) noexcept;
-    void BindHostInputs64(double* const* hostArrays, int channels, int offset, double** parts) noexcept;
+    /// call left in their scratch. Single precision is converted into the
+    /// scratch arrays (`frames` samples).
+    void BindHostInputs(const float* const* hostArrays, int channels, int offset, int frames) noexcept;
+    void BindHostInputs(double* const* hostArrays, int channels, int offset, int frames) noexcept;
+    /// [audio] Binds the host's output arrays for the part of a block that
+    /// starts `offset` frames in: the first `channels` outputs (none without
+    /// arrays) write there when `active`, the others are disconnected.
+    void BindHostOutputs(float* const* hostArrays, int channels, bool active, int offset) noexcept;
+    void BindHostOutputs(double* const* hostArrays, int channels, bool active, int offset) noexcept;
+    /// [audio] Writes silence into `channels` host arrays (null ones skipped).
+    template <typename Sample>
+    static void SilenceHostArrays(Sample* const* hostArrays, int channels, int frames) noexcept
+    {
+        for (int c = 0; hostArrays != nullptr && c < channels; ++c)
+            if (hostArrays[c] != nullptr)
+                for (int f = 0; f < frames; ++f)
+                    hostArrays[c][f] = Sample(0);
+    }
     /// [audio] Connected outputs write into their scratch; the next host
     /// array becomes the destination of ConvertOutputs32. A null host array
     /// is skipped (in both sample sizes): the effect writes into scratch.
@@ -136,6 +151,9 @@ private:
     /// count), disconnects the rest and clears the scratch they read;
     /// returns how many are connected.
     int ConnectHostInputs(int channels) noexcept;
+    /// [audio] Connects the first `channels` outputs (clamped to the output
+    /// count) when `active`, disconnects the rest; returns how many bind.
+    int ConnectHostOutputs(int channels, bool active) noexcept;
 
     std::vector<IChannelIOPair> mChannelIOPairs;
     int mBlockSize = 0;
@@ -146,4 +164,9 @@ private:
     std::vector<std::string> mInputBusNames;
     std::vector<std::string> mOutputBusNames;
     BypassFade mBypassFade;
+    /// Host array pointers advanced into the current part of a block; sized
+    /// at construction so that binding never allocates.
+    std::vector<const float*> mInParts32;
+    std::vector<float*> mParts32;
+    std::vector<double*> mParts64;
 };

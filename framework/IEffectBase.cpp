@@ -264,6 +264,16 @@ bool IEffectBase::PrepareProcessing(double sampleRate, std::int64_t hostMaxFrame
     return true;
 }
 
+void IEffectBase::StartUp(int hostId)
+{
+    Lock lock(mLock);
+    if (hostId != kHostNotYetKnown) {
+        SetHost(hostId, 0);
+    }
+    OnHostInit();
+    LoadPreset(0);
+}
+
 void IEffectBase::RestartSignal() noexcept
 {
     ForgetWholeSet();

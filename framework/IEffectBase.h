@@ -22,6 +22,7 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 /// The format-independent plug-in base: owns the parameters, presets, channel
@@ -155,6 +156,35 @@ public:
 
     // ---- one part of a block ------------------------------------------------
 
+    /// A format's main input and output buses for one process call.
+    template <typename Sample>
+    struct HostBuses {
+        Sample* const* inputs = nullptr;  ///< nullptr: no input arrays
+        int inputChannels = 0;
+        std::remove_const_t<Sample>* const* outputs = nullptr;  ///< nullptr: no output arrays
+        int outputChannels = 0;
+        bool outputActive = true;          ///< false: the host switched the bus off
+    };
+    /// [audio] One part of a host block, `frames` frames from `offset` on,
+    /// alike in every format: binds the input bus, runs ProcessBoundInputs
+    /// with the output bus bound after the effect, and converts single
+    /// precision back.
+    void ProcessHostPart(const HostBuses<const float>& buses, int offset, int frames) noexcept
+    {
+        BindHostInputs(buses.inputs, buses.inputChannels, offset, frames);
+        ProcessBoundInputs(frames, [&] {
+            BindHostOutputs(buses.outputs, buses.outputChannels, buses.outputActive, offset);
+        });
+        ConvertOutputs32(frames);
+    }
+    void ProcessHostPart(const HostBuses<double>& buses, int offset, int frames) noexcept
+    {
+        BindHostInputs(buses.inputs, buses.inputChannels, offset, frames);
+        ProcessBoundInputs(frames, [&] {
+            BindHostOutputs(buses.outputs, buses.outputChannels, buses.outputActive, offset);
+        });
+    }
+
     /// [audio] Runs the effect over `frames` frames of the bound
     /// inputs; `bindOutputs()` binds the host's output arrays. First the
     /// part takes its whole set of values (TakeWholeSet). Under a bypass
@@ -205,6 +235,11 @@ public:
     /// is not whole, the set taken last stays. False while no whole set was
     /// taken since the last activation (RestartSignal).
     bool TakeWholeSet() noexcept;
+    /// [ui] What every format does once its host is known: records the host
+    /// kind (kHostNotYetKnown leaves it unknown), OnHostInit, then the first
+    /// preset. Locks.
+    void StartUp(int hostId);
+
     /// [ui, or audio for CLAP's reset; never while processing] Processing
     /// (re)starts: the next part takes a whole set before the effect runs,
     /// the bypass stands where that set says without a fade, and the effect

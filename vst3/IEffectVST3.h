@@ -213,8 +213,10 @@ private:
     /// [audio] The first point of any queue after `after`, or `end`.
     static Steinberg::int32 NextPointAfter(Steinberg::Vst::IParameterChanges* changes, Steinberg::int32 after,
                                            Steinberg::int32 end) noexcept;
-    void ProcessFrames(Steinberg::Vst::ProcessData& data, int offset, int frames, bool use64) noexcept;
-    void BindOutputBuses(Steinberg::Vst::ProcessData& data, int offset, bool use64) noexcept;
+    /// [audio] The host's main input bus and the published output bus.
+    template <typename Sample, typename Arrays>
+    HostBuses<Sample> MainBuses(const Steinberg::Vst::ProcessData& data,
+                                Arrays Steinberg::Vst::AudioBusBuffers::*arrays) noexcept;
 
     Steinberg::Vst::ProcessContext mContext{};
     std::vector<Steinberg::IPlugView*> mViews;
@@ -224,10 +226,6 @@ private:
     /// The host bypass as the controller shows it (normalised); written on
     /// the audio thread by the process queues, so held race-free.
     RelaxedAtomic<double> mBypassShown = 0.0;
-    /// Host array pointers offset into the current part of a long block;
-    /// sized at construction so that process never allocates.
-    std::vector<float*> mPtr32;
-    std::vector<double*> mPtr64;
     /// [ui] The processor's normalised values as the controller last saw them.
     std::vector<double> mSeenProcessorValues;
 };
