@@ -6,29 +6,24 @@
 #include "framework/ParamStore.h"
 #include "framework/IEditorContext.h"
 #include "framework/IMidiMessage.h"
-#include "framework/IParamRecord.h"
-#include "framework/IPresetSlot.h"
-#include "framework/IStateChunk.h"
 #include "framework/ISysexMessage.h"
 #include "framework/ITransportInfo.h"
-#include "framework/WholeSetGate.h"
-#include "platform/RelaxedAtomic.h"
 
-#include <algorithm>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <new>
 #include <string>
 #include <type_traits>
 #include <vector>
 
-/// The format-independent plug-in base: owns the parameters, presets, channel
-/// configuration and per-channel buffers, the processing settings and the
+/// The format-independent plug-in base: the hook table, the product's
+/// identity and host information, the processing settings and the
 /// re-entrant lock that serialises the user-interface side's calls among
-/// themselves. The audio thread never takes it: parameter values are
+/// themselves, and the steps that join its parts (ChannelBinder: channels,
+/// scratch, host arrays, block splitting, bypass fade; ParamStore:
+/// parameters, presets, state chunk, the whole set; EditorLink: the attached
+/// editor). The audio thread never takes the lock: parameter values are
 /// atomics, and each part of a block reads all of them as one set
 /// (SettledValue), from which the effect derives its settings. A format
 /// binding derives from it and implements the abstract host-facing
