@@ -16,6 +16,11 @@ mkdir -p "$vst3_dir"
 rm -rf "$vst3_dir/KELDRA.vst3"
 cp -R build/release/KELDRA.vst3 "$vst3_dir/"
 echo "installed $vst3_dir/KELDRA.vst3"
+# Its factory presets, where VST3 hosts look for the user's own (KELDRA_VST3_PRESET_DIR overrides).
+preset_dir="${KELDRA_VST3_PRESET_DIR:-$HOME/.vst3/presets/Brackenfold/KELDRA}"
+mkdir -p "$preset_dir"
+cp build/release/vst3-presets/*.vstpreset "$preset_dir/"
+echo "installed the factory presets in $preset_dir"
 
 # Install the LV2 bundle where Linux LV2 hosts look for it (KELDRA_LV2_DIR overrides).
 lv2_dir="${KELDRA_LV2_DIR:-$HOME/.lv2}"
