@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "effect/KELDRA.h"
 #include "effect/KeldraEditorLayout.h"
+#include "effect/KeldraPresetMenu.h"
+#include "effect/KeldraPresets.h"
 
 #include "graphics/IBitmapControl.h"
 #include "graphics/IGraphicsOffscreen.h"
@@ -8,6 +10,8 @@
 #include "graphics/IPlatformGraphics.h"
 #include "graphics/ISwitchControl.h"
 #include "graphics/IURLControl.h"
+#include "graphics/PopupMenu.h"
+#include "host/HostComponentHandler.h"
 #include "raster/PIX_PngLoader.h"
 #include "raster/PIX_SysBitmap.h"
 
@@ -18,6 +22,7 @@
 #include <memory>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 namespace {
 
@@ -65,6 +70,7 @@ const Expected kExpected[] = {
     {112, {34, 61, 117, 142}, 2},
     {114, {0, 543, 150, 568}, 7},
     {0, {203, 540, 303, 640}, -1},
+    {0, {166, 437, 285, 501}, -1},
 };
 
 bool Overlap(const PixelRect& a, const PixelRect& b)
@@ -89,7 +95,7 @@ TEST_F(EditorLayout, TheEffectOwnsAPanelOfTheFixedSizeAndRate)
     EXPECT_EQ(attached->Width(), 300);
     EXPECT_EQ(attached->Height(), 570);
     EXPECT_EQ(attached->Fps(), 25);
-    EXPECT_EQ(attached->ControlCount(), 10);
+    EXPECT_EQ(attached->ControlCount(), 11);
     EXPECT_EQ(attached->Plug(), own.get());
     ASSERT_NE(attached->DrawSurface(), nullptr);
     // The default preset comes after the editor: it holds the initial values.
@@ -98,8 +104,8 @@ TEST_F(EditorLayout, TheEffectOwnsAPanelOfTheFixedSizeAndRate)
 
 TEST_F(EditorLayout, ControlsEnterInTableOrderWithTheirRectanglesBindingsAndBlends)
 {
-    ASSERT_EQ(graphics->ControlCount(), 10);
-    for (int i = 0; i < 10; ++i) {
+    ASSERT_EQ(graphics->ControlCount(), 11);
+    for (int i = 0; i < 11; ++i) {
         SCOPED_TRACE("control " + std::to_string(i));
         IControl* control = graphics->Control(i);
         EXPECT_EQ(control->Rect(), kExpected[i].rect);
@@ -109,7 +115,8 @@ TEST_F(EditorLayout, ControlsEnterInTableOrderWithTheirRectanglesBindingsAndBlen
         EXPECT_FLOAT_EQ(control->Blend().weight, 1.0f);
         EXPECT_TRUE(control->PromptOff());
     }
-    // Classes: background, switch, six knobs, switch, logo area.
+    // Classes: background, switch, six knobs, switch, logo area, nameplate.
+    EXPECT_EQ(typeid(*graphics->Control(10)), typeid(KeldraPresetMenu));
     EXPECT_EQ(typeid(*graphics->Control(0)), typeid(IBitmapControl));
     EXPECT_EQ(typeid(*graphics->Control(1)), typeid(ISwitchControl));
     for (int i = 2; i <= 7; ++i) {
@@ -227,4 +234,74 @@ TEST_F(EditorLayout, APanelRenderShowsTheInSwitchCutAtTheLeftEdgeAndOversampleOf
         }
     }
     EXPECT_GT(compared, 100);
+}
+
+namespace {
+
+/// An off-screen editor whose popup menus are answered with item `pick`,
+/// recording each menu's items and which one was checked.
+class MenuPickingGraphics : public IGraphicsOffscreen {
+public:
+    using IGraphicsOffscreen::IGraphicsOffscreen;
+    PopupMenu* RunPopupMenu(PopupMenu& menu, const PixelRect&) override
+    {
+        items.clear();
+        checked = -1;
+        for (int i = 0; i < menu.ItemCount(); ++i) {
+            items.push_back(menu.Item(i)->Text());
+            if (menu.Item(i)->IsChecked())
+                checked = i;
+        }
+        menu.SetChosenIndex(pick);
+        return &menu;
+    }
+    std::vector<std::string> items;
+    int checked = -2;
+    int pick = -1;
+};
+
+}  // namespace
+
+// A click on the nameplate lists the presets with the current one checked;
+// choosing one moves every knob in one recorded edit (all gestures open
+// around all the changes), and the panel follows.
+TEST(Nameplate, ChoosingAPresetIsOneRecordedEditOfEveryKnob)
+{
+    Steinberg::IPtr<KELDRA> effect = Steinberg::owned(new KELDRA());
+    HostComponentHandler handler;
+    effect->setComponentHandler(&handler);
+    auto editor = std::make_unique<MenuPickingGraphics>(effect.get(), KeldraEditorLayout::kWidth,
+                                                        KeldraEditorLayout::kHeight, KeldraEditorLayout::kFps);
+    MenuPickingGraphics& graphics = *editor;
+    KeldraEditorLayout::Build(graphics);
+    effect->AttachEditor(std::move(editor));
+    const auto click = [&graphics] {
+        graphics.HandleMouseDown(220, 470, MouseMods{true, false, false, false, false});
+        graphics.HandleMouseUp(220, 470, MouseMods{});
+    };
+
+    const int tightBass = 10;
+    graphics.pick = tightBass;
+    click();
+    ASSERT_EQ(graphics.items.size(), static_cast<size_t>(KeldraPresets::kCount));
+    EXPECT_EQ(graphics.items[tightBass], "Tight Bass");
+    EXPECT_EQ(graphics.checked, 0);  // "-": a fresh instance holds the defaults
+    const std::vector<HostEdit> edits = handler.Edits();
+    ASSERT_EQ(edits.size(), 3u * kKeldraParamCount);
+    for (int i = 0; i < kKeldraParamCount; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(edits[i].kind, HostEdit::Kind::Begin);
+        EXPECT_EQ(edits[kKeldraParamCount + i].kind, HostEdit::Kind::Perform);
+        EXPECT_EQ(edits[2 * kKeldraParamCount + i].kind, HostEdit::Kind::End);
+        const IParamRecord& param = *effect->GetParam(i);
+        EXPECT_NEAR(param.Value(), KeldraPresets::ValueOf(KeldraPresets::kPresets[tightBass], i), 1e-9);
+        EXPECT_EQ(edits[kKeldraParamCount + i].value, param.GetNormalized());
+    }
+    EXPECT_EQ(graphics.Control(6)->Value(), effect->GetParam(ToIndex(KeldraParamId::kHighPass))->GetNormalized());
+
+    graphics.pick = -1;  // dismissed: nothing changes
+    handler.Clear();
+    click();
+    EXPECT_EQ(graphics.checked, tightBass);
+    EXPECT_TRUE(handler.Edits().empty());
 }
