@@ -26,8 +26,8 @@ struct Knobs {
 
 struct Preset {
     const char* name;  ///< what hosts list
-    /// Names the preset for good: LV2 URIs ("#preset-" KEY), CLAP load keys
-    /// and the .vstpreset file names come from it, and projects keep them.
+    /// Names the preset for good in LV2 ("#preset-" KEY), whose hosts keep
+    /// the URI in their sessions; "-" keeps the URI it always had.
     const char* key;
     const char* use;  ///< one line: what it does and when to reach for it
     Knobs knobs;
@@ -42,33 +42,35 @@ constexpr Preset kPresets[] = {
     {KeldraIdentity::kDefaultPresetName, "default", "Every knob at its default: the circuit nearly flat.",
      {0.0, 0.0, 0.0, 0.5, 0.5, 0.5, false}},
     {"Gentle Air Lift", "gentle-air-lift",
-     "A broad treble lift for dull recordings, with the level kept where it was.",
-     {-2.5, 0.0, 0.0, 0.7, 0.5, 0.5, false}},
-    {"Rumble Cut", "rumble-cut", "Takes out stage rumble, wind and handling noise below about 35 Hz.",
+     "Tilts a dull recording brighter: about 4 dB more at 16 kHz than at 100 Hz, as loud as before.",
+     {-3.6, 0.0, 0.0, 0.8, 0.5, 0.5, false}},
+    {"Rumble Cut", "rumble-cut", "Removes stage rumble, wind and handling noise: 3 dB down at 45 Hz, steeply below.",
      {0.0, 0.72, 0.0, 0.5, 0.5, 0.5, false}},
     {"Vocal Presence", "vocal-presence",
-     "Brings a voice forward around 2 kHz and clears the lows beneath it.",
+     "Brings a voice forward, +2.5 dB around 2 kHz, and clears the rumble beneath it.",
      {-2.0, 0.72, 0.0, 0.5, 0.72, 0.45, false}},
-    {"Warm Low End", "warm-low-end", "More body below 500 Hz and a softer top, for thin sources.",
+    {"Warm Low End", "warm-low-end", "Body for thin sources: +3 dB below 200 Hz and a softer top, -2 dB at 5 kHz.",
      {-0.8, 0.0, 0.0, 0.44, 0.5, 0.66, false}},
     {"Telephone Band", "telephone-band",
-     "Only the band a telephone carries, 300 Hz to 1.5 kHz: an effect for voices.",
+     "Only the band a telephone carries, about 350 Hz to 1.5 kHz: an effect for voices.",
      {3.0, 0.96, -0.2, 0.5, 0.7, 0.5, false}},
-    {"De-Mud", "de-mud", "Less boom and boxiness below 500 Hz, so a crowded mix opens up.",
+    {"De-Mud", "de-mud",
+     "Less boom and boxiness below 500 Hz against the presence range, so a crowded mix opens up.",
      {0.5, 0.6, 0.0, 0.5, 0.56, 0.3, false}},
     {"Master Polish", "master-polish",
-     "A touch of sheen and weight for a whole mix, subsonics removed, with the cleaner oversampling.",
+     "A touch of weight at 60 Hz and sheen at 10 kHz for a whole mix, subsonics removed, oversampling on.",
      {-1.0, 0.55, 0.0, 0.56, 0.5, 0.54, true}},
-    {"Loud Drive", "loud-drive", "Pushes the circuit 7 dB louder with fuller mids: level is the point.",
+    {"Loud Drive", "loud-drive",
+     "Drives the circuit about 7 dB louder with fuller mids: here the level is the point.",
      {6.0, 0.0, 0.0, 0.5, 0.6, 0.55, true}},
-    {"Tame Harsh Highs", "tame-harsh-highs", "Softens an edgy top between 2 and 6 kHz without dulling it.",
+    {"Tame Harsh Highs", "tame-harsh-highs", "Softens an edgy top, -2 dB at 5 kHz, with a little more weight below.",
      {1.0, 0.0, 0.0, 0.4, 0.42, 0.5, false}},
-    {"Tight Bass", "tight-bass", "A firmer low end: the subsonics go, the bass above them comes up.",
+    {"Tight Bass", "tight-bass", "A firmer low end: +3.7 dB at 60 Hz, 3 dB down at 38 Hz and falling fast below.",
      {-0.5, 0.68, 0.0, 0.5, 0.5, 0.62, false}},
     {"Acoustic Sparkle", "acoustic-sparkle",
-     "Opens up acoustic guitar or piano: brighter top, less boom.",
+     "Opens up acoustic guitar or piano: +2 dB at 16 kHz, a little less around 200 Hz.",
      {-2.0, 0.6, 0.0, 0.7, 0.5, 0.42, false}},
-    {"Thin Out", "thin-out", "Clears pads and rhythm parts out of the bass and kick's way, below 100 Hz.",
+    {"Thin Out", "thin-out", "Clears pads and rhythm parts out of the bass and kick's way: 3 dB down at 105 Hz.",
      {0.5, 0.88, 0.0, 0.5, 0.5, 0.38, false}},
 };
 
