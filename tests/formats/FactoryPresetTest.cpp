@@ -17,13 +17,12 @@
 #include <lv2/atom/atom.h>
 
 #include <cstdio>
-#include <map>
 #endif
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -35,118 +34,71 @@ using KeldraPresets::Preset;
 
 namespace {
 
-constexpr double kRate = 48000.0;
-constexpr int kBlock = 512;
-constexpr int kFrames = 8 * kBlock;
+constexpr int kBlock = 512, kFrames = 8 * kBlock;
 
-std::vector<float> Noise(std::uint64_t seed)
-{
+const std::vector<float> kLeft = [] {
     std::vector<float> out;
-    for (int i = 0; i < kFrames; ++i) {
+    for (std::uint64_t i = 0, seed = 7; i < kFrames; ++i) {
         seed = seed * 6364136223846793005ull + 1442695040888963407ull;
         out.push_back(static_cast<float>(0.5 * (static_cast<double>(seed >> 11) * 0x1p-52 - 1.0)));
     }
     return out;
-}
-const std::vector<float> kLeft = Noise(7), kRight = Noise(8);
+}();
+const std::vector<float> kRight(kLeft.rbegin(), kLeft.rend());
 
 /// What a host ends up with after loading a preset: the plug-in's saved
 /// state and its render of the same noise.
 struct Outcome {
     std::vector<std::uint8_t> state;
     std::vector<float> left, right;
+    bool operator==(const Outcome& o) const { return state == o.state && left == o.left && right == o.right; }
 };
 
 std::unique_ptr<OpenedPlugin> OpenSetUp(const char* path)
 {
     std::string error;
     auto opened = OpenedPlugin::Open(path, "keldra-tests", error);
-    const bool ready = opened && opened->Instance().Setup({kRate, kBlock, kSample32}, error);
+    const bool ready = opened && opened->Instance().Setup({48000.0, kBlock, kSample32}, error);
     EXPECT_TRUE(ready) << error;
     return ready ? std::move(opened) : nullptr;
 }
 
-/// Renders through a set-up instance; `first` reaches it with the first block.
-Outcome Render(PluginInstance& plugin, HostParameterChanges* first = nullptr)
+/// A fresh set-up instance of `path`, `load` applied (it may fill the first
+/// block's parameter changes), then the render and the saved state.
+Outcome Hosted(const char* path, const std::function<void(PluginInstance&, HostParameterChanges&)>& load)
 {
+    auto opened = OpenSetUp(path);
+    if (!opened)
+        return {};
+    PluginInstance& plugin = opened->Instance();
+    HostParameterChanges changes;
+    load(plugin, changes);
     Outcome out{{}, kLeft, kRight};
-    for (int start = 0; start < kFrames; start += kBlock) {
+    for (int start = 0; start < kFrames; start += kBlock, changes.Clear()) {
         float* io[2] = {out.left.data() + start, out.right.data() + start};
-        EXPECT_EQ(plugin.Process32(io, io, kBlock, start == 0 ? first : nullptr), kResultOk);
+        EXPECT_EQ(plugin.Process32(io, io, kBlock, &changes), kResultOk);
     }
     out.state = plugin.SaveState();
     return out;
 }
 
-Outcome ByProgramChange(const Preset& preset)
+bool ClapLoad(PluginInstance& plugin, const char* key, uint32_t kind = CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN,
+              const char* location = nullptr)
 {
-    auto opened = OpenSetUp(KELDRA_BUNDLE_PATH);
-    if (!opened)
-        return {};
-    std::string error;
-    const auto program = ResolvePreset(opened->Instance(), preset.name, error);
-    EXPECT_TRUE(program) << error;
-    HostParameterChanges changes;
-    if (program)
-        changes.Add(program->id, program->normalized);
-    return Render(opened->Instance(), &changes);
-}
-
-std::vector<std::uint8_t> ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-Outcome ByVstPresetFile(const Preset& preset)
-{
-    auto opened = OpenSetUp(KELDRA_BUNDLE_PATH);
-    std::string error;
-    const auto file = ReadVstPreset(ReadFile(std::string(KELDRA_VST3_PRESET_DIR) + "/" + preset.name + ".vstpreset"),
-                                    error);
-    EXPECT_TRUE(file) << preset.name << ": " << error;
-    if (!opened || !file)
-        return {};
-    EXPECT_TRUE(LoadPreset(opened->Instance(), *file, error)) << error;
-    return Render(opened->Instance());
-}
-
-const clap_plugin_t* ClapPlugin(PluginInstance& plugin)
-{
-    return dynamic_cast<ClapEffectAdapter&>(*plugin.Component()).Plugin();
-}
-
-bool ClapLoad(PluginInstance& plugin, const char* key)
-{
-    const clap_plugin_t* clap = ClapPlugin(plugin);
+    const clap_plugin_t* clap = dynamic_cast<ClapEffectAdapter&>(*plugin.Component()).Plugin();
     const auto* load = static_cast<const clap_plugin_preset_load_t*>(clap->get_extension(clap, CLAP_EXT_PRESET_LOAD));
-    EXPECT_NE(load, nullptr);
-    return load != nullptr && load->from_location(clap, CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN, nullptr, key);
+    return load != nullptr && load->from_location(clap, kind, location, key);
 }
 
-Outcome ByClapPresetLoad(const std::string& key)
-{
-    auto opened = OpenSetUp(KELDRA_CLAP_PATH);
-    if (!opened)
-        return {};
-    EXPECT_TRUE(ClapLoad(opened->Instance(), key.c_str())) << key;
-    return Render(opened->Instance());
-}
-
-/// What a CLAP host's crawl of the module's preset-discovery factory finds.
-struct DiscoveredPreset {
-    std::string name, key, description, pluginAbi, pluginId;
-    uint32_t flags = 0;
-};
+/// What a CLAP host's crawl of the module's preset-discovery factory finds:
+/// its locations, and per preset its name, load key, plug-in id and description.
 struct Crawl {
     std::vector<clap_preset_discovery_location_t> locations;
-    std::vector<DiscoveredPreset> presets;
+    std::vector<std::vector<std::string>> presets;
+    uint32_t flags = 0;
 };
-
-DiscoveredPreset& Last(const clap_preset_discovery_metadata_receiver_t* receiver)
-{
-    return static_cast<std::vector<DiscoveredPreset>*>(receiver->receiver_data)->back();
-}
+using Receiver = const clap_preset_discovery_metadata_receiver_t*;
+Crawl& From(Receiver r) { return *static_cast<Crawl*>(r->receiver_data); }
 
 Crawl CrawlClapPresets()
 {
@@ -158,33 +110,28 @@ Crawl CrawlClapPresets()
         ADD_FAILURE() << "cannot start " << KELDRA_CLAP_PATH << ": " << error;
         return crawl;
     }
-    const auto* factory =
-        static_cast<const clap_preset_discovery_factory_t*>(entry->get_factory(CLAP_PRESET_DISCOVERY_FACTORY_ID));
     clap_preset_discovery_indexer_t indexer{};
-    indexer.clap_version = kClapVersion;
     indexer.indexer_data = &crawl;
     indexer.declare_location = [](const clap_preset_discovery_indexer_t* i, const clap_preset_discovery_location_t* l) {
         static_cast<Crawl*>(i->indexer_data)->locations.push_back(*l);
         return true;
     };
     clap_preset_discovery_metadata_receiver_t receiver{};
-    receiver.receiver_data = &crawl.presets;
-    receiver.begin_preset = [](const clap_preset_discovery_metadata_receiver_t* r, const char* name, const char* key) {
-        static_cast<std::vector<DiscoveredPreset>*>(r->receiver_data)->push_back({name, key, "", "", "", 0});
+    receiver.receiver_data = &crawl;
+    receiver.begin_preset = [](Receiver r, const char* name, const char* key) {
+        From(r).presets.push_back({name, key});
         return true;
     };
-    receiver.add_plugin_id = [](const clap_preset_discovery_metadata_receiver_t* r, const clap_universal_plugin_id_t* id) {
-        Last(r).pluginAbi = id->abi;
-        Last(r).pluginId = id->id;
+    receiver.add_plugin_id = [](Receiver r, const clap_universal_plugin_id_t* id) {
+        From(r).presets.back().push_back(std::string(id->abi) + ":" + id->id);
     };
-    receiver.set_flags = [](const clap_preset_discovery_metadata_receiver_t* r, uint32_t flags) { Last(r).flags = flags; };
-    receiver.add_creator = [](const clap_preset_discovery_metadata_receiver_t*, const char*) {};
-    receiver.set_description = [](const clap_preset_discovery_metadata_receiver_t* r, const char* text) {
-        Last(r).description = text;
-    };
+    receiver.set_flags = [](Receiver r, uint32_t flags) { From(r).flags |= flags; };
+    receiver.add_creator = [](Receiver, const char*) {};
+    receiver.set_description = [](Receiver r, const char* text) { From(r).presets.back().push_back(text); };
+    const auto* factory =
+        static_cast<const clap_preset_discovery_factory_t*>(entry->get_factory(CLAP_PRESET_DISCOVERY_FACTORY_ID));
     if (factory != nullptr && factory->count(factory) == 1) {
-        const clap_preset_discovery_provider_t* provider =
-            factory->create(factory, &indexer, factory->get_descriptor(factory, 0)->id);
+        const auto* provider = factory->create(factory, &indexer, factory->get_descriptor(factory, 0)->id);
         EXPECT_TRUE(provider->init(provider));
         for (const clap_preset_discovery_location_t& location : crawl.locations)
             EXPECT_TRUE(provider->get_metadata(provider, location.kind, location.location, &receiver));
@@ -195,40 +142,31 @@ Crawl CrawlClapPresets()
 }
 
 #ifdef KELDRA_LV2_BUNDLE_PATH
-/// The bundle's presets.ttl as N-Triples (sordi, a real Turtle reader):
-/// subject -> (predicate, object) in file order.
-using Graph = std::multimap<std::string, std::pair<std::string, std::string>>;
-
-Graph ReadPresetsTurtle()
+/// The bundle's presets.ttl as N-Triples (sordi, a real Turtle reader).
+std::vector<std::string> ReadPresetTriples()
 {
-    Graph graph;
-    const std::string command = std::string("sordi -o ntriples '") + KELDRA_LV2_BUNDLE_PATH + "/presets.ttl'";
-    FILE* pipe = popen(command.c_str(), "r");
+    std::vector<std::string> lines;
+    FILE* pipe = popen((std::string("sordi -o ntriples '") + KELDRA_LV2_BUNDLE_PATH + "/presets.ttl'").c_str(), "r");
     char line[4096];
-    while (pipe != nullptr && std::fgets(line, sizeof line, pipe) != nullptr) {
-        std::string text(line);
-        const size_t p = text.find(' '), o = text.find(' ', p + 1), end = text.rfind(" .");
-        if (p != std::string::npos && o != std::string::npos && end != std::string::npos && end > o)
-            graph.emplace(text.substr(0, p), std::make_pair(text.substr(p + 1, o - p - 1), text.substr(o + 1, end - o - 1)));
-    }
+    while (pipe != nullptr && std::fgets(line, sizeof line, pipe) != nullptr)
+        lines.emplace_back(line);
     EXPECT_TRUE(pipe != nullptr && pclose(pipe) == 0);
-    return graph;
+    return lines;
 }
 
-std::string Object(const Graph& graph, const std::string& subject, const std::string& predicate)
+/// The objects of every triple `subject predicate object .`; a literal's
+/// quotes and type are dropped.
+std::vector<std::string> Objects(const std::vector<std::string>& triples, const std::string& subject,
+                                 const std::string& predicate)
 {
-    const auto [from, to] = graph.equal_range(subject);
-    for (auto it = from; it != to; ++it)
-        if (it->second.first == predicate)
-            return it->second.second;
-    return "";
-}
-
-/// The text of a literal: "text" or "text"^^<type>.
-std::string Literal(const std::string& object)
-{
-    const size_t close = object.rfind('"');
-    return object.size() > 1 && object[0] == '"' && close > 0 ? object.substr(1, close - 1) : "";
+    std::vector<std::string> objects;
+    const std::string head = subject + " <" + predicate + "> ";
+    for (const std::string& t : triples)
+        if (t.rfind(head, 0) == 0) {
+            const std::string object = t.substr(head.size(), t.rfind(" .") - head.size());
+            objects.push_back(object[0] == '"' ? object.substr(1, object.rfind('"') - 1) : object);
+        }
+    return objects;
 }
 
 std::vector<std::uint8_t> FromBase64(const std::string& text)
@@ -249,30 +187,24 @@ std::vector<std::uint8_t> FromBase64(const std::string& text)
 }
 
 // As lilv does: the state through the state interface, then the port values.
-Outcome ByLv2Preset(const Graph& graph, const Preset& preset)
+Outcome ByLv2Preset(const std::vector<std::string>& triples, const Preset& preset)
 {
     const std::string uri = std::string("<") + KeldraIdentity::kLv2Uri + "#preset-" + preset.key + ">";
     const std::string lv2 = "http://lv2plug.in/ns/lv2core#";
-    EXPECT_EQ(Literal(Object(graph, uri, "<http://www.w3.org/2000/01/rdf-schema#label>")), preset.name);
+    EXPECT_EQ(Objects(triples, uri, "http://www.w3.org/2000/01/rdf-schema#label"), std::vector<std::string>{preset.name});
     LV2Module module(KELDRA_LV2_BUNDLE_PATH);
-    LV2Instance instance(module, kRate, kBlock);
-    const std::string state = Object(graph, uri, "<http://lv2plug.in/ns/ext/state#state>");
-    const std::string chunk = Literal(Object(graph, state, std::string("<") + KeldraIdentity::kLv2StateChunkUri + ">"));
-    EXPECT_EQ(instance.RestoreState(FromBase64(chunk), LV2_ATOM__Chunk), 0) << preset.name;
+    LV2Instance instance(module, 48000.0, kBlock);
+    for (const std::string& state : Objects(triples, uri, "http://lv2plug.in/ns/ext/state#state"))
+        for (const std::string& chunk : Objects(triples, state, KeldraIdentity::kLv2StateChunkUri))
+            EXPECT_EQ(instance.RestoreState(FromBase64(chunk), LV2_ATOM__Chunk), 0);
     int ports = 0;
-    const auto [from, to] = graph.equal_range(uri);
-    for (auto it = from; it != to; ++it) {
-        if (it->second.first != "<" + lv2 + "port>")
-            continue;
-        const std::string symbol = Literal(Object(graph, it->second.second, "<" + lv2 + "symbol>"));
-        const std::string value = Literal(Object(graph, it->second.second, "<http://lv2plug.in/ns/ext/presets#value>"));
+    for (const std::string& port : Objects(triples, uri, lv2 + "port"))
         for (int i = 0; i < kKeldraParamCount; ++i)
-            if (symbol == KeldraIdentity::kParams[i].symbol) {
-                instance.Control(i) = std::stof(value);
+            if (Objects(triples, port, lv2 + "symbol") == std::vector<std::string>{KeldraIdentity::kParams[i].symbol}) {
+                instance.Control(i) = std::stof(Objects(triples, port, "http://lv2plug.in/ns/ext/presets#value").at(0));
                 ++ports;
             }
-    }
-    EXPECT_EQ(ports, kKeldraParamCount) << preset.name;
+    EXPECT_EQ(ports, kKeldraParamCount);
     Outcome out;
     const std::vector<float> interleaved = instance.Run(kLeft, kRight, kFrames);
     for (int f = 0; f < kFrames; ++f) {
@@ -285,68 +217,71 @@ Outcome ByLv2Preset(const Graph& graph, const Preset& preset)
 }
 #endif
 
-bool SameBits(const std::vector<float>& a, const std::vector<float>& b)
-{
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
-}
-
 TEST(FactoryPresets, EveryFormatLoadsEachToTheSameStateAndRenderBitForBit)
 {
     const Crawl crawl = CrawlClapPresets();
     ASSERT_EQ(crawl.locations.size(), 1u);
     EXPECT_EQ(crawl.locations[0].kind, CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN);
     EXPECT_EQ(crawl.locations[0].location, nullptr);
+    EXPECT_EQ(crawl.flags, CLAP_PRESET_DISCOVERY_IS_FACTORY_CONTENT);
     ASSERT_EQ(crawl.presets.size(), static_cast<size_t>(KeldraPresets::kCount));
 #ifdef KELDRA_LV2_BUNDLE_PATH
-    const Graph turtle = ReadPresetsTurtle();
+    const std::vector<std::string> triples = ReadPresetTriples();
 #endif
     for (int p = 0; p < KeldraPresets::kCount; ++p) {
         const Preset& preset = KeldraPresets::kPresets[p];
         SCOPED_TRACE(preset.name);
-        const DiscoveredPreset& found = crawl.presets[static_cast<size_t>(p)];
-        EXPECT_EQ(found.name, preset.name);
-        EXPECT_EQ(found.description, preset.use);
-        EXPECT_EQ(found.pluginAbi + ":" + found.pluginId, std::string("clap:") + KeldraIdentity::kClapId);
-        EXPECT_EQ(found.flags, CLAP_PRESET_DISCOVERY_IS_FACTORY_CONTENT);
+        const std::vector<std::string>& found = crawl.presets[static_cast<size_t>(p)];
+        ASSERT_EQ(found.size(), 4u);
+        EXPECT_EQ(found[0], preset.name);
+        EXPECT_EQ(found[2], std::string("clap:") + KeldraIdentity::kClapId);
+        EXPECT_EQ(found[3], preset.use);
 
-        const Outcome program = ByProgramChange(preset);
+        const Outcome program = Hosted(KELDRA_BUNDLE_PATH, [&](PluginInstance& plugin, HostParameterChanges& changes) {
+            std::string error;
+            const auto setting = ResolvePreset(plugin, preset.name, error);
+            ASSERT_TRUE(setting) << error;
+            changes.Add(setting->id, setting->normalized);
+        });
         const auto expected = KeldraPresets::StateOf(preset);
         EXPECT_EQ(program.state, std::vector<std::uint8_t>(expected.begin(), expected.end()));
-        std::vector<std::pair<const char*, Outcome>> others;
-        if (p > 0)  // "-" is what a fresh instance holds; it has no file
-            others.emplace_back(".vstpreset", ByVstPresetFile(preset));
-        others.emplace_back("CLAP preset-load", ByClapPresetLoad(found.key));
-#ifdef KELDRA_LV2_BUNDLE_PATH
-        others.emplace_back("LV2 preset", ByLv2Preset(turtle, preset));
-#endif
-        for (const auto& [mechanism, outcome] : others) {
-            EXPECT_EQ(outcome.state, program.state) << mechanism;
-            EXPECT_TRUE(SameBits(outcome.left, program.left) && SameBits(outcome.right, program.right)) << mechanism;
+        // "-" is what a fresh instance holds; it has no file.
+        if (p > 0) {
+            EXPECT_TRUE(program == Hosted(KELDRA_BUNDLE_PATH, [&](PluginInstance& plugin, HostParameterChanges&) {
+                std::ifstream in(std::string(KELDRA_VST3_PRESET_DIR) + "/" + preset.name + ".vstpreset",
+                                 std::ios::binary);
+                std::string error;
+                const auto file = ReadVstPreset({std::istreambuf_iterator<char>(in), {}}, error);
+                EXPECT_TRUE(file && LoadPreset(plugin, *file, error)) << error;
+            })) << ".vstpreset";
         }
+        EXPECT_TRUE(program == Hosted(KELDRA_CLAP_PATH, [&](PluginInstance& plugin, HostParameterChanges&) {
+            EXPECT_TRUE(ClapLoad(plugin, found[1].c_str()));
+        })) << "CLAP preset-load";
+#ifdef KELDRA_LV2_BUNDLE_PATH
+        EXPECT_TRUE(program == ByLv2Preset(triples, preset)) << "LV2 preset";
+#endif
     }
 }
 
-// A CLAP load of a key no preset has, a .vstpreset whose state is cut short
-// and an unknown preset name for keldra-render: refused, nothing changed.
+// A CLAP load of a key no preset has, or of a file, and an unknown preset
+// name for keldra-render: refused, nothing changed. (Damaged .vstpreset
+// files are refused by the host library's reader and the state restore.)
 TEST(FactoryPresets, WhatIsRefusedChangesNothing)
 {
     auto clap = OpenSetUp(KELDRA_CLAP_PATH);
-    auto vst3 = OpenSetUp(KELDRA_BUNDLE_PATH);
-    ASSERT_TRUE(clap && vst3);
-    ASSERT_TRUE(ClapLoad(clap->Instance(), "Tight Bass"));
-    const std::vector<std::uint8_t> before = clap->Instance().SaveState();
-    EXPECT_FALSE(ClapLoad(clap->Instance(), "No Such Preset"));
-    EXPECT_EQ(clap->Instance().SaveState(), before);
+    ASSERT_TRUE(clap);
+    PluginInstance& plugin = clap->Instance();
+    ASSERT_TRUE(ClapLoad(plugin, "Tight Bass"));
+    const std::vector<std::uint8_t> before = plugin.SaveState();
+    EXPECT_FALSE(ClapLoad(plugin, "Tight Bass", CLAP_PRESET_DISCOVERY_LOCATION_FILE, "/tmp/Tight Bass.clap"));
+    EXPECT_FALSE(ClapLoad(plugin, "No Such Preset"));
+    EXPECT_EQ(plugin.SaveState(), before);
 
     std::string error;
-    auto file = ReadVstPreset(ReadFile(std::string(KELDRA_VST3_PRESET_DIR) + "/Tight Bass.vstpreset"), error);
-    ASSERT_TRUE(file) << error;
-    file->componentState.resize(30);
-    file->controllerState.clear();
-    const std::vector<std::uint8_t> fresh = vst3->Instance().SaveState();
-    EXPECT_FALSE(LoadPreset(vst3->Instance(), *file, error));
-    EXPECT_EQ(vst3->Instance().SaveState(), fresh);
-
+    EXPECT_FALSE(ResolvePreset(plugin, "Tight Bass", error));  // CLAP publishes no program list
+    auto vst3 = OpenSetUp(KELDRA_BUNDLE_PATH);
+    ASSERT_TRUE(vst3);
     EXPECT_FALSE(ResolvePreset(vst3->Instance(), "Tight Bas", error));
     EXPECT_EQ(error, "unknown preset 'Tight Bas' (see --list-presets)");
 }
