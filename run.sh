@@ -59,7 +59,8 @@ rm -rf out/_CPack_Packages
 # dependencies computed from Debian's arm64 libraries.
 cmake --preset arm64 >/dev/null
 cmake --build --preset arm64 -j"$(nproc)" \
-  --target keldra_vst3_module keldra_lv2_module keldra_clap_module keldra-render keldra_package_docs
+  --target keldra_vst3_module keldra_lv2_module keldra_clap_module keldra-render keldra_package_docs \
+  keldra_vst3_presets
 DEB_HOST_ARCH=arm64 cpack --config build/arm64/CPackConfig.cmake -B "$PWD/out"
 rm -rf out/_CPack_Packages
 
