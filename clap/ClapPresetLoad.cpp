@@ -3,8 +3,8 @@
 
 #include "clap/IEffectCLAP.h"
 
+#include <cstdio>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -21,8 +21,9 @@ bool Refuse(const IEffectCLAP& effect, uint32_t kind, const char* location, cons
 {
     const auto* host = static_cast<const clap_host_preset_load_t*>(effect.HostExtension(CLAP_EXT_PRESET_LOAD));
     if (host != nullptr && host->on_error != nullptr) {
-        const std::string message = std::string(why) + ": " + (key != nullptr ? key : "(no key)");
-        host->on_error(effect.Host(), kind, location, key, 0, message.c_str());
+        char message[512];
+        std::snprintf(message, sizeof message, "%s: %s", why, key != nullptr ? key : "(no key)");
+        host->on_error(effect.Host(), kind, location, key, 0, message);
     }
     return false;
 }
@@ -38,11 +39,14 @@ bool CLAP_ABI FromLocation(const clap_plugin_t* plugin, uint32_t kind, const cha
     if (index < 0 || !effect->LoadPreset(index))
         return Refuse(*effect, kind, location, key, "KELDRA has no preset of that name");
     // Every value moved: the host reads them back and keeps the project's change.
-    if (const auto* params = static_cast<const clap_host_params_t*>(effect->HostExtension(CLAP_EXT_PARAMS)))
+    const auto* params = static_cast<const clap_host_params_t*>(effect->HostExtension(CLAP_EXT_PARAMS));
+    if (params != nullptr && params->rescan != nullptr)
         params->rescan(effect->Host(), CLAP_PARAM_RESCAN_VALUES);
-    if (const auto* state = static_cast<const clap_host_state_t*>(effect->HostExtension(CLAP_EXT_STATE)))
+    const auto* state = static_cast<const clap_host_state_t*>(effect->HostExtension(CLAP_EXT_STATE));
+    if (state != nullptr && state->mark_dirty != nullptr)
         state->mark_dirty(effect->Host());
-    if (const auto* host = static_cast<const clap_host_preset_load_t*>(effect->HostExtension(CLAP_EXT_PRESET_LOAD)))
+    const auto* host = static_cast<const clap_host_preset_load_t*>(effect->HostExtension(CLAP_EXT_PRESET_LOAD));
+    if (host != nullptr && host->loaded != nullptr)
         host->loaded(effect->Host(), kind, location, key);
     return true;
 }
