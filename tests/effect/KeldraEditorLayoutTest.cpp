@@ -10,7 +10,7 @@
 #include "graphics/IPlatformGraphics.h"
 #include "graphics/ISwitchControl.h"
 #include "graphics/IURLControl.h"
-#include "graphics/PopupMenu.h"
+#include "GraphicsTestSupport.h"
 #include "host/HostComponentHandler.h"
 #include "raster/PIX_PngLoader.h"
 #include "raster/PIX_SysBitmap.h"
@@ -78,7 +78,7 @@ bool Overlap(const PixelRect& a, const PixelRect& b)
     return a.L < b.R && b.L < a.R && a.T < b.B && b.T < a.B;
 }
 
-uint32_t PixelAt(const PIX_IBitmap& bitmap, int x, int y)
+uint32_t RowPixel(const PIX_IBitmap& bitmap, int x, int y)
 {
     const int row = bitmap.IsBottomUp() ? bitmap.Height() - 1 - y : y;
     return bitmap.Pixels()[row * bitmap.RowStride() + x];
@@ -214,9 +214,9 @@ TEST_F(EditorLayout, APanelRenderShowsTheInSwitchCutAtTheLeftEdgeAndOversampleOf
     int compared = 0;
     for (int y = 0; y < 113; y += 7) {
         for (int x = 0; x < 149; x += 5) {
-            const uint32_t source = PixelAt(*by, x + 2, y);
+            const uint32_t source = RowPixel(*by, x + 2, y);
             if ((source >> 24) != 0xFF) continue;
-            ASSERT_EQ(PixelAt(surface, x, 430 + y), source) << x << "," << y;
+            ASSERT_EQ(RowPixel(surface, x, 430 + y), source) << x << "," << y;
             ++compared;
         }
     }
@@ -227,34 +227,14 @@ TEST_F(EditorLayout, APanelRenderShowsTheInSwitchCutAtTheLeftEdgeAndOversampleOf
     compared = 0;
     for (int y = 0; y < 25; ++y) {
         for (int x = 0; x < 150; x += 3) {
-            const uint32_t source = PixelAt(*over, x, y);
+            const uint32_t source = RowPixel(*over, x, y);
             if ((source >> 24) != 0xFF) continue;
-            ASSERT_EQ(PixelAt(surface, x, 543 + y), source) << x << "," << y;
+            ASSERT_EQ(RowPixel(surface, x, 543 + y), source) << x << "," << y;
             ++compared;
         }
     }
     EXPECT_GT(compared, 100);
 }
-
-namespace {
-
-/// An off-screen editor whose popup menus are answered with item `pick`,
-/// remembering how many items the menu had and which one was checked.
-class MenuPickingGraphics : public IGraphicsOffscreen {
-public:
-    using IGraphicsOffscreen::IGraphicsOffscreen;
-    PopupMenu* RunPopupMenu(PopupMenu& menu, const PixelRect&) override
-    {
-        items = menu.ItemCount();
-        for (int i = 0; i < items; ++i)
-            checked = menu.Item(i)->IsChecked() ? i : checked;
-        menu.SetChosenIndex(pick);
-        return &menu;
-    }
-    int items = 0, checked = -1, pick = -1;
-};
-
-}  // namespace
 
 // A click on the nameplate lists the presets with the current one checked;
 // choosing one moves every knob in one recorded edit (all gestures open
@@ -264,15 +244,15 @@ TEST(Nameplate, ChoosingAPresetIsOneRecordedEditOfEveryKnob)
     Steinberg::IPtr<KELDRA> effect = Steinberg::owned(new KELDRA());
     HostComponentHandler handler;
     effect->setComponentHandler(&handler);
-    auto owned = std::make_unique<MenuPickingGraphics>(effect.get(), 300, 570, 25);
-    MenuPickingGraphics& graphics = *owned;
+    auto owned = std::make_unique<RecordingGraphics>(effect.get(), 300, 570);
+    RecordingGraphics& graphics = *owned;
     KeldraEditorLayout::Build(graphics);
     effect->AttachEditor(std::move(owned));
     const int tightBass = 10;
-    graphics.pick = tightBass;
+    graphics.menuChoice = tightBass;
     graphics.HandleMouseDown(220, 470, MouseMods{true, false, false, false, false});
-    EXPECT_EQ(graphics.items, KeldraPresets::kCount);
-    EXPECT_EQ(graphics.checked, 0);  // "-": a fresh instance holds the defaults
+    ASSERT_EQ(graphics.menuItems.size(), static_cast<size_t>(KeldraPresets::kCount));
+    EXPECT_EQ(graphics.menuItems[0], "-*");  // a fresh instance holds the defaults
     const std::vector<HostEdit> edits = handler.Edits();
     ASSERT_EQ(edits.size(), 3u * kKeldraParamCount);
     for (int i = 0; i < kKeldraParamCount; ++i) {
@@ -283,9 +263,9 @@ TEST(Nameplate, ChoosingAPresetIsOneRecordedEditOfEveryKnob)
     }
     EXPECT_EQ(graphics.Control(6)->Value(), effect->GetParam(ToIndex(KeldraParamId::kHighPass))->GetNormalized());
 
-    graphics.pick = -1;  // dismissed: nothing changes
+    graphics.menuChoice = -1;  // dismissed: nothing changes
     handler.Clear();
     graphics.HandleMouseDown(220, 470, MouseMods{true, false, false, false, false});
-    EXPECT_EQ(graphics.checked, tightBass);
+    EXPECT_EQ(graphics.menuItems[tightBass], "Tight Bass*");
     EXPECT_TRUE(handler.Edits().empty());
 }
