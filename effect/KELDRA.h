@@ -21,8 +21,8 @@ public:
     static constexpr int kOversamplingHigh = 16;
 
     /// [ui] Defines the parameters (oversampling keeps the initial range,
-    /// step and default), builds and attaches the editor, then makes the
-    /// default preset "-".
+    /// step and default), builds and attaches the editor, then fills the
+    /// preset slots from the factory library, "-" (the defaults) first.
     KELDRA();
     ~KELDRA() override;
 
@@ -54,6 +54,7 @@ public:
 
 private:
     void DefineParameters();
+    void MakeFactoryPresets();
     /// Stores `workingValue(param value)` into `target`, again while the
     /// value changes meanwhile, so that concurrent changes never leave a
     /// working value behind its parameter.
