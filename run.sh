@@ -16,6 +16,11 @@ mkdir -p "$vst3_dir"
 rm -rf "$vst3_dir/KELDRA.vst3"
 cp -R build/release/KELDRA.vst3 "$vst3_dir/"
 echo "installed $vst3_dir/KELDRA.vst3"
+# Its factory presets, where VST3 hosts look for the user's own (KELDRA_VST3_PRESET_DIR overrides).
+preset_dir="${KELDRA_VST3_PRESET_DIR:-$HOME/.vst3/presets/Brackenfold/KELDRA}"
+mkdir -p "$preset_dir"
+cp build/release/vst3-presets/*.vstpreset "$preset_dir/"
+echo "installed the factory presets in $preset_dir"
 
 # Install the LV2 bundle where Linux LV2 hosts look for it (KELDRA_LV2_DIR overrides).
 lv2_dir="${KELDRA_LV2_DIR:-$HOME/.lv2}"
@@ -54,7 +59,8 @@ rm -rf out/_CPack_Packages
 # dependencies computed from Debian's arm64 libraries.
 cmake --preset arm64 >/dev/null
 cmake --build --preset arm64 -j"$(nproc)" \
-  --target keldra_vst3_module keldra_lv2_module keldra_clap_module keldra-render keldra_package_docs
+  --target keldra_vst3_module keldra_lv2_module keldra_clap_module keldra-render keldra_package_docs \
+  keldra_vst3_presets
 DEB_HOST_ARCH=arm64 cpack --config build/arm64/CPackConfig.cmake -B "$PWD/out"
 rm -rf out/_CPack_Packages
 

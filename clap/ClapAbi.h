@@ -386,4 +386,133 @@ struct clap_host_posix_fd_support_t {
     bool(CLAP_ABI* unregister_fd)(const clap_host_t* host, int fd);
 };
 
+// ---- factory: preset-discovery; extension: preset-load ------------------------------------------
+
+constexpr const char CLAP_PRESET_DISCOVERY_FACTORY_ID[] = "clap.preset-discovery-factory/2";
+/// The same factory under the id hosts used before CLAP 1.2.
+constexpr const char CLAP_PRESET_DISCOVERY_FACTORY_ID_COMPAT[] = "clap.preset-discovery-factory/draft-2";
+
+using clap_timestamp = uint64_t;
+constexpr clap_timestamp CLAP_TIMESTAMP_UNKNOWN = 0;
+
+struct clap_universal_plugin_id_t {
+    const char* abi; ///< "clap" for a CLAP plug-in id
+    const char* id;
+};
+
+enum : uint32_t {
+    CLAP_PRESET_DISCOVERY_LOCATION_FILE = 0,
+    CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN = 1,
+};
+enum : uint32_t {
+    CLAP_PRESET_DISCOVERY_IS_FACTORY_CONTENT = 1u << 0,
+    CLAP_PRESET_DISCOVERY_IS_USER_CONTENT = 1u << 1,
+    CLAP_PRESET_DISCOVERY_IS_DEMO_CONTENT = 1u << 2,
+    CLAP_PRESET_DISCOVERY_IS_FAVORITE = 1u << 3,
+};
+
+struct clap_preset_discovery_metadata_receiver_t {
+    void* receiver_data;
+    void(CLAP_ABI* on_error)(const clap_preset_discovery_metadata_receiver_t* receiver, int32_t os_error,
+                             const char* error_message);
+    /// False: the host wants no more presets from this location.
+    bool(CLAP_ABI* begin_preset)(const clap_preset_discovery_metadata_receiver_t* receiver, const char* name,
+                                 const char* load_key);
+    void(CLAP_ABI* add_plugin_id)(const clap_preset_discovery_metadata_receiver_t* receiver,
+                                  const clap_universal_plugin_id_t* plugin_id);
+    void(CLAP_ABI* set_soundpack_id)(const clap_preset_discovery_metadata_receiver_t* receiver,
+                                     const char* soundpack_id);
+    void(CLAP_ABI* set_flags)(const clap_preset_discovery_metadata_receiver_t* receiver, uint32_t flags);
+    void(CLAP_ABI* add_creator)(const clap_preset_discovery_metadata_receiver_t* receiver, const char* creator);
+    void(CLAP_ABI* set_description)(const clap_preset_discovery_metadata_receiver_t* receiver,
+                                    const char* description);
+    void(CLAP_ABI* set_timestamps)(const clap_preset_discovery_metadata_receiver_t* receiver,
+                                   clap_timestamp creation_time, clap_timestamp modification_time);
+    void(CLAP_ABI* add_feature)(const clap_preset_discovery_metadata_receiver_t* receiver, const char* feature);
+    void(CLAP_ABI* add_extra_info)(const clap_preset_discovery_metadata_receiver_t* receiver, const char* key,
+                                   const char* value);
+};
+
+struct clap_preset_discovery_filetype_t {
+    const char* name;
+    const char* description;
+    const char* file_extension;
+};
+
+struct clap_preset_discovery_location_t {
+    uint32_t flags;
+    const char* name;
+    uint32_t kind;
+    const char* location; ///< null for presets inside the plug-in
+};
+
+struct clap_preset_discovery_soundpack_t {
+    uint32_t flags;
+    const char* id;
+    const char* name;
+    const char* description;
+    const char* homepage_url;
+    const char* vendor;
+    const char* image_path;
+    clap_timestamp release_timestamp;
+};
+
+struct clap_preset_discovery_provider_descriptor_t {
+    clap_version_t clap_version;
+    const char* id;
+    const char* name;
+    const char* vendor;
+};
+
+struct clap_preset_discovery_provider_t {
+    const clap_preset_discovery_provider_descriptor_t* desc;
+    void* provider_data;
+    bool(CLAP_ABI* init)(const clap_preset_discovery_provider_t* provider);
+    void(CLAP_ABI* destroy)(const clap_preset_discovery_provider_t* provider);
+    bool(CLAP_ABI* get_metadata)(const clap_preset_discovery_provider_t* provider, uint32_t location_kind,
+                                 const char* location,
+                                 const clap_preset_discovery_metadata_receiver_t* metadata_receiver);
+    const void*(CLAP_ABI* get_extension)(const clap_preset_discovery_provider_t* provider, const char* extension_id);
+};
+
+struct clap_preset_discovery_indexer_t {
+    clap_version_t clap_version;
+    const char* name;
+    const char* vendor;
+    const char* url;
+    const char* version;
+    void* indexer_data;
+    bool(CLAP_ABI* declare_filetype)(const clap_preset_discovery_indexer_t* indexer,
+                                     const clap_preset_discovery_filetype_t* filetype);
+    bool(CLAP_ABI* declare_location)(const clap_preset_discovery_indexer_t* indexer,
+                                     const clap_preset_discovery_location_t* location);
+    bool(CLAP_ABI* declare_soundpack)(const clap_preset_discovery_indexer_t* indexer,
+                                      const clap_preset_discovery_soundpack_t* soundpack);
+    const void*(CLAP_ABI* get_extension)(const clap_preset_discovery_indexer_t* indexer, const char* extension_id);
+};
+
+struct clap_preset_discovery_factory_t {
+    uint32_t(CLAP_ABI* count)(const clap_preset_discovery_factory_t* factory);
+    const clap_preset_discovery_provider_descriptor_t*(CLAP_ABI* get_descriptor)(
+        const clap_preset_discovery_factory_t* factory, uint32_t index);
+    const clap_preset_discovery_provider_t*(CLAP_ABI* create)(const clap_preset_discovery_factory_t* factory,
+                                                              const clap_preset_discovery_indexer_t* indexer,
+                                                              const char* provider_id);
+};
+
+constexpr const char CLAP_EXT_PRESET_LOAD[] = "clap.preset-load/2";
+constexpr const char CLAP_EXT_PRESET_LOAD_COMPAT[] = "clap.preset-load.draft/2";
+
+struct clap_plugin_preset_load_t {
+    bool(CLAP_ABI* from_location)(const clap_plugin_t* plugin, uint32_t location_kind, const char* location,
+                                  const char* load_key);
+};
+
+struct clap_host_preset_load_t {
+    void(CLAP_ABI* on_error)(const clap_host_t* host, uint32_t location_kind, const char* location,
+                             const char* load_key, int32_t os_error, const char* msg);
+    void(CLAP_ABI* loaded)(const clap_host_t* host, uint32_t location_kind, const char* location,
+                           const char* load_key);
+};
+
 } // extern "C"

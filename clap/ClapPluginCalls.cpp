@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clap/ClapPluginCalls.h"
 
+#include "clap/ClapPresetLoad.h"
 #include "clap/IEffectCLAP.h"
 
 #include <cstring>
@@ -204,6 +205,8 @@ const void* Extension(const char* id) noexcept
         return &kLatency;
     if (std::strcmp(id, CLAP_EXT_GUI) == 0)
         return &kGui;
+    if (std::strcmp(id, CLAP_EXT_PRESET_LOAD) == 0 || std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT) == 0)
+        return ClapPresetLoad::Extension();
 #ifndef _WIN32
     if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0)
         return &kTimerSupport;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The module's one export, clap_entry: the KELDRA descriptor and the factory
-// that creates instances.
+// The module's one export, clap_entry: the KELDRA descriptor, the factory
+// that creates instances and the one that declares the factory presets.
 #include "clap/ClapAbi.h"
+#include "clap/KeldraClapPresets.h"
 #include "effect/KELDRA.h"
 #include "effect/KeldraIdentity.h"
 
@@ -62,7 +63,14 @@ void CLAP_ABI EntryDeinit() {}
 
 const void* CLAP_ABI Factory(const char* id)
 {
-    return id != nullptr && std::strcmp(id, CLAP_PLUGIN_FACTORY_ID) == 0 ? &kFactory : nullptr;
+    if (id == nullptr)
+        return nullptr;
+    if (std::strcmp(id, CLAP_PLUGIN_FACTORY_ID) == 0)
+        return &kFactory;
+    if (std::strcmp(id, CLAP_PRESET_DISCOVERY_FACTORY_ID) == 0 ||
+        std::strcmp(id, CLAP_PRESET_DISCOVERY_FACTORY_ID_COMPAT) == 0)
+        return KeldraClapPresets::Factory();
+    return nullptr;
 }
 
 } // namespace

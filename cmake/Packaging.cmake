@@ -1,12 +1,16 @@
 # The Debian package: `cpack` in the release build makes
 # keldra_<version>_amd64.deb (in the arm64 build keldra_<version>_arm64.deb)
-# with the bundle where Linux VST3 hosts look system-wide, keldra-render, its
+# with the bundle and its factory presets where Linux VST3 hosts look
+# system-wide, keldra-render, its
 # manual page, the copyright and changelog.
 
 install(TARGETS keldra_vst3_module
   LIBRARY DESTINATION lib/vst3/KELDRA.vst3/Contents/${KELDRA_BUNDLE_LINUX_FOLDER}
   PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(TARGETS keldra-render RUNTIME DESTINATION bin)
+# The factory presets, where VST3 hosts on Linux look for a maker's presets.
+install(DIRECTORY ${KELDRA_VST3_PRESET_DIR}/ DESTINATION share/vst3/presets/Brackenfold/KELDRA
+  FILES_MATCHING PATTERN "*.vstpreset")
 # The CLAP plug-in, where Linux CLAP hosts look system-wide.
 install(TARGETS keldra_clap_module
   LIBRARY DESTINATION lib/clap

@@ -41,7 +41,7 @@ add_custom_target(windows_installer ALL
   BYPRODUCTS ${KELDRA_INSTALLER}
   COMMENT "Making the Windows installer and zip"
   VERBATIM)
-add_dependencies(windows_installer keldra_vst3_module keldra-render)
+add_dependencies(windows_installer keldra_vst3_module keldra-render keldra_vst3_presets)
 if(TARGET keldra_clap_module)
   add_dependencies(windows_installer keldra_clap_module)
 endif()

@@ -3,6 +3,7 @@
 
 #include "effect/KeldraEditorLayout.h"
 #include "effect/KeldraIdentity.h"
+#include "effect/KeldraPresets.h"
 
 #include "framework/FourCharCode.h"
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr int kPresetCount = 1;
+constexpr int kPresetCount = KeldraPresets::kCount;
 
 // The base cross-fades the Bypass switch around the chain, so the chain
 // itself always gives its own output.
@@ -30,7 +31,7 @@ KELDRA::KELDRA()
     DefineParameters();
     UseParamAsBypass(ToIndex(KeldraParamId::kBypass));
     AttachEditor(KeldraEditorLayout::Create(*this));
-    InitDefaultPresets(KeldraIdentity::kDefaultPresetName);
+    MakeFactoryPresets();
 }
 
 KELDRA::~KELDRA() = default;
@@ -45,6 +46,20 @@ void KELDRA::DefineParameters()
         param.DefineContinuous(definition.name, definition.defaultValue, definition.minValue, definition.maxValue,
                                definition.step, "", "", definition.shape);
     }
+}
+
+void KELDRA::MakeFactoryPresets()
+{
+    // Each slot saves the values just set; the defaults ("-") come back last.
+    const auto setKnobs = [this](const KeldraPresets::Preset& preset) {
+        for (int i = 0; i < GetParamCount(); ++i)
+            GetParam(i)->SetPlain(KeldraPresets::ValueOf(preset, i));
+    };
+    for (const KeldraPresets::Preset& preset : KeldraPresets::kPresets) {
+        setKnobs(preset);
+        InitDefaultPresets(preset.name);
+    }
+    setKnobs(KeldraPresets::kPresets[0]);
 }
 
 void KELDRA::OnReset()

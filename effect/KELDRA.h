@@ -18,8 +18,8 @@ public:
 
     /// [ui] Defines the parameters (oversampling keeps the initial range,
     /// step and default), makes Bypass the effect's own bypass (cross-faded
-    /// by the base), builds and attaches the editor, then makes the default
-    /// preset "-".
+    /// by the base), builds and attaches the editor, then fills the preset
+    /// slots from the factory library, "-" (the defaults) first.
     KELDRA();
     ~KELDRA() override;
 
@@ -39,6 +39,7 @@ public:
 
 private:
     void DefineParameters();
+    void MakeFactoryPresets();
 
     // ---- signal state ------------------------------------------------------
     SignalChain mChain;

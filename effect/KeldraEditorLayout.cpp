@@ -2,6 +2,7 @@
 #include "effect/KeldraEditorLayout.h"
 
 #include "effect/KeldraParamIds.h"
+#include "effect/KeldraPresetMenu.h"
 #include "graphics/IGraphics.h"
 #include "graphics/IKnobMultiControl.h"
 #include "graphics/ISwitchControl.h"
@@ -45,6 +46,8 @@ constexpr const char* kBackgroundFile = "resources/img/bg.png";
 // The logo is painted at the bottom right; the area deliberately reaches
 // below the panel, so only its top 30 rows can be clicked.
 constexpr PixelRect kLogoArea{203, 540, 303, 640};
+// The KELDRA nameplate opens the preset menu.
+constexpr PixelRect kNameplate{166, 437, 285, 501};
 
 }  // namespace
 
@@ -71,4 +74,5 @@ void KeldraEditorLayout::Build(IGraphics& graphics)
         }
     }
     graphics.AppendControl(std::make_unique<IURLControl>(plug, kLogoArea, kProductUrl));
+    graphics.AppendControl(std::make_unique<KeldraPresetMenu>(plug, kNameplate));
 }

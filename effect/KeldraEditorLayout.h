@@ -10,8 +10,8 @@ class IEffectBase;
 
 /// The front panel of KELDRA: a fixed 300 x 570 pixel editor redrawn 25
 /// times a second, with a painted background, six knobs, the IN (Bypass)
-/// switch, the oversampling switch and the maker logo that opens the
-/// product page. [ui]
+/// switch, the oversampling switch, the maker logo that opens the product
+/// page and the nameplate that opens the preset menu. [ui]
 class KeldraEditorLayout {
 public:
     static constexpr int kWidth = 300;  ///< editor pixels
@@ -25,8 +25,9 @@ public:
     /// plug-in base (AttachEditor).
     static std::unique_ptr<IGraphics> Create(IEffectBase& plug);
 
-    /// [ui] Fills an empty `graphics` with the panel's ten controls, back to
-    /// front: the background inserted at the front, then the IN switch, the
-    /// six knobs, the oversampling switch and the logo area appended.
+    /// [ui] Fills an empty `graphics` with the panel's eleven controls, back
+    /// to front: the background inserted at the front, then the IN switch, the
+    /// six knobs, the oversampling switch, the logo area and the nameplate
+    /// appended.
     static void Build(IGraphics& graphics);
 };

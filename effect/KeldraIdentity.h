@@ -50,7 +50,6 @@ constexpr const char* kLv2EditorUri = KELDRA_LV2_URI "#editor";
 /// The state property that holds the state chunk.
 constexpr const char* kLv2StateChunkUri = KELDRA_LV2_URI "#chunk";
 constexpr const char* kLv2MakerUri = KELDRA_LV2_URI "#maker";
-constexpr const char* kLv2DefaultPresetUri = KELDRA_LV2_URI "#preset-default";
 #undef KELDRA_LV2_URI
 
 /// Mono in and out, or stereo.

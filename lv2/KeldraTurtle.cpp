@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // keldra-lv2-turtle DIR MODULE: writes the bundle's Turtle files (manifest,
 // plug-in description, presets) into DIR from the product's identity, so the
-// ports, ranges and defaults hosts read are the ones the effect defines.
+// ports, ranges, defaults and factory presets hosts read are the effect's own.
 // MODULE is the file name of the bundle's shared library.
 #include "effect/KeldraIdentity.h"
+#include "effect/KeldraPresets.h"
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -44,6 +46,27 @@ std::string Decimal(double value)
     if (out.find_first_of(".e") == std::string::npos)
         out += ".0";
     return out;
+}
+
+std::string Base64(const std::uint8_t* bytes, std::size_t size)
+{
+    static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (std::size_t i = 0; i < size; i += 3) {
+        std::uint32_t group = static_cast<std::uint32_t>(bytes[i]) << 16;
+        if (i + 1 < size)
+            group |= static_cast<std::uint32_t>(bytes[i + 1]) << 8;
+        if (i + 2 < size)
+            group |= bytes[i + 2];
+        for (std::size_t k = 0; k < 4; ++k)
+            out += i + k <= size ? kDigits[(group >> (18 - 6 * k)) & 63] : '=';
+    }
+    return out;
+}
+
+std::string PresetUri(const KeldraPresets::Preset& preset)
+{
+    return Uri(std::string(KeldraIdentity::kLv2Uri) + "#preset-" + preset.key);
 }
 
 std::string Whole(double value)
@@ -127,12 +150,13 @@ std::string Manifest(const std::string& module)
         << Uri(KeldraIdentity::kLv2EditorUri) << "\n"
         << "\ta ui:X11UI ;\n"
         << "\tui:binary " << Uri(module) << " ;\n"
-        << "\trdfs:seeAlso <keldra.ttl> .\n"
-        << "\n"
-        << Uri(KeldraIdentity::kLv2DefaultPresetUri) << "\n"
-        << "\ta pset:Preset ;\n"
-        << "\tlv2:appliesTo " << Uri(KeldraIdentity::kLv2Uri) << " ;\n"
-        << "\trdfs:seeAlso <presets.ttl> .\n";
+        << "\trdfs:seeAlso <keldra.ttl> .\n";
+    for (const KeldraPresets::Preset& preset : KeldraPresets::kPresets)
+        out << "\n"
+            << PresetUri(preset) << "\n"
+            << "\ta pset:Preset ;\n"
+            << "\tlv2:appliesTo " << Uri(KeldraIdentity::kLv2Uri) << " ;\n"
+            << "\trdfs:seeAlso <presets.ttl> .\n";
     return out.str();
 }
 
@@ -204,23 +228,46 @@ std::string Description()
     return out.str();
 }
 
+// Every preset sets the control ports and carries the state itself, so a
+// host that restores state gets the exact values, not their single-precision
+// port copies.
 std::string Presets()
 {
-    std::vector<std::string> values;
-    for (const ParamSpec& definition : KeldraIdentity::kParams)
-        values.push_back(
-            Node({"lv2:symbol " + Quoted(definition.symbol), "pset:value " + Decimal(definition.defaultValue)}, "\t"));
     std::ostringstream out;
-    out << "@prefix lv2:  <http://lv2plug.in/ns/lv2core#> .\n"
-        << "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
-        << "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+    out << "@prefix lv2:   <http://lv2plug.in/ns/lv2core#> .\n"
+        << "@prefix pset:  <http://lv2plug.in/ns/ext/presets#> .\n"
+        << "@prefix rdf:   <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
+        << "@prefix rdfs:  <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        << "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
+        << "@prefix xsd:   <http://www.w3.org/2001/XMLSchema#> .\n"
         << "\n"
-        << "# The default preset, as the VST3 build names its one program.\n"
-        << Uri(KeldraIdentity::kLv2DefaultPresetUri) << "\n"
-        << "\ta pset:Preset ;\n"
-        << "\tlv2:appliesTo " << Uri(KeldraIdentity::kLv2Uri) << " ;\n"
-        << "\trdfs:label " << Quoted(KeldraIdentity::kDefaultPresetName) << " ;\n"
-        << "\tlv2:port " << NodeList(values) << " .\n";
+        << Uri(KeldraIdentity::kLv2StateChunkUri) << "\n"
+        << "\ta rdf:Property ;\n"
+        << "\trdfs:label \"state chunk\" ;\n"
+        << "\trdfs:comment \"Every parameter's value, then the host bypass flag, as every format saves them.\" ;\n"
+        << "\trdfs:range xsd:base64Binary .\n"
+        << "\n"
+        << "# The factory library, in the order of the VST3 build's programs.\n";
+    for (const KeldraPresets::Preset& preset : KeldraPresets::kPresets) {
+        std::vector<std::string> values;
+        for (int i = 0; i < kKeldraParamCount; ++i)
+            values.push_back(Node({"lv2:symbol " + Quoted(KeldraIdentity::kParams[i].symbol),
+                                   "pset:value " + Decimal(KeldraPresets::ValueOf(preset, i))},
+                                  "\t"));
+        const auto state = KeldraPresets::StateOf(preset);
+        out << "\n"
+            << PresetUri(preset) << "\n"
+            << "\ta pset:Preset ;\n"
+            << "\tlv2:appliesTo " << Uri(KeldraIdentity::kLv2Uri) << " ;\n"
+            << "\trdfs:label " << Quoted(preset.name) << " ;\n"
+            << "\trdfs:comment " << Quoted(preset.use) << " ;\n"
+            << "\tlv2:port " << NodeList(values) << " ;\n"
+            << "\tstate:state "
+            << Node({Uri(KeldraIdentity::kLv2StateChunkUri) + " \"" + Base64(state.data(), state.size()) +
+                     "\"^^xsd:base64Binary"},
+                    "\t")
+            << " .\n";
+    }
     return out.str();
 }
 

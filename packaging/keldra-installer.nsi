@@ -6,6 +6,8 @@
 ;            and, when this build made one, KELDRA.clap
 ;   OUTFILE  the installer to write
 ;   HAVE_CLAP defined when KELDRA.clap is in STAGE
+;   REMOVE_PRESETS  a script of Delete lines, one per factory preset in
+;            STAGE\VST3 Presets, for the uninstaller
 ; The installer is a 64-bit program like everything it installs: a 32-bit
 ; Windows refuses to start it, saying that it cannot run on that computer.
 ;
@@ -27,6 +29,10 @@ RequestExecutionLevel admin
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\KELDRA"
 !define BUNDLE_DIR "$COMMONFILES64\VST3\KELDRA.vst3"
 !define MODULE_DIR "${BUNDLE_DIR}\Contents\x86_64-win"
+; Where VST3 hosts look for a maker's presets for every user ($APPDATA is
+; ProgramData once the shell context is "all").
+!define PRESET_ROOT "$APPDATA\VST3 Presets"
+!define PRESET_DIR "${PRESET_ROOT}\Brackenfold\KELDRA"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -81,6 +87,12 @@ Section "VST3 plug-in" SecVst3
   ${EndIf}
   SetOutPath "${MODULE_DIR}"
   File "${STAGE}\KELDRA.vst3\Contents\x86_64-win\KELDRA.vst3"
+  ; The factory presets go with the plug-in.
+  ${IfNot} ${FileExists} "${PRESET_ROOT}\*.*"
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "MadePresetFolder" 1
+  ${EndIf}
+  SetOutPath "${PRESET_DIR}"
+  File "${STAGE}\VST3 Presets\*.vstpreset"
 SectionEnd
 
 !ifdef HAVE_CLAP
@@ -123,6 +135,10 @@ Section "-Uninstaller"
     ${GetSize} "${BUNDLE_DIR}" "/S=0K" $3 $1 $2
     IntOp $0 $0 + $3
   ${EndIf}
+  ${If} ${FileExists} "${PRESET_DIR}\*.*"
+    ${GetSize} "${PRESET_DIR}" "/S=0K" $3 $1 $2
+    IntOp $0 $0 + $3
+  ${EndIf}
   ${If} ${FileExists} "$COMMONFILES64\CLAP\KELDRA.clap"
     ${GetSize} "$COMMONFILES64\CLAP" "/M=KELDRA.clap /S=0K" $3 $1 $2
     IntOp $0 $0 + $3
@@ -131,7 +147,7 @@ Section "-Uninstaller"
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecVst3} "KELDRA.vst3 in Common Files\VST3, where every VST3 host looks."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecVst3} "KELDRA.vst3 in Common Files\VST3, where every VST3 host looks, and its factory presets."
 !ifdef HAVE_CLAP
   !insertmacro MUI_DESCRIPTION_TEXT ${SecClap} "KELDRA.clap in Common Files\CLAP, for CLAP hosts."
 !endif
@@ -170,6 +186,13 @@ Section "Uninstall"
   ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "MadeVst3Folder"
   ${If} $0 == 1
     RMDir "$COMMONFILES64\VST3"
+  ${EndIf}
+  !include "${REMOVE_PRESETS}"
+  RMDir "${PRESET_DIR}"
+  RMDir "${PRESET_ROOT}\Brackenfold"
+  ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "MadePresetFolder"
+  ${If} $0 == 1
+    RMDir "${PRESET_ROOT}"
   ${EndIf}
   Delete "$COMMONFILES64\CLAP\KELDRA.clap"
   ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "MadeClapFolder"

@@ -2,6 +2,7 @@
 #include "tools/OfflineRenderer.h"
 
 #include "host/HostParameterChanges.h"
+#include "tools/PresetChoice.h"
 
 #include <algorithm>
 #include <cctype>
@@ -56,6 +57,14 @@ std::optional<std::vector<ResolvedSetting>> ResolveSettings(PluginInstance& plug
     IEditController* controller = plugin.Controller();
     const std::vector<ParameterInfo> list = plugin.Parameters();
     std::vector<ResolvedSetting> settings;
+    // The preset first: the process call applies its queues in order, so
+    // every --set lands on top of it.
+    if (!options.preset.empty()) {
+        const auto preset = ResolvePreset(plugin, options.preset, error);
+        if (!preset)
+            return std::nullopt;
+        settings.push_back(*preset);
+    }
     for (const ParameterSetting& setting : options.settings) {
         const auto id = FindParameter(list, setting.name);
         if (!id) {

@@ -16,8 +16,8 @@ struct ResolvedSetting {
     double normalized = 0.0;
 };
 
-/// [ui] Turns the options' --set, --oversampling and --bypass into parameter
-/// changes, finding parameters by title (letter case ignored) or index and
+/// [ui] Turns the options' --preset, --set, --oversampling and --bypass into
+/// parameter changes, the preset first, finding parameters by title (letter case ignored) or index and
 /// checking each value against the parameter's plain range. Nothing and a
 /// one-line `error` for an unknown parameter or a value out of range.
 std::optional<std::vector<ResolvedSetting>> ResolveSettings(PluginInstance& plugin,

@@ -8,17 +8,20 @@
 #include <cstdlib>
 
 const char* const kRenderUsage =
-    "usage: keldra-render [--plugin BUNDLE] [--set NAME=VALUE]... [--oversampling 4|16]\n"
-    "                     [--bypass] [--block N] [--precision 32|64] [--demo SECONDS]\n"
-    "                     [--rate HZ] [--list] [--panel OUT.png [--scale S]]\n"
+    "usage: keldra-render [--plugin BUNDLE] [--preset NAME] [--set NAME=VALUE]...\n"
+    "                     [--oversampling 4|16] [--bypass] [--block N] [--precision 32|64]\n"
+    "                     [--demo SECONDS] [--rate HZ] [--list] [--list-presets]\n"
+    "                     [--panel OUT.png [--scale S]]\n"
     "                     [INPUT.wav] OUTPUT.wav\n"
-    "       keldra-render [--plugin BUNDLE] [--set NAME=VALUE]... [--oversampling 4|16]\n"
-    "                     [--rate HZ] --response FILE.svg|FILE.csv\n"
+    "       keldra-render [--plugin BUNDLE] [--preset NAME] [--set NAME=VALUE]...\n"
+    "                     [--oversampling 4|16] [--rate HZ] --response FILE.svg|FILE.csv\n"
     "\n"
     "Renders audio through the KELDRA VST3 plug-in as a host would.\n"
     "  --plugin BUNDLE      the KELDRA.vst3 bundle (or its .so) to load; by default\n"
     "                       the one installed beside the program, in\n"
     "                       ../lib/vst3/KELDRA.vst3 (/usr/lib/vst3 from /usr/bin)\n"
+    "  --preset NAME        start from a factory preset (see --list-presets), as the\n"
+    "                       host's program menu loads it; --set changes it further\n"
     "  --set NAME=VALUE     set a parameter by title (OUT, HPF, LPF, GainH, GainM,\n"
     "                       GainL, Bypass) or by index 0-7, as a plain value\n"
     "  --oversampling 4|16  waveshaper oversampling factor\n"
@@ -32,6 +35,7 @@ const char* const kRenderUsage =
     "  --rate HZ            sample rate of the demo signal or the response\n"
     "                       measurement (default 48000)\n"
     "  --list               print the published parameters and exit\n"
+    "  --list-presets       print the factory presets and exit\n"
     "  --help, -h           print this help and exit\n"
     "  --panel OUT.png      also (or, without audio files, only) write an image of\n"
     "                       the front panel showing the settings\n"
@@ -110,6 +114,9 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
         } else if (arg == "--plugin") {
             if (!value(options.plugin))
                 return std::nullopt;
+        } else if (arg == "--preset") {
+            if (!value(options.preset))
+                return std::nullopt;
         } else if (arg == "--set") {
             if (!value(text))
                 return std::nullopt;
@@ -168,6 +175,8 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
             options.rate = *rate;
         } else if (arg == "--list") {
             options.list = true;
+        } else if (arg == "--list-presets") {
+            options.listPresets = true;
         } else if (arg == "--panel") {
             if (!value(options.panel))
                 return std::nullopt;
@@ -194,9 +203,9 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
             files.push_back(arg);
         }
     }
-    if (options.help || options.list) {
+    if (options.help || options.list || options.listPresets) {
         if (!files.empty()) {
-            error = "--list and --help take no files";
+            error = "--list, --list-presets and --help take no files";
             return std::nullopt;
         }
         return options;

@@ -14,6 +14,7 @@ struct ParameterSetting {
 /// What keldra-render was asked to do.
 struct RenderOptions {
     std::string plugin;                      ///< bundle folder or shared object
+    std::string preset;                      ///< factory preset loaded before the settings (empty: none)
     std::vector<ParameterSetting> settings;  ///< in command-line order
     std::optional<int> oversampling;         ///< 4 or 16
     bool bypass = false;                     ///< host bypass
@@ -22,6 +23,7 @@ struct RenderOptions {
     std::optional<double> demoSeconds;       ///< render the built-in signal
     double rate = 48000.0;                   ///< Hz, for the built-in signal
     bool list = false;                       ///< print the parameters
+    bool listPresets = false;                ///< print the presets
     bool help = false;
     std::string input;                       ///< WAV file (empty with --demo or --list)
     std::string output;                      ///< WAV file to write

@@ -7,6 +7,7 @@
 #include "tools/OfflineRenderer.h"
 #include "tools/OpenedPlugin.h"
 #include "tools/PanelSnapshot.h"
+#include "tools/PresetChoice.h"
 #include "tools/ProgressBar.h"
 #include "tools/RenderOptions.h"
 #include "tools/ResponseReport.h"
@@ -101,7 +102,7 @@ int Run(const RenderOptions& options)
     if (panelOnly || !options.response.empty()) {
         input.channels = 2;
         input.rate = options.rate;
-    } else if (!options.list) {
+    } else if (!options.list && !options.listPresets) {
         if (options.demoSeconds) {
             input = MakeDemoSignal(*options.demoSeconds, options.rate);
         } else {
@@ -119,6 +120,14 @@ int Run(const RenderOptions& options)
 
     if (options.list) {
         std::fputs(DescribeParameters(plugin).c_str(), stdout);
+        return 0;
+    }
+    if (options.listPresets) {
+        const std::vector<std::string> names = ProgramNames(plugin);
+        if (names.empty())
+            return Fail("the plug-in has no presets");
+        for (const std::string& name : names)
+            std::printf("%s\n", name.c_str());
         return 0;
     }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "effect/KELDRA.h"
+#include "effect/KeldraPresets.h"
 
 #include "framework/FourCharCode.h"
 
@@ -41,7 +42,7 @@ TEST(Keldra, IsConstructedWithItsIdentityAndChannelConfigurations)
     EXPECT_EQ(effect.GetUniqueId(), MakeFourCharCode("Kld1"));
     EXPECT_EQ(effect.GetMakerId(), MakeFourCharCode("Bkfd"));
     EXPECT_EQ(effect.GetParamCount(), kKeldraParamCount);
-    EXPECT_EQ(effect.GetPresetCount(), 1);
+    EXPECT_EQ(effect.GetPresetCount(), KeldraPresets::kCount);
     EXPECT_EQ(effect.GetInputCount(), 2);
     EXPECT_EQ(effect.GetOutputCount(), 2);
     EXPECT_EQ(effect.GetChannelIOPairs().size(), 2u);

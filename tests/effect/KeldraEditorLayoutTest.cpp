@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "effect/KELDRA.h"
 #include "effect/KeldraEditorLayout.h"
+#include "effect/KeldraPresetMenu.h"
+#include "effect/KeldraPresets.h"
 
 #include "graphics/IBitmapControl.h"
 #include "graphics/IGraphicsOffscreen.h"
@@ -8,6 +10,8 @@
 #include "graphics/IPlatformGraphics.h"
 #include "graphics/ISwitchControl.h"
 #include "graphics/IURLControl.h"
+#include "GraphicsTestSupport.h"
+#include "host/HostComponentHandler.h"
 #include "raster/PIX_PngLoader.h"
 #include "raster/PIX_SysBitmap.h"
 
@@ -18,6 +22,7 @@
 #include <memory>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 namespace {
 
@@ -65,6 +70,7 @@ const Expected kExpected[] = {
     {112, {34, 61, 117, 142}, 2},
     {114, {0, 543, 150, 568}, 7},
     {0, {203, 540, 303, 640}, -1},
+    {0, {166, 437, 285, 501}, -1},
 };
 
 bool Overlap(const PixelRect& a, const PixelRect& b)
@@ -72,7 +78,7 @@ bool Overlap(const PixelRect& a, const PixelRect& b)
     return a.L < b.R && b.L < a.R && a.T < b.B && b.T < a.B;
 }
 
-uint32_t PixelAt(const PIX_IBitmap& bitmap, int x, int y)
+uint32_t RowPixel(const PIX_IBitmap& bitmap, int x, int y)
 {
     const int row = bitmap.IsBottomUp() ? bitmap.Height() - 1 - y : y;
     return bitmap.Pixels()[row * bitmap.RowStride() + x];
@@ -89,7 +95,7 @@ TEST_F(EditorLayout, TheEffectOwnsAPanelOfTheFixedSizeAndRate)
     EXPECT_EQ(attached->Width(), 300);
     EXPECT_EQ(attached->Height(), 570);
     EXPECT_EQ(attached->Fps(), 25);
-    EXPECT_EQ(attached->ControlCount(), 10);
+    EXPECT_EQ(attached->ControlCount(), 11);
     EXPECT_EQ(attached->Plug(), own.get());
     ASSERT_NE(attached->DrawSurface(), nullptr);
     // The default preset comes after the editor: it holds the initial values.
@@ -98,8 +104,8 @@ TEST_F(EditorLayout, TheEffectOwnsAPanelOfTheFixedSizeAndRate)
 
 TEST_F(EditorLayout, ControlsEnterInTableOrderWithTheirRectanglesBindingsAndBlends)
 {
-    ASSERT_EQ(graphics->ControlCount(), 10);
-    for (int i = 0; i < 10; ++i) {
+    ASSERT_EQ(graphics->ControlCount(), 11);
+    for (int i = 0; i < 11; ++i) {
         SCOPED_TRACE("control " + std::to_string(i));
         IControl* control = graphics->Control(i);
         EXPECT_EQ(control->Rect(), kExpected[i].rect);
@@ -109,7 +115,8 @@ TEST_F(EditorLayout, ControlsEnterInTableOrderWithTheirRectanglesBindingsAndBlen
         EXPECT_FLOAT_EQ(control->Blend().weight, 1.0f);
         EXPECT_TRUE(control->PromptOff());
     }
-    // Classes: background, switch, six knobs, switch, logo area.
+    // Classes: background, switch, six knobs, switch, logo area, nameplate.
+    EXPECT_EQ(typeid(*graphics->Control(10)), typeid(KeldraPresetMenu));
     EXPECT_EQ(typeid(*graphics->Control(0)), typeid(IBitmapControl));
     EXPECT_EQ(typeid(*graphics->Control(1)), typeid(ISwitchControl));
     for (int i = 2; i <= 7; ++i) {
@@ -208,9 +215,9 @@ TEST_F(EditorLayout, APanelRenderShowsTheInSwitchCutAtTheLeftEdgeAndOversampleOf
     int compared = 0;
     for (int y = 0; y < 113; y += 7) {
         for (int x = 0; x < 149; x += 5) {
-            const uint32_t source = PixelAt(*by, x + 2, y);
+            const uint32_t source = RowPixel(*by, x + 2, y);
             if ((source >> 24) != 0xFF) continue;
-            ASSERT_EQ(PixelAt(surface, x, 430 + y), source) << x << "," << y;
+            ASSERT_EQ(RowPixel(surface, x, 430 + y), source) << x << "," << y;
             ++compared;
         }
     }
@@ -221,11 +228,45 @@ TEST_F(EditorLayout, APanelRenderShowsTheInSwitchCutAtTheLeftEdgeAndOversampleOf
     compared = 0;
     for (int y = 0; y < 25; ++y) {
         for (int x = 0; x < 150; x += 3) {
-            const uint32_t source = PixelAt(*over, x, y);
+            const uint32_t source = RowPixel(*over, x, y);
             if ((source >> 24) != 0xFF) continue;
-            ASSERT_EQ(PixelAt(surface, x, 543 + y), source) << x << "," << y;
+            ASSERT_EQ(RowPixel(surface, x, 543 + y), source) << x << "," << y;
             ++compared;
         }
     }
     EXPECT_GT(compared, 100);
+}
+
+// A click on the nameplate lists the presets with the current one checked;
+// choosing one moves every knob in one recorded edit (all gestures open
+// around all the changes), and the panel follows.
+TEST(Nameplate, ChoosingAPresetIsOneRecordedEditOfEveryKnob)
+{
+    Steinberg::IPtr<KELDRA> effect = Steinberg::owned(new KELDRA());
+    HostComponentHandler handler;
+    effect->setComponentHandler(&handler);
+    auto owned = std::make_unique<RecordingGraphics>(effect.get(), 300, 570);
+    RecordingGraphics& graphics = *owned;
+    KeldraEditorLayout::Build(graphics);
+    effect->AttachEditor(std::move(owned));
+    const int tightBass = 10;
+    graphics.menuChoice = tightBass;
+    graphics.HandleMouseDown(220, 470, MouseMods{true, false, false, false, false});
+    ASSERT_EQ(graphics.menuItems.size(), static_cast<size_t>(KeldraPresets::kCount));
+    EXPECT_EQ(graphics.menuItems[0], "-*");  // a fresh instance holds the defaults
+    const std::vector<HostEdit> edits = handler.Edits();
+    ASSERT_EQ(edits.size(), 3u * kKeldraParamCount);
+    for (int i = 0; i < kKeldraParamCount; ++i) {
+        EXPECT_EQ(edits[i].kind, HostEdit::Kind::Begin);
+        EXPECT_EQ(edits[kKeldraParamCount + i].kind, HostEdit::Kind::Perform);
+        EXPECT_EQ(edits[2 * kKeldraParamCount + i].kind, HostEdit::Kind::End);
+        EXPECT_NEAR(effect->GetParam(i)->Value(), KeldraPresets::ValueOf(KeldraPresets::kPresets[tightBass], i), 1e-9);
+    }
+    EXPECT_EQ(graphics.Control(6)->Value(), effect->GetParam(ToIndex(KeldraParamId::kHighPass))->GetNormalized());
+
+    graphics.menuChoice = -1;  // dismissed: nothing changes
+    handler.Clear();
+    graphics.HandleMouseDown(220, 470, MouseMods{true, false, false, false, false});
+    EXPECT_EQ(graphics.menuItems[tightBass], "Tight Bass*");
+    EXPECT_TRUE(handler.Edits().empty());
 }

@@ -2,7 +2,8 @@
 # installer-check.sh INSTALLER VERSION_INFO [clap]: the Windows installer in a
 # fresh Wine prefix ("clap": the installer carries the CLAP plug-in too;
 # VERSION_INFO is the program that prints a binary's version resource).
-# A silent install puts every file and Add/Remove Programs value in place,
+# A silent install puts every file (the factory presets in ProgramData\VST3
+# Presets with the VST3 plug-in) and Add/Remove Programs value in place,
 # and each installed binary carries KELDRA's version; the installed
 # keldra-render finds the installed bundle by itself and renders through it;
 # installing again (an upgrade) replaces the files; a silent uninstall removes
@@ -38,6 +39,9 @@ snapshot() { (cd "$c" && find "Program Files" "Program Files (x86)" ProgramData 
 snapshot >"$work/before.txt"
 
 vst3="Program Files/Common Files/VST3/KELDRA.vst3/Contents/x86_64-win/KELDRA.vst3"
+# One .vstpreset per factory preset but "-", as the build wrote them.
+presets=$(cd "$(dirname "$installer")/../vst3-presets" && ls *.vstpreset | sed 's|^|ProgramData/VST3 Presets/Brackenfold/KELDRA/|')
+[ "$(echo "$presets" | wc -l)" -ge 10 ] || fail "the build wrote too few presets: $presets"
 clap_module="Program Files/Common Files/CLAP/KELDRA.clap"
 render="Program Files/KELDRA/keldra-render.exe"
 always="Program Files/KELDRA/README.txt
@@ -55,6 +59,8 @@ check_installed() {
     if echo " $* " | grep -q " $component "; then
       files="$files
 $(component_file "$component")"
+      [ "$component" != vst3 ] || files="$files
+$presets"
     elif [ -e "$c/$(component_file "$component")" ]; then
       fail "$component installed though left out"
     fi

@@ -4,7 +4,8 @@
 # Makes the package from the built release tree with cpack, checks its
 # contents, dependencies and lintian's verdict, unpacks it into a temporary
 # root with dpkg-deb -x (never into the machine's /usr), runs the unpacked
-# keldra-render against the unpacked bundle, checks the manual page, runs the
+# keldra-render against the unpacked bundle, checks the factory presets in
+# the VST3 preset folder against the bundle's programs, the manual page, runs the
 # unpacked LV2 bundle with lilv's tools, and has Ardour's VST3 scanner scan
 # the unpacked usr/lib/vst3.
 # Exit 77 (skipped) when Ardour's scanner is not installed, after all else.
@@ -53,6 +54,18 @@ fi
 grep -q "cannot load plug-in" "$work/missing.txt" || { cat "$work/missing.txt"; fail "unexpected message"; }
 mv "$work/moved.vst3" "$bundle"
 echo "keldra-render: --list and a demo render through the unpacked bundle"
+
+# The factory presets: a .vstpreset for KELDRA's class per program but "-",
+# named as the program list names them.
+presets="$root/usr/share/vst3/presets/Brackenfold/KELDRA"
+"$render" --list-presets | grep -vx -- - | sort > "$work/programs.txt"
+(cd "$presets" && ls) | sed 's/\.vstpreset$//' | sort > "$work/preset-files.txt"
+[ "$(wc -l <"$work/programs.txt")" -ge 10 ] && cmp -s "$work/programs.txt" "$work/preset-files.txt" || {
+  diff "$work/programs.txt" "$work/preset-files.txt"; fail "the preset files do not match the programs"; }
+for file in "$presets"/*.vstpreset; do
+  [ "$(head -c 40 "$file" | tail -c 32)" = E25B913CA407186D426B66644B6C6431 ] || fail "$file is not KELDRA's"
+done
+echo "presets: $(wc -l <"$work/programs.txt") .vstpreset files in /usr/share/vst3/presets/Brackenfold/KELDRA"
 
 # The CLAP plug-in: exports clap_entry alone and renders as the bundle does.
 clap="$root/usr/lib/clap/KELDRA.clap"

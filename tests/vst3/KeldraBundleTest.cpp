@@ -2,6 +2,7 @@
 // The built bundle seen through the host library, as a host sees it.
 #include "BundleFixture.h"
 #include "Utf16Text.h"
+#include "effect/KeldraPresets.h"
 
 #include "host/HostParameterChanges.h"
 #include "pluginterfaces/vst/ivstunits.h"
@@ -46,7 +47,7 @@ TEST_F(BundleTest, PublishesTenParametersWithTheirTitlesIdsStepsFlagsAndDefaults
         double defaultValue;
     };
     const std::vector<Expected> expected = {
-        {kPreset, u"Preset", 1, 0x8008, 0.0},  {kBypass, u"Bypass", 1, 0x10009, 0.0},
+        {kPreset, u"Preset", KeldraPresets::kCount - 1, 0x8008, 0.0},  {kBypass, u"Bypass", 1, 0x10009, 0.0},
         {0, u"OUT", 0, 1, 0.5},                {1, u"HPF", 0, 1, 0.0},
         {2, u"LPF", 0, 1, 1.0},                {3, u"GainH", 0, 1, 0.5},
         {4, u"GainM", 0, 1, 0.5},              {5, u"GainL", 0, 1, 0.5},
@@ -78,7 +79,8 @@ TEST_F(BundleTest, ValueTextsFollowTheParameterPrecisionWithoutStepRounding)
     String128 text{};
     EXPECT_EQ(c->getParamStringByValue(kBypass, 1.0, text), kResultFalse);
     EXPECT_EQ(plugin->ValueText(kPreset, 0.0), "-");  // the preset's name
-    EXPECT_EQ(plugin->ValueText(kPreset, 1.0), "");   // names no preset
+    EXPECT_EQ(plugin->ValueText(kPreset, 1.0), KeldraPresets::kPresets[KeldraPresets::kCount - 1].name);
+    EXPECT_EQ(plugin->ValueText(kPreset, 1.5), "");  // names no preset
     EXPECT_EQ(c->getParamStringByValue(8, 0.0, text), kResultFalse);
     // Values a host should never send still give a text in range.
     EXPECT_EQ(plugin->ValueText(6, std::nan("")), "0");
@@ -157,12 +159,12 @@ TEST_F(BundleTest, TheRootUnitPublishesTheProgramListOfTheSinglePreset)
     ASSERT_EQ(units->getProgramListInfo(0, list), kResultOk);
     EXPECT_EQ(list.id, static_cast<ProgramListID>(kPreset));
     EXPECT_EQ(Text(list.name), u"Factory Presets");
-    EXPECT_EQ(list.programCount, 1);
+    EXPECT_EQ(list.programCount, KeldraPresets::kCount);
     EXPECT_EQ(units->getProgramListInfo(1, list), kResultFalse);
     String128 name{};
     ASSERT_EQ(units->getProgramName(kPreset, 0, name), kResultOk);
     EXPECT_EQ(Text(name), u"-");
-    ASSERT_EQ(units->getProgramName(kPreset, 3, name), kResultOk);
+    ASSERT_EQ(units->getProgramName(kPreset, KeldraPresets::kCount, name), kResultOk);
     EXPECT_EQ(Text(name), u"");
     EXPECT_EQ(units->getProgramName(1, 0, name), kResultFalse);
     EXPECT_EQ(units->getSelectedUnit(), 0);

@@ -118,7 +118,7 @@ TEST_F(BundleTest, AProgramChangeIsToldToTheHostOnItsNextCallAndAValueNamingNoPr
     plugin->Process32(b.Inputs(), b.Outputs(), 32, &changes);
 
     changes.Clear();
-    changes.Add(kPreset, 1.0);  // names no preset
+    changes.Add(kPreset, 1.5);  // names no preset
     plugin->Process32(b.Inputs(), b.Outputs(), 32, &changes);
     handler.Clear();
     EXPECT_NEAR(c->getParamNormalized(0), 0.8, 1e-12);
