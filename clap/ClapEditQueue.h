@@ -3,35 +3,44 @@
 
 #include "clap/ClapAbi.h"
 
-#include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
-/// Editor edits waiting to be told to the host: gesture begin, value and
-/// gesture end, in the order they happened. One producer (the editor, on the
-/// user-interface thread) and one consumer at a time (process on the audio
-/// thread, or flush on the main thread while not processing); lock-free, no
-/// allocation. When full, further edits are dropped: the plug-in already
-/// holds their values, only the host's recording of them is lost.
+/// Editor edits waiting to be told to the host, merged per parameter: of a
+/// parameter's edits since the last drain the host hears a gesture's begin,
+/// the latest value and a gesture's end, in that order, however many edits
+/// came. Nothing is ever dropped: a gesture's end and its final value always
+/// arrive. A gesture that begins again before its end was told simply stays
+/// open. One producer (the editor, on the user-interface thread) and one
+/// consumer at a time (process on the audio thread, or flush on the main
+/// thread while not processing); lock-free, no allocation after construction.
 class ClapEditQueue {
 public:
-    /// [ui] Queues one edit; false when the queue is full.
+    /// [ui] Room for parameters 0 .. paramCount - 1.
+    explicit ClapEditQueue(int paramCount);
+
+    /// [ui] Records one edit (CLAP_EVENT_PARAM_GESTURE_BEGIN / _END or
+    /// CLAP_EVENT_PARAM_VALUE); false for an unknown parameter or type.
     bool Push(uint16_t type, clap_id paramId, double plainValue) noexcept;
 
-    /// [audio] or [main, not processing] Moves every queued edit into `out`
-    /// as CLAP_EVENT_PARAM_GESTURE_BEGIN / _END or CLAP_EVENT_PARAM_VALUE at
-    /// sample offset 0. An edit the host does not take stays queued.
+    /// [audio] or [main, not processing] Moves every recorded edit into
+    /// `out` at sample offset 0. An edit the host does not take stays.
     void DrainInto(const clap_output_events_t* out) noexcept;
 
 private:
-    struct Edit {
-        uint16_t type = 0;
-        clap_id paramId = 0;
-        double value = 0.0;
-    };
-    static constexpr uint32_t kCapacity = 256;
+    static constexpr uint32_t kBegin = 1;
+    static constexpr uint32_t kValue = 2;
+    static constexpr uint32_t kEnd = 4;
 
-    std::array<Edit, kCapacity> mEdits{};
-    std::atomic<uint32_t> mHead{0}; ///< next to read (consumer)
-    std::atomic<uint32_t> mTail{0}; ///< next to write (producer)
+    struct Slot {
+        std::atomic<uint32_t> pending{0};
+        std::atomic<double> value{0.0};
+    };
+
+    /// [consumer] Tells the host one edit; false when it does not take it.
+    static bool Send(const clap_output_events_t& out, uint16_t type, clap_id paramId, double value) noexcept;
+
+    int mCount;
+    std::unique_ptr<Slot[]> mSlots;
 };

@@ -3,7 +3,6 @@
 #include "clap/IEffectCLAP.h"
 
 #include "clap/ClapPluginCalls.h"
-#include "framework/HostArray.h"
 #include "graphics/HostIdentification.h"
 
 #include <algorithm>
@@ -16,20 +15,6 @@ bool IsCoreEvent(const clap_event_header_t* header, uint16_t type) noexcept
     return header != nullptr && header->space_id == CLAP_CORE_EVENT_SPACE_ID && header->type == type;
 }
 
-// Writes silence into every array of the host's output ports.
-void SilenceOutputs(const clap_process_t& process, int frames) noexcept
-{
-    for (uint32_t k = 0; process.audio_outputs != nullptr && k < process.audio_outputs_count; ++k) {
-        const clap_audio_buffer_t& port = process.audio_outputs[k];
-        for (uint32_t c = 0; c < port.channel_count; ++c) {
-            if (port.data32 != nullptr && port.data32[c] != nullptr)
-                std::fill_n(port.data32[c], frames, 0.0f);
-            if (port.data64 != nullptr && port.data64[c] != nullptr)
-                std::fill_n(port.data64[c], frames, 0.0);
-        }
-    }
-}
-
 } // namespace
 
 IEffectCLAP::IEffectCLAP(int paramCount, const char* channelIOText, int presetCount, const char* effectName,
@@ -38,9 +23,7 @@ IEffectCLAP::IEffectCLAP(int paramCount, const char* channelIOText, int presetCo
                          bool isInstrument)
     : IEffectBase(paramCount, channelIOText, presetCount, effectName, productName, makerName, version,
                   uniqueId, makerId, latency, doesMidi, isInstrument),
-      mGui(std::make_unique<ClapEditorGui>(*this)),
-      mPtr32(new float*[static_cast<size_t>(std::max(GetInputCount(), GetOutputCount()))]()),
-      mPtr64(new double*[static_cast<size_t>(std::max(GetInputCount(), GetOutputCount()))]())
+      mGui(std::make_unique<ClapEditorGui>(*this))
 {
     SetInputsConnected(0, GetInputCount(), true);
     SetOutputsConnected(0, GetOutputCount(), true);
@@ -72,11 +55,7 @@ const void* IEffectCLAP::HostExtension(const char* id) const noexcept
 
 bool IEffectCLAP::Init() noexcept
 {
-    std::lock_guard<std::recursive_mutex> hold(GetLock());
-    if (mHost != nullptr)
-        SetHost(static_cast<int>(ClassifyHostName(mHost->name)), 0);
-    OnHostInit();
-    LoadPreset(0);
+    StartUp(mHost != nullptr ? static_cast<int>(ClassifyHostName(mHost->name)) : kHostNotYetKnown);
     return true;
 }
 
@@ -89,7 +68,7 @@ bool IEffectCLAP::Activate(double sampleRate, uint32_t maxFrames) noexcept
 
 void IEffectCLAP::Reset() noexcept
 {
-    OnReset();
+    RestartSignal();
 }
 
 void IEffectCLAP::ApplyEvent(const clap_event_header_t& header) noexcept
@@ -118,39 +97,19 @@ void IEffectCLAP::ApplyEvents(const clap_input_events_t* in) noexcept
             ApplyEvent(*header);
 }
 
-void IEffectCLAP::BindOutputs(const clap_process_t& process, int offset, bool use64) noexcept
+template <typename Sample, typename Arrays>
+IEffectBase::HostBuses<Sample> IEffectCLAP::MainBuses(const clap_process_t& process, Arrays clap_audio_buffer_t::*arrays) noexcept
 {
-    const int total = GetOutputCount();
-    const clap_audio_buffer_t* bus = process.audio_outputs_count > 0 ? process.audio_outputs : nullptr;
-    const bool hasArrays = bus != nullptr && (use64 ? bus->data64 != nullptr : bus->data32 != nullptr);
-    const int m = hasArrays ? std::min(static_cast<int>(std::min<uint32_t>(bus->channel_count, INT32_MAX)), total) : 0;
-    SetOutputsConnected(0, m, true);
-    SetOutputsConnected(m, total, false);
-    for (int c = 0; c < m; ++c) {
-        if (use64)
-            mPtr64[c] = AdvancedHostArray(bus->data64[c], offset);
-        else
-            mPtr32[c] = AdvancedHostArray(bus->data32[c], offset);
+    HostBuses<Sample> buses;
+    if (process.audio_inputs != nullptr && process.audio_inputs_count > 0) {
+        buses.inputs = process.audio_inputs[0].*arrays;
+        buses.inputChannels = static_cast<int>(std::min<uint32_t>(process.audio_inputs[0].channel_count, INT32_MAX));
     }
-    if (use64)
-        BindOutputs64(0, m, mPtr64.get());
-    else
-        BindOutputs32(0, m, mPtr32.get());
-}
-
-void IEffectCLAP::ProcessFrames(const clap_process_t& process, int offset, int frames, bool use64) noexcept
-{
-    const clap_audio_buffer_t* bus = process.audio_inputs_count > 0 ? process.audio_inputs : nullptr;
-    const int channels = bus != nullptr ? static_cast<int>(std::min<uint32_t>(bus->channel_count, INT32_MAX)) : 0;
-    if (use64)
-        BindHostInputs64(bus != nullptr ? bus->data64 : nullptr, channels, offset, mPtr64.get());
-    else
-        BindHostInputs32(bus != nullptr ? bus->data32 : nullptr, channels, offset, frames, mPtr32.get());
-
-    ProcessBoundInputs(frames, [&] { BindOutputs(process, offset, use64); });
-
-    if (!use64)
-        ConvertOutputs32(frames);
+    if (process.audio_outputs != nullptr && process.audio_outputs_count > 0) {
+        buses.outputs = process.audio_outputs[0].*arrays;
+        buses.outputChannels = static_cast<int>(std::min<uint32_t>(process.audio_outputs[0].channel_count, INT32_MAX));
+    }
+    return buses;
 }
 
 clap_process_status IEffectCLAP::Process(const clap_process_t& process) noexcept
@@ -192,11 +151,20 @@ clap_process_status IEffectCLAP::Process(const clap_process_t& process) noexcept
                 ApplyEvent(*header);
             }
         },
-        [&](int offset, int frames) { ProcessFrames(process, offset, frames, use64); });
+        [&](int offset, int frames) {
+            if (use64)
+                ProcessHostPart(MainBuses<double>(process, &clap_audio_buffer_t::data64), offset, frames);
+            else
+                ProcessHostPart(MainBuses<const float>(process, &clap_audio_buffer_t::data32), offset, frames);
+        });
     // Not activated: no room for audio, and the host gets silence, never
     // whatever it left in its arrays.
-    if (GetBlockSize() < 1)
-        SilenceOutputs(process, total);
+    for (uint32_t k = 0; GetBlockSize() < 1 && process.audio_outputs != nullptr && k < process.audio_outputs_count; ++k) {
+        const clap_audio_buffer_t& port = process.audio_outputs[k];
+        const int channels = static_cast<int>(std::min<uint32_t>(port.channel_count, INT32_MAX));
+        SilenceHostArrays(port.data32, channels, total);
+        SilenceHostArrays(port.data64, channels, total);
+    }
     // Events the host placed at or past the block's end still count.
     for (; next < eventCount; ++next)
         if (const clap_event_header_t* header = in->get(in, next))

@@ -107,18 +107,15 @@ public:
 private:
     void ApplyEvent(const clap_event_header_t& header) noexcept;
     void ApplyEvents(const clap_input_events_t* in) noexcept;
-    void ProcessFrames(const clap_process_t& process, int offset, int frames, bool use64) noexcept;
-    void BindOutputs(const clap_process_t& process, int offset, bool use64) noexcept;
+    /// [audio] The host's first input and output ports.
+    template <typename Sample, typename Arrays>
+    static HostBuses<Sample> MainBuses(const clap_process_t& process, Arrays clap_audio_buffer_t::*arrays) noexcept;
     void QueueEdit(uint16_t type, int paramIdx, double plainValue) noexcept;
 
     clap_plugin_t mPlugin{};
     const clap_host_t* mHost = nullptr;
-    ClapEditQueue mEdits;
+    ClapEditQueue mEdits{GetParamCount()};
     clap_event_transport_t mTransport{};
     bool mHasTransport = false;
     std::unique_ptr<ClapEditorGui> mGui;
-    /// Host array pointers advanced into the current part of a block; sized
-    /// at construction so that process never allocates.
-    std::unique_ptr<float*[]> mPtr32;
-    std::unique_ptr<double*[]> mPtr64;
 };

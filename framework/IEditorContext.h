@@ -3,13 +3,14 @@
 
 /// What the plug-in base needs of an attached editor. The graphics context
 /// implements it; the base owns the attached context (attached before
-/// processing starts) and calls it from either thread without a lock: the
-/// controls hold their values in atomics.
+/// processing starts) and calls it on the user-interface thread only: the
+/// audio thread never touches the editor, which finds changed values on its
+/// own timer.
 class IEditorContext {
 public:
     virtual ~IEditorContext() = default;
 
-    /// [ui or audio] Delivers a parameter value to every
+    /// [ui] Delivers a parameter value to every
     /// control bound to `paramIdx` (main binding, and the first aux binding of
     /// each control). A plain value is normalised first through the parameter.
     virtual void SetParameterFromPlugin(int paramIdx, double value, bool isNormalized) = 0;

@@ -19,87 +19,15 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 
 constexpr double kStateTolerance = 1e-5;
 
-// Copies input i to output i where there is one and silences the rest.
-// memmove: 64-bit host buffers may be the same array for input and output.
-void CopyOrSilence(double* const* inputs, int inputCount, double* const* outputs, int outputCount,
-                   int frames) noexcept
-{
-    if (!outputs || frames <= 0) {
-        return;
-    }
-    const auto bytes = sizeof(double) * static_cast<std::size_t>(frames);
-    for (int i = 0; i < outputCount; ++i) {
-        if (!outputs[i]) {
-            continue;
-        }
-        if (inputs && i < inputCount && inputs[i]) {
-            std::memmove(outputs[i], inputs[i], bytes);
-        } else {
-            std::memset(outputs[i], 0, bytes);
-        }
-    }
-}
-
-// The half-open channel range [start, start + count) cut to the channels that exist.
-struct ChannelRange {
-    int begin;
-    int end;
-};
-
-ChannelRange ClipRange(int start, int count, int total) noexcept
-{
-    const int begin = std::clamp(start, 0, total);
-    const int end = count > total - begin ? total : begin + std::max(count, 0);
-    return {begin, end};
-}
-
-template <typename Channel>
-void SetConnected(std::vector<Channel>& channels, int start, int count, bool connected) noexcept
-{
-    const ChannelRange range = ClipRange(start, count, static_cast<int>(channels.size()));
-    for (int i = range.begin; i < range.end; ++i) {
-        Channel& channel = channels[static_cast<std::size_t>(i)];
-        channel.connected = connected;
-        if (!connected) {
-            *channel.slot = channel.scratch.data();
-        }
-    }
-}
-
-// Hands the next host array to each connected channel in [start, start + count);
-// disconnected channels take none.
-template <typename Channel, typename HostArray, typename Bind>
-void BindConnected(std::vector<Channel>& channels, int start, int count, HostArray* const* hostArrays,
-                   Bind bind) noexcept
-{
-    const ChannelRange range = ClipRange(start, count, static_cast<int>(channels.size()));
-    int next = 0;
-    for (int i = range.begin; i < range.end; ++i) {
-        Channel& channel = channels[static_cast<std::size_t>(i)];
-        if (channel.connected) {
-            bind(channel, hostArrays[next++]);
-        }
-    }
-}
-
-// Resizes a scratch array; a slot that pointed at the old array follows it.
-template <typename Channel>
-void ResizeScratch(Channel& channel, int frames)
-{
-    const double* old = channel.scratch.data();
-    channel.scratch.assign(static_cast<std::size_t>(frames), 0.0);
-    if (*channel.slot == old) {
-        *channel.slot = channel.scratch.data();
-    }
-}
-
 }  // namespace
 
 IEffectBase::IEffectBase(int paramCount, const char* channelIOText, int presetCount,
                          const char* effectName, const char* productName, const char* makerName,
                          std::int32_t version, std::int32_t uniqueId, std::int32_t makerId,
                          int latency, bool doesMidi, bool isInstrument)
-    : mUniqueId(uniqueId),
+    : ChannelBinder(channelIOText),
+      ParamStore(paramCount, presetCount),
+      mUniqueId(uniqueId),
       mMakerId(makerId),
       mVersion(version),
       mIsInstrument(isInstrument),
@@ -109,69 +37,26 @@ IEffectBase::IEffectBase(int paramCount, const char* channelIOText, int presetCo
     KELDRA_TRACE("IEffectBase::IEffectBase", "%s:%s", effectName,
                  MakeTraceTimeStamp(std::time(nullptr)).text);
 
-    for (int i = 0; i < paramCount; ++i) {
-        mParams.push_back(std::make_unique<IParamRecord>());
-    }
-    for (int i = 0; i < presetCount; ++i) {
-        mPresets.push_back(std::make_unique<IPresetSlot>());
-    }
     CopyText(mEffectName, effectName);
     CopyText(mProductName, productName);
     CopyText(mMakerName, makerName);
-
-    ParseChannelIO(channelIOText);
-    // Room for a whole state, so that saving and restoring never allocate.
-    mStateBuffer.ResizeBuffer(StateChunkBytes(), false);
-    mStateBuffer.ResizeBuffer(0, false);
-}
-
-void IEffectBase::ParseChannelIO(const char* text)
-{
-    int maxInputs = 0;
-    int maxOutputs = 0;
-    for (const char* p = text ? text : ""; p; ) {
-        IChannelIOPair pair;
-        std::sscanf(p, "%d-%d", &pair.inputs, &pair.outputs);
-        mChannelIOPairs.push_back(pair);
-        maxInputs = std::max(maxInputs, pair.inputs);
-        maxOutputs = std::max(maxOutputs, pair.outputs);
-        p = std::strchr(p, ' ');
-        if (p) {
-            ++p;
-        }
-    }
-
-    // The data arrays are sized once, so the channels' slots into them stay valid.
-    mInputData.assign(static_cast<std::size_t>(maxInputs), nullptr);
-    mOutputData.assign(static_cast<std::size_t>(maxOutputs), nullptr);
-    mInputChannels.resize(static_cast<std::size_t>(maxInputs));
-    mOutputChannels.resize(static_cast<std::size_t>(maxOutputs));
-    for (std::size_t i = 0; i < mInputChannels.size(); ++i) {
-        mInputChannels[i].slot = &mInputData[i];
-    }
-    for (std::size_t i = 0; i < mOutputChannels.size(); ++i) {
-        mOutputChannels[i].slot = &mOutputData[i];
-    }
 }
 
 IEffectBase::~IEffectBase()
 {
     // The editor goes first: its controls may still refer to the parameters.
-    mEditor.reset();
+    mEditorLink.Drop();
 }
 
 // ---- virtual operations -----------------------------------------------------
 
-void IEffectBase::OnReset()
-{
-    Lock lock(mLock);
-}
+void IEffectBase::OnReset() {}
 
 void IEffectBase::OnParamChanged(int /*paramIdx*/) {}
 
 void IEffectBase::ProcessBlock(double** inputs, double** outputs, int frames) noexcept
 {
-    CopyOrSilence(inputs, GetInputCount(), outputs, GetOutputCount(), frames);
+    CopyOrSilence(inputs, outputs, frames);
 }
 
 void IEffectBase::OnEditorOpened() {}
@@ -242,6 +127,8 @@ void IEffectBase::SetParamFromEditor(int paramIdx, double normalized)
     {
         Lock lock(mLock);
         GetParam(paramIdx)->SetFromNormalized(normalized);
+        // The control that made the edit already shows it.
+        mEditorLink.NoteShown(paramIdx, GetParam(paramIdx)->GetNormalized());
         OnParamChanged(paramIdx);
     }
     // The host hears of it once the lock is released: its handler may take
@@ -271,24 +158,11 @@ void IEffectBase::AttachEditor(std::unique_ptr<IEditorContext> editor)
     if (!editor) {
         return;
     }
-    // Until it is stored, the audio thread cannot reach the editor, so it is
-    // filled and its surface allocated without the lock (values are read
-    // race-free). The lock is held only to store it, after handing it any
-    // value a process call changed in the meantime.
-    std::vector<double> delivered(static_cast<std::size_t>(GetParamCount()));
-    for (int i = 0; i < GetParamCount(); ++i) {
-        delivered[static_cast<std::size_t>(i)] = GetParam(i)->GetNormalized();
-        editor->SetParameterFromPlugin(i, delivered[static_cast<std::size_t>(i)], true);
-    }
-    editor->PrepareDrawSurface();
+    // The editor is filled and its surface allocated without the lock;
+    // whatever changes later reaches it on its timer (FollowParamsInEditor).
+    std::vector<double> shown = mEditorLink.Fill(*editor);
     Lock lock(mLock);
-    for (int i = 0; i < GetParamCount(); ++i) {
-        const double now = GetParam(i)->GetNormalized();
-        if (now != delivered[static_cast<std::size_t>(i)]) {
-            editor->SetParameterFromPlugin(i, now, true);
-        }
-    }
-    mEditor = std::move(editor);
+    mEditorLink.Keep(std::move(editor), std::move(shown));
 }
 
 void IEffectBase::SetLatencySamples(int samples)
@@ -303,12 +177,7 @@ bool IEffectBase::SendSysexMessage(const ISysexMessage& /*message*/)
 
 void IEffectBase::RefreshEditorControls()
 {
-    if (!mEditor) {
-        return;
-    }
-    for (int i = 0; i < GetParamCount(); ++i) {
-        mEditor->SetParameterFromPlugin(i, GetParam(i)->Value(), false);
-    }
+    mEditorLink.Refresh();
 }
 
 void IEffectBase::OnEditorRefreshed() {}
@@ -317,170 +186,10 @@ void IEffectBase::OnPresetsChanged() {}
 
 void IEffectBase::SetMaxBlockSize(int frames)
 {
-    frames = std::max(frames, 0);
-    if (frames == mBlockSize) {
-        return;
-    }
-    for (IInputChannel& channel : mInputChannels) {
-        ResizeScratch(channel, frames);
-    }
-    for (IOutputChannel& channel : mOutputChannels) {
-        ResizeScratch(channel, frames);
-    }
-    mBlockSize = frames;
-}
-
-// ---- channel configuration and buffers ---------------------------------------
-
-bool IEffectBase::LegalIO(int inputs, int outputs) const
-{
-    const bool legal = std::any_of(mChannelIOPairs.begin(), mChannelIOPairs.end(),
-                                   [&](const IChannelIOPair& pair) {
-                                       return (inputs < 0 || inputs == pair.inputs) &&
-                                              (outputs < 0 || outputs == pair.outputs);
-                                   });
-    KELDRA_TRACE("IEffectBase::LegalIO", "%d:%d:%s", inputs, outputs, legal ? "legal" : "illegal");
-    return legal;
-}
-
-void IEffectBase::SetInputsConnected(int start, int count, bool connected) noexcept
-{
-    SetConnected(mInputChannels, start, count, connected);
-}
-
-void IEffectBase::SetOutputsConnected(int start, int count, bool connected) noexcept
-{
-    SetConnected(mOutputChannels, start, count, connected);
-}
-
-void IEffectBase::BindInputs32(int start, int count, const float* const* hostArrays, int frames) noexcept
-{
-    // Never write past the scratch sized for the largest block.
-    const auto n = static_cast<std::size_t>(std::max(frames, 0));
-    BindConnected(mInputChannels, start, count, hostArrays, [n](IInputChannel& channel, const float* source) {
-        const std::size_t used = std::min(n, channel.scratch.size());
-        // A host may leave an input channel unconnected (a null array): it reads as silence.
-        if (source) {
-            std::copy(source, source + used, channel.scratch.begin());
-        } else {
-            std::fill_n(channel.scratch.begin(), used, 0.0);
-        }
-        *channel.slot = channel.scratch.data();
-    });
-}
-
-void IEffectBase::BindInputs64(int start, int count, double* const* hostArrays) noexcept
-{
-    BindConnected(mInputChannels, start, count, hostArrays, [](IInputChannel& channel, double* source) {
-        if (source) {
-            *channel.slot = source;
-        } else {
-            std::fill(channel.scratch.begin(), channel.scratch.end(), 0.0);
-            *channel.slot = channel.scratch.data();
-        }
-    });
-}
-
-int IEffectBase::ConnectHostInputs(int channels) noexcept
-{
-    const int total = GetInputCount();
-    const int n = std::min(std::max(channels, 0), total);
-    SetInputsConnected(0, n, true);
-    SetInputsConnected(n, total, false);
-    if (n < total) {
-        ClearScratchBuffers();
-    }
-    return n;
-}
-
-void IEffectBase::BindHostInputs32(float* const* hostArrays, int channels, int offset, int frames,
-                                   float** parts) noexcept
-{
-    const int n = ConnectHostInputs(hostArrays != nullptr ? channels : 0);
-    for (int c = 0; c < n; ++c) {
-        parts[c] = AdvancedHostArray(hostArrays[c], offset);
-    }
-    BindInputs32(0, n, parts, frames);
-}
-
-void IEffectBase::BindHostInputs64(double* const* hostArrays, int channels, int offset, double** parts) noexcept
-{
-    const int n = ConnectHostInputs(hostArrays != nullptr ? channels : 0);
-    for (int c = 0; c < n; ++c) {
-        parts[c] = AdvancedHostArray(hostArrays[c], offset);
-    }
-    BindInputs64(0, n, parts);
-}
-
-void IEffectBase::BindOutputs32(int start, int count, float* const* hostArrays) noexcept
-{
-    // A null host array gets no conversion: the channel's output is dropped.
-    BindConnected(mOutputChannels, start, count, hostArrays, [](IOutputChannel& channel, float* destination) {
-        *channel.slot = channel.scratch.data();
-        channel.destination32 = destination;
-    });
-}
-
-void IEffectBase::BindOutputs64(int start, int count, double* const* hostArrays) noexcept
-{
-    BindConnected(mOutputChannels, start, count, hostArrays, [](IOutputChannel& channel, double* destination) {
-        // The effect always has somewhere to write: a null host array is
-        // replaced by the channel's scratch, whose contents are dropped.
-        *channel.slot = destination ? destination : channel.scratch.data();
-        // A later 32-bit conversion must not write into a stale host array.
-        channel.destination32 = nullptr;
-    });
-}
-
-void IEffectBase::ConvertOutputs32(int frames) noexcept
-{
-    for (IOutputChannel& channel : mOutputChannels) {
-        if (!channel.connected || !channel.destination32 || !*channel.slot) {
-            continue;
-        }
-        const double* source = *channel.slot;
-        for (int f = 0; f < frames; ++f) {
-            channel.destination32[f] = static_cast<float>(source[f]);
-        }
-    }
-}
-
-void IEffectBase::PassThrough(int frames) noexcept
-{
-    CopyOrSilence(mInputData.data(), GetInputCount(), mOutputData.data(), GetOutputCount(), frames);
-}
-
-void IEffectBase::ClearScratchBuffers() noexcept
-{
-    for (IInputChannel& channel : mInputChannels) {
-        std::fill(channel.scratch.begin(), channel.scratch.end(), 0.0);
-    }
-    for (IOutputChannel& channel : mOutputChannels) {
-        std::fill(channel.scratch.begin(), channel.scratch.end(), 0.0);
-    }
+    ResizeScratch(frames);
 }
 
 // ---- what every format binding does alike ----------------------------------------
-
-namespace {
-
-void PutFlag(std::uint8_t* bytes, std::uint32_t flag) noexcept
-{
-    for (int i = 0; i < IEffectBase::kStateFlagBytes; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(flag >> (8 * i));
-    }
-}
-
-std::uint32_t GetFlag(const std::uint8_t* bytes) noexcept
-{
-    std::uint32_t flag = 0;
-    for (int i = 0; i < IEffectBase::kStateFlagBytes; ++i) {
-        flag |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
-    }
-    return flag;
-}
-
-}  // namespace
 
 bool IEffectBase::WriteStateChunk(std::uint8_t* bytes, std::size_t capacity) noexcept
 {
@@ -489,12 +198,12 @@ bool IEffectBase::WriteStateChunk(std::uint8_t* bytes, std::size_t capacity) noe
         return false;
     }
     Lock lock(mLock);
-    mStateBuffer.ResizeBuffer(0, false);
-    if (!SaveState(mStateBuffer) || mStateBuffer.Size() != valueBytes) {
+    StateBuffer().ResizeBuffer(0, false);
+    if (!SaveState(StateBuffer()) || StateBuffer().Size() != valueBytes) {
         return false;
     }
     if (valueBytes > 0) {
-        std::memcpy(bytes, mStateBuffer.Data(), static_cast<std::size_t>(valueBytes));
+        std::memcpy(bytes, StateBuffer().Data(), static_cast<std::size_t>(valueBytes));
     }
     PutFlag(bytes + valueBytes, IsBypassed() ? 1u : 0u);
     return true;
@@ -507,19 +216,19 @@ IEffectBase::StateRead IEffectBase::ReadStateChunk(const std::uint8_t* bytes, st
         return StateRead::kRefused;
     }
     Lock lock(mLock);
-    mStateBuffer.ResizeBuffer(0, false);
-    if (mStateBuffer.PutBytes(bytes, valueBytes) != valueBytes) {
+    StateBuffer().ResizeBuffer(0, false);
+    if (StateBuffer().PutBytes(bytes, valueBytes) != valueBytes) {
         return StateRead::kRefused;
     }
-    // The audio thread sees the restore as under way until every value and
-    // every working value follows it.
-    mRestoring.fetch_add(1, std::memory_order_acquire);
-    LoadState(mStateBuffer, 0);
+    // The audio thread sees the restore as under way until every value
+    // and the bypass are in place.
+    ClaimWholeSet();
+    LoadState(StateBuffer(), 0);
     const bool whole = size >= static_cast<std::size_t>(StateChunkBytes());
     if (whole) {
         SetBypassed(GetFlag(bytes + valueBytes) != 0);
     }
-    mRestoring.fetch_add(1, std::memory_order_release);
+    ReleaseWholeSet();
     RefreshEditorControls();
     return whole ? StateRead::kWhole : StateRead::kValuesOnly;
 }
@@ -529,13 +238,14 @@ bool IEffectBase::SetParamFromHost(int paramIdx, double plain) noexcept
     if (paramIdx < 0 || paramIdx >= GetParamCount() || !std::isfinite(plain)) {
         return false;
     }
-    IParamRecord& param = *GetParam(paramIdx);
-    param.SetPlain(plain);
-    if (mEditor) {
-        mEditor->SetParameterFromPlugin(paramIdx, param.GetNormalized(), true);
-    }
+    GetParam(paramIdx)->SetPlain(plain);
     OnParamChanged(paramIdx);
     return true;
+}
+
+void IEffectBase::FollowParamsInEditor()
+{
+    mEditorLink.Follow();
 }
 
 bool IEffectBase::PrepareProcessing(double sampleRate, std::int64_t hostMaxFrames) noexcept
@@ -550,26 +260,52 @@ bool IEffectBase::PrepareProcessing(double sampleRate, std::int64_t hostMaxFrame
         return false;
     }
     SetSampleRate(sampleRate);
-    OnReset();
+    RestartSignal();
     return true;
+}
+
+void IEffectBase::StartUp(int hostId)
+{
+    Lock lock(mLock);
+    if (hostId != kHostNotYetKnown) {
+        SetHost(hostId, 0);
+    }
+    OnHostInit();
+    LoadPreset(0);
+}
+
+void IEffectBase::RestartSignal() noexcept
+{
+    ForgetWholeSet();
+    SnapBypassFade();
+    OnReset();
+}
+
+void IEffectBase::ApplyQueuedProgram() noexcept
+{
+    const int index = QueuedProgram();
+    if (index < 0 || !TryClaimWholeSet()) {
+        return;
+    }
+    ForgetQueuedProgram();
+    // Capturing into a preset never initialised names it and may allocate:
+    // that is the user-interface side's LoadPreset, never this thread's.
+    IPresetSlot& preset = *GetPreset(index);
+    const bool loaded = preset.IsInitialized() && LoadState(preset.Chunk(), 0) > 0;
+    ReleaseWholeSet();
+    if (loaded) {
+        SetCurrentPreset(index);
+        ReportProgramChange();
+    }
+}
+
+bool IEffectBase::TakeWholeSet() noexcept
+{
+    ApplyQueuedProgram();
+    return ReadWholeSet();
 }
 
 // ---- state and presets ---------------------------------------------------------
-
-bool IEffectBase::SerializeParams(IStateChunk& chunk)
-{
-    for (int i = 0; i < GetParamCount(); ++i) {
-        const IParamRecord& param = *GetParam(i);
-        const double value = param.Value();
-        KELDRA_TRACE("IEffectBase::SerializeParams", "%d %s %f", i, param.Name(), value);
-        const int before = chunk.Size();
-        // A put that did not grow the chunk ran out of memory.
-        if (chunk.PutValue(value) != before + static_cast<int>(sizeof value)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 int IEffectBase::UnserializeParams(const IStateChunk& chunk, int start)
 {
@@ -591,15 +327,15 @@ int IEffectBase::UnserializeParams(const IStateChunk& chunk, int start)
 
 void IEffectBase::InitDefaultPresets(const char* name)
 {
-    const auto free = std::find_if(mPresets.begin(), mPresets.end(),
+    const auto free = std::find_if(Presets().begin(), Presets().end(),
                                    [](const auto& preset) { return !preset->IsInitialized(); });
-    if (free == mPresets.end()) {
+    if (free == Presets().end()) {
         return;
     }
     IPresetSlot& preset = **free;
-    preset.SetInitialized(true);
     preset.SetName(name);
     SaveState(preset.Chunk());
+    preset.SetInitialized(true);
 }
 
 bool IEffectBase::LoadPreset(int index)
@@ -610,19 +346,22 @@ bool IEffectBase::LoadPreset(int index)
     IPresetSlot& preset = *GetPreset(index);
     bool loaded = false;
     if (preset.IsInitialized()) {
+        ClaimWholeSet();
         loaded = LoadState(preset.Chunk(), 0) > 0;
+        ReleaseWholeSet();
     } else {
-        const auto userPresets = std::count_if(mPresets.begin(), mPresets.end(), [](const auto& p) {
+        const auto userPresets = std::count_if(Presets().begin(), Presets().end(), [](const auto& p) {
             return std::strstr(p->Name(), "user preset") != nullptr;
         });
         char name[IPresetSlot::kNameSize];
         std::snprintf(name, sizeof name, "%s %d", "user preset", static_cast<int>(userPresets) + 1);
-        preset.SetInitialized(true);
         preset.SetName(name);
         loaded = SaveState(preset.Chunk());
+        // Only now may a program change on the audio thread read it.
+        preset.SetInitialized(true);
     }
     if (loaded) {
-        mCurrentPreset = index;
+        SetCurrentPreset(index);
         OnPresetsChanged();
         RefreshEditorControls();
     }

@@ -1,41 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "framework/IChannelIOPair.h"
+#include "framework/ChannelBinder.h"
+#include "framework/EditorLink.h"
+#include "framework/ParamStore.h"
 #include "framework/IEditorContext.h"
-#include "framework/IInputChannel.h"
 #include "framework/IMidiMessage.h"
-#include "framework/IOutputChannel.h"
-#include "framework/IParamRecord.h"
-#include "framework/IPresetSlot.h"
-#include "framework/IStateChunk.h"
 #include "framework/ISysexMessage.h"
 #include "framework/ITransportInfo.h"
-#include "platform/RelaxedAtomic.h"
 
-#include <algorithm>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <new>
 #include <string>
+#include <type_traits>
 #include <vector>
 
-/// The format-independent plug-in base: owns the parameters, presets, channel
-/// configuration and per-channel buffers, the processing settings and the
+/// The format-independent plug-in base: the hook table, the product's
+/// identity and host information, the processing settings and the
 /// re-entrant lock that serialises the user-interface side's calls among
-/// themselves. The audio thread never takes it: parameter values and the
-/// effect's working values are atomics, editor edits leave through the
-/// binding's lock-free queues. A format binding derives from it and implements the abstract
-/// host-facing operations; the effect derives from the binding and overrides
-/// the destructor, OnReset, OnParamChanged and ProcessBlock.
+/// themselves, and the steps that join its parts (ChannelBinder: channels,
+/// scratch, host arrays, block splitting, bypass fade; ParamStore:
+/// parameters, presets, state chunk, the whole set; EditorLink: the attached
+/// editor). The audio thread never takes the lock: parameter values are
+/// atomics, and each part of a block reads all of them as one set
+/// (SettledValue), from which the effect derives its settings. A format
+/// binding derives from it and implements the abstract host-facing
+/// operations; the effect derives from the binding and overrides the
+/// destructor, OnReset and ProcessBlock.
 ///
 /// Thread tags: [audio] the host's process thread, [ui] the host's
 /// user-interface thread, [any] either. "locks" means the operation holds the
 /// plug-in lock for its whole run (re-entrant, so callers may already hold it).
-class IEffectBase {
+class IEffectBase : public ChannelBinder, public ParamStore {
 public:
     static constexpr int kNameSize = 128;
     static constexpr int kApiVst3 = 1;
@@ -58,7 +56,8 @@ public:
     // ---- virtual operations, in fixed slot order -------------------------
 
     /* 0 */ virtual ~IEffectBase();
-    /// [ui] Processing is about to (re)start: clear the signal state. Locks.
+    /// [ui, or audio for CLAP's reset; never while processing] Processing
+    /// is about to (re)start: clear the signal state. Takes no lock.
     /* 1 */ virtual void OnReset();
     /// [any] Parameter `paramIdx` has a new value; may run on both threads
     /// at once. Takes no lock.
@@ -150,117 +149,108 @@ public:
     /// `frames` doubles (zeroed) when the block size changes.
     /* 39 */ virtual void SetMaxBlockSize(int frames);
 
-    // ---- channel configuration and buffers --------------------------------
+    // ---- one part of a block ------------------------------------------------
 
-    /// [ui] True if a legal configuration matches; a negative count matches any.
-    bool LegalIO(int inputs, int outputs) const;
-    /// [any] (Dis)connects channels [start, start + count); a disconnected
-    /// channel's slot points at its own scratch array.
-    void SetInputsConnected(int start, int count, bool connected) noexcept;
-    void SetOutputsConnected(int start, int count, bool connected) noexcept;
-    /// [audio] For each connected input in [start, start + count), takes the
-    /// next host array, converts `frames` samples into the channel's scratch
-    /// and points the slot there. Disconnected channels take no host array.
-    /// A null host array reads as silence (in both sample sizes).
-    void BindInputs32(int start, int count, const float* const* hostArrays, int frames) noexcept;
-    /// [audio] As BindInputs32, but points the slots at the host arrays.
-    void BindInputs64(int start, int count, double* const* hostArrays) noexcept;
-    /// [audio] Binds the host's input arrays for the part of a block that
-    /// starts `offset` frames in: the first `channels` inputs (at most the
-    /// input count; none without arrays) read the host's arrays from there,
-    /// the others are disconnected and read silence, not what an earlier
-    /// call left in their scratch. `parts` holds a pointer per input.
-    void BindHostInputs32(float* const* hostArrays, int channels, int offset, int frames, float** parts) noexcept;
-    void BindHostInputs64(double* const* hostArrays, int channels, int offset, double** parts) noexcept;
-    /// [audio] Connected outputs write into their scratch; the next host
-    /// array becomes the destination of ConvertOutputs32. A null host array
-    /// is skipped (in both sample sizes): the effect writes into scratch.
-    void BindOutputs32(int start, int count, float* const* hostArrays) noexcept;
-    /// [audio] Connected outputs write straight into the host arrays.
-    void BindOutputs64(int start, int count, double* const* hostArrays) noexcept;
-    /// [audio] Converts every connected output bound by BindOutputs32 back
-    /// to single precision.
-    void ConvertOutputs32(int frames) noexcept;
-    /// [audio] Bypass: copies input i to output i, zero-fills outputs without an input.
-    void PassThrough(int frames) noexcept;
-    /// [audio] Zeroes every channel's scratch array.
-    void ClearScratchBuffers() noexcept;
+    /// A format's main input and output buses for one process call.
+    template <typename Sample>
+    struct HostBuses {
+        Sample* const* inputs = nullptr;  ///< nullptr: no input arrays
+        int inputChannels = 0;
+        std::remove_const_t<Sample>* const* outputs = nullptr;  ///< nullptr: no output arrays
+        int outputChannels = 0;
+        bool outputActive = true;          ///< false: the host switched the bus off
+    };
+    /// [audio] One part of a host block, `frames` frames from `offset` on,
+    /// alike in every format: binds the input bus, runs ProcessBoundInputs
+    /// with the output bus bound after the effect, and converts single
+    /// precision back.
+    void ProcessHostPart(const HostBuses<const float>& buses, int offset, int frames) noexcept
+    {
+        BindHostInputs(buses.inputs, buses.inputChannels, offset, frames);
+        ProcessBoundInputs(frames, [&] {
+            BindHostOutputs(buses.outputs, buses.outputChannels, buses.outputActive, offset);
+        });
+        ConvertOutputs32(frames);
+    }
+    void ProcessHostPart(const HostBuses<double>& buses, int offset, int frames) noexcept
+    {
+        BindHostInputs(buses.inputs, buses.inputChannels, offset, frames);
+        ProcessBoundInputs(frames, [&] {
+            BindHostOutputs(buses.outputs, buses.outputChannels, buses.outputActive, offset);
+        });
+    }
+
     /// [audio] Runs the effect over `frames` frames of the bound
-    /// inputs; `bindOutputs()` binds the host's output arrays. Under the
-    /// host's bypass the effect runs on into the scratch arrays, so all it
-    /// keeps follows the input and leaving bypass brings no burst, and the
-    /// host hears the input itself. The outputs are bound only after the
-    /// effect ran, so a host that processes in place keeps its input.
+    /// inputs; `bindOutputs()` binds the host's output arrays. First the
+    /// part takes its whole set of values (TakeWholeSet). Under a bypass
+    /// (the host's, or the effect's own switch) the effect runs on into the
+    /// scratch arrays, so all it keeps follows the input and leaving bypass
+    /// brings no burst, and the host hears the input itself; a switch
+    /// cross-fades (BypassFade). The outputs are bound only after the effect
+    /// ran, so a host that processes in place keeps its input. Until an
+    /// activation's first whole set arrives the input passes and the effect
+    /// waits, so it never starts from a half-restored set.
     template <typename BindOutputs>
     void ProcessBoundInputs(int frames, BindOutputs&& bindOutputs) noexcept
     {
-        if (IsBypassed()) {
+        const bool whole = TakeWholeSet();
+        const BypassFade::Stage stage = whole ? BeginBypassFade(IsBypassWanted(), GetSampleRate())
+                                              : BypassFade::Stage::kInput;
+        if (stage == BypassFade::Stage::kEffect) {
+            bindOutputs();
+            ProcessBlock(GetInputData(), GetOutputData(), frames);
+            return;
+        }
+        if (whole) {
             SetOutputsConnected(0, GetOutputCount(), false);
             ProcessBlock(GetInputData(), GetOutputData(), frames);
-            bindOutputs();
-            PassThrough(frames);
-        } else {
-            bindOutputs();
-            ProcessBlock(GetInputData(), GetOutputData(), frames);
         }
+        bindOutputs();
+        if (stage == BypassFade::Stage::kInput)
+            PassThrough(frames);
+        else
+            CrossFadeOutputs(frames);
     }
 
     // ---- what every format binding does alike ---------------------------------
 
-    /// The largest part of a block the effect runs at once: scratch memory
-    /// stays bounded whatever maximum a host announces, and longer host
-    /// blocks run in parts.
-    static constexpr int kMaxInternalBlock = 4096;
-    /// Bytes of the host bypass flag (32-bit little-endian, 1 = bypassed)
-    /// that follows the parameter values in the state chunk.
-    static constexpr int kStateFlagBytes = 4;
-    /// Bytes of the parameter values, and of the whole state chunk.
-    int StateValueBytes() const noexcept { return GetParamCount() * static_cast<int>(sizeof(double)); }
-    int StateChunkBytes() const noexcept { return StateValueBytes() + kStateFlagBytes; }
-
-    /// [ui] A buffer of StateChunkBytes() for a binding's stream I/O, or
-    /// nullptr when memory ran out (never throws).
-    std::unique_ptr<std::uint8_t[]> MakeStateBuffer() const noexcept
-    {
-        return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(StateChunkBytes())]);
-    }
     /// [ui] Writes the state chunk (every plain value, then the host bypass
     /// flag) into `bytes`, which holds at least StateChunkBytes(); false
     /// when it does not. Allocates nothing.
     bool WriteStateChunk(std::uint8_t* bytes, std::size_t capacity) noexcept;
-    /// How a state chunk was taken.
-    enum class StateRead {
-        kRefused,     ///< shorter than the values: nothing changed
-        kValuesOnly,  ///< an older chunk without the bypass flag: values restored, bypass kept
-        kWhole,       ///< values and bypass flag restored
-    };
     /// [ui] Restores a chunk written by WriteStateChunk, all of it or
     /// nothing: values (clamped, snapped, non-finite ones ignored), then the
     /// host bypass flag when present; the effect hears OnParamChanged for
     /// every index, the editor is refreshed. Allocates nothing.
     StateRead ReadStateChunk(const std::uint8_t* bytes, std::size_t size) noexcept;
 
-    /// [audio] Runs `read`, which copies what the effect derives from its
-    /// parameters for a block, and tells whether that copy is whole: false
-    /// when a state restore (ReadStateChunk) was half applied meanwhile. The
-    /// effect then keeps the set it took last and takes the restored set,
-    /// whole, at a later block. Never waits.
-    template <typename Read>
-    bool ReadSettled(Read&& read) const noexcept
-    {
-        const std::uint32_t before = mRestoring.load(std::memory_order_acquire);
-        if ((before & 1u) != 0)
-            return false;
-        read();
-        // A read-modify-write that changes nothing, ordered after the reads.
-        return mRestoring.fetch_add(0, std::memory_order_release) == before;
-    }
+    /// [audio] Applies a program change queued by QueueProgramChange if no
+    /// other bulk write is under way, then reads every parameter value and
+    /// the host bypass as one set for the part about to run. When the read
+    /// is not whole, the set taken last stays. False while no whole set was
+    /// taken since the last activation (RestartSignal).
+    bool TakeWholeSet() noexcept;
+    /// [ui] What every format does once its host is known: records the host
+    /// kind (kHostNotYetKnown leaves it unknown), OnHostInit, then the first
+    /// preset. Locks.
+    void StartUp(int hostId);
+
+    /// [ui, or audio for CLAP's reset; never while processing] Processing
+    /// (re)starts: the next part takes a whole set before the effect runs,
+    /// the bypass stands where that set says without a fade, and the effect
+    /// clears its signal state (OnReset).
+    void RestartSignal() noexcept;
 
     /// [any] A host set parameter `paramIdx` to `plain`: clamped, snapped to
     /// its step, a non-finite value or a bad index ignored (false); the
-    /// editor's controls follow and the effect hears OnParamChanged.
+    /// effect hears OnParamChanged. The editor finds the change on its own
+    /// timer (FollowParamsInEditor), so the audio thread never touches it.
     /// Takes no lock.
     bool SetParamFromHost(int paramIdx, double plain) noexcept;
+
+    /// [ui] The editor's timer: delivers to the attached editor every
+    /// parameter whose value changed since it was last shown.
+    void FollowParamsInEditor();
 
     /// [ui, not while processing] Sets the rate, sizes the scratch arrays for
     /// the host's largest block (at most kMaxInternalBlock frames) and
@@ -269,66 +259,27 @@ public:
     /// frame, or memory that ran out. Never throws.
     bool PrepareProcessing(double sampleRate, std::int64_t hostMaxFrames) noexcept;
 
-    /// [audio] Runs a host block of `frames` frames in parts of at most the
-    /// block size, ending a part wherever `nextChange(done)` says the next
-    /// change is due (a frame offset; `frames` or more when none is).
-    /// Before each part `applyChangesAt(done)` applies what is due at
-    /// `done`; `processPart(offset, count)` binds and runs the part (through
-    /// ProcessBoundInputs). A block of 0 frames, or one before set-up, still
-    /// applies its changes and runs one empty part so the effect's design
-    /// follows the settings.
-    template <typename NextChange, typename ApplyChangesAt, typename ProcessPart>
-    void ProcessHostBlock(int frames, NextChange&& nextChange, ApplyChangesAt&& applyChangesAt,
-                          ProcessPart&& processPart) noexcept
-    {
-        const int limit = GetBlockSize();
-        int done = 0;
-        do {
-            applyChangesAt(done);
-            if (limit < 1)
-                break;
-            int end = frames - done > limit ? done + limit : frames;  // never past INT_MAX
-            const int due = nextChange(done);
-            if (due > done && due < end)
-                end = due;
-            processPart(done, end - done);
-            done = end;
-        } while (done < frames);
-        if (limit < 1)
-            processPart(0, 0);
-    }
-
     // ---- state and presets ---------------------------------------------------
 
-    /// [any] Appends every parameter's plain value (binary64) in index order;
-    /// false if memory ran out. Takes no lock (the values are atomics; the
-    /// state pair above serialises the user-interface side).
-    bool SerializeParams(IStateChunk& chunk);
     /// [any] Restores values in index order from `start` (clamped, stepped
     /// kinds snapped to their step, non-finite values ignored), then calls
     /// OnParamChanged for every index. Returns the position after the last
-    /// value, or -1 if the data ran out. Takes no lock, so a program change
-    /// on the audio thread never waits.
+    /// value, or -1 if the data ran out. Takes no lock; the caller holds the
+    /// whole-set gate.
     int UnserializeParams(const IStateChunk& chunk, int start);
     /// [ui] Marks the first uninitialised preset initialised, names it and
     /// saves the current values into it.
     void InitDefaultPresets(const char* name);
-    /// [any] Restores preset `index`, or captures the current values into it
-    /// as "user preset N" if it was never initialised. False for a bad index.
+    /// [ui] Restores preset `index` as one set, or captures the current
+    /// values into it as "user preset N" if it was never initialised. False
+    /// for a bad index. (A program change on the audio thread goes through
+    /// QueueProgramChange.)
     bool LoadPreset(int index);
 
     // ---- accessors -----------------------------------------------------------
 
     std::recursive_mutex& GetLock() noexcept { return mLock; }
 
-    int GetParamCount() const noexcept { return static_cast<int>(mParams.size()); }
-    /// [any] Parameter `paramIdx` (0 <= paramIdx < GetParamCount()).
-    IParamRecord* GetParam(int paramIdx) noexcept { return mParams[static_cast<std::size_t>(paramIdx)].get(); }
-    const IParamRecord* GetParam(int paramIdx) const noexcept { return mParams[static_cast<std::size_t>(paramIdx)].get(); }
-    int GetPresetCount() const noexcept { return static_cast<int>(mPresets.size()); }
-    IPresetSlot* GetPreset(int index) noexcept { return mPresets[static_cast<std::size_t>(index)].get(); }
-    const IPresetSlot* GetPreset(int index) const noexcept { return mPresets[static_cast<std::size_t>(index)].get(); }
-    int GetCurrentPreset() const noexcept { return mCurrentPreset; }
 
     const char* GetEffectName() const noexcept { return mEffectName; }
     const char* GetProductName() const noexcept { return mProductName; }
@@ -342,45 +293,22 @@ public:
     bool IsInstrument() const noexcept { return mIsInstrument; }
     bool DoesMidi() const noexcept { return mDoesMidi; }
 
-    /// [any] Host bypass; read by the controller without the lock, hence atomic.
-    bool IsBypassed() const noexcept { return mBypassed; }
-    void SetBypassed(bool bypassed) noexcept { mBypassed = bypassed; }
     double GetSampleRate() const noexcept { return mSampleRate; }
     void SetSampleRate(double sampleRate) noexcept { mSampleRate = sampleRate; }
-    int GetBlockSize() const noexcept { return mBlockSize; }
     int GetLatency() const noexcept { return mLatency; }
     int GetTailSize() const noexcept { return mTailSize; }
 
-    const std::vector<IChannelIOPair>& GetChannelIOPairs() const noexcept { return mChannelIOPairs; }
-    int GetInputCount() const noexcept { return static_cast<int>(mInputChannels.size()); }
-    int GetOutputCount() const noexcept { return static_cast<int>(mOutputChannels.size()); }
-    const IInputChannel& GetInputChannel(int i) const noexcept { return mInputChannels[static_cast<std::size_t>(i)]; }
-    const IOutputChannel& GetOutputChannel(int i) const noexcept { return mOutputChannels[static_cast<std::size_t>(i)]; }
-    /// [audio] What ProcessBlock reads and writes: one array per channel,
-    /// nullptr when the plug-in has no inputs (outputs).
-    double** GetInputData() noexcept { return mInputData.empty() ? nullptr : mInputData.data(); }
-    double** GetOutputData() noexcept { return mOutputData.empty() ? nullptr : mOutputData.data(); }
-
-    /// [ui] Bus names, filled by the binding.
-    void AddInputBusName(const char* name) { mInputBusNames.emplace_back(name); }
-    void AddOutputBusName(const char* name) { mOutputBusNames.emplace_back(name); }
-    const std::vector<std::string>& GetInputBusNames() const noexcept { return mInputBusNames; }
-    const std::vector<std::string>& GetOutputBusNames() const noexcept { return mOutputBusNames; }
     /// [ui] Distinct non-empty parameter groups in order of first use; the
     /// binding fills it. The strings belong to the parameters.
     std::vector<const char*>& GetGroupNames() noexcept { return mGroupNames; }
 
     /// [any] The attached editor, or nullptr. Owned by the base.
-    IEditorContext* GetEditor() noexcept { return mEditor.get(); }
+    IEditorContext* GetEditor() noexcept { return mEditorLink.Get(); }
 
 private:
-    void ParseChannelIO(const char* text);
-    /// [audio] Connects the first `channels` inputs (clamped to the input
-    /// count), disconnects the rest and clears the scratch they read;
-    /// returns how many are connected.
-    int ConnectHostInputs(int channels) noexcept;
+    /// [audio] Applies a queued program change if the gate is free.
+    void ApplyQueuedProgram() noexcept;
 
-    std::vector<IChannelIOPair> mChannelIOPairs;
     std::recursive_mutex mLock;
     char mEffectName[kNameSize] = {};
     char mProductName[kNameSize] = {};
@@ -393,25 +321,9 @@ private:
     std::int32_t mHostVersion = 0;
     bool mIsInstrument;
     bool mDoesMidi;
-    RelaxedAtomic<bool> mBypassed = false;
-    /// Written by a program change on the audio thread, read by the controller.
-    RelaxedAtomic<int> mCurrentPreset = 0;
     double mSampleRate = 44100.0;
-    int mBlockSize = 0;
     int mLatency;
     int mTailSize = 0;
     std::vector<const char*> mGroupNames;
-    std::unique_ptr<IEditorContext> mEditor;
-    std::vector<std::unique_ptr<IParamRecord>> mParams;
-    std::vector<std::unique_ptr<IPresetSlot>> mPresets;
-    std::vector<double*> mInputData;
-    std::vector<double*> mOutputData;
-    std::vector<IInputChannel> mInputChannels;
-    std::vector<IOutputChannel> mOutputChannels;
-    std::vector<std::string> mInputBusNames;
-    std::vector<std::string> mOutputBusNames;
-    /// Pre-sized for a whole state: the state pair never allocates.
-    IStateChunk mStateBuffer{IStateChunk::kDefaultGranularity};
-    /// Odd while ReadStateChunk applies a state (see ReadSettled).
-    mutable std::atomic<std::uint32_t> mRestoring{0};
+    EditorLink mEditorLink{*this};
 };

@@ -88,6 +88,14 @@ void IParamRecord::SetFromNormalized(double normalized) noexcept
     mValue = std::min(SnapToStep(NormalizedToPlain(std::clamp(normalized, 0.0, 1.0))), mMax);
 }
 
+double IParamRecord::SnappedNormalized(double normalized) const noexcept
+{
+    if (std::isnan(normalized)) {
+        return normalized;
+    }
+    return PlainToNormalized(std::min(SnapToStep(NormalizedToPlain(std::clamp(normalized, 0.0, 1.0))), mMax));
+}
+
 void IParamRecord::SetPlain(double plain) noexcept
 {
     if (!std::isfinite(plain)) {

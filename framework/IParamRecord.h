@@ -65,6 +65,9 @@ public:
     /// clamped to 0..1 and NaN is ignored; stepped kinds round half up to a
     /// multiple of the step (counted from zero); the result is capped at max.
     void SetFromNormalized(double normalized) noexcept;
+    /// The normalised value SetFromNormalized(normalized) would store (NaN
+    /// stays NaN), for a copy of the value kept elsewhere.
+    double SnappedNormalized(double normalized) const noexcept;
     /// Stores a plain value clamped to [min, max]; stepped kinds then round
     /// half up to a multiple of the step (capped at max). A non-finite value
     /// is ignored.

@@ -3,10 +3,13 @@
 
 #include "framework/IStateChunk.h"
 
+#include <atomic>
+
 /// A named preset: the serialised parameter values in a chunk. Owned by
 /// IEffectBase; created not initialised, named "empty", with an empty chunk.
-/// Accessed from the user-interface thread, and from the audio thread when a
-/// program change arrives in process (under the plug-in lock).
+/// Written on the user-interface thread; the audio thread reads an
+/// initialised preset's chunk when a program change arrives in process, so a
+/// chunk is complete before its preset is marked initialised.
 class IPresetSlot {
 public:
     static constexpr int kNameSize = 256;
@@ -15,8 +18,8 @@ public:
     IPresetSlot(const IPresetSlot&) = delete;
     IPresetSlot& operator=(const IPresetSlot&) = delete;
 
-    bool IsInitialized() const noexcept { return mInitialized; }
-    void SetInitialized(bool initialized) noexcept { mInitialized = initialized; }
+    bool IsInitialized() const noexcept { return mInitialized.load(std::memory_order_acquire); }
+    void SetInitialized(bool initialized) noexcept { mInitialized.store(initialized, std::memory_order_release); }
     const char* Name() const noexcept { return mName; }
     /// Copies the name, cut to 255 characters.
     void SetName(const char* name) noexcept;
@@ -24,7 +27,7 @@ public:
     const IStateChunk& Chunk() const noexcept { return mChunk; }
 
 private:
-    bool mInitialized = false;
+    std::atomic<bool> mInitialized{false};
     char mName[kNameSize] = {};
     IStateChunk mChunk{IStateChunk::kDefaultGranularity};
 };

@@ -9,8 +9,12 @@ EditorTickOutcome RunEditorTick(IGraphics& graphics, TextEntrySession& entry,
 {
     EditorTickOutcome outcome;
     // The plug-in's own idle work on the user-interface thread (telling the
-    // host of a program change the audio thread made).
-    if (IEffectBase* plug = graphics.Plug()) plug->OnEditorIdle();
+    // host of a program change the audio thread made), then the values that
+    // changed since the last tick reach the controls.
+    if (IEffectBase* plug = graphics.Plug()) {
+        plug->OnEditorIdle();
+        plug->FollowParamsInEditor();
+    }
     graphics.TickWheelGesture();
     switch (entry.Tick(boxText)) {
     case TextEntrySession::TickResult::kEditing:

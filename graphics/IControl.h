@@ -19,11 +19,10 @@ class IGraphics;
 /// (no drawing of its own).
 ///
 /// Owned by the IGraphics it is attached to; the plug-in and the context are
-/// borrowed. Everything runs on the user-interface thread [ui], except
-/// SetValueFromPlugin / SetAuxValueFromPlugin, which the host's automation
-/// may also reach from the audio thread under the plug-in lock. What those
-/// two write (values, dirty flags) is therefore relaxed-atomic, so drawing on
-/// the user-interface thread needs no lock.
+/// borrowed. Everything runs on the user-interface thread [ui]: the plug-in's
+/// values reach the controls on the editor's own timer, never from the audio
+/// thread. What SetValueFromPlugin / SetAuxValueFromPlugin write (values,
+/// dirty flags) is relaxed-atomic all the same, so drawing needs no lock.
 class IControl {
 public:
     /// A further parameter the control follows, with its normalised value.
@@ -60,7 +59,7 @@ public:
     /// Draws into the context's surface, clipped to its draw area.
     virtual bool Draw(IGraphics& graphics) = 0;
     /// A normalised value from the plug-in; the first one becomes the default.
-    /// [ui or audio, plug-in lock held]
+    /// [ui]
     virtual void SetValueFromPlugin(double value) noexcept;
     /// A normalised value chosen by the user; written to the plug-in.
     virtual void SetValueFromUser(double value);
@@ -80,7 +79,7 @@ public:
     /// Hook for periodic work; the toolkit never calls it.
     virtual void IdleTick();
     /// A normalised value for aux entry `auxIndex` from the plug-in.
-    /// [ui or audio, plug-in lock held]
+    /// [ui]
     virtual void SetAuxValueFromPlugin(int auxIndex, double value) noexcept;
 
     // ---- non-virtual ---------------------------------------------------------

@@ -70,7 +70,7 @@ public:
     /// Delivers a parameter value to every control bound to `paramIdx`: as
     /// main value, and to the first aux entry bound to it. Plain values are
     /// normalised through the parameter first; non-finite values are ignored.
-    /// [ui or audio, plug-in lock held]
+    /// [ui]
     void SetParameterFromPlugin(int paramIdx, double value, bool isNormalized) noexcept override;
     /// Lets the user choose or type a value of `param` for `control`: a menu
     /// of the display texts for list parameters, else a text entry. Needs all

@@ -2,7 +2,6 @@
 #include "lv2/IEffectLV2.h"
 
 #include "lv2/ILV2ControlSink.h"
-#include "framework/HostArray.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,9 +27,7 @@ IEffectLV2::IEffectLV2(int paramCount, const char* channelIOText, int presetCoun
       mAudioIn(static_cast<std::size_t>(GetInputCount()), nullptr),
       mAudioOut(static_cast<std::size_t>(GetOutputCount()), nullptr),
       mControls(static_cast<std::size_t>(GetParamCount()), nullptr),
-      mSeenControls(mControls.size(), 0.0f),
-      mInParts(mAudioIn.size(), nullptr),
-      mOutParts(mAudioOut.size(), nullptr)
+      mSeenControls(mControls.size(), 0.0f)
 {
     SetInputsConnected(0, GetInputCount(), true);
     SetOutputsConnected(0, GetOutputCount(), true);
@@ -52,8 +49,8 @@ bool IEffectLV2::Start(double sampleRate, int maxBlockFrames)
 {
     if (!PrepareProcessing(sampleRate, maxBlockFrames))
         return false;
+    StartUp(kHostNotYetKnown);
     std::lock_guard<std::recursive_mutex> hold(GetLock());
-    LoadPreset(0);
     // Ports the host leaves at the defaults change nothing.
     for (int i = 0; i < GetParamCount(); ++i)
         mSeenControls[static_cast<std::size_t>(i)] = static_cast<float>(GetParam(i)->Value());
@@ -83,7 +80,7 @@ void IEffectLV2::ConnectPort(std::uint32_t port, void* data) noexcept
 void IEffectLV2::Activate()
 {
     // LV2's activate returns the instance to its initial state.
-    OnReset();
+    RestartSignal();
     OnActivate(true);
 }
 
@@ -122,21 +119,6 @@ void IEffectLV2::SeeCurrentPorts() noexcept
         mSeenEnabled = *mEnabled;
 }
 
-void IEffectLV2::ProcessFrames(int offset, int frames) noexcept
-{
-    for (std::size_t c = 0; c < mAudioIn.size(); ++c)
-        mInParts[c] = AdvancedHostArray(mAudioIn[c], offset);
-    for (std::size_t c = 0; c < mAudioOut.size(); ++c)
-        mOutParts[c] = AdvancedHostArray(mAudioOut[c], offset);
-    // An unconnected input reads silence, an unconnected output is skipped.
-    BindInputs32(0, GetInputCount(), mInParts.data(), frames);
-    ProcessBoundInputs(frames, [this] {
-        SetOutputsConnected(0, GetOutputCount(), true);
-        BindOutputs32(0, GetOutputCount(), mOutParts.data());
-    });
-    ConvertOutputs32(frames);
-}
-
 void IEffectLV2::Run(std::uint32_t frames) noexcept
 {
     // No lock: parameter values are atomics, and the user-interface side
@@ -149,7 +131,16 @@ void IEffectLV2::Run(std::uint32_t frames) noexcept
             if (at == 0)
                 ApplyControlPorts();
         },
-        [this](int offset, int count) { ProcessFrames(offset, count); });
+        [this](int offset, int count) {
+            // Every port is connected; an unconnected input reads silence,
+            // an unconnected output is skipped.
+            HostBuses<const float> buses;
+            buses.inputs = mAudioIn.data();
+            buses.inputChannels = GetInputCount();
+            buses.outputs = mAudioOut.data();
+            buses.outputChannels = GetOutputCount();
+            ProcessHostPart(buses, offset, count);
+        });
 }
 
 bool IEffectLV2::SaveStateChunk(std::vector<std::uint8_t>& bytes)

@@ -85,7 +85,6 @@ public:
 private:
     void ApplyControlPorts() noexcept;
     void SeeCurrentPorts() noexcept;
-    void ProcessFrames(int offset, int frames) noexcept;
 
     std::vector<const float*> mAudioIn;
     std::vector<float*> mAudioOut;
@@ -95,8 +94,5 @@ private:
     // at the start of a run has been changed by the host.
     std::vector<float> mSeenControls;
     float mSeenEnabled = 1.0f;
-    // Host arrays advanced to the current part of a long block.
-    std::vector<const float*> mInParts;
-    std::vector<float*> mOutParts;
     ILV2ControlSink* mControlSink = nullptr;
 };

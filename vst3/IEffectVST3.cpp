@@ -3,7 +3,6 @@
 // processing set-up and the process call.
 #include "vst3/IEffectVST3.h"
 
-#include "framework/HostArray.h"
 #include "graphics/HostIdentification.h"
 #include "vst3/IEffectParameter.h"
 #include "vst3/IPresetParameter.h"
@@ -14,6 +13,7 @@
 #include "pluginterfaces/vst/vstspeaker.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -35,18 +35,6 @@ int FirstBusChannels(BusList& list)
     return ChannelCount(static_cast<AudioBus*>(list[0].get())->getArrangement());
 }
 
-// Writes silence into every array of the host's output buses.
-template <typename Sample>
-void SilenceBuses(AudioBusBuffers* buses, int32 count, Sample** AudioBusBuffers::*arrays, int frames) noexcept
-{
-    for (int32 k = 0; buses != nullptr && k < count; ++k) {
-        Sample** channels = buses[k].*arrays;
-        for (int32 c = 0; channels != nullptr && c < buses[k].numChannels; ++c)
-            if (channels[c] != nullptr)
-                std::fill_n(channels[c], frames, Sample(0));
-    }
-}
-
 } // namespace
 
 IEffectVST3::IEffectVST3(int paramCount, const char* channelIOText, int presetCount,
@@ -55,8 +43,7 @@ IEffectVST3::IEffectVST3(int paramCount, const char* channelIOText, int presetCo
                          int latency, bool doesMidi, bool isInstrument)
     : IEffectBase(paramCount, channelIOText, presetCount, effectName, productName, makerName,
                   version, uniqueId, makerId, latency, doesMidi, isInstrument),
-      mPtr32(static_cast<size_t>(std::max(GetInputCount(), GetOutputCount())), nullptr),
-      mPtr64(mPtr32.size(), nullptr)
+      mSeenProcessorValues(static_cast<size_t>(paramCount), -1.0)
 {
     SetInputsConnected(0, GetInputCount(), true);
     SetOutputsConnected(0, GetOutputCount(), true);
@@ -89,6 +76,7 @@ tresult PLUGIN_API IEffectVST3::initialize(FUnknown* context)
     if (mPublished)
         result = kResultFalse;
 
+    int host = kHostNotYetKnown;
     FUnknownPtr<IHostApplication> app(context);
     if (app) {
         String128 name16 = {};
@@ -96,7 +84,7 @@ tresult PLUGIN_API IEffectVST3::initialize(FUnknown* context)
         // TChar is wchar_t on Windows, char16_t elsewhere: UTF-16 units on both.
         if (app->getName(name16) == kResultOk)
             NarrowHostName(reinterpret_cast<const char16_t*>(name16), name);
-        SetHost(static_cast<int>(ClassifyHostName(name)), 0);
+        host = static_cast<int>(ClassifyHostName(name));
     }
 
     if (result == kResultOk) {
@@ -112,8 +100,8 @@ tresult PLUGIN_API IEffectVST3::initialize(FUnknown* context)
         mPublished = true;
     }
 
-    OnHostInit();
-    LoadPreset(0);
+    StartUp(host);
+    ShowProcessorValues();
     return result;
 }
 
@@ -162,7 +150,7 @@ tresult PLUGIN_API IEffectVST3::setActive(TBool state)
     TellHostOfProgramChange();
     // Each activation starts clean, so a bounce repeats exactly.
     if (state != 0)
-        OnReset();
+        RestartSignal();
     OnActivate(state != 0);
     return kResultOk;
 }
@@ -227,77 +215,79 @@ void IEffectVST3::SetHostBypass(bool bypassed) noexcept
     mBypassShown = bypassed ? 1.0 : 0.0;
 }
 
-void IEffectVST3::ApplyParameterChanges(IParameterChanges* changes) noexcept
+void IEffectVST3::ApplyPoint(ParamID id, ParamValue value) noexcept
 {
-    if (changes == nullptr)
-        return;
-    const int32 queues = changes->getParameterCount();
+    if (id == kBypassParamId) {
+        if (!std::isnan(value))
+            SetHostBypass(value > 0.5);
+    } else if (id == kPresetParamId) {
+        // A value that names no preset changes nothing; the preset applies
+        // as one set at the next part, and the host hears of it then.
+        QueueProgramChange(IPresetParameter::PresetFor(value, GetPresetCount()));
+    } else if (id < static_cast<ParamID>(GetParamCount())) {
+        const int index = static_cast<int>(id);
+        SetParamFromHost(index, GetParam(index)->NormalizedToPlain(std::clamp(value, 0.0, 1.0)));
+    }
+}
+
+void IEffectVST3::ApplyParameterChanges(IParameterChanges* changes, int32 after, int32 upTo) noexcept
+{
+    const int32 queues = changes != nullptr ? changes->getParameterCount() : 0;
     for (int32 q = 0; q < queues; ++q) {
         IParamValueQueue* queue = changes->getParameterData(q);
         if (queue == nullptr)
             continue;
-        int32 offset = 0;
-        ParamValue value = 0.0;
-        if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultOk)
-            continue;
-        const ParamID id = queue->getParameterId();
-        if (id == kBypassParamId) {
-            SetHostBypass(value > 0.5);
-        } else if (id == kPresetParamId) {
-            // A value that names no preset changes nothing; a loaded preset
-            // moved every parameter, which the host must hear of.
-            const int preset = IPresetParameter::PresetFor(value, GetPresetCount());
-            if (preset >= 0 && LoadPreset(preset))
-                ReportProgramChange();
-        } else if (id < static_cast<ParamID>(GetParamCount())) {
-            const int index = static_cast<int>(id);
-            SetParamFromHost(index, GetParam(index)->NormalizedToPlain(std::clamp(value, 0.0, 1.0)));
+        // Of the points due in (after, upTo], the last one holds.
+        bool due = false;
+        ParamValue last = 0.0;
+        for (int32 p = 0; p < queue->getPointCount(); ++p) {
+            int32 offset = 0;
+            ParamValue value = 0.0;
+            if (queue->getPoint(p, offset, value) != kResultOk)
+                continue;
+            offset = std::max(offset, 0);
+            if (offset > after && offset <= upTo) {
+                due = true;
+                last = value;
+            }
         }
+        if (due)
+            ApplyPoint(queue->getParameterId(), last);
     }
 }
 
-void IEffectVST3::BindOutputBuses(ProcessData& data, int offset, bool use64) noexcept
+int32 IEffectVST3::NextPointAfter(IParameterChanges* changes, int32 after, int32 end) noexcept
 {
-    const int total = GetOutputCount();
-    const int buses = std::min<int>(data.outputs != nullptr ? data.numOutputs : 0,
-                                    static_cast<int>(audioOutputs.size()));
-    int first = 0;
-    for (int k = 0; k < buses && first < total; ++k) {
-        AudioBusBuffers& bus = data.outputs[k];
-        const bool hasArrays = use64 ? bus.channelBuffers64 != nullptr : bus.channelBuffers32 != nullptr;
-        const int m = hasArrays ? std::max(0, static_cast<int>(bus.numChannels)) : 0;
-        SetOutputsConnected(first, m, audioOutputs[k]->isActive());
-        SetOutputsConnected(first + m, total, false);
-        const int bound = std::min(m, total - first);
-        for (int c = 0; c < bound; ++c) {
-            if (use64)
-                mPtr64[c] = AdvancedHostArray(bus.channelBuffers64[c], offset);
-            else
-                mPtr32[c] = AdvancedHostArray(bus.channelBuffers32[c], offset);
+    int32 next = end;
+    const int32 queues = changes != nullptr ? changes->getParameterCount() : 0;
+    for (int32 q = 0; q < queues; ++q) {
+        IParamValueQueue* queue = changes->getParameterData(q);
+        for (int32 p = 0; queue != nullptr && p < queue->getPointCount(); ++p) {
+            int32 offset = 0;
+            ParamValue value = 0.0;
+            if (queue->getPoint(p, offset, value) == kResultOk && offset > after && offset < next)
+                next = offset;
         }
-        if (use64)
-            BindOutputs64(first, bound, mPtr64.data());
-        else
-            BindOutputs32(first, bound, mPtr32.data());
-        first += m;
     }
-    SetOutputsConnected(first, total, false);
+    return next;
 }
 
-void IEffectVST3::ProcessFrames(ProcessData& data, int offset, int frames, bool use64) noexcept
+template <typename Sample, typename Arrays>
+IEffectBase::HostBuses<Sample> IEffectVST3::MainBuses(const ProcessData& data, Arrays AudioBusBuffers::*arrays) noexcept
 {
-    AudioBusBuffers* inBus = data.inputs != nullptr && data.numInputs > 0 ? &data.inputs[0] : nullptr;
-    const int channels = inBus != nullptr ? static_cast<int>(inBus->numChannels) : 0;
-    if (use64)
-        BindHostInputs64(inBus != nullptr ? inBus->channelBuffers64 : nullptr, channels, offset, mPtr64.data());
-    else
-        BindHostInputs32(inBus != nullptr ? inBus->channelBuffers32 : nullptr, channels, offset, frames,
-                         mPtr32.data());
-
-    ProcessBoundInputs(frames, [&] { BindOutputBuses(data, offset, use64); });
-
-    if (!use64)
-        ConvertOutputs32(frames);
+    HostBuses<Sample> buses;
+    if (data.inputs != nullptr && data.numInputs > 0) {
+        buses.inputs = data.inputs[0].*arrays;
+        buses.inputChannels = static_cast<int>(data.inputs[0].numChannels);
+    }
+    // Only the published output bus is bound; a host that has switched it
+    // off gets nothing written.
+    if (data.outputs != nullptr && data.numOutputs > 0 && !audioOutputs.empty()) {
+        buses.outputs = data.outputs[0].*arrays;
+        buses.outputChannels = static_cast<int>(data.outputs[0].numChannels);
+        buses.outputActive = audioOutputs[0]->isActive();
+    }
+    return buses;
 }
 
 tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
@@ -310,8 +300,11 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
     // The arrays are of the size this call declares, whatever the set-up
     // said: reading them as the other size would run past their ends. An
     // unknown size names no array type, so no audio can be touched.
+    IParameterChanges* changes = data.inputParameterChanges;
+    constexpr int32 kBefore = -1;
+    constexpr int32 kEver = INT32_MAX;
     if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64) {
-        ApplyParameterChanges(data.inputParameterChanges);
+        ApplyParameterChanges(changes, kBefore, kEver);
         return kResultOk;
     }
     const bool use64 = data.symbolicSampleSize == kSample64;
@@ -320,19 +313,30 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
     // reachable through a direct SetMaxBlockSize), no audio can be made:
     // the host gets silence, never whatever it left in its arrays.
     const int32 served = GetBlockSize() < 1 || audioOutputs.empty() ? 0 : data.numOutputs;
-    if (data.outputs != nullptr && data.numOutputs > served && total > 0) {
+    for (int32 k = served; data.outputs != nullptr && k < data.numOutputs && total > 0; ++k) {
         if (use64)
-            SilenceBuses(data.outputs + served, data.numOutputs - served, &AudioBusBuffers::channelBuffers64, total);
+            SilenceHostArrays(data.outputs[k].channelBuffers64, data.outputs[k].numChannels, total);
         else
-            SilenceBuses(data.outputs + served, data.numOutputs - served, &AudioBusBuffers::channelBuffers32, total);
+            SilenceHostArrays(data.outputs[k].channelBuffers32, data.outputs[k].numChannels, total);
     }
-    // The last point of every queue applies at the block's start.
-    ProcessHostBlock(
-        total, [total](int) { return total; },
-        [&](int at) {
-            if (at == 0)
-                ApplyParameterChanges(data.inputParameterChanges);
-        },
-        [&](int offset, int frames) { ProcessFrames(data, offset, frames, use64); });
+    // Every point applies from its own sample on, as CLAP's events do: the
+    // parts end where the next point is due.
+    int32 applied = kBefore;
+    const auto nextChange = [&](int done) { return static_cast<int>(NextPointAfter(changes, done, total)); };
+    const auto applyChangesAt = [&](int at) {
+        ApplyParameterChanges(changes, applied, at);
+        applied = at;
+    };
+    if (use64) {
+        const HostBuses<double> buses = MainBuses<double>(data, &AudioBusBuffers::channelBuffers64);
+        ProcessHostBlock(total, nextChange, applyChangesAt,
+                         [&](int offset, int frames) { ProcessHostPart(buses, offset, frames); });
+    } else {
+        const HostBuses<const float> buses = MainBuses<const float>(data, &AudioBusBuffers::channelBuffers32);
+        ProcessHostBlock(total, nextChange, applyChangesAt,
+                         [&](int offset, int frames) { ProcessHostPart(buses, offset, frames); });
+    }
+    // Points the host placed at or past the block's end still count.
+    ApplyParameterChanges(changes, applied, kEver);
     return kResultOk;
 }

@@ -63,8 +63,8 @@ public:
     /// size, a block size below 1, a rate that is not a positive number or
     /// memory that ran out.
     Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
-    /// [audio] One block: parameter changes (last point of each queue),
-    /// buffer binding, ProcessBlock or PassThrough. The arrays are read in
+    /// [audio] One block, split at every queue point (each applies from its
+    /// own sample on): buffer binding, ProcessBlock or PassThrough. The arrays are read in
     /// the sample size the call declares; null channel arrays are inputs of
     /// silence and outputs that are skipped. Takes no lock. kResultOk.
     Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) noexcept SMTG_OVERRIDE;
@@ -100,13 +100,14 @@ public:
     /// [ui] Bypass: the value last given to setParamNormalized, or 1 or 0
     /// as the processor's flag last changed (queue or state), whichever came
     /// later; preset: the value of the preset last loaded; base parameters:
-    /// their normalised value; else 0.
+    /// the controller's own copy (what the host set, or what a restore,
+    /// a preset or the editor left); else 0.
     Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
-    /// [ui] Stores a base parameter's value and moves the editor's controls
-    /// bound to it (the lock is held only for that); the effect hears of the
-    /// change through the process queues. For the bypass id only the
-    /// controller's display value is stored; the processor's flag changes
-    /// through the process queues and state alone.
+    /// [ui] Stores a base parameter's value in the controller's own copy and
+    /// moves the editor's controls bound to it (the lock is held only for
+    /// that); the processor hears of the change through the process queues
+    /// alone. For the bypass id only the controller's display value is
+    /// stored. kResultFalse for NaN and unknown ids.
     Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
                                                      Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
 
@@ -185,10 +186,18 @@ public:
 
 private:
     /// [ui] Restarts the host's view of every parameter value
-    /// (kParamValuesChanged) if a preset was loaded since the last call.
+    /// (kParamValuesChanged), and the controller's copy, if a preset was
+    /// loaded since the last call.
     /// Called on entry to the controller calls a host makes on its
     /// user-interface thread and on every editor tick.
     void TellHostOfProgramChange();
+    /// [ui] The controller's copy takes every processor value (after a
+    /// restore, a preset or initialisation).
+    void ShowProcessorValues();
+    /// [ui] The controller's copy of parameter `id` (nullptr for other ids),
+    /// first brought to the processor's value if that changed since the
+    /// last look.
+    Steinberg::Vst::Parameter* FollowProcessor(Steinberg::Vst::ParamID id);
     /// [ui] The state save and restore behind every state call.
     Steinberg::tresult WriteState(Steinberg::IBStream* stream);
     Steinberg::tresult ReadState(Steinberg::IBStream* stream);
@@ -196,9 +205,18 @@ private:
     /// display of it together (process queue, state restore).
     void SetHostBypass(bool bypassed) noexcept;
     void PublishParameters();
-    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes) noexcept;
-    void ProcessFrames(Steinberg::Vst::ProcessData& data, int offset, int frames, bool use64) noexcept;
-    void BindOutputBuses(Steinberg::Vst::ProcessData& data, int offset, bool use64) noexcept;
+    /// [audio] One queue point: the host bypass, a program change, or a parameter.
+    void ApplyPoint(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value) noexcept;
+    /// [audio] Applies, of each queue, the last point due in (after, upTo].
+    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes, Steinberg::int32 after,
+                               Steinberg::int32 upTo) noexcept;
+    /// [audio] The first point of any queue after `after`, or `end`.
+    static Steinberg::int32 NextPointAfter(Steinberg::Vst::IParameterChanges* changes, Steinberg::int32 after,
+                                           Steinberg::int32 end) noexcept;
+    /// [audio] The host's main input bus and the published output bus.
+    template <typename Sample, typename Arrays>
+    HostBuses<Sample> MainBuses(const Steinberg::Vst::ProcessData& data,
+                                Arrays Steinberg::Vst::AudioBusBuffers::*arrays) noexcept;
 
     Steinberg::Vst::ProcessContext mContext{};
     std::vector<Steinberg::IPlugView*> mViews;
@@ -208,8 +226,6 @@ private:
     /// The host bypass as the controller shows it (normalised); written on
     /// the audio thread by the process queues, so held race-free.
     RelaxedAtomic<double> mBypassShown = 0.0;
-    /// Host array pointers offset into the current part of a long block;
-    /// sized at construction so that process never allocates.
-    std::vector<float*> mPtr32;
-    std::vector<double*> mPtr64;
+    /// [ui] The processor's normalised values as the controller last saw them.
+    std::vector<double> mSeenProcessorValues;
 };

@@ -45,9 +45,8 @@ ParamValue PLUGIN_API IEffectVST3::getParamNormalized(ParamID id)
         return mBypassShown;
     if (id == kPresetParamId && GetPresetCount() > 0)
         return IPresetParameter::NormalizedFor(GetCurrentPreset(), GetPresetCount());
-    if (id >= static_cast<ParamID>(GetParamCount()))
-        return 0.0;
-    return GetParam(static_cast<int>(id))->GetNormalized();
+    Parameter* shown = FollowProcessor(id);
+    return shown != nullptr ? shown->getNormalized() : 0.0;
 }
 
 tresult PLUGIN_API IEffectVST3::setParamNormalized(ParamID id, ParamValue value)
@@ -61,17 +60,18 @@ tresult PLUGIN_API IEffectVST3::setParamNormalized(ParamID id, ParamValue value)
         mBypassShown = std::clamp(value, 0.0, 1.0);
         return kResultOk;
     }
-    if (id >= static_cast<ParamID>(GetParamCount()))
+    Parameter* shown = FollowProcessor(id);
+    if (shown == nullptr || std::isnan(value))
         return kResultFalse;
-    const int index = static_cast<int>(id);
-    IParamRecord& param = *GetParam(index);
-    param.SetFromNormalized(value);
+    // The controller's own copy: the processor hears of the value through
+    // the process queues alone, so what it saves is what it sounds like.
+    shown->setNormalized(GetParam(static_cast<int>(id))->SnappedNormalized(value));
     // The open panel shows what the host set, so the next drag starts from
     // there. Controls only take the value and mark themselves dirty; the
     // redraw tick paints them, once, however many values a host sets.
     if (IEditorContext* editor = GetEditor()) {
         std::lock_guard<std::recursive_mutex> hold(GetLock());
-        editor->SetParameterFromPlugin(index, param.GetNormalized(), true);
+        editor->SetParameterFromPlugin(static_cast<int>(id), shown->getNormalized(), true);
     }
     return kResultOk;
 }
@@ -155,10 +155,36 @@ void IEffectVST3::ReportProgramChange() noexcept
 
 void IEffectVST3::TellHostOfProgramChange()
 {
-    if (!mProgramChanged.load(std::memory_order_acquire) || componentHandler == nullptr)
+    if (!mProgramChanged.load(std::memory_order_acquire))
         return;
-    if (mProgramChanged.exchange(false, std::memory_order_acq_rel))
+    ShowProcessorValues();
+    if (componentHandler != nullptr && mProgramChanged.exchange(false, std::memory_order_acq_rel))
         componentHandler->restartComponent(kParamValuesChanged);
+}
+
+void IEffectVST3::ShowProcessorValues()
+{
+    for (int i = 0; i < GetParamCount(); ++i) {
+        mSeenProcessorValues[static_cast<size_t>(i)] = -1.0;
+        FollowProcessor(static_cast<ParamID>(i));
+    }
+}
+
+Parameter* IEffectVST3::FollowProcessor(ParamID id)
+{
+    Parameter* shown = id < static_cast<ParamID>(GetParamCount()) ? getParameterObject(id) : nullptr;
+    if (shown == nullptr)
+        return nullptr;
+    // A value the processor took since the last look (automation, a
+    // restore, a preset) is what the controller shows from now on; a value
+    // the host set here stays until then.
+    const double now = GetParam(static_cast<int>(id))->GetNormalized();
+    double& seen = mSeenProcessorValues[id];
+    if (now != seen) {
+        seen = now;
+        shown->setNormalized(now);
+    }
+    return shown;
 }
 
 void IEffectVST3::OnEditorIdle()
@@ -173,6 +199,7 @@ void IEffectVST3::BeginParamGesture(int paramIdx)
 
 void IEffectVST3::ReportParamChange(int paramIdx, double normalized)
 {
+    FollowProcessor(static_cast<ParamID>(paramIdx));
     performEdit(static_cast<ParamID>(paramIdx), normalized);
 }
 

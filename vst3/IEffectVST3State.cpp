@@ -42,6 +42,8 @@ tresult IEffectVST3::ReadState(IBStream* stream)
     // Projects saved with the values alone still open, but only a whole
     // state is success; a chunk cut short changes nothing.
     const StateRead taken = ReadStateChunk(bytes.get(), static_cast<size_t>(got));
+    if (taken != StateRead::kRefused)
+        ShowProcessorValues();
     if (taken == StateRead::kWhole)
         mBypassShown = IsBypassed() ? 1.0 : 0.0;
     return taken == StateRead::kWhole ? kResultOk : kResultFalse;

@@ -4,6 +4,7 @@
 // and a process call that allocates nothing.
 #include "AllocationCounter.h"
 #include "ClapTestHost.h"
+#include "framework/BypassFade.h"
 
 #include <gtest/gtest.h>
 
@@ -94,25 +95,26 @@ TEST(ClapPlugin, DescribesKeldraWithStereoPortsAndNoLatency)
 
 TEST(ClapPlugin, ParameterEventsApplyFromTheirOwnSampleOnwards)
 {
-    const std::vector<std::vector<double>> signal = TestSignal(400);
+    const std::vector<std::vector<double>> signal = TestSignal(600);
     using Events = ClapTestHost::ParamValues;
     const Events none;
     // One call with changes at samples 100 and 250 sounds exactly like calls
     // cut at those samples with the changes at their starts.
     const Events inOneCall = {{kOut, 100, 9.0}, {kGainHigh, 100, 0.9},
                               {kHostBypass, 250, 1.0}};
-    const auto whole = Render(signal, {400}, {inOneCall});
-    const auto cut = Render(signal, {100, 150, 150},
+    const auto whole = Render(signal, {600}, {inOneCall});
+    const auto cut = Render(signal, {100, 150, 350},
                             {none,
                              {{kOut, 0, 9.0}, {kGainHigh, 0, 0.9}},
                              {{kHostBypass, 0, 1.0}}});
-    const auto unchanged = Render(signal, {400}, {none});
+    const auto unchanged = Render(signal, {600}, {none});
+    const long faded = 250 + std::lround(BypassFade::kSeconds * 48000.0);
     for (int c = 0; c < 2; ++c) {
         EXPECT_EQ(whole[c], cut[c]) << "channel " << c;
-        // Before sample 100 nothing changed; the host bypass passes the input from 250 on.
+        // Before sample 100 nothing changed; the host bypass fades to the input from 250 on.
         EXPECT_TRUE(std::equal(whole[c].begin(), whole[c].begin() + 100, unchanged[c].begin()));
         EXPECT_NE(whole[c][150], unchanged[c][150]);
-        EXPECT_TRUE(std::equal(whole[c].begin() + 250, whole[c].end(), signal[c].begin() + 250));
+        EXPECT_TRUE(std::equal(whole[c].begin() + faded, whole[c].end(), signal[c].begin() + faded));
     }
 }
 

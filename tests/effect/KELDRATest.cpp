@@ -8,7 +8,6 @@
 
 #include <limits>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -22,6 +21,13 @@ std::string Shown(const KELDRA& effect, KeldraParamId id)
     char text[IParamRecord::kTextSize];
     Param(effect, id).FormatForHost(Param(effect, id).Value(), text, sizeof text);
     return text;
+}
+
+// What the chain runs with once a block takes the current values.
+ChainSettings Settled(KELDRA& effect)
+{
+    effect.TakeWholeSet();
+    return effect.SettledChainSettings();
 }
 
 }  // namespace
@@ -84,30 +90,22 @@ TEST(Keldra, DefinesTheParametersExactlyAsTabled)
     }
 }
 
-TEST(Keldra, WorkingValuesArePlaceholdersUntilTheFirstPresetRestore)
+TEST(Keldra, TheDefaultPresetGivesTheChainItsDefaults)
 {
     KELDRA effect;
-    EXPECT_EQ(effect.GetOutputGainFactor(), 0.0);
-    EXPECT_EQ(effect.GetHighShelfTarget(), 0.5);
-    EXPECT_EQ(effect.GetHighPassTarget(), 0.0);
-    EXPECT_EQ(effect.GetLowShelfTarget(), 0.0);
-    EXPECT_EQ(effect.GetMidBellTarget(), 0.0);
-    EXPECT_EQ(effect.GetLowPassTarget(), 0.0);
-    EXPECT_EQ(effect.GetOversamplingFactor(), 4);
-
     const IPresetSlot& preset = *effect.GetPreset(0);
     EXPECT_TRUE(preset.IsInitialized());
     EXPECT_STREQ(preset.Name(), "-");
     EXPECT_EQ(preset.Chunk().Size(), 64);
 
     ASSERT_TRUE(effect.LoadPreset(0));
-    EXPECT_EQ(effect.GetOutputGainFactor(), 1.0);
-    EXPECT_EQ(effect.GetHighShelfTarget(), 0.5);
-    EXPECT_EQ(effect.GetMidBellTarget(), 0.5);
-    EXPECT_EQ(effect.GetLowShelfTarget(), 0.5);
-    EXPECT_EQ(effect.GetHighPassTarget(), 0.0);
-    EXPECT_EQ(effect.GetLowPassTarget(), 0.0);
-    EXPECT_EQ(effect.GetOversamplingFactor(), 4);
+    EXPECT_EQ(Settled(effect).outputGain, 1.0);
+    EXPECT_EQ(Settled(effect).highShelf, 0.5);
+    EXPECT_EQ(Settled(effect).midBell, 0.5);
+    EXPECT_EQ(Settled(effect).lowShelf, 0.5);
+    EXPECT_EQ(Settled(effect).highPass, 0.0);
+    EXPECT_EQ(Settled(effect).lowPass, 0.0);
+    EXPECT_EQ(Settled(effect).oversampling, 4);
 }
 
 TEST(Keldra, InitialisedInstanceShowsItsDefaults)
@@ -132,36 +130,36 @@ TEST(Keldra, OutputGainFollowsTheDecibelValue)
     KELDRA effect;
     const int out = ToIndex(KeldraParamId::kOut);
     effect.SetParamFromEditor(out, 0.0);
-    EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 0.1778279410038923);
+    EXPECT_DOUBLE_EQ(Settled(effect).outputGain, 0.1778279410038923);
     effect.SetParamFromEditor(out, 1.0);
-    EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 5.623413251903491);
+    EXPECT_DOUBLE_EQ(Settled(effect).outputGain, 5.623413251903491);
     effect.SetParamFromEditor(out, 0.5);
-    EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 1.0);
+    EXPECT_DOUBLE_EQ(Settled(effect).outputGain, 1.0);
 
     // A NaN from the editor leaves the gain where it was.
     effect.SetParamFromEditor(out, std::numeric_limits<double>::quiet_NaN());
-    EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 1.0);
+    EXPECT_DOUBLE_EQ(Settled(effect).outputGain, 1.0);
 }
 
 TEST(Keldra, KnobTravelMapsThroughEachShape)
 {
     KELDRA effect;
     effect.SetParamFromEditor(ToIndex(KeldraParamId::kHighPass), 0.5);
-    EXPECT_NEAR(effect.GetHighPassTarget(), 0.8073, 5e-5);
+    EXPECT_NEAR(Settled(effect).highPass, 0.8073, 5e-5);
     effect.SetParamFromEditor(ToIndex(KeldraParamId::kHighPass), 0.25);
-    EXPECT_NEAR(effect.GetHighPassTarget(), 0.6788, 5e-5);
+    EXPECT_NEAR(Settled(effect).highPass, 0.6788, 5e-5);
 
     effect.SetParamFromEditor(ToIndex(KeldraParamId::kGainMid), 0.5);
-    EXPECT_DOUBLE_EQ(effect.GetMidBellTarget(), 0.5);
+    EXPECT_DOUBLE_EQ(Settled(effect).midBell, 0.5);
     effect.SetParamFromEditor(ToIndex(KeldraParamId::kGainMid), 1.0);
-    EXPECT_DOUBLE_EQ(effect.GetMidBellTarget(), 0.98);  // GainM never reaches 1
+    EXPECT_DOUBLE_EQ(Settled(effect).midBell, 0.98);  // GainM never reaches 1
 
     effect.SetParamFromEditor(ToIndex(KeldraParamId::kLowPass), 0.0);
-    EXPECT_DOUBLE_EQ(effect.GetLowPassTarget(), -0.3);
+    EXPECT_DOUBLE_EQ(Settled(effect).lowPass, -0.3);
     effect.SetParamFromEditor(ToIndex(KeldraParamId::kGainHigh), 0.25);
-    EXPECT_DOUBLE_EQ(effect.GetHighShelfTarget(), 0.25);
+    EXPECT_DOUBLE_EQ(Settled(effect).highShelf, 0.25);
     effect.SetParamFromEditor(ToIndex(KeldraParamId::kGainLow), 0.75);
-    EXPECT_DOUBLE_EQ(effect.GetLowShelfTarget(), 0.75);
+    EXPECT_DOUBLE_EQ(Settled(effect).lowShelf, 0.75);
 }
 
 TEST(Keldra, OversamplingSnapsToTwoValuesAndPicksTheFactor)
@@ -170,33 +168,19 @@ TEST(Keldra, OversamplingSnapsToTwoValuesAndPicksTheFactor)
     const int oversampling = ToIndex(KeldraParamId::kOversampling);
     effect.SetParamFromEditor(oversampling, 0.7);
     EXPECT_EQ(Param(effect, KeldraParamId::kOversampling).Value(), 1.0);
-    EXPECT_EQ(effect.GetOversamplingFactor(), 16);
+    EXPECT_EQ(Settled(effect).oversampling, 16);
     effect.SetParamFromEditor(oversampling, 0.3);
     EXPECT_EQ(Param(effect, KeldraParamId::kOversampling).Value(), 0.0);
-    EXPECT_EQ(effect.GetOversamplingFactor(), 4);
+    EXPECT_EQ(Settled(effect).oversampling, 4);
 }
 
-TEST(Keldra, BypassIsSteppedAndTouchesNoWorkingValue)
+TEST(Keldra, BypassIsSteppedAndTouchesNoChainSetting)
 {
     KELDRA effect;
     ASSERT_TRUE(effect.LoadPreset(0));
     effect.SetParamFromEditor(ToIndex(KeldraParamId::kBypass), 0.6);
     EXPECT_EQ(Param(effect, KeldraParamId::kBypass).Value(), 1.0);
-    EXPECT_EQ(effect.GetOutputGainFactor(), 1.0);
-    EXPECT_EQ(effect.GetHighShelfTarget(), 0.5);
-    EXPECT_EQ(effect.GetOversamplingFactor(), 4);
-}
-
-TEST(Keldra, ParameterChangesWaitForTheLockHolder)
-{
-    KELDRA effect;
-    std::unique_lock<std::recursive_mutex> block(effect.GetLock());
-    std::thread editor([&] { effect.SetParamFromEditor(ToIndex(KeldraParamId::kOut), 1.0); });
-    // While this thread holds the lock (as a process call would), the change
-    // may store its value but must not reach the working values.
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(effect.GetOutputGainFactor(), 0.0);
-    block.unlock();
-    editor.join();
-    EXPECT_DOUBLE_EQ(effect.GetOutputGainFactor(), 5.623413251903491);
+    EXPECT_EQ(Settled(effect).outputGain, 1.0);
+    EXPECT_EQ(Settled(effect).highShelf, 0.5);
+    EXPECT_EQ(Settled(effect).oversampling, 4);
 }

@@ -191,7 +191,8 @@ TEST_F(EditorLayout, TheOversamplingSwitchTakesClicksWhereTheSwitchesOverlap)
     Click(60, 543);  // the row both switches cover
     EXPECT_EQ(Param(KeldraParamId::kBypass), bypass);
     EXPECT_NE(Param(KeldraParamId::kOversampling), oversampling);
-    EXPECT_EQ(effect->GetOversamplingFactor(), KELDRA::kOversamplingHigh);
+    effect->TakeWholeSet();
+    EXPECT_EQ(effect->SettledChainSettings().oversampling, KELDRA::kOversamplingHigh);
 
     Click(60, 542);  // one row up: the IN switch
     EXPECT_NE(Param(KeldraParamId::kBypass), bypass);

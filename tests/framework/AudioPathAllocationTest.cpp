@@ -14,6 +14,7 @@ TEST(AudioPath, BlockOperationsAndPresetRestoreDoNotAllocate)
     effect.SetMaxBlockSize(64);
     effect.changed.reserve(64);
     effect.settledAtChange.reserve(64);
+    effect.wholeSetAtChange.reserve(64);
 
     float in32[2][64] = {};
     float out32[2][64] = {};
@@ -37,7 +38,8 @@ TEST(AudioPath, BlockOperationsAndPresetRestoreDoNotAllocate)
     effect.ClearScratchBuffers();
     effect.GetParam(3)->SetFromNormalized(0.9);
     effect.OnParamChanged(3);
-    const bool restored = effect.LoadPreset(0);
+    // A program change from the process call, applied by the next part.
+    const bool restored = effect.QueueProgramChange(0) && effect.TakeWholeSet();
     const long allocations = counter.Count();
 
     EXPECT_TRUE(restored);

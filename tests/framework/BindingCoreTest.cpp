@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <numeric>
@@ -80,13 +82,16 @@ TEST_P(BindingCore, StateRoundTripsReadsThroughShortReadsAndLoadsAllOrNothing)
     EXPECT_TRUE(driver->Base().IsBypassed());
 }
 
-TEST_P(BindingCore, HostValuesAreClampedSnappedToldToTheEditorAndNonFiniteOnesRefused)
+TEST_P(BindingCore, HostValuesAreClampedSnappedShownOnTheEditorsTimerAndNonFiniteOnesRefused)
 {
     EditorLog& log = editorLog;
     driver->Base().AttachEditor(std::make_unique<RecordingEditor>(log));
     log.deliveries.clear();
     driver->Forget();
     Run(16, {{0, 0, 99.0}, {1, 0, 0.7}, {2, 0, std::numeric_limits<double>::quiet_NaN()}});
+    // The audio thread never touches the editor: its timer finds the changes.
+    EXPECT_TRUE(log.deliveries.empty());
+    driver->Base().FollowParamsInEditor();
     EXPECT_EQ(Value(0), 15.0);
     EXPECT_EQ(Value(1), 1.0);
     EXPECT_EQ(Value(2), 0.25);
@@ -99,24 +104,60 @@ TEST_P(BindingCore, HostValuesAreClampedSnappedToldToTheEditorAndNonFiniteOnesRe
     EXPECT_EQ(log.deliveries[1].value, 1.0);
 }
 
-TEST_P(BindingCore, LongBlocksRunInPartsOfTheBlockSizeAndAtChangePoints)
+TEST_P(BindingCore, LongBlocksRunInPartsOfTheBlockSizeAndAtEveryChangePoint)
 {
     driver->Forget();
-    const StereoBlock block = Run(150, {{2, 100, 0.5}});
+    const StereoBlock block = Run(150, {{2, 100, 0.5}, {2, 120, 0.75}});
     ExpectDoubled(block);
     const std::vector<int> expected =
-        driver->SampleAccurate() ? std::vector<int>({64, 36, 50}) : std::vector<int>({64, 64, 22});
+        driver->SampleAccurate() ? std::vector<int>({64, 36, 20, 30}) : std::vector<int>({64, 64, 22});
     EXPECT_EQ(driver->Parts(), expected);
-    EXPECT_EQ(Value(2), 0.5);
+    EXPECT_EQ(Value(2), 0.75);
 }
 
-TEST_P(BindingCore, HostBypassPassesTheInputWhileTheEffectRunsOn)
+// Either bypass (the host's, or the effect's own switch: the probe's
+// parameter 1) switched while a loud sine plays: a fresh instance that
+// starts bypassed passes the input from its first sample; each switch then
+// cross-fades, never stepping more than a quarter beyond the steady
+// signals' own largest step, and once faded the output is exactly the
+// input, or the effect's.
+TEST_P(BindingCore, EitherBypassCrossFadesWithoutAStepThenIsExact)
 {
-    driver->Forget();
-    const StereoBlock bypassed = Run(100, {{HostChange::kHostBypass, 0, 1.0}});
-    EXPECT_EQ(bypassed.out, bypassed.in);
-    EXPECT_EQ(driver->Parts(), std::vector<int>({64, 36}));
-    ExpectDoubled(Run(100, {{HostChange::kHostBypass, 0, 0.0}}));
+    constexpr int kBlocks = 30, kFrames = 64;
+    const int fade = static_cast<int>(std::lround(BypassFade::kSeconds * kRate));
+    ASSERT_LT(fade, 10 * kFrames);
+    for (const int bypass : {HostChange::kHostBypass, 1}) {
+        std::unique_ptr<BindingDriver> fresh = MakeBindingDriver(GetParam());
+        ASSERT_TRUE(fresh->SetUp(kRate, kFrames));
+        std::vector<float> in, out;
+        for (int b = 0; b < kBlocks; ++b) {
+            StereoBlock block(kFrames);
+            for (int c = 0; c < 2; ++c)
+                for (int i = 0; i < kFrames; ++i)
+                    block.in[c][i] = 0.9f * static_cast<float>(std::sin(0.1309 * (b * kFrames + i)));
+            std::vector<HostChange> changes;
+            if (b % 10 == 0)
+                changes.push_back({bypass, 0, b == 10 ? 0.0 : 1.0});
+            fresh->Process(block, changes);
+            in.insert(in.end(), block.in[0].begin(), block.in[0].end());
+            out.insert(out.end(), block.out[0].begin(), block.out[0].end());
+        }
+        float steady = 0.0f;
+        float most = 0.0f;
+        for (std::size_t i = 1; i < in.size(); ++i) {
+            steady = std::max({steady, std::fabs(in[i] - in[i - 1]), std::fabs(2.0f * (in[i] - in[i - 1]))});
+            most = std::max(most, std::fabs(out[i] - out[i - 1]));
+        }
+        EXPECT_LE(most, 1.25f * steady) << bypass;
+        for (int i = 0; i < kBlocks * kFrames; ++i) {
+            const int block = i / kFrames, since = i % (10 * kFrames);
+            if (block / 10 == 1 && since >= fade) {
+                ASSERT_EQ(out[i], 2.0f * in[i]) << bypass << " frame " << i;
+            } else if (block / 10 != 1 && (block == 0 || since >= fade)) {
+                ASSERT_EQ(out[i], in[i]) << bypass << " frame " << i;
+            }
+        }
+    }
 }
 
 TEST_P(BindingCore, AHugeMaximumBlockIsServedFromABoundedBlock)

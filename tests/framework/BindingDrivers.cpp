@@ -62,7 +62,7 @@ public:
         mProbe->release();
     }
     const char* Name() const override { return "vst3"; }
-    bool SampleAccurate() const override { return false; }
+    bool SampleAccurate() const override { return true; }
 
     bool SetUp(double sampleRate, std::int64_t maxFrames) override
     {

@@ -10,7 +10,7 @@
 /// it: parameter notifications and the frame counts handed to ProcessBlock.
 /// Three parameters (a continuous gain -15..15, an integer switch, a mix
 /// 0..1 defaulting to 0.25); ProcessBlock writes 2 x input, so processed and
-/// passed-through audio differ.
+/// passed-through audio differ. The switch is the probe's own bypass.
 template <class Binding>
 class BindingProbe : public Binding {
 public:
@@ -22,6 +22,7 @@ public:
         this->GetParam(1)->SetKind(IParamRecord::kKindInteger);
         this->GetParam(1)->DefineContinuous("Switch", 0.0, 0.0, 1.0, 1.0);
         this->GetParam(2)->DefineContinuous("Mix", 0.25, 0.0, 1.0, 0.01);
+        this->UseParamAsBypass(1);
         this->InitDefaultPresets("-");
         // Room enough that the audio path never allocates.
         changed.reserve(4096);

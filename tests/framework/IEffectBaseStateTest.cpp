@@ -213,15 +213,31 @@ TEST_F(StateFixture, ARestoreUnderWayIsNeverReadAsWhole)
 {
     std::vector<std::uint8_t> chunk(static_cast<std::size_t>(effect.StateChunkBytes()));
     ASSERT_TRUE(effect.WriteStateChunk(chunk.data(), chunk.size()));
+    ASSERT_TRUE(effect.TakeWholeSet());
     effect.settledAtChange.clear();
+    effect.wholeSetAtChange.clear();
     EXPECT_EQ(effect.ReadStateChunk(chunk.data(), chunk.size()), IEffectBase::StateRead::kWhole);
     EXPECT_EQ(effect.settledAtChange, std::vector<bool>(8, false));
     EXPECT_TRUE(effect.ReadSettled([] {}));
+    // Meanwhile a part keeps the set it took last, but after an activation
+    // it has none until the restore is done: the effect waits for it.
+    EXPECT_EQ(effect.wholeSetAtChange, std::vector<bool>(8, true));
+    effect.RestartSignal();
+    effect.wholeSetAtChange.clear();
+    EXPECT_EQ(effect.ReadStateChunk(chunk.data(), chunk.size()), IEffectBase::StateRead::kWhole);
+    EXPECT_EQ(effect.wholeSetAtChange, std::vector<bool>(8, false));
+    EXPECT_TRUE(effect.TakeWholeSet());
     // A read that a restore overtakes is not whole either.
     EXPECT_FALSE(effect.ReadSettled([&] { effect.ReadStateChunk(chunk.data(), chunk.size()); }));
-    // A preset loaded on the audio thread itself is no restore from elsewhere.
+    // A preset is a bulk write as well; one the audio thread is handed
+    // (a program change in process) applies at its next whole-set read.
     effect.InitDefaultPresets("-");
     effect.settledAtChange.clear();
     ASSERT_TRUE(effect.LoadPreset(0));
-    EXPECT_EQ(effect.settledAtChange, std::vector<bool>(8, true));
+    EXPECT_EQ(effect.settledAtChange, std::vector<bool>(8, false));
+    effect.GetParam(3)->SetFromNormalized(1.0);
+    ASSERT_TRUE(effect.QueueProgramChange(0));
+    EXPECT_FALSE(effect.QueueProgramChange(2));
+    EXPECT_TRUE(effect.TakeWholeSet());
+    EXPECT_EQ(effect.SettledValue(3), 0.5);
 }

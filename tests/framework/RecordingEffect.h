@@ -25,6 +25,7 @@ public:
         }
         changed.push_back(paramIdx);
         settledAtChange.push_back(ReadSettled([] {}));
+        wholeSetAtChange.push_back(TakeWholeSet());
     }
     void OnPresetsChanged() override { ++presetsChanged; }
     void BeginParamGesture(int) override {}
@@ -47,6 +48,7 @@ public:
 
     std::vector<int> changed;
     std::vector<bool> settledAtChange;  ///< what the audio thread would have read at each notification
+    std::vector<bool> wholeSetAtChange;  ///< whether a part starting then would have a whole set
     std::vector<std::pair<int, double>> reported;
     int presetsChanged = 0;
     double valueAtLastChange = -1.0;      ///< the notified parameter's value at its notification

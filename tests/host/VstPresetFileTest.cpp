@@ -2,6 +2,7 @@
 // .vstpreset files through the host library, against the built bundle: what
 // one instance saves another restores, and damaged or foreign files are
 // refused with a reason instead of being half read.
+#include "host/HostParameterChanges.h"
 #include "host/PluginInstance.h"
 #include "host/PluginModule.h"
 #include "host/VstPresetFile.h"
@@ -39,7 +40,13 @@ TEST(VstPresetFile, APresetSavedByOneInstanceRestoresEveryValueInAnother)
     // The knobs anywhere, the bypass and oversampling switches on.
     const std::vector<std::pair<ParamID, double>> values = {{2, 0.27}, {3, 0.38}, {4, 0.49}, {5, 0.6},
                                                             {6, 1.0}, {7, 1.0}};
-    for (const auto& [id, value] : values) source->Controller()->setParamNormalized(id, value);
+    // They reach the processor, whose state the preset holds, as automation does.
+    HostParameterChanges changes;
+    for (const auto& [id, value] : values) changes.Add(id, value);
+    ASSERT_TRUE(source->Setup(ProcessSettings{}, error)) << error;
+    std::vector<float> silence(64);
+    float* arrays[2] = {silence.data(), silence.data()};
+    source->Process32(arrays, arrays, 64, &changes);
     const std::vector<uint8_t> file = WriteVstPreset(SavePreset(*source));
     ASSERT_EQ(std::string(file.begin(), file.begin() + 4), "VST3");
     EXPECT_EQ(std::string(file.begin() + 8, file.begin() + 40), source->ClassIdText());

@@ -76,13 +76,17 @@ TEST(IEffectVST3Controller, EditorGesturesReachTheHostInOrder)
     host.effect->setComponentHandler(nullptr);
 }
 
-TEST(IEffectVST3Controller, HostParameterChangesOnlyStoreTheValue)
+// The controller keeps its own copy: the processor hears of a value through
+// the process queues alone, so a project saves what it sounded like.
+TEST(IEffectVST3Controller, HostParameterChangesStayInTheControllersCopy)
 {
     ProbeHost host;
     HostComponentHandler handler;
     host.effect->setComponentHandler(&handler);
     EXPECT_EQ(host.effect->setParamNormalized(1, 0.5), kResultOk);
-    EXPECT_EQ(host.effect->GetParam(1)->Value(), 1.0);
+    EXPECT_EQ(host.effect->setParamNormalized(1, std::nan("")), kResultFalse);
+    EXPECT_EQ(host.effect->getParamNormalized(1), 1.0);  // on its step, as the processor would store it
+    EXPECT_EQ(host.effect->GetParam(1)->Value(), 0.0);
     EXPECT_TRUE(host.effect->changed.empty());
     EXPECT_TRUE(handler.Edits().empty());
     host.effect->setComponentHandler(nullptr);

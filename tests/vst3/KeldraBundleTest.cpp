@@ -8,6 +8,7 @@
 #include "pluginterfaces/vst/ivstunits.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 using namespace Steinberg;
@@ -182,9 +183,13 @@ TEST_F(BundleTest, StateRoundTripLeavesEveryValueUnchanged)
     EXPECT_EQ(plugin->LoadState(fresh), kResultOk);
     EXPECT_EQ(plugin->SaveState(), fresh);
 
+    // The controller's own values never reach the saved state; a state does.
     c->setParamNormalized(0, 0.9);
-    c->setParamNormalized(4, 0.1);
-    const std::vector<uint8_t> changed = plugin->SaveState();
+    EXPECT_EQ(plugin->SaveState(), fresh);
+    std::vector<uint8_t> changed = fresh;
+    const double values[2] = {12.0, 0.02 + 0.1 * 0.96};  // OUT at 0.9, GainM at 0.1
+    std::memcpy(changed.data(), &values[0], sizeof(double));
+    std::memcpy(changed.data() + 4 * sizeof(double), &values[1], sizeof(double));
     c->setParamNormalized(0, 0.2);
     EXPECT_EQ(plugin->LoadState(changed), kResultOk);
     EXPECT_NEAR(c->getParamNormalized(0), 0.9, 1e-12);

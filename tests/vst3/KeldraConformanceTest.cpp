@@ -32,13 +32,20 @@ double RunRandomBlocks(PluginInstance& plugin, const std::vector<ParameterInfo>&
     for (int b = 0; b < blocks; ++b) {
         const int frames = static_cast<int>(random() % static_cast<unsigned>(max + 1));
         HostParameterChanges changes;
+        std::vector<int32> latest(params.size(), -1);
         for (int q = 0; q < 3; ++q) {
             const ParameterInfo& p = params[random() % params.size()];
             if (p.flags & ParameterInfo::kIsProgramChange)
                 continue;
             const double value = unit(random);
-            changes.Add(p.id, value, frames > 0 ? static_cast<int32>(random() % frames) : 0);
-            lastValues[static_cast<size_t>(&p - params.data())] = value;
+            const int32 offset = frames > 0 ? static_cast<int32>(random() % frames) : 0;
+            changes.Add(p.id, value, offset);
+            // Each point applies at its own sample: the latest one holds.
+            const auto index = static_cast<size_t>(&p - params.data());
+            if (offset >= latest[index]) {
+                latest[index] = offset;
+                lastValues[index] = value;
+            }
         }
         for (int c = 0; c < 2; ++c)
             for (int i = 0; i < frames; ++i) {
@@ -124,7 +131,7 @@ TEST_F(BundleTest, BothSampleSizesSurviveVaryingBlocksAndAutomation)
         for (size_t i = 0; i < params.size(); ++i) {
             if (last[i] < 0.0 || params[i].id >= 8)
                 continue;
-            // The record keeps the last point; stepped kinds round it.
+            // The record keeps the latest point; stepped kinds round it.
             const double plain = plugin->Controller()->normalizedParamToPlain(params[i].id, last[i]);
             const double now = plugin->Controller()->normalizedParamToPlain(
                 params[i].id, plugin->Controller()->getParamNormalized(params[i].id));

@@ -76,10 +76,9 @@ TEST_F(BundleTest, ComponentStateRestoresThroughTheUsualHostFlowAndOldProjectsSt
 {
     std::string error;
     ASSERT_TRUE(plugin->Setup(ProcessSettings{}, error)) << error;
-    IEditController* c = plugin->Controller();
-    c->setParamNormalized(0, 0.8);
-    c->setParamNormalized(3, 0.25);
     HostParameterChanges changes;
+    changes.Add(0, 0.8);
+    changes.Add(3, 0.25);
     changes.Add(kBypass, 1.0);
     Blocks b(32, 0.0f);
     plugin->Process32(b.Inputs(), b.Outputs(), 32, &changes);
