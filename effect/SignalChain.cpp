@@ -2,6 +2,7 @@
 #include "effect/SignalChain.h"
 
 #include "effect/BilinearScale.h"
+#include "effect/InputLimit.h"
 #include "effect/ScopedDenormalFlush.h"
 
 #include <algorithm>
@@ -94,7 +95,8 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
 
         F64x2 v[kCoefficientRun];
         for (int k = 0; k < count; ++k)
-            v[k] = F64x2(inL[run + k], inR[run + k]) + mix * F64x2(mDecimated[run + k][0], mDecimated[run + k][1]);
+            v[k] = F64x2(SaneInput(inL[run + k]), SaneInput(inR[run + k])) +
+                   mix * F64x2(mDecimated[run + k][0], mDecimated[run + k][1]);
         if (atRest)
             runSections<true>(v, count);
         else

@@ -259,14 +259,46 @@ TEST(SignalChain, HugeInfiniteAndNanInputsMatchTheOracle)
         inR[2600] = -inf;
         inL[3500] = std::nan("");
         inR[3500] = 1e200;
+        inL[4200] = -1048576.0; // the largest magnitude still taken for signal
         ChainSettings s;
         s.oversampling = factor;
         SideBySide chains;
         chains.run(inL, inR, 256, s);
         EXPECT_TRUE(chains.bothAgree()) << factor;
-        // Infinities and NaN never get into the state: the output ends
-        // finite (still ringing with the huge finite samples).
         EXPECT_TRUE(std::isfinite(chains.productL.back()) && std::isfinite(chains.productR.back()));
+    }
+}
+
+// One absurd sample in music, as a careless host might send: within 100 ms
+// the output is what the music alone gives (a NaN's restart is all that is
+// left of it), at both factors and at the slowest high-pass.
+TEST(SignalChain, OneAbsurdSampleIsForgottenWithinATenthOfASecond)
+{
+    const double fs = 48000.0;
+    const int at = 9000, tenth = 4800;
+    const std::vector<double> music = noise(at + 3 * tenth, 0.3, 51);
+    for (const int factor : {4, 16}) {
+        for (const double absurd : {1e30, -1e20, 3e38, 1e10, 1048577.0, std::numeric_limits<double>::infinity()}) {
+            ChainSettings s;
+            s.sampleRate = fs;
+            s.oversampling = factor;
+            s.highPass = 0.0;
+            s.lowShelf = 1.0;
+            std::vector<double> spiked = music;
+            spiked[at] = absurd;
+            SignalChain clean, hit;
+            clean.reset(fs);
+            hit.reset(fs);
+            ScriptedBypass bypass;
+            std::vector<double> cleanL, cleanR, hitL, hitR;
+            runBlocks(clean, music, music, cleanL, cleanR, 512, s, bypass);
+            runBlocks(hit, spiked, music, hitL, hitR, 512, s, bypass);
+            double after = 0.0;
+            for (int i = at + tenth; i < static_cast<int>(music.size()); ++i)
+                after = std::max(after, std::fabs(hitL[i] - cleanL[i]));
+            EXPECT_LT(after, 1e-4) << factor << " " << absurd; // −80 dB
+            EXPECT_EQ(hitR, cleanR) << factor << " " << absurd;
+        }
     }
 }
 

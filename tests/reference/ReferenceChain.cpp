@@ -5,6 +5,12 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <limits>
+
+double ReferenceChain::admitted(double x)
+{
+    return std::fabs(x) > 0x1p20 ? std::numeric_limits<double>::quiet_NaN() : x;
+}
 
 void ReferenceChain::clearOversampling()
 {
@@ -77,7 +83,7 @@ void ReferenceChain::process(const double* const in[2], double* const out[2], in
 
         // Oversampled path, the two channels interleaved step by step.
         for (int ch = 0; ch < 2; ++ch)
-            mDrive[ch] = drive * in[ch][k];
+            mDrive[ch] = drive * admitted(in[ch][k]);
         for (int j = 0; j < n; ++j) {
             for (int ch = 0; ch < 2; ++ch) {
                 const double up = mUp[ch].step(mG[ch], mC[ch], j == 0 ? mDrive[ch] : 0.0);
@@ -95,7 +101,7 @@ void ReferenceChain::process(const double* const in[2], double* const out[2], in
         const double b = std::trunc(bypass.BypassValue());
         const bool through = b == 0 || std::isnan(b);
         for (int ch = 0; ch < 2; ++ch) {
-            double x = in[ch][k] + mix * mDecimated[ch];
+            double x = admitted(in[ch][k]) + mix * mDecimated[ch];
             x = mHighShelf[ch].run(x);
             x = mHighPass[ch].run(x);
             x = mLowPass[ch].run(x);

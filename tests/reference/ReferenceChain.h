@@ -22,6 +22,9 @@ public:
     void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
                  const IBypassSource& bypass);
 
+    /// An input sample beyond ±2^20 enters the chain as a NaN would.
+    static double admitted(double x);
+
 private:
     void clearOversampling();
 
