@@ -142,6 +142,14 @@ private:
 #endif
 
 public:
+    /// True when both lanes are below `level` in magnitude (a NaN never is).
+    bool magnitudeBelow(F64x2 level) const noexcept
+    {
+        const F64x2 negated = -level;
+        return left() < level.left() && left() > negated.left() && right() < level.right() &&
+               right() > negated.right();
+    }
+
     F64x2& operator+=(F64x2 o) noexcept { return *this = *this + o; }
     F64x2& operator-=(F64x2 o) noexcept { return *this = *this - o; }
 };

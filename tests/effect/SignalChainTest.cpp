@@ -352,3 +352,66 @@ TEST(SignalChain, InPlaceBuffersGiveTheSameOutputAsSeparateOnes)
 }
 
 } // namespace
+
+// A burst, then silence (-0.0 on the left) while the knobs move and Bypass
+// comes and goes. Until the rule holds (judged on the oracle, the product's
+// twin until then) the product is the oracle bit for bit; from then on it is
+// exactly zero where the oracle still murmurs below the quiet level, and the
+// next sound comes out exactly as from an oracle that never heard the burst.
+TEST(SignalChain, FallsSilentExactlyByItsRuleThenPlaysAsAChainThatHeardOnlySilence)
+{
+    const double fs = 48000.0;
+    const int block = 300, burst = 9000, silence = 4 * 48000, sound = 6000;
+    const long quietNeeded = static_cast<long>(std::ceil(SignalChain::kQuietSeconds * fs));
+    std::vector<double> inL(burst + silence + sound, -0.0), inR(inL.size(), 0.0);
+    const std::vector<double> loud = noise(burst, 0.9, 61), later = noise(sound, 0.5, 62);
+    std::copy(loud.begin(), loud.end(), inL.begin());
+    std::copy(loud.begin(), loud.end(), inR.begin());
+    std::copy(later.begin(), later.end(), inL.end() - sound);
+    std::copy(later.begin(), later.end(), inR.end() - sound);
+    std::vector<double> onlySilenceL = inL, onlySilenceR = inR;
+    std::fill(onlySilenceL.begin(), onlySilenceL.begin() + burst, -0.0);
+    std::fill(onlySilenceR.begin(), onlySilenceR.begin() + burst, 0.0);
+    const auto bypassed = [&](long read) { return read > burst + 3 * 48000 && read < burst + silence - 500; };
+    for (const int factor : {4, 16}) {
+        ChainSettings s;
+        s.sampleRate = fs;
+        s.oversampling = factor;
+        s.highPass = 0.5;
+        s.highShelf = 0.8;
+        SideBySide chains(fs), fresh(fs);
+        long flush = -1, quiet = 0, judged = 0;
+        const auto knobs = [&](int, int start, ChainSettings& s) {
+            // The rule, on what the oracle has put out up to this block.
+            for (; judged < start; ++judged) {
+                const bool still = inL[judged] == 0.0 && std::fabs(chains.oracleL[judged]) < SignalChain::kQuietLevel &&
+                                   std::fabs(chains.oracleR[judged]) < SignalChain::kQuietLevel;
+                quiet = still ? quiet + 1 : 0;
+            }
+            if (flush < 0 && quiet >= quietNeeded && chains.oracle.largestHistory() < SignalChain::kQuietLevel)
+                flush = start;
+            if (start > burst + 5 * 24000)
+                s.lowShelf = 0.5 + 0.4 * std::sin(start * 1e-4);
+        };
+        for (SideBySide* c : {&chains, &fresh})
+            c->bypassScript([&](long read) { return bypassed(read) ? 1.0 : 0.0; });
+        chains.run(inL, inR, block, s, knobs);
+        ASSERT_GT(flush, burst) << factor;
+        ASSERT_LT(flush, burst + 5 * 24000) << factor;
+
+        const auto head = [&](const std::vector<double>& v) { return std::vector<double>(v.begin(), v.begin() + flush); };
+        EXPECT_TRUE(agrees(head(chains.productL), head(chains.oracleL))) << factor;
+        EXPECT_TRUE(agrees(head(chains.productR), head(chains.oracleR))) << factor;
+        for (long i = flush; i < burst + silence; ++i) {
+            const double expected = bypassed(i) ? inL[i] : 0.0;
+            ASSERT_EQ(0, std::memcmp(&chains.productL[i], &expected, sizeof expected)) << factor << " " << i;
+            ASSERT_EQ(chains.productR[i], 0.0) << i;
+        }
+        EXPECT_GT(peak(chains.oracleL, flush), 0.0) << factor;
+
+        fresh.run(onlySilenceL, onlySilenceR, block, s, knobs);
+        const auto tail = [&](const std::vector<double>& v) { return std::vector<double>(v.begin() + flush, v.end()); };
+        EXPECT_TRUE(agrees(tail(chains.productL), tail(fresh.oracleL))) << factor;
+        EXPECT_TRUE(agrees(tail(chains.productR), tail(fresh.oracleR))) << factor;
+    }
+}

@@ -3,6 +3,7 @@
 
 #include "ReferenceWaveshaper.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -10,6 +11,14 @@
 double ReferenceChain::admitted(double x)
 {
     return std::fabs(x) > 0x1p20 ? std::numeric_limits<double>::quiet_NaN() : x;
+}
+
+double ReferenceChain::largestHistory() const
+{
+    double largest = 0.0;
+    for (const ReferenceSection* sections : {mHighShelf, mHighPass, mLowPass, mMidBell, mLowShelf})
+        largest = std::max({largest, sections[0].largestHistory(), sections[1].largestHistory()});
+    return largest;
 }
 
 void ReferenceChain::clearOversampling()

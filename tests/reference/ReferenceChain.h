@@ -22,6 +22,9 @@ public:
     void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
                  const IBypassSource& bypass);
 
+    /// The largest magnitude among the ten sections' histories.
+    double largestHistory() const;
+
     /// An input sample beyond ±2^20 enters the chain as a NaN would.
     static double admitted(double x);
 

@@ -7,6 +7,7 @@
 #include "effect/LowShelfSection.h"
 #include "effect/MidBellSection.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -87,6 +88,14 @@ void ReferenceSection::bilinear(const Analog& analog, double k)
             to[j][3] = -s3 + s2 - s1 + c[0];
         }
     }
+}
+
+double ReferenceSection::largestHistory() const
+{
+    double largest = 0.0;
+    for (int i = 0; i < 3; ++i)
+        largest = std::max({largest, std::fabs(mX[i]), std::fabs(mY[i])});
+    return largest;
 }
 
 void ReferenceSection::clear()
