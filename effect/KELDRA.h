@@ -40,6 +40,13 @@ public:
     /// redesigned even for a block of 0 frames.
     void ProcessBlock(double** inputs, double** outputs, int frames) noexcept override;
 
+    /// [audio] True when the last ProcessBlock's output was exact silence
+    /// because the chain slept through it (see SignalChain's silence rule).
+    bool OutputSilent() const noexcept { return mChain.sleptThrough(); }
+    /// [any] How many samples at the current rate the output may go on
+    /// after the input falls silent, before it is exact silence.
+    int TailSamples() const noexcept { return SignalChain::tailSamples(GetSampleRate()); }
+
     // ---- working values [any] -------------------------------------------------
 
     /// Linear output gain factor, 10^(OUT/20).

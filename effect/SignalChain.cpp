@@ -78,7 +78,8 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
     mBandSmoothers.beginBlock(F64x2(d), F64x2(settings.highShelf, settings.midBell));
     mPassSmoothers.beginBlock(F64x2(d), F64x2(settings.highPass, -settings.lowPass));
     mLowShelfSmoother.beginBlock(d, settings.lowShelf);
-    if (mAsleep && silentFrom(in[0], in[1], frames) == 0) {
+    mSlept = mAsleep && silentFrom(in[0], in[1], frames) == 0;
+    if (mSlept) {
         sleepThrough(in, out, frames, bypass);
         return;
     }

@@ -64,10 +64,10 @@ public:
     static constexpr double kQuietLevel = 0x1p-24; ///< about −144 dBFS
     static constexpr double kQuietSeconds = 0.05;
 
-    /// [audio] True when the last block was slept through: its output is
-    /// exactly zero (the input, under Bypass), and so is every later block's
-    /// until the input is not zero.
-    bool asleep() const noexcept { return mAsleep; }
+    /// [audio] True when the last block of at least one frame was slept
+    /// through: its output is exactly zero (the input, under Bypass), and so
+    /// will every later block's be until the input is not zero.
+    bool sleptThrough() const noexcept { return mSlept; }
 
     /// [any] An upper bound, in samples at `sampleRate`, of how long after
     /// its input falls silent the chain goes to sleep, for input up to
@@ -130,6 +130,7 @@ private:
 
     long mQuietSamples = 0; ///< quiet samples up to the end of the last block, by the rule above
     bool mAsleep = true;    ///< states all zero, blocks of silence skipped
+    bool mSlept = false;    ///< the last block was skipped
 
     static constexpr int kCoefficientRun = CoefficientRun::kLength;
     SectionPositions mPositions[kCoefficientRun];
