@@ -18,7 +18,9 @@
 #
 # Needs lilv-utils, x42-plugins, lsp-plugins-lv2, calf-plugins, ardour (for
 # a-EQ), eq10q and zam-plugins; PEER_LV2_DIRS (colon-separated, default
-# /usr/lib/lv2) says where the peers' bundles are.
+# /usr/lib/lv2) says where the peers' bundles are. Debian 12's lv2bench
+# offers no options feature, so a-EQ and ZamEQ2 refuse to run under it: their
+# rows then say so.
 set -euo pipefail
 bundle="$(cd "${1:-build/release/keldra.lv2}" && pwd)"
 block="${2:-512}"
@@ -40,7 +42,8 @@ with_defaults() {
   done
   [ -n "$found" ] || return 0
   mkdir -p "$work/$name"
-  cp -R "$found" "$work/$name/"
+  # Dereferenced: bundles link their modules from elsewhere.
+  cp -RL "$found" "$work/$name/"
   python3 - "$work/$name/$dir" "$@" <<'PY'
 import glob, re, sys
 folder, pairs = sys.argv[1], dict(p.split("=", 1) for p in sys.argv[2:])
@@ -96,9 +99,10 @@ with_defaults zam ZamEQ2.lv2 boostl=3 boost1=3 boosth=-3
 # "SECONDS URI" line.
 bench() {
   local seconds instances="${4:-1}"
-  seconds="$( (LV2_PATH="$2" lv2bench -b "$block" -n "$frames" "$3" 2>/dev/null || true) |
+  seconds="$( (LV2_PATH="$2" lv2bench -b "$block" -n "$frames" "$3" 2>"$work/errors" || true) |
     awk -v uri="$3" -v n="$instances" '$2 == uri {print $1 * n}')"
-  [ -n "$seconds" ] || { echo "| $1 | not run (is it installed?) | | |"; return; }
+  # lv2bench offers no options feature, which some plug-ins require.
+  [ -n "$seconds" ] || { echo "| $1 | not run: $(head -c 120 "$work/errors" | head -1) | | |"; return; }
   awk -v name="$1" -v s="$seconds" -v block="$block" -v frames="$frames" -v rate="$rate" 'BEGIN {
     printf "| %s | %.2f | %.1f | %.0f |\n", name, s * 1e6 * block / frames, s * 1e3, (frames / rate) / s }'
 }
