@@ -52,6 +52,8 @@ void SignalChain::reset(double /*sampleRate*/) noexcept
     mPassSmoothers.snapAtNextBlock();
     mLowShelfSmoother.snapAtNextBlock();
     mAsleep = true;
+    mSlept = false;
+    mQuietSamples = 0;
 }
 
 void SignalChain::process(const double* const in[2], double* const out[2], int frames,
