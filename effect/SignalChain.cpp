@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 namespace {
@@ -80,7 +82,7 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
     mBandSmoothers.beginBlock(F64x2(d), F64x2(settings.highShelf, settings.midBell));
     mPassSmoothers.beginBlock(F64x2(d), F64x2(settings.highPass, -settings.lowPass));
     mLowShelfSmoother.beginBlock(d, settings.lowShelf);
-    mSlept = mAsleep && silentFrom(in[0], in[1], frames) == 0;
+    mSlept = mAsleep && allSilent(in[0], in[1], frames);
     if (mSlept) {
         sleepThrough(in, out, frames, bypass);
         return;
@@ -108,13 +110,29 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
 void SignalChain::sleepThrough(const double* const in[2], double* const out[2], int frames,
                                const IBypassSource& bypass) noexcept
 {
-    for (int run = 0; run < frames; run += kCoefficientRun)
+    // Smoothers at rest would step to the same state.
+    for (int run = 0; run < frames && !smoothersAtRest(); run += kCoefficientRun)
         stepSmoothers(std::min(kCoefficientRun, frames - run));
     for (int n = 0; n < frames; ++n) {
         const bool through = bypassed(bypass.BypassValue());
         out[0][n] = through ? in[0][n] : 0.0;
         out[1][n] = through ? in[1][n] : 0.0;
     }
+}
+
+// No early exit, so that the compiler can widen it: the question is asked
+// only while asleep, where the answer is mostly yes.
+bool SignalChain::allSilent(const double* inL, const double* inR, int count) noexcept
+{
+    // The magnitudes' bits: zero for +0 and -0 only.
+    std::uint64_t bits = 0;
+    for (int i = 0; i < count; ++i) {
+        std::uint64_t l, r;
+        std::memcpy(&l, &inL[i], sizeof l);
+        std::memcpy(&r, &inR[i], sizeof r);
+        bits |= (l | r) << 1;
+    }
+    return bits == 0;
 }
 
 // From the end back to the last sample that is not quiet: one look in music,
@@ -288,7 +306,7 @@ bool SignalChain::stepSmoothers(int count) noexcept
     // position array could otherwise alias them.
     PositionSmoother<F64x2> bands = mBandSmoothers, passes = mPassSmoothers;
     PositionSmoother<double> lowShelf = mLowShelfSmoother;
-    const bool atRest = bands.atRest() && passes.atRest() && lowShelf.atRest();
+    const bool atRest = smoothersAtRest();
     const int samples = atRest ? 1 : count;
     for (int k = 0; k < samples; ++k) {
         // Each smoother steps once per channel (HPF and LPF twice), left

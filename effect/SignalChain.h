@@ -98,6 +98,12 @@ private:
     void sleepThrough(const double* const in[2], double* const out[2], int frames,
                       const IBypassSource& bypass) noexcept;
     void fallAsleepIfQuiet(double sampleRate) noexcept;
+    /// True when every one of `count` input samples is zero.
+    static bool allSilent(const double* inL, const double* inR, int count) noexcept;
+    bool smoothersAtRest() const noexcept
+    {
+        return mBandSmoothers.atRest() && mPassSmoothers.atRest() && mLowShelfSmoother.atRest();
+    }
     /// Where the trailing silence of `count` input samples begins.
     static int silentFrom(const double* inL, const double* inR, int count) noexcept;
     /// Counts the quiet samples at the end of `count` processed ones whose
