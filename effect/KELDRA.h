@@ -42,10 +42,10 @@ public:
 
     /// [audio] True when the last ProcessBlock's output was exact silence
     /// because the chain slept through it (see SignalChain's silence rule).
-    bool OutputSilent() const noexcept { return mChain.sleptThrough(); }
+    bool OutputSilent() const noexcept override { return mChain.sleptThrough(); }
     /// [any] How many samples at the current rate the output may go on
     /// after the input falls silent, before it is exact silence.
-    int TailSamples() const noexcept { return SignalChain::tailSamples(GetSampleRate()); }
+    int TailSamples() const noexcept override { return SignalChain::tailSamples(GetSampleRate()); }
 
     // ---- working values [any] -------------------------------------------------
 

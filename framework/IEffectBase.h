@@ -149,6 +149,12 @@ public:
     /// [ui, not while processing] Sizes every channel's scratch array to
     /// `frames` doubles (zeroed) when the block size changes.
     /* 39 */ virtual void SetMaxBlockSize(int frames);
+    /// [audio] True when the last ProcessBlock's output was exact silence
+    /// that stays so while the input does (hosts may skip it). False.
+    /* 40 */ virtual bool OutputSilent() const noexcept { return false; }
+    /// [any] Samples the output may go on after the input falls silent.
+    /// GetTailSize().
+    /* 41 */ virtual int TailSamples() const noexcept { return GetTailSize(); }
 
     // ---- channel configuration and buffers --------------------------------
 

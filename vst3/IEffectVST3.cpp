@@ -218,7 +218,7 @@ uint32 PLUGIN_API IEffectVST3::getLatencySamples()
 
 uint32 PLUGIN_API IEffectVST3::getTailSamples()
 {
-    return static_cast<uint32>(GetTailSize());
+    return static_cast<uint32>(TailSamples());
 }
 
 void IEffectVST3::SetHostBypass(bool bypassed) noexcept
@@ -327,12 +327,21 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
             SilenceBuses(data.outputs + served, data.numOutputs - served, &AudioBusBuffers::channelBuffers32, total);
     }
     // The last point of every queue applies at the block's start.
+    bool silent = served > 0;
     ProcessHostBlock(
         total, [total](int) { return total; },
         [&](int at) {
             if (at == 0)
                 ApplyParameterChanges(data.inputParameterChanges);
         },
-        [&](int offset, int frames) { ProcessFrames(data, offset, frames, use64); });
+        [&](int offset, int frames) {
+            ProcessFrames(data, offset, frames, use64);
+            silent = silent && OutputSilent();
+        });
+    // One bit per channel of each bus the effect wrote.
+    for (int32 k = 0; data.outputs != nullptr && k < served; ++k) {
+        const int channels = std::min(64, std::max(0, static_cast<int>(data.outputs[k].numChannels)));
+        data.outputs[k].silenceFlags = silent && channels > 0 ? ~uint64(0) >> (64 - channels) : 0;
+    }
     return kResultOk;
 }
