@@ -6,12 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
-#include <limits>
-
-double ReferenceChain::admitted(double x)
-{
-    return std::fabs(x) > 0x1p20 ? std::numeric_limits<double>::quiet_NaN() : x;
-}
 
 double ReferenceChain::largestHistory() const
 {

@@ -6,6 +6,8 @@
 #include "effect/ChainSettings.h"
 #include "effect/IBypassSource.h"
 
+#include <cmath>
+
 /// The oracle: a plain scalar model of the whole stereo chain that does each
 /// step as described, in the described order, for every sample (five
 /// exponentials, ten coefficient sets, left before right). The product's
@@ -26,7 +28,7 @@ public:
     double largestHistory() const;
 
     /// An input sample beyond ±2^20 enters the chain as a NaN would.
-    static double admitted(double x);
+    static double admitted(double x) { return std::fabs(x) > 0x1p20 ? std::nan("") : x; }
 
 private:
     void clearOversampling();

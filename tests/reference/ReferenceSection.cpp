@@ -92,10 +92,8 @@ void ReferenceSection::bilinear(const Analog& analog, double k)
 
 double ReferenceSection::largestHistory() const
 {
-    double largest = 0.0;
-    for (int i = 0; i < 3; ++i)
-        largest = std::max({largest, std::fabs(mX[i]), std::fabs(mY[i])});
-    return largest;
+    return std::max({std::fabs(mX[0]), std::fabs(mX[1]), std::fabs(mX[2]), std::fabs(mY[0]), std::fabs(mY[1]),
+                     std::fabs(mY[2])});
 }
 
 void ReferenceSection::clear()
