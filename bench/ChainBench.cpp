@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The product chain against the scalar oracle, 48 kHz stereo in 512-frame
 // blocks, at oversampling 4 and 16, on signal (knobs at rest, and knobs
-// moving every block) and on silence after a loud burst. Each case reports "rtf" (seconds of audio processed per second of
+// moving every block), on silence right after a loud burst and on silence
+// long after it. Each case reports "rtf" (seconds of audio processed per second of
 // the thread's processor time); product cases also report "vs_oracle", their rtf divided by the
 // oracle's on the same material in the same run.
 #include "ChainBenchCase.h"
@@ -58,6 +59,8 @@ void Oracle_SignalKnobsMoving(benchmark::State& s) { runChain<ReferenceChain>(s,
 void Product_SignalKnobsMoving(benchmark::State& s) { runChain<SignalChain>(s, Material::SignalKnobsMoving, false); }
 void Oracle_SilenceAfterBurst(benchmark::State& s) { runChain<ReferenceChain>(s, Material::SilenceAfterBurst, true); }
 void Product_SilenceAfterBurst(benchmark::State& s) { runChain<SignalChain>(s, Material::SilenceAfterBurst, false); }
+void Oracle_SilenceAfterTail(benchmark::State& s) { runChain<ReferenceChain>(s, Material::SilenceAfterTail, true); }
+void Product_SilenceAfterTail(benchmark::State& s) { runChain<SignalChain>(s, Material::SilenceAfterTail, false); }
 
 // Oracles first, so each product case finds its oracle's figure.
 BENCHMARK(Oracle_Signal)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
@@ -66,6 +69,8 @@ BENCHMARK(Oracle_SignalKnobsMoving)->Arg(4)->Arg(16)->Unit(benchmark::kMilliseco
 BENCHMARK(Product_SignalKnobsMoving)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(Oracle_SilenceAfterBurst)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(Product_SilenceAfterBurst)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+BENCHMARK(Oracle_SilenceAfterTail)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+BENCHMARK(Product_SilenceAfterTail)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The material both chain benchmarks run: 48 kHz stereo in 512-frame blocks,
-// about a second at a time, on signal (knobs at rest, or moving every block)
-// or on silence right after a loud burst.
+// about a second at a time, on signal (knobs at rest, or moving every block),
+// on silence right after a loud burst, or on silence long after one (when
+// the product chain sleeps).
 #include "effect/SignalChain.h"
 
 #include <cmath>
@@ -16,7 +17,10 @@ constexpr int kBlock = 512;
 constexpr int kBlocksPerRun = 94; // about one second of audio
 constexpr double kSecondsPerRun = kBlock * kBlocksPerRun / kRate;
 
-enum class Material { Signal, SignalKnobsMoving, SilenceAfterBurst };
+enum class Material { Signal, SignalKnobsMoving, SilenceAfterBurst, SilenceAfterTail };
+
+/// Seconds of silence after the burst before SilenceAfterTail is measured.
+constexpr int kTailSeconds = 7;
 
 class FixedBypass : public IBypassSource {
 public:
@@ -36,6 +40,20 @@ inline std::vector<double> Signal(int channel)
     return v;
 }
 
+/// The settings every case starts from.
+inline ChainSettings Settings(int oversampling)
+{
+    ChainSettings settings;
+    settings.sampleRate = kRate;
+    settings.oversampling = oversampling;
+    settings.highShelf = 0.62;
+    settings.highPass = 0.3;
+    settings.lowPass = -0.1;
+    settings.midBell = 0.4;
+    settings.lowShelf = 0.55;
+    return settings;
+}
+
 /// One chain (the product's or the oracle's) on one material.
 template <class Chain>
 class Run {
@@ -44,13 +62,7 @@ public:
         : mMaterial(material), mLoud{Signal(0), Signal(1)}, mSilence(mLoud[0].size(), 0.0),
           mOutL(mLoud[0].size()), mOutR(mLoud[0].size())
     {
-        mSettings.sampleRate = kRate;
-        mSettings.oversampling = oversampling;
-        mSettings.highShelf = 0.62;
-        mSettings.highPass = 0.3;
-        mSettings.lowPass = -0.1;
-        mSettings.midBell = 0.4;
-        mSettings.lowShelf = 0.55;
+        mSettings = Settings(oversampling);
         mChain.reset(mSettings.sampleRate);
     }
 
@@ -60,12 +72,18 @@ public:
     {
         if (mMaterial == Material::SilenceAfterBurst)
             Second(mLoud[0], mLoud[1]);
+        if (mMaterial == Material::SilenceAfterTail && !mTailDone) {
+            Second(mLoud[0], mLoud[1]);
+            for (int s = 0; s < kTailSeconds; ++s)
+                Second(mSilence, mSilence);
+            mTailDone = true;
+        }
     }
 
     /// The measured second.
     void Measured()
     {
-        const bool silent = mMaterial == Material::SilenceAfterBurst;
+        const bool silent = mMaterial == Material::SilenceAfterBurst || mMaterial == Material::SilenceAfterTail;
         Second(silent ? mSilence : mLoud[0], silent ? mSilence : mLoud[1]);
     }
 
@@ -92,6 +110,7 @@ private:
     }
 
     Material mMaterial;
+    bool mTailDone = false;
     std::vector<double> mLoud[2];
     std::vector<double> mSilence;
     std::vector<double> mOutL, mOutR;

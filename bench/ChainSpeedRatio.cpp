@@ -39,6 +39,33 @@ double Rtf(Run<Chain>& run, double budget)
     return busy > 0.0 ? seconds * kSecondsPerRun / busy : 0.0;
 }
 
+/// Seconds from the end of a second of the benchmark's noise until the
+/// product chain sleeps through a block, at the benchmark's settings but
+/// with HPF at `highPass`.
+double SecondsToSleep(int factor, double highPass)
+{
+    ChainSettings settings = Settings(factor);
+    settings.highPass = highPass;
+    SignalChain chain;
+    chain.reset(kRate);
+    const FixedBypass bypass;
+    const std::vector<double> loud[2] = {Signal(0), Signal(1)};
+    const std::vector<double> silence(kBlock, 0.0);
+    std::vector<double> outL(kBlock), outR(kBlock);
+    double* out[2] = {outL.data(), outR.data()};
+    for (int b = 0; b < kBlocksPerRun; ++b) {
+        const double* in[2] = {loud[0].data() + b * kBlock, loud[1].data() + b * kBlock};
+        chain.process(in, out, kBlock, settings, bypass);
+    }
+    const double* in[2] = {silence.data(), silence.data()};
+    for (int b = 0; b < 60 * kRate / kBlock; ++b) {
+        chain.process(in, out, kBlock, settings, bypass);
+        if (chain.sleptThrough())
+            return b * kBlock / kRate;
+    }
+    return -1.0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -52,7 +79,8 @@ int main(int argc, char** argv)
     double sumLog = 0.0;
     int cases = 0;
     for (const Case c : {Case{"signal", Material::Signal}, Case{"knobs moving", Material::SignalKnobsMoving},
-                         Case{"silence after burst", Material::SilenceAfterBurst}}) {
+                         Case{"silence after burst", Material::SilenceAfterBurst},
+                         Case{"silence after tail", Material::SilenceAfterTail}}) {
         for (const int factor : {4, 16}) {
             Run<ReferenceChain> oracle(factor, c.material);
             Run<SignalChain> product(factor, c.material);
@@ -66,5 +94,9 @@ int main(int argc, char** argv)
         }
     }
     std::printf("geometric mean vs_oracle %.2f\n", std::exp(sumLog / cases));
+    for (const int factor : {4, 16})
+        for (const double highPass : {0.3, 0.0})
+            std::printf("N=%-2d HPF %.1f: sleeps %.2f s after the burst ends\n", factor, highPass,
+                        SecondsToSleep(factor, highPass));
     return 0;
 }

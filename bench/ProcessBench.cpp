@@ -3,7 +3,9 @@
 // precision (queue reading, buffer binding, conversion and the effect), and
 // the effect's own ProcessBlock on the same material. Process cases report
 // "binding", the share the binding adds: their time over the effect's own
-// at the same block size, minus one.
+// at the same block size, minus one. The silent cases feed silence, which
+// the chain sleeps through from activation on, as it does once a track's
+// tail is over.
 #include "ThreadClock.h"
 #include "effect/KELDRA.h"
 #include "host/HostApplication.h"
@@ -86,13 +88,15 @@ void EffectOnly(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * frames);
 }
 
-template <typename Sample>
+template <typename Sample, bool kSilent = false>
 void ProcessCall(benchmark::State& state)
 {
     constexpr bool kDouble = sizeof(Sample) == sizeof(double);
     const int frames = static_cast<int>(state.range(0));
     Hosted hosted(frames, kDouble);
     std::vector<std::vector<Sample>> in = Signal<Sample>(frames), out = in;
+    if (kSilent)
+        in.assign(2, std::vector<Sample>(frames, Sample(0)));
     Sample* inPtr[2] = {in[0].data(), in[1].data()};
     Sample* outPtr[2] = {out[0].data(), out[1].data()};
     AudioBusBuffers inBus, outBus;
@@ -132,4 +136,6 @@ void ProcessCall(benchmark::State& state)
 BENCHMARK(EffectOnly)->Arg(32)->Arg(512);
 BENCHMARK_TEMPLATE(ProcessCall, float)->Arg(32)->Arg(512);
 BENCHMARK_TEMPLATE(ProcessCall, double)->Arg(32)->Arg(512);
+BENCHMARK_TEMPLATE(ProcessCall, float, true)->Arg(32)->Arg(512);
+BENCHMARK_TEMPLATE(ProcessCall, double, true)->Arg(32)->Arg(512);
 BENCHMARK_MAIN();

@@ -309,6 +309,14 @@ struct clap_plugin_latency_t {
     uint32_t(CLAP_ABI* get)(const clap_plugin_t* plugin);
 };
 
+// ---- extension: tail ----------------------------------------------------------------------------
+
+constexpr const char CLAP_EXT_TAIL[] = "clap.tail";
+
+struct clap_plugin_tail_t {
+    uint32_t(CLAP_ABI* get)(const clap_plugin_t* plugin);
+};
+
 // ---- extension: gui -------------------------------------------------------------------------------
 
 constexpr const char CLAP_EXT_GUI[] = "clap.gui";

@@ -140,6 +140,13 @@ uint32_t CLAP_ABI Latency(const clap_plugin_t* plugin)
 
 constexpr clap_plugin_latency_t kLatency = {Latency};
 
+uint32_t CLAP_ABI Tail(const clap_plugin_t* plugin)
+{
+    return static_cast<uint32_t>(Effect(plugin).TailSamples());
+}
+
+constexpr clap_plugin_tail_t kTail = {Tail};
+
 // ---- gui, timer-support, posix-fd-support -----------------------------------------------
 
 ClapEditorGui& Gui(const clap_plugin_t* plugin) noexcept
@@ -203,6 +210,8 @@ const void* Extension(const char* id) noexcept
         return &kState;
     if (std::strcmp(id, CLAP_EXT_LATENCY) == 0)
         return &kLatency;
+    if (std::strcmp(id, CLAP_EXT_TAIL) == 0)
+        return &kTail;
     if (std::strcmp(id, CLAP_EXT_GUI) == 0)
         return &kGui;
     if (std::strcmp(id, CLAP_EXT_PRESET_LOAD) == 0 || std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT) == 0)

@@ -135,7 +135,9 @@ clap_process_status IEffectCLAP::Process(const clap_process_t& process) noexcept
     int64_t due = total;
 
     // Every change applies from its own sample on: the parts end where the
-    // next event is due.
+    // next event is due. Once the effect sleeps the host may too, until
+    // sound or events come.
+    bool silent = GetBlockSize() > 0;
     ProcessHostBlock(
         total, [&](int) { return static_cast<int>(std::min<int64_t>(due, total)); },
         [&](int at) {
@@ -152,10 +154,10 @@ clap_process_status IEffectCLAP::Process(const clap_process_t& process) noexcept
             }
         },
         [&](int offset, int frames) {
-            if (use64)
-                ProcessHostPart(MainBuses<double>(process, &clap_audio_buffer_t::data64), offset, frames);
-            else
-                ProcessHostPart(MainBuses<const float>(process, &clap_audio_buffer_t::data32), offset, frames);
+            const bool partSilent =
+                use64 ? ProcessHostPart(MainBuses<double>(process, &clap_audio_buffer_t::data64), offset, frames)
+                      : ProcessHostPart(MainBuses<const float>(process, &clap_audio_buffer_t::data32), offset, frames);
+            silent = silent && partSilent;
         });
     // Not activated: no room for audio, and the host gets silence, never
     // whatever it left in its arrays.
@@ -169,7 +171,7 @@ clap_process_status IEffectCLAP::Process(const clap_process_t& process) noexcept
     for (; next < eventCount; ++next)
         if (const clap_event_header_t* header = in->get(in, next))
             ApplyEvent(*header);
-    return CLAP_PROCESS_CONTINUE;
+    return silent ? CLAP_PROCESS_SLEEP : CLAP_PROCESS_CONTINUE;
 }
 
 void IEffectCLAP::Flush(const clap_input_events_t* in, const clap_output_events_t* out) noexcept

@@ -55,15 +55,10 @@ public:
     static Mask allKept() noexcept { return _mm_castsi128_pd(_mm_set1_epi64x(-1)); }
     /// Lanes where the mask is clear become +0.0.
     static F64x2 keep(F64x2 v, Mask m) noexcept { return F64x2(_mm_and_pd(v.mV, m)); }
-    /// Lanes at least `tiny` in magnitude (NaN never), and finite when kFinite.
-    template <bool kFinite>
+    /// Lanes at least `tiny` in magnitude (NaN never).
     Mask flushMask(F64x2 tiny) const noexcept
     {
-        const __m128d magnitude = _mm_andnot_pd(_mm_set1_pd(-0.0), mV);
-        const __m128d big = _mm_cmpge_pd(magnitude, tiny.mV);
-        if (!kFinite)
-            return big;
-        return _mm_and_pd(big, _mm_cmple_pd(magnitude, _mm_set1_pd(1.7976931348623157e308)));
+        return _mm_cmpge_pd(_mm_andnot_pd(_mm_set1_pd(-0.0), mV), tiny.mV);
     }
 
     __m128d raw() const noexcept { return mV; }
@@ -109,16 +104,8 @@ private:
     {
         return F64x2(vreinterpretq_f64_u64(vandq_u64(vreinterpretq_u64_f64(v.mV), m)));
     }
-    /// Lanes at least `tiny` in magnitude (NaN never), and finite when kFinite.
-    template <bool kFinite>
-    Mask flushMask(F64x2 tiny) const noexcept
-    {
-        const float64x2_t magnitude = vabsq_f64(mV);
-        const uint64x2_t big = vcgeq_f64(magnitude, tiny.mV);
-        if (!kFinite)
-            return big;
-        return vandq_u64(big, vcleq_f64(magnitude, vdupq_n_f64(1.7976931348623157e308)));
-    }
+    /// Lanes at least `tiny` in magnitude (NaN never).
+    Mask flushMask(F64x2 tiny) const noexcept { return vcgeq_f64(vabsq_f64(mV), tiny.mV); }
 
     float64x2_t raw() const noexcept { return mV; }
     explicit F64x2(float64x2_t v) noexcept : mV(v) {}
@@ -155,6 +142,14 @@ private:
 #endif
 
 public:
+    /// True when both lanes are below `level` in magnitude (a NaN never is).
+    bool magnitudeBelow(F64x2 level) const noexcept
+    {
+        const F64x2 negated = -level;
+        return left() < level.left() && left() > negated.left() && right() < level.right() &&
+               right() > negated.right();
+    }
+
     F64x2& operator+=(F64x2 o) noexcept { return *this = *this + o; }
     F64x2& operator-=(F64x2 o) noexcept { return *this = *this - o; }
 };

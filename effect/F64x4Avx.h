@@ -45,16 +45,10 @@ public:
     static Mask allKept() noexcept { return _mm256_castsi256_pd(_mm256_set1_epi64x(-1)); }
     /// Lanes where the mask is clear become +0.0.
     static F64x4Avx keep(F64x4Avx v, Mask m) noexcept { return F64x4Avx(_mm256_and_pd(v.mV, m)); }
-    /// Lanes that are at least `tiny` in magnitude (NaN never), and finite
-    /// when kFinite.
-    template <bool kFinite>
+    /// Lanes that are at least `tiny` in magnitude (NaN never).
     Mask flushMask(F64x4Avx tiny) const noexcept
     {
-        const __m256d magnitude = _mm256_andnot_pd(_mm256_set1_pd(-0.0), mV);
-        const __m256d big = _mm256_cmp_pd(magnitude, tiny.mV, _CMP_GE_OQ);
-        if (!kFinite)
-            return big;
-        return _mm256_and_pd(big, _mm256_cmp_pd(magnitude, _mm256_set1_pd(1.7976931348623157e308), _CMP_LE_OQ));
+        return _mm256_cmp_pd(_mm256_andnot_pd(_mm256_set1_pd(-0.0), mV), tiny.mV, _CMP_GE_OQ);
     }
 
     /// The waveshaper on factor·v in every lane, as Waveshaper::shapeScaled

@@ -61,10 +61,9 @@ public:
         return F64x4Pair(F64x2::keep(v.mLow, m.low), F64x2::keep(v.mHigh, m.high));
     }
     /// `tiny` holds one value in every lane.
-    template <bool kFinite>
     Mask flushMask(F64x4Pair tiny) const noexcept
     {
-        return {mLow.flushMask<kFinite>(tiny.mLow), mHigh.flushMask<kFinite>(tiny.mLow)};
+        return {mLow.flushMask(tiny.mLow), mHigh.flushMask(tiny.mLow)};
     }
 
     F64x4Pair shape(int factor) const noexcept

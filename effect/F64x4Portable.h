@@ -69,13 +69,12 @@ public:
         return F64x4Portable(m.kept[0] ? v.mV[0] : 0.0, m.kept[1] ? v.mV[1] : 0.0, m.kept[2] ? v.mV[2] : 0.0,
                              m.kept[3] ? v.mV[3] : 0.0);
     }
-    template <bool kFinite>
     Mask flushMask(F64x4Portable tiny) const noexcept
     {
         Mask m{};
         for (int i = 0; i < 4; ++i) {
             const double magnitude = mV[i] < 0.0 ? -mV[i] : mV[i];
-            m.kept[i] = magnitude >= tiny.mV[0] && (!kFinite || magnitude <= 1.7976931348623157e308);
+            m.kept[i] = magnitude >= tiny.mV[0];
         }
         return m;
     }

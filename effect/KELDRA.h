@@ -37,6 +37,13 @@ public:
     /// [audio] The chain's settings that the part's whole set of values gives.
     ChainSettings SettledChainSettings() const noexcept;
 
+    /// [audio] True when the last ProcessBlock's output was exact silence
+    /// because the chain slept through it (see SignalChain's silence rule).
+    bool OutputSilent() const noexcept override { return mChain.sleptThrough(); }
+    /// [any] How many samples at the current rate the output may go on
+    /// after the input falls silent, before it is exact silence.
+    int TailSamples() const noexcept override { return SignalChain::tailSamples(GetSampleRate()); }
+
 private:
     void DefineParameters();
     void MakeFactoryPresets();

@@ -7,6 +7,7 @@
 // that no function compiled for a wider set can stand in for another file's.
 
 #include "effect/ChainKernels.h"
+#include "effect/InputLimit.h"
 
 #include <utility>
 
@@ -39,13 +40,13 @@ struct Taps {
 // sum and then cleared where the flush clears, which gives the same bits
 // (c1·0 is +0 and adds as +0 to the rest) while the flush test runs beside
 // the multiplication instead of before it on the step-to-step path.
-// kAnyRange also flushes infinities; without it the caller guarantees none
-// can arise (the sums stay below 1e290 within a chunk).
+// No sum can overflow: inputs are at most 10·2^20 in magnitude (or NaN, which
+// the flush test clears like a tiny value), and the filter is stable.
 // The ten past outputs live in registers: slot j of the window holds the
 // output of the last step whose number is j modulo ten. Step i reads its
 // oldest output from slot i mod 10 and then overwrites it with its own, so
 // with i known at compile time no value ever moves.
-template <class V, bool kAnyRange>
+template <class V>
 struct StepWindow {
     const Taps<V>& taps;
     OversamplingState& state;
@@ -68,7 +69,7 @@ struct StepWindow {
         for (int k = 1; k < kTaps - 1; ++k)
             sum = sum + taps.oldestFirst[k] * window[(J + k) % kTaps];
         sum = sum + V::keep(taps.oldestFirst[kTaps - 1] * newest, kept);
-        kept = sum.template flushMask<kAnyRange>(tiny);
+        kept = sum.flushMask(tiny);
         window[J] = V::keep(sum, kept);
         window[J].store(state.history[i + kTaps]);
         newest = sum;
@@ -89,31 +90,15 @@ struct StepWindow {
 };
 
 // Steps 0 … count − 1 of a chunk in all four lanes, as StepWindow describes.
-template <class V, bool kAnyRange>
+template <class V>
 void runSteps(OversamplingState& state, const Taps<V>& taps, int count) noexcept
 {
-    StepWindow<V, kAnyRange> steps(taps, state);
+    StepWindow<V> steps(taps, state);
     const auto ten = std::make_integer_sequence<int, kTaps>();
     int i = 0;
     for (; i + kTaps <= count; i += kTaps)
         steps.tenSteps(i, ten);
     steps.fewSteps(i, count - i, ten);
-}
-
-// True when the up filter's inputs in this chunk and its history are so
-// moderate that its sums cannot overflow within the chunk: inputs below
-// 1e289 (ten times that drives the filter) and outputs below 1e290. The down
-// filter sees only shaper outputs (|s| < 1) and is always moderate.
-inline bool moderate(const OversamplingState& state, const OversamplingJob& job, int frame0, int frames) noexcept
-{
-    constexpr double kModerate = 1e289;
-    // Every value is tested (no early exit), which the compiler can widen.
-    bool ok = true;
-    for (int i = 0; i < kTaps; ++i)
-        ok &= (magnitude(state.history[i][0]) < 10 * kModerate) & (magnitude(state.history[i][1]) < 10 * kModerate);
-    for (int t = frame0; t < frame0 + frames; ++t)
-        ok &= (magnitude(job.inL[t]) < kModerate) & (magnitude(job.inR[t]) < kModerate);
-    return ok;
 }
 
 // Chunk c's up filter steps together with chunk c − 1's down filter; the
@@ -146,14 +131,10 @@ void oversample(OversamplingState& state, const OversamplingJob& job) noexcept
         const int frame0 = position / factor;
         const int steps = larger(up, down);
         for (int t = 0; t < up / factor; ++t) {
-            state.input[t * factor][0] = kDrive * job.inL[frame0 + t];
-            state.input[t * factor][1] = kDrive * job.inR[frame0 + t];
+            state.input[t * factor][0] = kDrive * SaneInput(job.inL[frame0 + t]);
+            state.input[t * factor][1] = kDrive * SaneInput(job.inR[frame0 + t]);
         }
-
-        if (moderate(state, job, frame0, up / factor))
-            runSteps<V, false>(state, taps, steps);
-        else
-            runSteps<V, true>(state, taps, steps);
+        runSteps<V>(state, taps, steps);
 
         // The down filter's output for the first sub-sample of each frame.
         for (int t = 0; t < down / factor; ++t) {

@@ -44,6 +44,36 @@ public:
     void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
                  const IBypassSource& bypass) noexcept;
 
+    // ---- silence ---------------------------------------------------------
+
+    /// Far below hearing, the model never falls silent by itself: its
+    /// sections and its 16x oversampling filters settle into rounding
+    /// oscillations (up to about 4e-10) that last for ever. So at the end of
+    /// every block the chain looks back: when both inputs have been exactly
+    /// zero (of either sign) for the last kQuietSeconds (rounded up to whole
+    /// samples), neither processed output (after the output gain, whether
+    /// Bypass passes it or not) reached kQuietLevel in magnitude in that
+    /// time, and every history of the five sections is below kQuietLevel,
+    /// every signal state (the sections' histories and the oversampling
+    /// filters') is set to zero. The chain then sleeps: a block whose input
+    /// is all zero is not processed, its output is exactly +0 (or the input,
+    /// under Bypass) and only the smoothers move on; the first sound is
+    /// processed exactly as by a chain whose states are zero. Renders differ
+    /// from those of a chain without the rule only after such a silence, by
+    /// what the chain would still have put out: below kQuietLevel.
+    static constexpr double kQuietLevel = 0x1p-24; ///< about −144 dBFS
+    static constexpr double kQuietSeconds = 0.05;
+
+    /// [audio] True when the last block of at least one frame was slept
+    /// through: its output is exactly zero (the input, under Bypass), and so
+    /// will every later block's be until the input is not zero.
+    bool sleptThrough() const noexcept { return mSlept; }
+
+    /// [any] An upper bound, in samples at `sampleRate`, of how long after
+    /// its input falls silent the chain goes to sleep, for input up to
+    /// 0 dBFS at any setting.
+    static int tailSamples(double sampleRate) noexcept;
+
     // ---- inspection (tests) ----------------------------------------------
 
     /// [any] Design in force since the last block started.
@@ -63,7 +93,22 @@ private:
     // several.
     static constexpr int kSegment = 512;
 
+    bool stepSmoothers(int count) noexcept;
     bool computeCoefficients(int count, const SectionScales& scales) noexcept;
+    void sleepThrough(const double* const in[2], double* const out[2], int frames,
+                      const IBypassSource& bypass) noexcept;
+    void fallAsleepIfQuiet(double sampleRate) noexcept;
+    /// True when every one of `count` input samples is zero.
+    static bool allSilent(const double* inL, const double* inR, int count) noexcept;
+    bool smoothersAtRest() const noexcept
+    {
+        return mBandSmoothers.atRest() && mPassSmoothers.atRest() && mLowShelfSmoother.atRest();
+    }
+    /// Where the trailing silence of `count` input samples begins.
+    static int silentFrom(const double* inL, const double* inR, int count) noexcept;
+    /// Counts the quiet samples at the end of `count` processed ones whose
+    /// input is silent from `silentFrom` on.
+    void followQuiet(const F64x2* y, int silentFrom, int count) noexcept;
 
     // Flattened: a section step left out of line would put its histories
     // back in memory.
@@ -88,6 +133,10 @@ private:
     OversamplingDesign mDesign;
     OversampledPath mOversampled;
     alignas(16) double mDecimated[kSegment][2] = {}; ///< the oversampled path's results, left and right
+
+    long mQuietSamples = 0; ///< quiet samples up to the end of the last block, by the rule above
+    bool mAsleep = true;    ///< states all zero, blocks of silence skipped
+    bool mSlept = false;    ///< the last block was skipped
 
     static constexpr int kCoefficientRun = CoefficientRun::kLength;
     SectionPositions mPositions[kCoefficientRun];

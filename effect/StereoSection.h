@@ -64,6 +64,19 @@ public:
         return pick(y);
     }
 
+    /// [audio] True when every history of both lanes is below `level` in
+    /// magnitude.
+    bool below(double level) const noexcept
+    {
+        const auto small = [level](F64x2 v) {
+            return v.left() < level && v.left() > -level && v.right() < level && v.right() > -level;
+        };
+        for (int i = 0; i < Order; ++i)
+            if (!small(mX[i]) || !small(mY[i]))
+                return false;
+        return true;
+    }
+
 private:
     // Where history i (1 … Order) sits at step Phase of a ring run.
     template <int Phase>

@@ -148,6 +148,12 @@ public:
     /// [ui, not while processing] Sizes every channel's scratch array to
     /// `frames` doubles (zeroed) when the block size changes.
     /* 39 */ virtual void SetMaxBlockSize(int frames);
+    /// [audio] True when the last ProcessBlock's output was exact silence
+    /// that stays so while the input does (hosts may skip it). False.
+    /* 40 */ virtual bool OutputSilent() const noexcept { return false; }
+    /// [any] Samples the output may go on after the input falls silent.
+    /// GetTailSize().
+    /* 41 */ virtual int TailSamples() const noexcept { return GetTailSize(); }
 
     // ---- one part of a block ------------------------------------------------
 
@@ -163,19 +169,20 @@ public:
     /// [audio] One part of a host block, `frames` frames from `offset` on,
     /// alike in every format: binds the input bus, runs ProcessBoundInputs
     /// with the output bus bound after the effect, and converts single
-    /// precision back.
-    void ProcessHostPart(const HostBuses<const float>& buses, int offset, int frames) noexcept
+    /// precision back. True when the part's output is exact silence.
+    bool ProcessHostPart(const HostBuses<const float>& buses, int offset, int frames) noexcept
     {
         BindHostInputs(buses.inputs, buses.inputChannels, offset, frames);
-        ProcessBoundInputs(frames, [&] {
+        const bool silent = ProcessBoundInputs(frames, [&] {
             BindHostOutputs(buses.outputs, buses.outputChannels, buses.outputActive, offset);
         });
         ConvertOutputs32(frames);
+        return silent;
     }
-    void ProcessHostPart(const HostBuses<double>& buses, int offset, int frames) noexcept
+    bool ProcessHostPart(const HostBuses<double>& buses, int offset, int frames) noexcept
     {
         BindHostInputs(buses.inputs, buses.inputChannels, offset, frames);
-        ProcessBoundInputs(frames, [&] {
+        return ProcessBoundInputs(frames, [&] {
             BindHostOutputs(buses.outputs, buses.outputChannels, buses.outputActive, offset);
         });
     }
@@ -189,9 +196,11 @@ public:
     /// cross-fades (BypassFade). The outputs are bound only after the effect
     /// ran, so a host that processes in place keeps its input. Until an
     /// activation's first whole set arrives the input passes and the effect
-    /// waits, so it never starts from a half-restored set.
+    /// waits, so it never starts from a half-restored set. True when the
+    /// output is exact silence: the effect ran and slept through the part
+    /// (OutputSilent), so its input was silent too and so is any fade.
     template <typename BindOutputs>
-    void ProcessBoundInputs(int frames, BindOutputs&& bindOutputs) noexcept
+    bool ProcessBoundInputs(int frames, BindOutputs&& bindOutputs) noexcept
     {
         const bool whole = TakeWholeSet();
         const BypassFade::Stage stage = whole ? BeginBypassFade(IsBypassWanted(), GetSampleRate())
@@ -199,7 +208,7 @@ public:
         if (stage == BypassFade::Stage::kEffect) {
             bindOutputs();
             ProcessBlock(GetInputData(), GetOutputData(), frames);
-            return;
+            return OutputSilent();
         }
         if (whole) {
             SetOutputsConnected(0, GetOutputCount(), false);
@@ -210,6 +219,7 @@ public:
             PassThrough(frames);
         else
             CrossFadeOutputs(frames);
+        return whole && OutputSilent();
     }
 
     // ---- what every format binding does alike ---------------------------------

@@ -206,7 +206,7 @@ uint32 PLUGIN_API IEffectVST3::getLatencySamples()
 
 uint32 PLUGIN_API IEffectVST3::getTailSamples()
 {
-    return static_cast<uint32>(GetTailSize());
+    return static_cast<uint32>(TailSamples());
 }
 
 void IEffectVST3::SetHostBypass(bool bypassed) noexcept
@@ -311,8 +311,9 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
     const int total = std::max(0, static_cast<int>(data.numSamples));
     // Before initialize (no buses yet), or with a block size below 1 (only
     // reachable through a direct SetMaxBlockSize), no audio can be made:
-    // the host gets silence, never whatever it left in its arrays.
-    const int32 served = GetBlockSize() < 1 || audioOutputs.empty() ? 0 : data.numOutputs;
+    // the host gets silence, never whatever it left in its arrays. Only the
+    // published output bus is served; any other the host hands in is silenced.
+    const int32 served = GetBlockSize() < 1 || audioOutputs.empty() ? 0 : std::min<int32>(data.numOutputs, 1);
     for (int32 k = served; data.outputs != nullptr && k < data.numOutputs && total > 0; ++k) {
         if (use64)
             SilenceHostArrays(data.outputs[k].channelBuffers64, data.outputs[k].numChannels, total);
@@ -327,16 +328,24 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
         ApplyParameterChanges(changes, applied, at);
         applied = at;
     };
+    bool silent = served > 0;
     if (use64) {
         const HostBuses<double> buses = MainBuses<double>(data, &AudioBusBuffers::channelBuffers64);
-        ProcessHostBlock(total, nextChange, applyChangesAt,
-                         [&](int offset, int frames) { ProcessHostPart(buses, offset, frames); });
+        ProcessHostBlock(total, nextChange, applyChangesAt, [&](int offset, int frames) {
+            silent = ProcessHostPart(buses, offset, frames) && silent;
+        });
     } else {
         const HostBuses<const float> buses = MainBuses<const float>(data, &AudioBusBuffers::channelBuffers32);
-        ProcessHostBlock(total, nextChange, applyChangesAt,
-                         [&](int offset, int frames) { ProcessHostPart(buses, offset, frames); });
+        ProcessHostBlock(total, nextChange, applyChangesAt, [&](int offset, int frames) {
+            silent = ProcessHostPart(buses, offset, frames) && silent;
+        });
     }
     // Points the host placed at or past the block's end still count.
     ApplyParameterChanges(changes, applied, kEver);
+    // One bit per channel of the bus the effect wrote.
+    for (int32 k = 0; data.outputs != nullptr && k < served; ++k) {
+        const int channels = std::min(64, std::max(0, static_cast<int>(data.outputs[k].numChannels)));
+        data.outputs[k].silenceFlags = silent && channels > 0 ? ~uint64(0) >> (64 - channels) : 0;
+    }
     return kResultOk;
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -172,4 +174,47 @@ TEST(ClapAgainstVst3, StateWrittenByEitherBuildRestoresTheSameValuesInTheOther)
     // The host started the load and reads the values itself: no rescan.
     EXPECT_EQ(clap.ValueRescans(), rescans);
 
+}
+
+// Sound, silence, sound: both formats tell the host at the same block that
+// the output sleeps (VST3 silence flags, CLAP sleep), only on exact zeros
+// (the chain's tests hold the rule), until sound comes back; and the tail.
+TEST(ClapAgainstVst3, BothTellTheHostWhenTheOutputSleepsAndNotBefore)
+{
+    constexpr int kBlock = 512, kSoundBlocks = 20, kSoundAgain = 280;
+    auto vst3 = Open(KELDRA_BUNDLE_PATH);
+    ClapTestHost clap(KELDRA_CLAP_PATH);
+    ASSERT_TRUE(vst3 && clap.Ready()) << clap.Error();
+    PluginInstance& plugin = vst3->Instance();
+    std::string error;
+    ASSERT_TRUE(plugin.Setup({48000.0, kBlock}, error) && clap.Activate(48000.0, kBlock)) << error;
+    const auto* tail = static_cast<const clap_plugin_tail_t*>(clap.Plugin()->get_extension(clap.Plugin(), CLAP_EXT_TAIL));
+    ASSERT_TRUE(tail != nullptr && tail->get(clap.Plugin()) == 6u * 48000u);
+    EXPECT_EQ(plugin.Processor()->getTailSamples(), 6u * 48000u);
+
+    std::vector<float> in(kBlock), out(2 * kBlock);
+    float *inputs[2] = {in.data(), in.data()}, *outputs[2] = {out.data(), out.data() + kBlock};
+    AudioBusBuffers inBus, outBus;
+    inBus.numChannels = outBus.numChannels = 2;
+    inBus.channelBuffers32 = inputs;
+    outBus.channelBuffers32 = outputs;
+    ProcessData data;
+    data.numSamples = kBlock;
+    data.numInputs = data.numOutputs = 1;
+    data.inputs = &inBus;
+    data.outputs = &outBus;
+    int firstFlagged = -1;
+    for (int b = 0; b < kSoundAgain + 2; ++b) {
+        for (int i = 0; i < kBlock; ++i)
+            in[i] = b < kSoundBlocks || b >= kSoundAgain ? static_cast<float>(0.5 * std::sin(0.01 * i)) : 0.0f;
+        const bool sleeping = clap.Process(inputs, outputs, nullptr, nullptr, kBlock, {}) == CLAP_PROCESS_SLEEP;
+        ASSERT_EQ(plugin.Processor()->process(data), kResultOk);
+        ASSERT_EQ(outBus.silenceFlags == 3, sleeping) << b;
+        ASSERT_TRUE(!sleeping || std::all_of(out.begin(), out.end(), [](float x) { return x == 0.0f; })) << b;
+        // Once flagged, flagged until sound comes back.
+        if (sleeping && firstFlagged < 0)
+            firstFlagged = b;
+        ASSERT_EQ(sleeping, firstFlagged >= 0 && b < kSoundAgain) << b;
+    }
+    EXPECT_GT(firstFlagged, kSoundBlocks);
 }

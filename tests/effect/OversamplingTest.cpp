@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ReferenceChain.h"
 #include "ReferenceTenTapFilter.h"
 #include "ReferenceWaveshaper.h"
 #include "effect/OversamplingDesign.h"
@@ -89,7 +90,7 @@ struct ModelPath {
     {
         double kept = 0.0;
         for (int j = 0; j < factor; ++j) {
-            const double y = up.step(g, c, j == 0 ? 10.0 * x : 0.0);
+            const double y = up.step(g, c, j == 0 ? 10.0 * ReferenceChain::admitted(x) : 0.0);
             const double d = down.step(g, c, ReferenceWaveshaper::shape(factor * y));
             if (j == 0)
                 kept = d;

@@ -259,14 +259,34 @@ TEST(SignalChain, HugeInfiniteAndNanInputsMatchTheOracle)
         inR[2600] = -inf;
         inL[3500] = std::nan("");
         inR[3500] = 1e200;
+        inL[4200] = -1048576.0; // the largest magnitude still taken for signal
         ChainSettings s;
         s.oversampling = factor;
         SideBySide chains;
         chains.run(inL, inR, 256, s);
         EXPECT_TRUE(chains.bothAgree()) << factor;
-        // Infinities and NaN never get into the state: the output ends
-        // finite (still ringing with the huge finite samples).
         EXPECT_TRUE(std::isfinite(chains.productL.back()) && std::isfinite(chains.productR.back()));
+    }
+}
+
+// One absurd sample in music, as a careless host might send: within 100 ms
+// the output is what the music alone gives, at both factors and the slowest
+// high-pass (HPF 0); the other channel never notices.
+TEST(SignalChain, OneAbsurdSampleIsForgottenWithinATenthOfASecond)
+{
+    const int at = 9000, tenth = 4800;
+    const std::vector<double> music = noise(at + 3 * tenth, 0.3, 51);
+    for (const int factor : {4, 16}) {
+        for (const double absurd : {1e30, -1e20, 3e38, 1e10, 1048577.0}) {
+            std::vector<double> spiked = music;
+            spiked[at] = absurd;
+            SideBySide chains(48000.0), clean(48000.0);
+            chains.run(spiked, music, 512, ChainSettings{48000.0, factor});
+            clean.run(music, music, 512, ChainSettings{48000.0, factor});
+            for (size_t i = at + tenth; i < music.size(); ++i)
+                ASSERT_LT(std::fabs(chains.productL[i] - clean.productL[i]), 1e-4) << absurd << " " << i; // −80 dB
+            EXPECT_EQ(chains.productR, clean.productR) << factor << " " << absurd;
+        }
     }
 }
 
@@ -320,3 +340,50 @@ TEST(SignalChain, InPlaceBuffersGiveTheSameOutputAsSeparateOnes)
 }
 
 } // namespace
+
+// A burst, then silence (-0.0 on the left) while the knobs move and Bypass
+// comes and goes. Until the rule holds (judged on the oracle, the product's
+// twin until then) the product is the oracle bit for bit; from then on,
+// silence and the next sound alike, it is exactly what an oracle that never
+// heard the burst puts out (zeros, or the input under Bypass).
+TEST(SignalChain, FallsSilentExactlyByItsRuleThenPlaysAsAChainThatHeardOnlySilence)
+{
+    const double fs = 48000.0;
+    const int burst = 9000, silence = 4 * 48000, sound = 6000, frames = burst + silence + sound;
+    std::vector<double> onlySilenceL(frames, -0.0), onlySilenceR(frames, 0.0), later = noise(sound, 0.5, 62);
+    std::copy(later.begin(), later.end(), onlySilenceL.end() - sound);
+    std::copy(later.begin(), later.end(), onlySilenceR.end() - sound);
+    std::vector<double> inL = onlySilenceL, inR = onlySilenceR, loud = noise(burst, 0.9, 61);
+    std::copy(loud.begin(), loud.end(), inL.begin());
+    std::copy(loud.begin(), loud.end(), inR.begin());
+    const auto bypassed = [&](long read) { return read > burst + 3 * 48000 && read < frames - sound - 500; };
+    for (const int factor : {4, 16}) {
+        ChainSettings s{fs, factor, 1.0, 0.8, 0.5};
+        SideBySide chains(fs), fresh(fs);
+        long flush = -1, quiet = 0, judged = 0;
+        const auto knobs = [&](int, int start, ChainSettings& s) {
+            // The rule, on what the oracle has put out up to this block.
+            for (; judged < start; ++judged)
+                quiet = inL[judged] == 0.0 && std::fabs(chains.oracleL[judged]) < SignalChain::kQuietLevel &&
+                                std::fabs(chains.oracleR[judged]) < SignalChain::kQuietLevel
+                            ? quiet + 1
+                            : 0;
+            if (flush < 0 && quiet >= std::ceil(SignalChain::kQuietSeconds * fs) &&
+                chains.oracle.largestHistory() < SignalChain::kQuietLevel)
+                flush = start;
+            if (start > burst + 5 * 24000)
+                s.lowShelf = 0.5 + 0.4 * std::sin(start * 1e-4);
+        };
+        for (SideBySide* c : {&chains, &fresh})
+            c->bypassScript([&](long read) { return bypassed(read) ? 1.0 : 0.0; });
+        chains.run(inL, inR, 300, s, knobs);
+        fresh.run(onlySilenceL, onlySilenceR, 300, s, knobs);
+        ASSERT_TRUE(flush > burst && flush < burst + 5 * 24000) << factor << " " << flush;
+        using Samples = std::vector<double>;
+        const auto part = [](const Samples& v, long from, long to) { return Samples(v.begin() + from, v.begin() + to); };
+        EXPECT_TRUE(agrees(part(chains.productL, 0, flush), part(chains.oracleL, 0, flush))) << factor;
+        EXPECT_TRUE(agrees(part(chains.productR, 0, flush), part(chains.oracleR, 0, flush))) << factor;
+        EXPECT_TRUE(agrees(part(chains.productL, flush, frames), part(fresh.oracleL, flush, frames))) << factor;
+        EXPECT_TRUE(agrees(part(chains.productR, flush, frames), part(fresh.oracleR, flush, frames))) << factor;
+    }
+}

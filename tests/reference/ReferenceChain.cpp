@@ -3,8 +3,17 @@
 
 #include "ReferenceWaveshaper.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+
+double ReferenceChain::largestHistory() const
+{
+    double largest = 0.0;
+    for (const ReferenceSection* sections : {mHighShelf, mHighPass, mLowPass, mMidBell, mLowShelf})
+        largest = std::max({largest, sections[0].largestHistory(), sections[1].largestHistory()});
+    return largest;
+}
 
 void ReferenceChain::clearOversampling()
 {
@@ -77,7 +86,7 @@ void ReferenceChain::process(const double* const in[2], double* const out[2], in
 
         // Oversampled path, the two channels interleaved step by step.
         for (int ch = 0; ch < 2; ++ch)
-            mDrive[ch] = drive * in[ch][k];
+            mDrive[ch] = drive * admitted(in[ch][k]);
         for (int j = 0; j < n; ++j) {
             for (int ch = 0; ch < 2; ++ch) {
                 const double up = mUp[ch].step(mG[ch], mC[ch], j == 0 ? mDrive[ch] : 0.0);
@@ -95,7 +104,7 @@ void ReferenceChain::process(const double* const in[2], double* const out[2], in
         const double b = std::trunc(bypass.BypassValue());
         const bool through = b == 0 || std::isnan(b);
         for (int ch = 0; ch < 2; ++ch) {
-            double x = in[ch][k] + mix * mDecimated[ch];
+            double x = admitted(in[ch][k]) + mix * mDecimated[ch];
             x = mHighShelf[ch].run(x);
             x = mHighPass[ch].run(x);
             x = mLowPass[ch].run(x);

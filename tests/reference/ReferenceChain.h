@@ -6,6 +6,8 @@
 #include "effect/ChainSettings.h"
 #include "effect/IBypassSource.h"
 
+#include <cmath>
+
 /// The oracle: a plain scalar model of the whole stereo chain that does each
 /// step as described, in the described order, for every sample (five
 /// exponentials, ten coefficient sets, left before right). The product's
@@ -21,6 +23,12 @@ public:
     /// oversampling filters before the block.
     void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
                  const IBypassSource& bypass);
+
+    /// The largest magnitude among the ten sections' histories.
+    double largestHistory() const;
+
+    /// An input sample beyond ±2^20 enters the chain as a NaN would.
+    static double admitted(double x) { return std::fabs(x) > 0x1p20 ? std::nan("") : x; }
 
 private:
     void clearOversampling();

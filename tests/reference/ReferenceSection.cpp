@@ -7,6 +7,7 @@
 #include "effect/LowShelfSection.h"
 #include "effect/MidBellSection.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -87,6 +88,12 @@ void ReferenceSection::bilinear(const Analog& analog, double k)
             to[j][3] = -s3 + s2 - s1 + c[0];
         }
     }
+}
+
+double ReferenceSection::largestHistory() const
+{
+    return std::max({std::fabs(mX[0]), std::fabs(mX[1]), std::fabs(mX[2]), std::fabs(mY[0]), std::fabs(mY[1]),
+                     std::fabs(mY[2])});
 }
 
 void ReferenceSection::clear()

@@ -20,6 +20,8 @@ public:
     double run(double x);
     /// Clears the histories.
     void clear();
+    /// The largest magnitude among the histories.
+    double largestHistory() const;
 
     /// Analog coefficients evaluated at the positions; index i multiplies s^i.
     struct Analog {
