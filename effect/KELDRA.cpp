@@ -3,6 +3,7 @@
 
 #include "effect/KeldraEditorLayout.h"
 #include "effect/KeldraIdentity.h"
+#include "effect/KnobUnits.h"
 
 #include "framework/FourCharCode.h"
 
@@ -36,6 +37,7 @@ void KELDRA::DefineParameters()
             param.SetKind(IParamRecord::kKindInteger);
         param.DefineContinuous(definition.name, definition.defaultValue, definition.minValue, definition.maxValue,
                                definition.step, "", "", definition.shape);
+        param.SetTextUnits(&KnobUnits::For(definition.id));
     }
 }
 
