@@ -25,8 +25,9 @@ public:
     /// plug-in base (AttachEditor).
     static std::unique_ptr<IGraphics> Create(IEffectBase& plug);
 
-    /// [ui] Fills an empty `graphics` with the panel's ten controls, back to
-    /// front: the background inserted at the front, then the IN switch, the
-    /// six knobs, the oversampling switch and the logo area appended.
+    /// [ui] Fills an empty `graphics` with the panel's eleven controls, back
+    /// to front: the background inserted at the front, then the IN switch,
+    /// the six knobs, the oversampling switch, the logo area and the value
+    /// readout appended.
     static void Build(IGraphics& graphics);
 };

@@ -12,6 +12,7 @@ EditorTickOutcome RunEditorTick(IGraphics& graphics, TextEntrySession& entry,
     // host of a program change the audio thread made).
     if (IEffectBase* plug = graphics.Plug()) plug->OnEditorIdle();
     graphics.TickWheelGesture();
+    graphics.TickValueReadout();
     switch (entry.Tick(boxText)) {
     case TextEntrySession::TickResult::kEditing:
     case TextEntrySession::TickResult::kSettled:

@@ -16,7 +16,8 @@ struct EditorTickOutcome {
 };
 
 /// [ui] The redraw tick, shared by every window host: first the plug-in's
-/// OnEditorIdle and the wheel gesture's rest count, then a pending text
+/// OnEditorIdle, the wheel gesture's rest count and the value readout's
+/// tick, then a pending text
 /// entry is settled (see TextEntrySession); when none is, the dirty controls'
 /// area is collected, and while a box is open the entry moves to "update".
 /// `boxText` is the open box's current text.

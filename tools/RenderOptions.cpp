@@ -10,7 +10,7 @@
 const char* const kRenderUsage =
     "usage: keldra-render [--plugin BUNDLE] [--set NAME=VALUE]... [--oversampling 4|16]\n"
     "                     [--bypass] [--block N] [--precision 32|64] [--demo SECONDS]\n"
-    "                     [--rate HZ] [--list] [--panel OUT.png [--scale S]]\n"
+    "                     [--rate HZ] [--list] [--panel OUT.png [--scale S] [--readout NAME]]\n"
     "                     [INPUT.wav] OUTPUT.wav\n"
     "       keldra-render [--plugin BUNDLE] [--set NAME=VALUE]... [--oversampling 4|16]\n"
     "                     [--rate HZ] --response FILE.svg|FILE.csv\n"
@@ -37,6 +37,8 @@ const char* const kRenderUsage =
     "                       the front panel showing the settings\n"
     "  --scale S            draw that panel as a window at content scale S (1-2,\n"
     "                       default 1) shows it: 1.5 gives 450 x 855 pixels\n"
+    "  --readout NAME       show that knob's value readout on the panel, as while\n"
+    "                       the pointer rests on it (a title or index, as --set)\n"
     "  --response FILE      measure the magnitude response of the settings through\n"
     "                       the plug-in with low-level sines (left channel) and\n"
     "                       write it as a plot (FILE.svg) or a table (FILE.csv)\n"
@@ -171,6 +173,9 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
         } else if (arg == "--panel") {
             if (!value(options.panel))
                 return std::nullopt;
+        } else if (arg == "--readout") {
+            if (!value(options.panelReadout))
+                return std::nullopt;
         } else if (arg == "--scale") {
             if (!value(text))
                 return std::nullopt;
@@ -193,6 +198,10 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
         } else {
             files.push_back(arg);
         }
+    }
+    if (!options.panelReadout.empty() && options.panel.empty()) {
+        error = "--readout shows a knob's value on the panel and needs --panel";
+        return std::nullopt;
     }
     if (options.help || options.list) {
         if (!files.empty()) {
