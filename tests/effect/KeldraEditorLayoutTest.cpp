@@ -8,6 +8,7 @@
 #include "graphics/IPlatformGraphics.h"
 #include "graphics/ISwitchControl.h"
 #include "graphics/IURLControl.h"
+#include "graphics/IValueReadout.h"
 #include "raster/PIX_PngLoader.h"
 #include "raster/PIX_SysBitmap.h"
 
@@ -89,7 +90,7 @@ TEST_F(EditorLayout, TheEffectOwnsAPanelOfTheFixedSizeAndRate)
     EXPECT_EQ(attached->Width(), 300);
     EXPECT_EQ(attached->Height(), 570);
     EXPECT_EQ(attached->Fps(), 25);
-    EXPECT_EQ(attached->ControlCount(), 10);
+    EXPECT_EQ(attached->ControlCount(), 11);
     EXPECT_EQ(attached->Plug(), own.get());
     ASSERT_NE(attached->DrawSurface(), nullptr);
     // The default preset comes after the editor: it holds the initial values.
@@ -98,7 +99,9 @@ TEST_F(EditorLayout, TheEffectOwnsAPanelOfTheFixedSizeAndRate)
 
 TEST_F(EditorLayout, ControlsEnterInTableOrderWithTheirRectanglesBindingsAndBlends)
 {
-    ASSERT_EQ(graphics->ControlCount(), 10);
+    // The ten of the table, then the value readout, frontmost.
+    ASSERT_EQ(graphics->ControlCount(), 11);
+    EXPECT_EQ(graphics->Control(10), static_cast<IControl*>(graphics->ValueReadout()));
     for (int i = 0; i < 10; ++i) {
         SCOPED_TRACE("control " + std::to_string(i));
         IControl* control = graphics->Control(i);
