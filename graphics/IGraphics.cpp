@@ -303,7 +303,7 @@ bool IGraphics::RenderText(TextStyle& style, const char* text, const PixelRect& 
     if (style.align == TextStyle::kAlignFar) format += DT_RIGHT;
     if (centreVertically) format += DT_VCENTER + DT_SINGLELINE;
     if (style.color.A != 255) format += kTextColorAlphaWeight;
-    if (!DrawText(mDrawSurface.get(), style, text, rect, format)) return false;
+    if (!DrawTextInto(mDrawSurface.get(), style, text, rect, format)) return false;
     if (mScaledPanel) {
         // The same text again in a font as many times larger as the artwork.
         TextStyle scaled = style;
@@ -311,14 +311,14 @@ bool IGraphics::RenderText(TextStyle& style, const char* text, const PixelRect& 
         mScaledPanel->RecordPainting([this, scaled, line = std::string(text), rect, format](PIX_IBitmap& surface,
                                                                                            int scale) mutable {
             scaled.size *= scale;
-            DrawText(&surface, scaled, line.c_str(),
+            DrawTextInto(&surface, scaled, line.c_str(),
                      {rect.L * scale, rect.T * scale, rect.R * scale, rect.B * scale}, format);
         });
     }
     return true;
 }
 
-bool IGraphics::DrawText(PIX_IBitmap* surface, TextStyle& style, const char* text, const PixelRect& rect,
+bool IGraphics::DrawTextInto(PIX_IBitmap* surface, TextStyle& style, const char* text, const PixelRect& rect,
                          uint32_t format)
 {
     PIX_CachedFont* font = FontFor(style);
@@ -329,7 +329,7 @@ bool IGraphics::DrawText(PIX_IBitmap* surface, TextStyle& style, const char* tex
     return true;
 }
 
-void IGraphics::FillRect(const PixelRect& rect, uint32_t colour)
+void IGraphics::FillArea(const PixelRect& rect, uint32_t colour)
 {
     const PixelRect r = rect.Intersection(mDrawArea);
     if (r.IsEmpty() || !mDrawSurface) return;

@@ -112,7 +112,7 @@ public:
     /// Fills `rect` (clipped to the draw area) with the opaque pixel word
     /// `colour` (0xAARRGGBB); above scale 1 it is filled again at the
     /// artwork's scale.
-    void FillRect(const PixelRect& rect, uint32_t colour);
+    void FillArea(const PixelRect& rect, uint32_t colour);
 
     // ---- content scale ----------------------------------------------------------
 
@@ -264,7 +264,7 @@ private:
     const PIX_IBitmap* ScaledArtwork(const PIX_IBitmap& image, int scale);
     /// Draws `text` into `rect` of `surface` with `style`'s font and colour
     /// and the text `format` flags; false when no font could be made.
-    bool DrawText(PIX_IBitmap* surface, TextStyle& style, const char* text, const PixelRect& rect,
+    bool DrawTextInto(PIX_IBitmap* surface, TextStyle& style, const char* text, const PixelRect& rect,
                   uint32_t format);
 
 protected:

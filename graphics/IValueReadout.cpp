@@ -112,8 +112,8 @@ void IValueReadout::OnPress(int, int, const MouseMods& mods)
 
 bool IValueReadout::Draw(IGraphics& graphics)
 {
-    graphics.FillRect(mBox, kBorderColour);
-    graphics.FillRect({mBox.L + 1, mBox.T + 1, mBox.R - 1, mBox.B - 1}, kFillColour);
+    graphics.FillArea(mBox, kBorderColour);
+    graphics.FillArea({mBox.L + 1, mBox.T + 1, mBox.R - 1, mBox.B - 1}, kFillColour);
     return graphics.RenderText(mStyle, mText, mBox, true);
 }
 
