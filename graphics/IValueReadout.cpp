@@ -35,9 +35,10 @@ bool IValueReadout::Follows(int index) const
 
 void IValueReadout::NotePointerOver(int index)
 {
-    // Moving onto the box keeps it: the box is where a click types a value.
-    if (Graphics() && Graphics()->Control(index) == this) return;
-    mHovered = Follows(index) ? index : -1;
+    // Resting on the box keeps it, as on its knob: the box is where a click
+    // types a value.
+    const bool onBox = Graphics() && Graphics()->Control(index) == this;
+    mHovered = onBox ? mShown : Follows(index) ? index : -1;
     Update();
 }
 

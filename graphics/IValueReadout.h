@@ -31,8 +31,8 @@ public:
 
     // ---- what the pointer does (from IGraphics) ---------------------------------
 
-    /// The pointer rests on control `index` (−1: none); on the readout
-    /// itself it keeps showing what it shows.
+    /// The pointer rests on control `index` (−1: none); while it rests on
+    /// the readout itself, the readout keeps showing what it shows.
     void NotePointerOver(int index);
     void NotePointerOut();
     /// A press on control `index` begins; its release ends it.
