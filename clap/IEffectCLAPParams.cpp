@@ -96,10 +96,13 @@ bool IEffectCLAP::TextToValue(clap_id id, const char* text, double& value) const
             return false;
         return true;
     }
-    if (id >= static_cast<clap_id>(GetParamCount()) || !ReadWholeDecimal(text, value))
+    if (id >= static_cast<clap_id>(GetParamCount()))
         return false;
     const IParamRecord& record = *GetParam(static_cast<int>(id));
-    value = std::clamp(value, record.Min(), record.Max());
+    double plain = 0.0;
+    if (record.HasTextUnits() ? !record.ParseFromHost(text, plain) : !ReadWholeDecimal(text, plain))
+        return false;
+    value = std::clamp(plain, record.Min(), record.Max());
     return true;
 }
 

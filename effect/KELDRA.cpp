@@ -4,6 +4,7 @@
 #include "effect/KeldraEditorLayout.h"
 #include "effect/KeldraIdentity.h"
 #include "effect/KeldraPresets.h"
+#include "effect/KnobUnits.h"
 
 #include "framework/FourCharCode.h"
 
@@ -45,6 +46,7 @@ void KELDRA::DefineParameters()
             param.SetKind(IParamRecord::kKindInteger);
         param.DefineContinuous(definition.name, definition.defaultValue, definition.minValue, definition.maxValue,
                                definition.step, "", "", definition.shape);
+        param.SetTextUnits(&KnobUnits::For(definition.id));
     }
 }
 

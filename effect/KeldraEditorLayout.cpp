@@ -7,6 +7,7 @@
 #include "graphics/IKnobMultiControl.h"
 #include "graphics/ISwitchControl.h"
 #include "graphics/IURLControl.h"
+#include "graphics/IValueReadout.h"
 #include "graphics/MakePlatformGraphics.h"
 
 namespace {
@@ -26,6 +27,8 @@ struct Row {
 
 constexpr int kKnobFrames = 31;
 constexpr double kKnobGearing = 4.0;
+// A value typed in units, "-13.3 dB" or "18.8 kHz", with room to spare.
+constexpr int kKnobEntryLength = 12;
 
 // Attachment order decides drawing and hit-testing: the oversampling switch
 // comes after the IN switch so that it takes the row where the two overlap.
@@ -66,8 +69,10 @@ void KeldraEditorLayout::Build(IGraphics& graphics)
         const FrameStrip strip = graphics.LoadFrameStrip(row.resourceId, row.fileName, row.frames);
         const int param = ToIndex(row.param);
         if (row.kind == Kind::kKnob) {
-            graphics.AppendControl(std::make_unique<IKnobMultiControl>(
-                plug, row.x, row.y, param, strip, IKnobControl::kVertical, kKnobGearing));
+            auto knob = std::make_unique<IKnobMultiControl>(plug, row.x, row.y, param, strip,
+                                                            IKnobControl::kVertical, kKnobGearing);
+            knob->SetEntryMaxLength(kKnobEntryLength);
+            graphics.AppendControl(std::move(knob));
         } else {
             graphics.AppendControl(
                 std::make_unique<ISwitchControl>(plug, row.x, row.y, param, strip, BlendSpec::kBlendNone));
@@ -75,4 +80,8 @@ void KeldraEditorLayout::Build(IGraphics& graphics)
     }
     graphics.AppendControl(std::make_unique<IURLControl>(plug, kLogoArea, kProductUrl));
     graphics.AppendControl(std::make_unique<KeldraPresetMenu>(plug, kNameplate));
+    // Frontmost, over the knobs' labels; it follows the pointer, so the
+    // editor tracks the pointer even without a button down.
+    graphics.AttachValueReadout(std::make_unique<IValueReadout>(plug));
+    graphics.SetTrackHover(true);
 }

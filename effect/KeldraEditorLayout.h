@@ -25,9 +25,9 @@ public:
     /// plug-in base (AttachEditor).
     static std::unique_ptr<IGraphics> Create(IEffectBase& plug);
 
-    /// [ui] Fills an empty `graphics` with the panel's eleven controls, back
+    /// [ui] Fills an empty `graphics` with the panel's twelve controls, back
     /// to front: the background inserted at the front, then the IN switch, the
-    /// six knobs, the oversampling switch, the logo area and the nameplate
-    /// appended.
+    /// six knobs, the oversampling switch, the logo area, the nameplate and
+    /// the value readout appended (last, so it shows over the others).
     static void Build(IGraphics& graphics);
 };

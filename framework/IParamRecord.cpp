@@ -2,6 +2,7 @@
 #include "framework/IParamRecord.h"
 
 #include "framework/CopyText.h"
+#include "framework/DecimalText.h"
 
 #include <algorithm>
 #include <climits>
@@ -121,6 +122,10 @@ void IParamRecord::FormatForHost(double plain, char* text, std::size_t capacity)
     if (capacity == 0) {
         return;
     }
+    if (mTextUnits != nullptr) {
+        mTextUnits->Format(*this, plain, text, capacity);
+        return;
+    }
     const char* displayText = DisplayTextFor(TruncateToInt(plain));
     if (displayText[0] != '\0') {
         std::snprintf(text, capacity, "%s", displayText);
@@ -132,6 +137,11 @@ void IParamRecord::FormatForHost(double plain, char* text, std::size_t capacity)
     } else {
         std::snprintf(text, capacity, "%d", TruncateToInt(shown));
     }
+}
+
+bool IParamRecord::ParseFromHost(std::string_view text, double& plain) const noexcept
+{
+    return mTextUnits != nullptr ? mTextUnits->Parse(*this, text, plain) : ReadDecimal(text, plain);
 }
 
 const char* IParamRecord::LabelForHost() const noexcept

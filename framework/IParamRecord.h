@@ -4,6 +4,7 @@
 #include "platform/RelaxedAtomic.h"
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 /// One automatable value of the plug-in: its kind, plain value, range, step,
@@ -31,6 +32,24 @@ public:
         char text[kTextSize] = {};
     };
 
+    /// How a parameter reads in its own units ("+3.2 dB", "3.1 kHz"):
+    /// replaces the plain number in every display and text-entry path. The
+    /// effect sets one per parameter at construction; it lives as long as
+    /// the module (the record only borrows it). [any] Must not allocate.
+    class TextUnits {
+    public:
+        /// Text of plain value `plain` of `param`; always NUL-terminates.
+        virtual void Format(const IParamRecord& param, double plain, char* text,
+                            std::size_t capacity) const noexcept = 0;
+        /// The plain value of `param` that `text` stands for, on the step
+        /// grid; false (with `plain` untouched) when the text is not a value.
+        virtual bool Parse(const IParamRecord& param, std::string_view text,
+                           double& plain) const noexcept = 0;
+
+    protected:
+        ~TextUnits() = default;
+    };
+
     IParamRecord() = default;
     IParamRecord(const IParamRecord&) = delete;
     IParamRecord& operator=(const IParamRecord&) = delete;
@@ -50,6 +69,8 @@ public:
     void SetNegateDisplay(bool negate) noexcept { mNegateDisplay = negate; }
     /// Adds a text shown instead of the number `value` (allocates).
     void AddDisplayText(int value, const char* text);
+    /// Shows and reads the parameter in `units` (null: plain numbers).
+    void SetTextUnits(const TextUnits* units) noexcept { mTextUnits = units; }
 
     // ---- value [any] -------------------------------------------------------
 
@@ -77,10 +98,17 @@ public:
 
     /// Text of the first display-text entry for `value`, or "" if none.
     const char* DisplayTextFor(int value) const noexcept;
-    /// Display text of a plain value: its display text if one exists, else
-    /// the (optionally negated) number with the display precision, or
-    /// truncated toward zero with precision 0. Always NUL-terminates.
+    /// Display text of a plain value: in the parameter's units when it has
+    /// them; else its display text if one exists, else the (optionally
+    /// negated) number with the display precision, or truncated toward zero
+    /// with precision 0. Always NUL-terminates.
     void FormatForHost(double plain, char* text, std::size_t capacity) const noexcept;
+    /// Plain value of text typed by a user or sent by a host: in the
+    /// parameter's units when it has them, else the leading decimal number
+    /// ("3.5 dB" reads 3.5). False, with `plain` untouched, when the text is
+    /// not a value.
+    bool ParseFromHost(std::string_view text, double& plain) const noexcept;
+    bool HasTextUnits() const noexcept { return mTextUnits != nullptr; }
     /// "" when the current value shows a display text, else the label.
     const char* LabelForHost() const noexcept;
 
@@ -119,4 +147,5 @@ private:
     bool mNegateDisplay = false;
     bool mCanAutomate = true;
     std::vector<DisplayText> mDisplayTexts;
+    const TextUnits* mTextUnits = nullptr;
 };

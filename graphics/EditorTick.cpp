@@ -16,6 +16,7 @@ EditorTickOutcome RunEditorTick(IGraphics& graphics, TextEntrySession& entry,
         plug->FollowParamsInEditor();
     }
     graphics.TickWheelGesture();
+    graphics.TickValueReadout();
     switch (entry.Tick(boxText)) {
     case TextEntrySession::TickResult::kEditing:
     case TextEntrySession::TickResult::kSettled:

@@ -17,7 +17,8 @@ struct EditorTickOutcome {
 
 /// [ui] The redraw tick, shared by every window host: first the plug-in's
 /// OnEditorIdle, the parameter values that changed since the last tick
-/// (FollowParamsInEditor) and the wheel gesture's rest count, then a pending text
+/// (FollowParamsInEditor), the wheel gesture's rest count and the value
+/// readout's tick, then a pending text
 /// entry is settled (see TextEntrySession); when none is, the dirty controls'
 /// area is collected, and while a box is open the entry moves to "update".
 /// `boxText` is the open box's current text.

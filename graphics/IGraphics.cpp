@@ -7,6 +7,7 @@
 #include "graphics/FontCache.h"
 #include "graphics/IBitmapControl.h"
 #include "graphics/ImageCache.h"
+#include "graphics/IValueReadout.h"
 #include "graphics/PopupMenu.h"
 #include "graphics/ScaledPanel.h"
 #include "graphics/WindowScale.h"
@@ -97,6 +98,17 @@ void IGraphics::SetKeyCatcher(std::unique_ptr<IControl> control)
     mKeyCatcher = std::move(control);
 }
 
+void IGraphics::AttachValueReadout(std::unique_ptr<IValueReadout> readout)
+{
+    IValueReadout* attached = readout.get();
+    if (AppendControl(std::move(readout)) >= 0) mReadout = attached;
+}
+
+void IGraphics::TickValueReadout()
+{
+    if (mReadout) mReadout->Tick();
+}
+
 IControl* IGraphics::Control(int index) const noexcept
 {
     return index >= 0 && index < ControlCount() ? mControls[size_t(index)].get() : nullptr;
@@ -165,7 +177,9 @@ void IGraphics::PromptValueEntry(IControl* control, IParamRecord* param, const P
     double plain = param->Value();
     if (param->NegateDisplay()) plain = -plain;
     char text[32];
-    if (param->DisplayPrecision() > 0)
+    if (param->HasTextUnits())
+        param->FormatForHost(param->Value(), text, sizeof text);
+    else if (param->DisplayPrecision() > 0)
         std::snprintf(text, sizeof text, "%.*f", param->DisplayPrecision(), plain);
     else
         std::snprintf(text, sizeof text, "%d", int(plain));
@@ -281,19 +295,51 @@ PIX_CachedFont* IGraphics::FontFor(TextStyle& style)
     return font;
 }
 
-bool IGraphics::RenderText(TextStyle& style, const char* text, const PixelRect& rect)
+bool IGraphics::RenderText(TextStyle& style, const char* text, const PixelRect& rect, bool centreVertically)
 {
     if (!text || !*text) return true;
-    PIX_CachedFont* font = FontFor(style);
-    if (!font) return false;
-    font->SetFontColor(style.color.Packed());
     uint32_t format = DT_NOCLIP;
     if (style.align == TextStyle::kAlignCenter) format += DT_CENTER;
     if (style.align == TextStyle::kAlignFar) format += DT_RIGHT;
+    if (centreVertically) format += DT_VCENTER + DT_SINGLELINE;
     if (style.color.A != 255) format += kTextColorAlphaWeight;
-    PIX_Rect box{rect.L, rect.T, rect.R, rect.B};
-    font->DrawString(mDrawSurface.get(), text, int32_t(std::strlen(text)), box, format);
+    if (!DrawTextInto(mDrawSurface.get(), style, text, rect, format)) return false;
+    if (mScaledPanel) {
+        // The same text again in a font as many times larger as the artwork.
+        TextStyle scaled = style;
+        scaled.font = nullptr;
+        mScaledPanel->RecordPainting([this, scaled, line = std::string(text), rect, format](PIX_IBitmap& surface,
+                                                                                           int scale) mutable {
+            scaled.size *= scale;
+            DrawTextInto(&surface, scaled, line.c_str(),
+                     {rect.L * scale, rect.T * scale, rect.R * scale, rect.B * scale}, format);
+        });
+    }
     return true;
+}
+
+bool IGraphics::DrawTextInto(PIX_IBitmap* surface, TextStyle& style, const char* text, const PixelRect& rect,
+                         uint32_t format)
+{
+    PIX_CachedFont* font = FontFor(style);
+    if (!font) return false;
+    font->SetFontColor(style.color.Packed());
+    PIX_Rect box{rect.L, rect.T, rect.R, rect.B};
+    font->DrawString(surface, text, int32_t(std::strlen(text)), box, format);
+    return true;
+}
+
+void IGraphics::FillArea(const PixelRect& rect, uint32_t colour)
+{
+    const PixelRect r = rect.Intersection(mDrawArea);
+    if (r.IsEmpty() || !mDrawSurface) return;
+    PIX_Fill(mDrawSurface.get(), r.L, r.T, r.R - r.L, r.B - r.T, colour, 1.0f, kComposeCopy);
+    if (mScaledPanel) {
+        mScaledPanel->RecordPainting([r, colour](PIX_IBitmap& surface, int scale) {
+            PIX_Fill(&surface, r.L * scale, r.T * scale, (r.R - r.L) * scale, (r.B - r.T) * scale, colour, 1.0f,
+                     kComposeCopy);
+        });
+    }
 }
 
 // ---- virtual operations with a base behaviour ----------------------------------------
@@ -327,6 +373,7 @@ void IGraphics::Resize(int width, int height)
     EndWheelGesture();
     // The controls go away, so no index into them may survive.
     mHoverIndex = -1;
+    mReadout = nullptr;
     mControls.clear();
     mDrawSurface.reset();
     PrepareDrawSurface();

@@ -18,6 +18,7 @@
 
 class IEffectBase;
 class IParamRecord;
+class IValueReadout;
 class PIX_CachedFont;
 class PIX_IBitmap;
 class PIX_SysBitmap;
@@ -62,6 +63,13 @@ public:
     /// Takes ownership of the control that receives keys no other control
     /// takes (it is not drawn or hit-tested).
     void SetKeyCatcher(std::unique_ptr<IControl> control);
+    /// Takes ownership of `readout` and appends it (frontmost): the pointer
+    /// handlers and TickValueReadout tell it what happens to the knobs.
+    void AttachValueReadout(std::unique_ptr<IValueReadout> readout);
+    /// The attached readout, or null.
+    IValueReadout* ValueReadout() const noexcept { return mReadout; }
+    /// One redraw tick of the readout (RunEditorTick calls it).
+    void TickValueReadout();
 
     // ---- values between controls and parameters ------------------------------
 
@@ -96,9 +104,15 @@ public:
     bool DrawFrameForValue(const FrameStrip& strip, const PixelRect& dest, double value,
                            const BlendSpec* blend);
     /// Draws `text` into `rect` of the surface with `style` (which remembers
-    /// the font). Empty text draws nothing and is true; false when no font
-    /// could be made.
-    bool RenderText(TextStyle& style, const char* text, const PixelRect& rect);
+    /// the font), on the rectangle's top line or, with `centreVertically`, as
+    /// one line centred in it. Empty text draws nothing and is true; false
+    /// when no font could be made. Above scale 1 it is drawn again from a
+    /// font of the artwork's scale.
+    bool RenderText(TextStyle& style, const char* text, const PixelRect& rect, bool centreVertically = false);
+    /// Fills `rect` (clipped to the draw area) with the opaque pixel word
+    /// `colour` (0xAARRGGBB); above scale 1 it is filled again at the
+    /// artwork's scale.
+    void FillArea(const PixelRect& rect, uint32_t colour);
 
     // ---- content scale ----------------------------------------------------------
 
@@ -248,6 +262,10 @@ private:
     /// `image` (a cached 1x image) as drawn at `scale`, or null when the
     /// module has no such drawing of the right size.
     const PIX_IBitmap* ScaledArtwork(const PIX_IBitmap& image, int scale);
+    /// Draws `text` into `rect` of `surface` with `style`'s font and colour
+    /// and the text `format` flags; false when no font could be made.
+    bool DrawTextInto(PIX_IBitmap* surface, TextStyle& style, const char* text, const PixelRect& rect,
+                  uint32_t format);
 
 protected:
     /// The style's font, else a cached one, else a new one (cached); window
@@ -280,4 +298,6 @@ private:
     bool mTrackHover = false;
     bool mTooltipsEnabled = false;
     std::unique_ptr<IControl> mKeyCatcher;
+    /// One of the controls, when attached.
+    IValueReadout* mReadout = nullptr;
 };

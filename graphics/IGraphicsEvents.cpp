@@ -4,6 +4,7 @@
 #include "graphics/IGraphics.h"
 
 #include "framework/IEffectBase.h"
+#include "graphics/IValueReadout.h"
 
 int IGraphics::FindControl(int x, int y, bool honourCapture, bool pointerOver) const
 {
@@ -53,6 +54,7 @@ void IGraphics::HandleMouseDown(int x, int y, const MouseMods& mods)
         mPlug->BeginParamGesture(paramIdx);
         mGestureParam = paramIdx;
     }
+    if (mReadout) mReadout->NotePress(i);
     control->OnPress(x, y, mods);
 }
 
@@ -61,6 +63,7 @@ void IGraphics::HandleMouseUp(int x, int y, const MouseMods& mods)
     const int i = FindControl(x, y, true, false);
     ReleaseCapture();
     if (i >= 0) mControls[size_t(i)]->OnRelease(x, y, mods);
+    if (mReadout) mReadout->NoteRelease();
     // The gesture that the press began ends, whatever lies under the pointer
     // now; a release whose press began none (the right button went to the
     // host's menu) ends nothing, so the host never sees an end without a begin.
@@ -116,6 +119,7 @@ void IGraphics::HandleMouseWheel(int x, int y, const MouseMods& mods, int steps)
         mWheelRestedTicks = 0;
     }
     control->OnWheelTurn(x, y, mods, steps);
+    if (mReadout) mReadout->NoteWheel(i);
 }
 
 void IGraphics::TickWheelGesture()
@@ -159,6 +163,7 @@ bool IGraphics::HandlePointerOver(int x, int y, const MouseMods& mods)
         EndWheelGesture();
     if (!mTrackHover) return false;
     const int i = FindControl(x, y, true, true);
+    if (mReadout && mCapturedIndex < 0) mReadout->NotePointerOver(i);
     if (i < 0) return true;
     mLastX = x;
     mLastY = y;
@@ -174,6 +179,7 @@ void IGraphics::HandlePointerOut()
 {
     EndWheelGesture();
     for (const auto& control : mControls) control->OnPointerOut();
+    if (mReadout) mReadout->NotePointerOut();
     mHoverIndex = -1;
 }
 

@@ -32,7 +32,12 @@ ScaledPanel::~ScaledPanel() = default;
 void ScaledPanel::RecordBlit(const PIX_IBitmap& image, const PixelRect& dest, const PIX_Rect& source,
                              int mode, float weight)
 {
-    mBlits.push_back({&image, dest, source, mode, weight});
+    mBlits.push_back({&image, dest, source, mode, weight, nullptr});
+}
+
+void ScaledPanel::RecordPainting(ScaledPainting painting)
+{
+    mBlits.push_back({nullptr, {}, {}, 0, 0.0f, std::move(painting)});
 }
 
 void ScaledPanel::Compose(const PIX_IBitmap& editorSurface, const PixelRect& rect,
@@ -47,13 +52,17 @@ void ScaledPanel::Compose(const PIX_IBitmap& editorSurface, const PixelRect& rec
         std::vector<const PIX_IBitmap*> scaled;
         scaled.reserve(mBlits.size());
         for (const Blit& blit : mBlits) {
-            const PIX_IBitmap* image = scaledImage(*blit.image, a);
-            if (!image) break;
+            const PIX_IBitmap* image = blit.image ? scaledImage(*blit.image, a) : nullptr;
+            if (blit.image && !image) break;
             scaled.push_back(image);
         }
         if (scaled.size() == mBlits.size()) {
             for (size_t i = 0; i < mBlits.size(); ++i) {
                 const Blit& b = mBlits[i];
+                if (b.painting) {
+                    b.painting(*mArtworkSurface, a);
+                    continue;
+                }
                 const PIX_Rect source{b.source.left * a, b.source.top * a, b.source.right * a,
                                       b.source.bottom * a};
                 PIX_Compose(mArtworkSurface.get(), scaled[i], b.dest.L * a, b.dest.T * a, &source,

@@ -27,6 +27,10 @@ class ScaledPanel {
 public:
     /// The scaled drawing of a 1x image, or null when there is none.
     using ScaledImageLookup = std::function<const PIX_IBitmap*(const PIX_IBitmap& image, int scale)>;
+    /// Draws again, into `surface` at `scale` times the editor's pixels,
+    /// something the context drew by other means than an image (a filled
+    /// box, text), so that it is as sharp as the artwork.
+    using ScaledPainting = std::function<void(PIX_IBitmap& surface, int scale)>;
 
     /// For an editor of `width` x `height` editor pixels shown at
     /// `contentScale` (above 1) window pixels per editor pixel.
@@ -42,6 +46,8 @@ public:
     /// already clipped to the area being drawn) with `mode` and `weight`.
     void RecordBlit(const PIX_IBitmap& image, const PixelRect& dest, const PIX_Rect& source,
                     int mode, float weight);
+    /// Notes a painting, made again in order with the blits.
+    void RecordPainting(ScaledPainting painting);
     /// Brings editor area `rect` up to date from the freshly drawn 1x
     /// `editorSurface` and the blits recorded since the last call, which it
     /// then forgets.
@@ -51,12 +57,14 @@ public:
     PresentedImage Presentation(const PixelRect& rect) const;
 
 private:
+    /// An image blit, or (without image) a painting.
     struct Blit {
         const PIX_IBitmap* image;
         PixelRect dest;
         PIX_Rect source;
         int mode;
         float weight;
+        ScaledPainting painting;
     };
 
     double mContentScale;

@@ -2,6 +2,7 @@
 #include "graphics/TextEntrySession.h"
 
 #include "framework/DecimalText.h"
+#include "framework/IEffectBase.h"
 #include "framework/IParamRecord.h"
 #include "graphics/IControl.h"
 
@@ -49,8 +50,14 @@ void TextEntrySession::Apply(const std::string& text)
         return;
     }
     double plain = 0.0;
-    if (ValueFromText(*mParam, text, plain))
-        mControl->SetValueFromUser(mParam->PlainToNormalized(plain));
+    if (!ValueFromText(*mParam, text, plain)) return;
+    // A typed value is one whole edit for the host, as a drag is.
+    IEffectBase* plug = mControl->Plug();
+    const int paramIdx = mControl->ParamIdx();
+    const bool gesture = plug != nullptr && paramIdx >= 0;
+    if (gesture) plug->BeginParamGesture(paramIdx);
+    mControl->SetValueFromUser(mParam->PlainToNormalized(plain));
+    if (gesture) plug->EndParamGesture(paramIdx);
 }
 
 bool TextEntrySession::ValueFromText(const IParamRecord& param, const std::string& text,
@@ -68,6 +75,8 @@ bool TextEntrySession::ValueFromText(const IParamRecord& param, const std::strin
         return false;
     }
 
+    // A parameter shown in its units is typed in them ("-3 dB", "3.1k").
+    if (param.HasTextUnits()) return param.ParseFromHost(text, value);
     double number = 0.0;
     if (!ReadDecimal(text, number)) return false;
     value = param.NegateDisplay() ? -number : number;
@@ -76,7 +85,7 @@ bool TextEntrySession::ValueFromText(const IParamRecord& param, const std::strin
 
 bool TextEntrySession::AcceptsChar(const IParamRecord* param, char32_t c) noexcept
 {
-    if (!param || c == 8) return true;
+    if (!param || c == 8 || param->HasTextUnits()) return true;
     const bool digitOrSign = (c >= '0' && c <= '9') || c == '+' || c == '-';
     switch (param->Kind()) {
     case IParamRecord::kKindEnum:

@@ -65,23 +65,25 @@ public:
     void OnRedrawn() noexcept { Set(kUpdate); }
 
     /// The entry part of a redraw tick. On commit `boxText` (cut to 31
-    /// characters) reaches the control: as a parameter value, or as text
-    /// when there is no parameter.
+    /// characters) reaches the control: as a parameter value (one edit the
+    /// host records: begin, perform, end), or as text when there is no
+    /// parameter.
     TickResult Tick(const std::string& boxText);
 
     /// Forgets the entry without applying it (the window closed).
     void Reset() noexcept;
 
     /// Plain value that `text` stands for in `param`: for list kinds the
-    /// value of the display text equal to it (case-sensitive); for others the
-    /// leading decimal number (ReadDecimal), negated when the display is
-    /// negated. False, with `value` untouched, when the text names no entry
+    /// value of the display text equal to it (case-sensitive); in the
+    /// parameter's units when it has them; for others the leading decimal
+    /// number (ReadDecimal), negated when the display is negated. False, with `value` untouched, when the text names no entry
     /// or is not a finite number: the parameter then keeps its value.
     static bool ValueFromText(const IParamRecord& param, const std::string& text, double& value);
 
     /// Whether typed character `c` may enter a box editing `param` (null:
-    /// plain text, everything passes). Backspace always passes; stepped kinds
-    /// take only "+", "-" and digits, continuous ones "." as well.
+    /// plain text, everything passes). Backspace always passes, and every
+    /// character to a parameter shown in units; stepped kinds take only "+",
+    /// "-" and digits, continuous ones "." as well.
     static bool AcceptsChar(const IParamRecord* param, char32_t c) noexcept;
 
 private:

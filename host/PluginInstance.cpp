@@ -28,9 +28,23 @@ AudioBusBuffers BusOf(int channels, Sample** arrays)
 
 std::string NarrowText(const TChar* text)
 {
+    // UTF-8, as a terminal shows it ("16×"); a lone surrogate reads '?'.
     std::string out;
-    for (; text != nullptr && *text != 0; ++text)
-        out += *text < 0x80 ? static_cast<char>(*text) : '?';
+    for (; text != nullptr && *text != 0; ++text) {
+        const auto unit = static_cast<unsigned>(static_cast<char16_t>(*text));
+        if (unit < 0x80) {
+            out += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            out += static_cast<char>(0xC0 | (unit >> 6));
+            out += static_cast<char>(0x80 | (unit & 0x3F));
+        } else if (unit >= 0xD800 && unit < 0xE000) {
+            out += '?';
+        } else {
+            out += static_cast<char>(0xE0 | (unit >> 12));
+            out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
     return out;
 }
 

@@ -89,5 +89,5 @@ private:
     bool mActive = false;
 };
 
-/// [any] UTF-16 text (zero-terminated) narrowed to 8 bits for display.
+/// [any] UTF-16 text (zero-terminated) as UTF-8, for display.
 std::string NarrowText(const Steinberg::Vst::TChar* text);

@@ -14,11 +14,30 @@
 
 namespace {
 
-// One FreeType library for the process. It is never released: fonts held in
-// process-wide caches may be destroyed during static destruction, after any
-// owner of the library would be gone.
+// One FreeType library for the module. Fonts held in process-wide caches may
+// be destroyed during static destruction, so every face holds the library,
+// as the module itself does until it unloads: the last to let go releases it
+// (a host that loads and unloads the module would otherwise lose a library
+// each time).
 std::mutex gLibraryMutex;
 FT_Library gLibrary = nullptr;
+int gLibraryHolds = 0;
+
+void LetGoOfLibraryLocked()
+{
+    if (--gLibraryHolds == 0) {
+        FT_Done_FreeType(gLibrary);
+        gLibrary = nullptr;
+    }
+}
+
+struct ModuleHold {
+    ~ModuleHold()
+    {
+        std::lock_guard<std::mutex> lock(gLibraryMutex);
+        if (gLibrary) LetGoOfLibraryLocked();
+    }
+} gModuleHold;
 
 bool FindFontFile(const PIX_FontSpec& wanted, std::string& file, int& index)
 {
@@ -61,6 +80,7 @@ struct PIX_PlatformFont::Impl {
         if (face) {
             std::lock_guard<std::mutex> lock(gLibraryMutex);
             FT_Done_Face(face);
+            LetGoOfLibraryLocked();
         }
     }
 
@@ -90,14 +110,18 @@ std::unique_ptr<PIX_PlatformFont> PIX_PlatformFont::Create(const PIX_FontSpec& w
     if (!FindFontFile(wanted, file, index)) return nullptr;
     {
         std::lock_guard<std::mutex> lock(gLibraryMutex);
-        if (!gLibrary && FT_Init_FreeType(&gLibrary) != 0) {
-            gLibrary = nullptr;
-            return nullptr;
+        if (!gLibrary) {
+            if (FT_Init_FreeType(&gLibrary) != 0) {
+                gLibrary = nullptr;
+                return nullptr;
+            }
+            gLibraryHolds = 1;
         }
         if (FT_New_Face(gLibrary, file.c_str(), index, &impl->face) != 0) {
             impl->face = nullptr;
             return nullptr;
         }
+        ++gLibraryHolds;
     }
     FT_Face face = impl->face;
     // A positive height is the cell height (ascent + descent), a negative one

@@ -165,24 +165,27 @@ std::string DescribeSettings(PluginInstance& plugin)
 std::string DescribeParameters(PluginInstance& plugin)
 {
     IEditController* controller = plugin.Controller();
+    // A value of the plug-in's own parameters as --set takes it (the
+    // position), with what the plug-in shows for it ("0.5 (0.0 dB)").
+    const auto describe = [&](ParamID id, double normalized) {
+        const std::string position = FormatNumber(controller->normalizedParamToPlain(id, normalized));
+        const std::string shown = plugin.ValueText(id, normalized);
+        if (shown.empty()) return position;
+        return id >= kFirstCodeId || shown == position ? shown : position + " (" + shown + ")";
+    };
     std::string table;
     char line[256];
-    std::snprintf(line, sizeof line, "%-10s %-12s %-18s %-10s %s\n", "id", "title", "range", "default", "current");
+    std::snprintf(line, sizeof line, "%-10s %-12s %-18s %-16s %s\n", "id", "title", "range", "default", "current");
     table += line;
     for (const ParameterInfo& info : plugin.Parameters()) {
         char id[16];
         std::snprintf(id, sizeof id, info.id < kFirstCodeId ? "%u" : "0x%08X", info.id);
         const std::string range = FormatNumber(controller->normalizedParamToPlain(info.id, 0.0)) + " .. " +
                                   FormatNumber(controller->normalizedParamToPlain(info.id, 1.0));
-        const double current = controller->getParamNormalized(info.id);
-        std::string defaultText = plugin.ValueText(info.id, info.defaultNormalizedValue);
-        std::string currentText = plugin.ValueText(info.id, current);
-        if (defaultText.empty())
-            defaultText = FormatNumber(controller->normalizedParamToPlain(info.id, info.defaultNormalizedValue));
-        if (currentText.empty())
-            currentText = FormatNumber(controller->normalizedParamToPlain(info.id, current));
+        const std::string defaultText = describe(info.id, info.defaultNormalizedValue);
+        const std::string currentText = describe(info.id, controller->getParamNormalized(info.id));
         const std::string title = NarrowText(info.title);
-        std::snprintf(line, sizeof line, "%-10s %-12s %-18s %-10s %s\n", id, title.empty() ? "(none)" : title.c_str(),
+        std::snprintf(line, sizeof line, "%-10s %-12s %-18s %-16s %s\n", id, title.empty() ? "(none)" : title.c_str(),
                       range.c_str(), defaultText.c_str(), currentText.c_str());
         table += line;
     }

@@ -4,6 +4,7 @@
 #include "effect/KELDRA.h"
 #include "effect/KeldraEditorLayout.h"
 #include "graphics/IGraphicsOffscreen.h"
+#include "graphics/IValueReadout.h"
 #include "host/HostMemoryStream.h"
 #include "host/HostParameterChanges.h"
 #include "raster/PIX_SysBitmap.h"
@@ -15,8 +16,24 @@
 
 using namespace Steinberg;
 
+namespace {
+
+// The control of the knob whose parameter is titled `name` or has index
+// `name`, or −1.
+int KnobControlOf(const IGraphics& panel, const IEffectBase& effect, const std::string& name)
+{
+    for (int i = 0; i < panel.ControlCount(); ++i) {
+        const int param = panel.Control(i)->ParamIdx();
+        if (param >= 0 && (name == effect.GetParam(param)->Name() || name == std::to_string(param)))
+            return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
 bool WritePanelSnapshot(PluginInstance& plugin, const std::vector<ResolvedSetting>& settings,
-                        const std::string& path, std::string& error, double scale)
+                        const std::string& path, std::string& error, double scale, const std::string& readout)
 {
     if (!settings.empty()) {
         HostParameterChanges changes;
@@ -44,6 +61,14 @@ bool WritePanelSnapshot(PluginInstance& plugin, const std::vector<ResolvedSettin
     if (effect->setControllerState(&stream) != kResultOk) {
         error = "the plug-in's state could not be restored for the panel";
         return false;
+    }
+    if (!readout.empty()) {
+        const int knob = KnobControlOf(*panel, *effect, readout);
+        panel->ValueReadout()->NotePointerOver(knob);
+        if (panel->ValueReadout()->ShownIndex() < 0) {
+            error = "--readout " + readout + " names no knob";
+            return false;
+        }
     }
     panel->SetPanelScale(scale);
     const PixelRect whole{0, 0, panel->Width(), panel->Height()};

@@ -11,7 +11,7 @@ const char* const kRenderUsage =
     "usage: keldra-render [--plugin BUNDLE] [--preset NAME] [--set NAME=VALUE]...\n"
     "                     [--oversampling 4|16] [--bypass] [--block N] [--precision 32|64]\n"
     "                     [--demo SECONDS] [--rate HZ] [--list] [--list-presets]\n"
-    "                     [--panel OUT.png [--scale S]]\n"
+    "                     [--panel OUT.png [--scale S] [--readout NAME]]\n"
     "                     [INPUT.wav] OUTPUT.wav\n"
     "       keldra-render [--plugin BUNDLE] [--preset NAME] [--set NAME=VALUE]...\n"
     "                     [--oversampling 4|16] [--rate HZ] --response FILE.svg|FILE.csv\n"
@@ -41,6 +41,8 @@ const char* const kRenderUsage =
     "                       the front panel showing the settings\n"
     "  --scale S            draw that panel as a window at content scale S (1-2,\n"
     "                       default 1) shows it: 1.5 gives 450 x 855 pixels\n"
+    "  --readout NAME       show that knob's value readout on the panel, as while\n"
+    "                       the pointer rests on it (a title or index, as --set)\n"
     "  --response FILE      measure the magnitude response of the settings through\n"
     "                       the plug-in with low-level sines (left channel) and\n"
     "                       write it as a plot (FILE.svg) or a table (FILE.csv)\n"
@@ -180,6 +182,9 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
         } else if (arg == "--panel") {
             if (!value(options.panel))
                 return std::nullopt;
+        } else if (arg == "--readout") {
+            if (!value(options.panelReadout))
+                return std::nullopt;
         } else if (arg == "--scale") {
             if (!value(text))
                 return std::nullopt;
@@ -202,6 +207,10 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
         } else {
             files.push_back(arg);
         }
+    }
+    if (!options.panelReadout.empty() && options.panel.empty()) {
+        error = "--readout shows a knob's value on the panel and needs --panel";
+        return std::nullopt;
     }
     if (options.help || options.list || options.listPresets) {
         if (!files.empty()) {

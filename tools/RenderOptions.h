@@ -29,6 +29,7 @@ struct RenderOptions {
     std::string output;                      ///< WAV file to write
     std::string panel;                       ///< PNG of the front panel to write (empty: none)
     double panelScale = 1.0;                 ///< content scale the panel is drawn at
+    std::string panelReadout;                ///< knob (title or index) whose readout the panel shows; empty: none
     std::string response;                    ///< measured response to write, .svg or .csv (empty: none)
 };
 

@@ -143,7 +143,8 @@ int Run(const RenderOptions& options)
     if (!plugin.Setup(setup, error))
         return Fail(error);
     if (!options.panel.empty()) {
-        if (!WritePanelSnapshot(plugin, *settings, options.panel, error, options.panelScale))
+        if (!WritePanelSnapshot(plugin, *settings, options.panel, error, options.panelScale,
+                                options.panelReadout))
             return Fail(error);
         std::fprintf(report, "wrote %s: the front panel\n", options.panel.c_str());
         if (panelOnly && options.response.empty())

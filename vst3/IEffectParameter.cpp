@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "vst3/IEffectParameter.h"
 
-#include "framework/DecimalText.h"
 #include "vst3/WideText.h"
 
 
@@ -41,7 +40,7 @@ bool IEffectParameter::fromString(const TChar* text, ParamValue& normalized) con
 {
     const std::string narrow = NarrowText16(text);
     double plain = 0.0;
-    if (!ReadDecimal(narrow, plain))
+    if (!mRecord.ParseFromHost(narrow, plain))
         return false;
     normalized = mRecord.PlainToNormalized(plain);
     return true;

@@ -18,8 +18,8 @@ public:
     /// rounding). A value outside 0..1 is clamped; NaN reads as 0.
     void toString(Steinberg::Vst::ParamValue normalized,
                   Steinberg::Vst::String128 text) const SMTG_OVERRIDE;
-    /// [ui] Reads a decimal number (ReadDecimal) and returns its clamped
-    /// normalised value. Text that is not a finite number is refused.
+    /// [ui] Reads the text in the record's units (ParseFromHost) and returns
+    /// its clamped normalised value. Text that is not a value is refused.
     bool fromString(const Steinberg::Vst::TChar* text,
                     Steinberg::Vst::ParamValue& normalized) const SMTG_OVERRIDE;
     /// [any] The record's NormalizedToPlain.

@@ -9,7 +9,8 @@
 constexpr int kWideTextUnits = 128;
 
 /// [any] Widens 8-bit text unit by unit into `dst` (kWideTextUnits units,
-/// zero-filled behind the text, at most 127 characters kept).
+/// zero-filled behind the text, at most 127 characters kept); a two-byte
+/// UTF-8 character becomes its one unit.
 void WidenText(const char* src, Steinberg::Vst::String128 dst) noexcept;
 
 /// [ui] Narrows UTF-16 text to its low bytes, stopping at the terminating

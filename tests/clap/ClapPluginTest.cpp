@@ -132,7 +132,7 @@ TEST(ClapPlugin, FlushAppliesValuesAndTextsAreTheVst3TextsWithNonNumbersRefused)
     const clap_plugin_t* plugin = host.Plugin();
     char text[64] = {};
     ASSERT_TRUE(params.value_to_text(plugin, kOut, 3.25, text, sizeof text));
-    EXPECT_STREQ(text, "3.25");
+    EXPECT_STREQ(text, "+3.25 dB");
     ASSERT_TRUE(params.value_to_text(plugin, kHostBypass, 1.0, text, sizeof text));
     EXPECT_STREQ(text, "on");
     EXPECT_FALSE(params.value_to_text(plugin, 99, 0.0, text, sizeof text));
@@ -145,7 +145,7 @@ TEST(ClapPlugin, FlushAppliesValuesAndTextsAreTheVst3TextsWithNonNumbersRefused)
     };
     const Reading readings[] = {
         {kOut, "3.5", true, 3.5},   {kOut, " -2 ", true, -2.0},  {kOut, "99", true, 15.0},
-        {kOut, "loud", false, 0.0}, {kOut, "3.5dB", false, 0.0}, {kOut, "", false, 0.0},
+        {kOut, "loud", false, 0.0}, {kOut, "3.5dB", true, 3.5}, {kOut, "", false, 0.0},
         {kOut, "nan", false, 0.0},  {kHostBypass, "on", true, 1.0}, {kHostBypass, "maybe", false, 0.0},
     };
     for (const Reading& r : readings) {

@@ -370,3 +370,50 @@ TEST_F(EditorWindow, AtContentScalesTwoAndOneAndAHalfThePanelIsSharpAndControlsA
         ASSERT_EQ(view->removed(), kResultOk);
     }
 }
+
+// A knob's value in its units shows below it while the pointer rests on it,
+// during a drag and for about a second after a drag or a wheel turn, drawn
+// as the off-screen panel draws it; a click on it types a value in the same
+// units as one edit for the host.
+TEST_F(EditorWindow, AKnobShowsItsValueWhileTouchedAndASecondAfterAndTakesATypedValue)
+{
+    Attach(frame);
+    const auto shows = [this](const char* readout, int milliseconds = 100) {
+        Settle(milliseconds);
+        return FirstDifference(WindowPixels(display, Editor(), 300, 570), OffscreenPanelPixels(*plugin, 1.0, readout));
+    };
+    MoveTo(223, 102);  // GainH, resting
+    EXPECT_EQ(shows("GainH"), -1);
+    Button(1, true);
+    MoveTo(223, 80);
+    EXPECT_EQ(shows("GainH"), -1);  // during the drag, with the new value
+    Button(1, false);
+    MoveTo(150, 20);  // off every knob: the readout stays a while
+    EXPECT_EQ(shows("GainH"), -1);
+    EXPECT_EQ(shows("", 1100), -1);
+
+    MoveTo(73, 349);  // OUT, turned by the wheel, then left
+    Button(4, true);
+    Button(4, false);
+    MoveTo(150, 20);
+    EXPECT_EQ(shows("OUT"), -1);
+    EXPECT_EQ(shows("", 1100), -1);
+
+    MoveTo(223, 102);
+    Settle(100);
+    handler.Clear();
+    Click(223, 155);  // on the readout below GainH
+    for (KeySym key : {XK_6, XK_space, XK_d, XK_b, XK_Return}) {  // "6 db"
+        XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), True, CurrentTime);
+        XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), False, CurrentTime);
+        Settle(20);
+    }
+    Settle(200);
+    const std::vector<HostEdit> edits = handler.Edits();
+    ASSERT_EQ(edits.size(), 3u);
+    EXPECT_TRUE(edits[0].kind == HostEdit::Kind::Begin && edits[1].kind == HostEdit::Kind::Perform &&
+                edits[2].kind == HostEdit::Kind::End);
+    for (const HostEdit& edit : edits) EXPECT_EQ(edit.id, 3u);
+    const std::string text = plugin->ValueText(3, Normalized(3));
+    EXPECT_NEAR(std::atof(text.c_str()), 6.0, 0.2) << text;
+}

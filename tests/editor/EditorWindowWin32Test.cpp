@@ -415,3 +415,42 @@ TEST_F(EditorWindowWin32, ContentScalesTwoAndOneAndAHalfShowThePanelAtTheWindows
     }
     scaling->release();
 }
+
+// The knob's value readout, as on Linux: while the pointer rests on the
+// knob, during a drag and a second after a drag or a wheel turn, drawn as
+// the off-screen panel draws it.
+TEST_F(EditorWindowWin32, AKnobShowsItsValueWhileTouchedAndASecondAfter)
+{
+    Attach();
+    HWND editor = Editor();
+    const auto shows = [&](const char* readout, int milliseconds = 0) {
+        Pump(milliseconds);
+        return FirstDifference(WindowPixels(editor, 300, 570), OffscreenPanelPixels(*plugin, 1.0, readout));
+    };
+    // The system's pointer goes there too, or the editor hears it left.
+    const auto moveTo = [&](int x, int y, WPARAM buttons) {
+        POINT screen{x, y};
+        ClientToScreen(editor, &screen);
+        SetCursorPos(screen.x, screen.y);
+        PostMessageA(editor, WM_MOUSEMOVE, buttons, At(x, y));
+        Pump();
+    };
+    moveTo(223, 102, 0);  // GainH, resting
+    EXPECT_EQ(shows("GainH"), -1);
+    PostMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(223, 102));
+    moveTo(223, 80, MK_LBUTTON);
+    EXPECT_EQ(shows("GainH"), -1);  // during the drag, with the new value
+    PostMessageA(editor, WM_LBUTTONUP, 0, At(223, 80));
+    moveTo(150, 20, 0);  // off every knob: the readout stays a while
+    EXPECT_EQ(shows("GainH"), -1);
+    EXPECT_EQ(shows("", 1100), -1);
+
+    moveTo(73, 349, 0);  // OUT, turned by the wheel, then left
+    POINT screen{};
+    GetCursorPos(&screen);
+    PostMessageA(editor, WM_MOUSEWHEEL, WPARAM(WHEEL_DELTA) << 16, At(screen.x, screen.y));
+    Pump();
+    moveTo(150, 20, 0);
+    EXPECT_EQ(shows("OUT"), -1);
+    EXPECT_EQ(shows("", 1100), -1);
+}

@@ -9,12 +9,12 @@
 
 #include <string>
 
-std::vector<uint32_t> OffscreenPanelPixels(PluginInstance& plugin, double scale)
+std::vector<uint32_t> OffscreenPanelPixels(PluginInstance& plugin, double scale, const std::string& readout)
 {
     std::vector<uint32_t> pixels;
     const TemporaryFolder folder("keldra-panel-");
     std::string error;
-    EXPECT_TRUE(WritePanelSnapshot(plugin, {}, folder.Path("panel.png"), error, scale)) << error;
+    EXPECT_TRUE(WritePanelSnapshot(plugin, {}, folder.Path("panel.png"), error, scale, readout)) << error;
     auto image = PIX_LoadPngFromFile(folder.Path("panel.png").c_str());
     if (!image)
         return pixels;

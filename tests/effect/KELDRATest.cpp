@@ -112,17 +112,17 @@ TEST(Keldra, InitialisedInstanceShowsItsDefaults)
 {
     KELDRA effect;
     ASSERT_TRUE(effect.LoadPreset(0));
-    EXPECT_EQ(Shown(effect, KeldraParamId::kOut), "0.00");
-    EXPECT_EQ(Shown(effect, KeldraParamId::kHighPass), "0.00");
-    EXPECT_EQ(Shown(effect, KeldraParamId::kLowPass), "0.00");
-    EXPECT_EQ(Shown(effect, KeldraParamId::kGainHigh), "0.50");
-    EXPECT_EQ(Shown(effect, KeldraParamId::kGainMid), "0.50");
-    EXPECT_EQ(Shown(effect, KeldraParamId::kGainLow), "0.50");
-    EXPECT_EQ(Shown(effect, KeldraParamId::kBypass), "0");
-    EXPECT_EQ(Shown(effect, KeldraParamId::kOversampling), "0");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kOut), "0.00 dB");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kHighPass), "12.4 Hz");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kLowPass), "43.5 kHz");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kGainHigh), "0.0 dB");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kGainMid), "0.0 dB");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kGainLow), "0.0 dB");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kBypass), "Effect in");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kOversampling), "4\xC3\x97");
 
     effect.SetParamFromEditor(ToIndex(KeldraParamId::kOut), 0.0);
-    EXPECT_EQ(Shown(effect, KeldraParamId::kOut), "-15.00");
+    EXPECT_EQ(Shown(effect, KeldraParamId::kOut), "-15.00 dB");
 }
 
 TEST(Keldra, OutputGainFollowsTheDecibelValue)

@@ -12,6 +12,7 @@
 #include "graphics/IURLControl.h"
 #include "GraphicsTestSupport.h"
 #include "host/HostComponentHandler.h"
+#include "graphics/IValueReadout.h"
 #include "raster/PIX_PngLoader.h"
 #include "raster/PIX_SysBitmap.h"
 
@@ -104,7 +105,9 @@ TEST_F(EditorLayout, TheEffectOwnsAPanelOfTheFixedSizeAndRate)
 
 TEST_F(EditorLayout, ControlsEnterInTableOrderWithTheirRectanglesBindingsAndBlends)
 {
-    ASSERT_EQ(graphics->ControlCount(), 11);
+    // The eleven of the table, then the value readout, frontmost.
+    ASSERT_EQ(graphics->ControlCount(), 12);
+    EXPECT_EQ(graphics->Control(11), static_cast<IControl*>(graphics->ValueReadout()));
     for (int i = 0; i < 11; ++i) {
         SCOPED_TRACE("control " + std::to_string(i));
         IControl* control = graphics->Control(i);

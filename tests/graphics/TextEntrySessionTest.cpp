@@ -72,7 +72,7 @@ TEST_F(TextEntrySessionTest, EventsWithoutAnOpenEntryChangeNothing)
     EXPECT_EQ(entry.Tick("5"), Tick::kIdle);
 }
 
-TEST_F(TextEntrySessionTest, CommitAppliesTheNegatedNumberAndClosesTheEntry)
+TEST_F(TextEntrySessionTest, CommitAppliesTheNegatedNumberAsOneEditAndClosesTheEntry)
 {
     // The gain parameter shows its value negated: "-6" means +6 dB.
     ASSERT_TRUE(entry.Open(&control, Param(kParamGain)));
@@ -81,8 +81,10 @@ TEST_F(TextEntrySessionTest, CommitAppliesTheNegatedNumberAndClosesTheEntry)
     EXPECT_FALSE(entry.IsOpen());
     EXPECT_EQ(entry.GetState(), TextEntrySession::kNone);
     EXPECT_NEAR(control.Value(), Param(kParamGain)->PlainToNormalized(6.0), 1e-12);
-    ASSERT_FALSE(plug.log.empty());
-    EXPECT_EQ(plug.log.back().rfind("edit 1 ", 0), 0u);
+    ASSERT_GE(plug.log.size(), 3u);
+    EXPECT_EQ(plug.log[plug.log.size() - 3], "begin 1");
+    EXPECT_EQ(plug.log[plug.log.size() - 2].rfind("edit 1 ", 0), 0u);
+    EXPECT_EQ(plug.log.back(), "end 1");
 }
 
 TEST_F(TextEntrySessionTest, CancelDiscardsTheTextAndClosesTheEntry)

@@ -224,8 +224,10 @@ protected:
         return reference.SaveState(type);
     }
 
-    // The panel keldra-render draws at `scale` for the VST3 build restored from `chunk`.
-    std::vector<std::uint32_t> Vst3Panel(const std::vector<std::uint8_t>& chunk, double scale = 1.0)
+    // The panel keldra-render draws at `scale` for the VST3 build restored
+    // from `chunk`, with knob `readout`'s value shown (empty: none).
+    std::vector<std::uint32_t> Vst3Panel(const std::vector<std::uint8_t>& chunk, double scale = 1.0,
+                                         const std::string& readout = {})
     {
         std::string error;
         auto vst3Module = PluginModule::Load(KELDRA_BUNDLE_PATH, error);
@@ -237,7 +239,7 @@ protected:
         if (vst3 == nullptr)
             return {};
         EXPECT_EQ(vst3->LoadState(chunk), Steinberg::kResultOk);
-        return OffscreenPanelPixels(*vst3, scale);
+        return OffscreenPanelPixels(*vst3, scale, readout);
     }
 
     void MoveTo(int x, int y)
@@ -420,7 +422,8 @@ TEST_F(KeldraLV2Editor, InJalvTheEmbeddedWindowShowsThePanelAndFollowsADrag)
     EXPECT_EQ(difference, -1);
 
     // A drag on GainH in jalv's window: jalv's idle calls run the editor's
-    // events and redraw, and the panel shows the knob turned.
+    // events and redraw, and the panel shows the knob turned, and its value
+    // while the pointer rests on it.
     Window child = 0;
     int x = 0, y = 0;
     XTranslateCoordinates(display, editor, DefaultRootWindow(display), 0, 0, &x, &y, &child);
@@ -434,7 +437,8 @@ TEST_F(KeldraLV2Editor, InJalvTheEmbeddedWindowShowsThePanelAndFollowsADrag)
     XTestFakeButtonEvent(display, 1, False, CurrentTime);
     XSync(display, False);
     const std::vector<std::uint32_t> turned =
-        Vst3Panel(ChunkOf({{0, 6.0f}, {1, 0.25f}, {3, static_cast<float>(0.75 + 40.0 / 324.0)}, {7, 1.0f}}));
+        Vst3Panel(ChunkOf({{0, 6.0f}, {1, 0.25f}, {3, static_cast<float>(0.75 + 40.0 / 324.0)}, {7, 1.0f}}), 1.0,
+                  "GainH");
     difference = 0;
     for (int attempt = 0; attempt < 100 && difference != -1; ++attempt) {
         ::usleep(50000);

@@ -216,9 +216,11 @@ def main():
         time.sleep(1)
 
         panels = {}
-        for name, gain_h in (("default", 0.5), ("dragged", GAIN_H_DRAGGED)):
+        # Right after the drag the pointer rests on the knob, which shows its value.
+        for name, gain_h, readout in (("default", 0.5, []), ("dragged", GAIN_H_DRAGGED, []),
+                                      ("touched", GAIN_H_DRAGGED, ["--readout", "GainH"])):
             path = os.path.join(work, name + ".png")
-            subprocess.run([render, "--plugin", bundle, "--set", "GainH=%.17g" % gain_h, "--panel", path],
+            subprocess.run([render, "--plugin", bundle, "--set", "GainH=%.17g" % gain_h, "--panel", path, *readout],
                            check=True, capture_output=True)
             panels[name] = png_rgb(path)
         width = panels["default"][1]
@@ -240,8 +242,8 @@ def main():
               "the editor shows the panel of the default settings")
 
         screen.drag(editor.x + GAIN_H_KNOB[0], editor.y + GAIN_H_KNOB[1], DRAG)
-        check(await_pixels(screen, editor, panels["dragged"][0], width) is None,
-              "the editor shows GainH turned by the drag")
+        check(await_pixels(screen, editor, panels["touched"][0], width) is None,
+              "the editor shows GainH turned by the drag, and its value")
         saved = qtractor.save(session_file)
         gain_h = param_value(saved, "GainH")
         print("saved GainH: %s" % gain_h)

@@ -68,14 +68,14 @@ TEST_F(BundleTest, PublishesTenParametersWithTheirTitlesIdsStepsFlagsAndDefaults
     }
 }
 
-TEST_F(BundleTest, ValueTextsFollowTheParameterPrecisionWithoutStepRounding)
+TEST_F(BundleTest, ValueTextsAreInTheParametersUnitsWithoutStepRounding)
 {
     IEditController* c = plugin->Controller();
-    EXPECT_EQ(plugin->ValueText(0, 0.5), "0.00");
-    EXPECT_EQ(plugin->ValueText(0, 1.0), "15.00");
-    EXPECT_EQ(plugin->ValueText(0, 0.0), "-15.00");
-    EXPECT_EQ(plugin->ValueText(6, 0.4), "0");
-    EXPECT_EQ(plugin->ValueText(1, 0.5), "0.81");
+    EXPECT_EQ(plugin->ValueText(0, 0.5), "0.00 dB");
+    EXPECT_EQ(plugin->ValueText(0, 1.0), "+15.00 dB");
+    EXPECT_EQ(plugin->ValueText(0, 0.0), "-15.00 dB");
+    EXPECT_EQ(plugin->ValueText(6, 0.4), "Effect in");
+    EXPECT_EQ(plugin->ValueText(1, 0.5), "62.4 Hz");  // position 0.8073, between steps
     String128 text{};
     EXPECT_EQ(c->getParamStringByValue(kBypass, 1.0, text), kResultFalse);
     EXPECT_EQ(plugin->ValueText(kPreset, 0.0), "-");  // the preset's name
@@ -83,11 +83,11 @@ TEST_F(BundleTest, ValueTextsFollowTheParameterPrecisionWithoutStepRounding)
     EXPECT_EQ(plugin->ValueText(kPreset, 1.5), "");  // names no preset
     EXPECT_EQ(c->getParamStringByValue(8, 0.0, text), kResultFalse);
     // Values a host should never send still give a text in range.
-    EXPECT_EQ(plugin->ValueText(6, std::nan("")), "0");
-    EXPECT_EQ(plugin->ValueText(0, 1e300), "15.00");
+    EXPECT_EQ(plugin->ValueText(6, std::nan("")), "Effect in");
+    EXPECT_EQ(plugin->ValueText(0, 1e300), "+15.00 dB");
 }
 
-TEST_F(BundleTest, TextsParseAsPlainNumbersAndEveryOtherTextIsRefused)
+TEST_F(BundleTest, TextsParseAsNumbersInTheirUnitsAndEveryOtherTextIsRefused)
 {
     IEditController* c = plugin->Controller();
     ParamValue normalized = -1.0;
