@@ -311,9 +311,8 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
     const int total = std::max(0, static_cast<int>(data.numSamples));
     // Before initialize (no buses yet), or with a block size below 1 (only
     // reachable through a direct SetMaxBlockSize), no audio can be made:
-    // the host gets silence, never whatever it left in its arrays. Only the
-    // published output bus is served; any other the host hands in is silenced.
-    const int32 served = GetBlockSize() < 1 || audioOutputs.empty() ? 0 : std::min<int32>(data.numOutputs, 1);
+    // the host gets silence, never whatever it left in its arrays.
+    const int32 served = GetBlockSize() < 1 || audioOutputs.empty() ? 0 : data.numOutputs;
     for (int32 k = served; data.outputs != nullptr && k < data.numOutputs && total > 0; ++k) {
         if (use64)
             SilenceHostArrays(data.outputs[k].channelBuffers64, data.outputs[k].numChannels, total);
@@ -342,8 +341,8 @@ tresult PLUGIN_API IEffectVST3::process(ProcessData& data) noexcept
     }
     // Points the host placed at or past the block's end still count.
     ApplyParameterChanges(changes, applied, kEver);
-    // One bit per channel of the bus the effect wrote.
-    for (int32 k = 0; data.outputs != nullptr && k < served; ++k) {
+    // One bit per channel of the bus the effect wrote: the published one.
+    for (int32 k = 0; data.outputs != nullptr && k < std::min<int32>(served, 1); ++k) {
         const int channels = std::min(64, std::max(0, static_cast<int>(data.outputs[k].numChannels)));
         data.outputs[k].silenceFlags = silent && channels > 0 ? ~uint64(0) >> (64 - channels) : 0;
     }

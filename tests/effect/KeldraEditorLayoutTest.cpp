@@ -96,7 +96,7 @@ TEST_F(EditorLayout, TheEffectOwnsAPanelOfTheFixedSizeAndRate)
     EXPECT_EQ(attached->Width(), 300);
     EXPECT_EQ(attached->Height(), 570);
     EXPECT_EQ(attached->Fps(), 25);
-    EXPECT_EQ(attached->ControlCount(), 11);
+    EXPECT_EQ(attached->ControlCount(), 12);
     EXPECT_EQ(attached->Plug(), own.get());
     ASSERT_NE(attached->DrawSurface(), nullptr);
     // The default preset comes after the editor: it holds the initial values.
