@@ -272,6 +272,7 @@ TEST_F(EditorWindowWin32, WheelNotchesAndTheirPartsTurnAKnobFromTheHostsValueAsO
 {
     Attach();
     ASSERT_EQ(plugin->Controller()->setParamNormalized(0, 0.7), kResultOk);  // OUT, from the host
+    Pump();  // a CLAP host's value reaches the panel on the editor's tick
     handler.Clear();
     POINT screen{73, 349};  // OUT
     ClientToScreen(Editor(), &screen);
