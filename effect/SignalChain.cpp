@@ -270,10 +270,10 @@ void SignalChain::runSections(F64x2* v, int count) noexcept
 }
 
 // Smoothed positions and section coefficients for the next `count` samples.
-// Coefficients depend on nothing but the positions and the
-// block's sample rate: once every smoother has come to rest, all samples of
-// the run share one set, computed once (the result is true then, and only
-// index 0 is filled).
+// Coefficients depend on nothing but the positions and the block's sample
+// rate: once every smoother has come to rest, all samples of the run share
+// one set, computed once (the result is true then, and only index 0 is
+// filled).
 bool SignalChain::computeCoefficients(int count, const SectionScales& scales) noexcept
 {
     const bool atRest = stepSmoothers(count);
