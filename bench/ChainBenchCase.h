@@ -22,11 +22,6 @@ enum class Material { Signal, SignalKnobsMoving, SilenceAfterBurst, SilenceAfter
 /// Seconds of silence after the burst before SilenceAfterTail is measured.
 constexpr int kTailSeconds = 7;
 
-class FixedBypass : public IBypassSource {
-public:
-    double BypassValue() const noexcept override { return 0.0; }
-};
-
 /// Noise and a sine at a fixed seed per channel.
 inline std::vector<double> Signal(int channel)
 {
@@ -105,7 +100,7 @@ private:
             }
             const double* in[2] = {left.data() + b * kBlock, right.data() + b * kBlock};
             double* out[2] = {mOutL.data() + b * kBlock, mOutR.data() + b * kBlock};
-            mChain.process(in, out, kBlock, mSettings, mBypass);
+            mChain.process(in, out, kBlock, mSettings);
         }
     }
 
@@ -115,7 +110,6 @@ private:
     std::vector<double> mSilence;
     std::vector<double> mOutL, mOutR;
     ChainSettings mSettings;
-    FixedBypass mBypass;
     Chain mChain;
 };
 

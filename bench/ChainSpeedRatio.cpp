@@ -48,18 +48,17 @@ double SecondsToSleep(int factor, double highPass)
     settings.highPass = highPass;
     SignalChain chain;
     chain.reset(kRate);
-    const FixedBypass bypass;
     const std::vector<double> loud[2] = {Signal(0), Signal(1)};
     const std::vector<double> silence(kBlock, 0.0);
     std::vector<double> outL(kBlock), outR(kBlock);
     double* out[2] = {outL.data(), outR.data()};
     for (int b = 0; b < kBlocksPerRun; ++b) {
         const double* in[2] = {loud[0].data() + b * kBlock, loud[1].data() + b * kBlock};
-        chain.process(in, out, kBlock, settings, bypass);
+        chain.process(in, out, kBlock, settings);
     }
     const double* in[2] = {silence.data(), silence.data()};
     for (int b = 0; b < 60 * kRate / kBlock; ++b) {
-        chain.process(in, out, kBlock, settings, bypass);
+        chain.process(in, out, kBlock, settings);
         if (chain.sleptThrough())
             return b * kBlock / kRate;
     }

@@ -14,14 +14,6 @@ namespace {
 
 constexpr int kPresetCount = KeldraPresets::kCount;
 
-// The base cross-fades the Bypass switch around the chain, so the chain
-// itself always gives its own output.
-class ChainNeverBypassed final : public IBypassSource {
-public:
-    double BypassValue() const noexcept override { return 0.0; }
-};
-const ChainNeverBypassed kNeverBypassed;
-
 }  // namespace
 
 KELDRA::KELDRA()
@@ -93,5 +85,5 @@ void KELDRA::ProcessBlock(double** inputs, double** outputs, int frames) noexcep
                        outputs[0] != nullptr && outputs[1] != nullptr;
     const double* const in[2] = {bound ? inputs[0] : nullptr, bound ? inputs[1] : nullptr};
     double* const out[2] = {bound ? outputs[0] : nullptr, bound ? outputs[1] : nullptr};
-    mChain.process(in, out, bound ? frames : 0, SettledChainSettings(), kNeverBypassed);
+    mChain.process(in, out, bound ? frames : 0, SettledChainSettings());
 }

@@ -15,10 +15,6 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 
-// Bypass is on when the value truncated toward zero is not 0; a NaN never
-// reaches a parameter, but reads as "in" rather than as undefined behaviour.
-inline bool bypassed(double value) noexcept { return value >= 1.0 || value <= -1.0; }
-
 } // namespace
 
 void SignalChain::usePath(ChainPath path) noexcept
@@ -59,7 +55,7 @@ void SignalChain::reset(double /*sampleRate*/) noexcept
 }
 
 void SignalChain::process(const double* const in[2], double* const out[2], int frames,
-                          const ChainSettings& settings, const IBypassSource& bypass) noexcept
+                          const ChainSettings& settings) noexcept
 {
     const ScopedDenormalFlush flush;
     const int factor = settings.oversampling == kMaxFactor ? kMaxFactor : 4;
@@ -75,8 +71,8 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
     if (frames < 1)
         return;
 
-    // Everything here depends on the block only: the sample rate and the
-    // working values cannot change while the plug-in lock is held.
+    // Everything here depends on the block only: the settings are one whole
+    // set, the same for every sample of the call.
     const double fs = settings.sampleRate;
     const double d = std::exp((1.0 / fs) * -kTwoPi);
     mBandSmoothers.beginBlock(F64x2(d), F64x2(settings.highShelf, settings.midBell));
@@ -84,7 +80,7 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
     mLowShelfSmoother.beginBlock(d, settings.lowShelf);
     mSlept = mAsleep && allSilent(in[0], in[1], frames);
     if (mSlept) {
-        sleepThrough(in, out, frames, bypass);
+        sleepThrough(out, frames);
         return;
     }
 
@@ -100,24 +96,20 @@ void SignalChain::process(const double* const in[2], double* const out[2], int f
     for (int start = 0; start < frames; start += kSegment) {
         const int count = std::min(kSegment, frames - start);
         mOversampled.process({in[0] + start, in[1] + start, count, factor, &mDesign, mDecimated});
-        sections(in[0] + start, in[1] + start, out[0] + start, out[1] + start, count, scales, mix, gain, bypass);
+        sections(in[0] + start, in[1] + start, out[0] + start, out[1] + start, count, scales, mix, gain);
     }
     fallAsleepIfQuiet(fs);
 }
 
 // A block of silence while asleep: what a chain whose states are all zero
 // would put out, and its smoothers step just the same.
-void SignalChain::sleepThrough(const double* const in[2], double* const out[2], int frames,
-                               const IBypassSource& bypass) noexcept
+void SignalChain::sleepThrough(double* const out[2], int frames) noexcept
 {
     // Smoothers at rest would step to the same state.
     for (int run = 0; run < frames && !smoothersAtRest(); run += kCoefficientRun)
         stepSmoothers(std::min(kCoefficientRun, frames - run));
-    for (int n = 0; n < frames; ++n) {
-        const bool through = bypassed(bypass.BypassValue());
-        out[0][n] = through ? in[0][n] : 0.0;
-        out[1][n] = through ? in[1][n] : 0.0;
-    }
+    std::fill(out[0], out[0] + frames, 0.0);
+    std::fill(out[1], out[1] + frames, 0.0);
 }
 
 // No early exit, so that the compiler can widen it: the question is asked
@@ -170,10 +162,9 @@ void SignalChain::fallAsleepIfQuiet(double sampleRate) noexcept
 }
 
 // Mix, sections and output gain for `frames` samples whose decimated results
-// are in mDecimated; Bypass is read once for every sample and only chooses
-// between that result and the input.
+// are in mDecimated.
 void SignalChain::sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
-                           const SectionScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept
+                           const SectionScales& scales, F64x2 mix, F64x2 gain) noexcept
 {
     for (int run = 0; run < frames; run += kCoefficientRun) {
         const int count = std::min(kCoefficientRun, frames - run);
@@ -193,13 +184,8 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
         for (int k = 0; k < count; ++k) {
             const int n = run + k;
             v[k] = v[k] * gain;
-            if (bypassed(bypass.BypassValue())) {
-                outL[n] = inL[n];
-                outR[n] = inR[n];
-            } else {
-                outL[n] = v[k].left();
-                outR[n] = v[k].right();
-            }
+            outL[n] = v[k].left();
+            outR[n] = v[k].right();
         }
         followQuiet(v, silence, count);
     }
@@ -207,9 +193,7 @@ void SignalChain::sections(const double* inL, const double* inR, double* outL, d
 
 // The five sections over `count` samples. Section s handles sample k − s in
 // pass k, so the five recursions of a pass are independent of each other and
-// can overlap. Bypassed samples run through the sections too: histories that
-// stood still while the coefficients glided on would ring out in a loud burst
-// when Bypass ends. At rest every sample takes coefficient set 0.
+// can overlap. At rest every sample takes coefficient set 0.
 template <bool kAtRest>
 void SignalChain::runSections(F64x2* v, int count) noexcept
 {
@@ -286,11 +270,10 @@ void SignalChain::runSections(F64x2* v, int count) noexcept
 }
 
 // Smoothed positions and section coefficients for the next `count` samples.
-// Every sample's positions are stepped, bypassed or not, as the smoothers
-// glide either way. Coefficients depend on nothing but the positions and the
-// block's sample rate: once every smoother has come to rest, all samples of
-// the run share one set, computed once (the result is true then, and only
-// index 0 is filled).
+// Coefficients depend on nothing but the positions and the block's sample
+// rate: once every smoother has come to rest, all samples of the run share
+// one set, computed once (the result is true then, and only index 0 is
+// filled).
 bool SignalChain::computeCoefficients(int count, const SectionScales& scales) noexcept
 {
     const bool atRest = stepSmoothers(count);

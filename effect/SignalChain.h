@@ -5,7 +5,6 @@
 #include "effect/CoefficientRun.h"
 #include "effect/HighPassSection.h"
 #include "effect/HighShelfSection.h"
-#include "effect/IBypassSource.h"
 #include "effect/LowPassSection.h"
 #include "effect/LowShelfSection.h"
 #include "effect/MidBellSection.h"
@@ -16,16 +15,15 @@
 
 /// The effect's stereo signal path, sample by sample:
 /// dry + 10^−1.5 × (oversampled waveshaper on 10 × dry) → high shelf →
-/// high-pass → low-pass → mid bell → low shelf → output gain, or an exact
-/// copy of the input while Bypass is on. The whole path runs on under Bypass,
-/// so leaving it gives exactly what the chain would give had it never been
-/// on. Left and right run in the two lanes of one register. Holds everything
-/// by value; nothing is allocated, ever.
+/// high-pass → low-pass → mid bell → low shelf → output gain. Bypass is not
+/// its business: the plug-in base cross-fades both bypasses around it. Left
+/// and right run in the two lanes of one register. Holds everything by value;
+/// nothing is allocated, ever.
 class SignalChain {
 public:
     // ---- lifecycle -------------------------------------------------------
 
-    /// [audio or ui, plug-in lock held, not while processing] Processing
+    /// [audio or ui, never while processing] Processing
     /// (re)starts, at `sampleRate` Hz: clears the four oversampling filters
     /// and the five sections' histories whatever the rate, and the first
     /// block of at least one frame that follows starts every smoother at
@@ -34,15 +32,15 @@ public:
 
     // ---- processing ------------------------------------------------------
 
-    /// [audio, plug-in lock held] Designs the oversampling filter for
+    /// [audio] Designs the oversampling filter for
     /// `settings.oversampling` (16, or else 4) even when `frames` is below 1,
     /// clearing the oversampling filters when that factor differs from the
     /// previous call's, then fills `frames` samples of out[0] (left) and
-    /// out[1] (right) from in[0] and in[1]. Inputs and outputs may be the
-    /// same arrays. Denormals are flushed for the duration of the call; the
+    /// out[1] (right) from in[0] and in[1], at `settings`, which hold for the
+    /// whole call (the base reads them as one whole set; no lock is taken).
+    /// Inputs and outputs may be the same arrays. Denormals are flushed for the duration of the call; the
     /// caller's mode returns.
-    void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
-                 const IBypassSource& bypass) noexcept;
+    void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings) noexcept;
 
     // ---- silence ---------------------------------------------------------
 
@@ -51,13 +49,12 @@ public:
     /// oscillations (up to about 4e-10) that last for ever. So at the end of
     /// every block the chain looks back: when both inputs have been exactly
     /// zero (of either sign) for the last kQuietSeconds (rounded up to whole
-    /// samples), neither processed output (after the output gain, whether
-    /// Bypass passes it or not) reached kQuietLevel in magnitude in that
+    /// samples), neither output (after the output gain) reached kQuietLevel in magnitude in that
     /// time, and every history of the five sections is below kQuietLevel,
     /// every signal state (the sections' histories and the oversampling
     /// filters') is set to zero. The chain then sleeps: a block whose input
-    /// is all zero is not processed, its output is exactly +0 (or the input,
-    /// under Bypass) and only the smoothers move on; the first sound is
+    /// is all zero is not processed, its output is exactly +0 and only the
+    /// smoothers move on; the first sound is
     /// processed exactly as by a chain whose states are zero. Renders differ
     /// from those of a chain without the rule only after such a silence, by
     /// what the chain would still have put out: below kQuietLevel.
@@ -65,8 +62,8 @@ public:
     static constexpr double kQuietSeconds = 0.05;
 
     /// [audio] True when the last block of at least one frame was slept
-    /// through: its output is exactly zero (the input, under Bypass), and so
-    /// will every later block's be until the input is not zero.
+    /// through: its output is exactly zero, and so will every later block's
+    /// be until the input is not zero.
     bool sleptThrough() const noexcept { return mSlept; }
 
     /// [any] An upper bound, in samples at `sampleRate`, of how long after
@@ -95,8 +92,7 @@ private:
 
     bool stepSmoothers(int count) noexcept;
     bool computeCoefficients(int count, const SectionScales& scales) noexcept;
-    void sleepThrough(const double* const in[2], double* const out[2], int frames,
-                      const IBypassSource& bypass) noexcept;
+    void sleepThrough(double* const out[2], int frames) noexcept;
     void fallAsleepIfQuiet(double sampleRate) noexcept;
     /// True when every one of `count` input samples is zero.
     static bool allSilent(const double* inL, const double* inR, int count) noexcept;
@@ -115,7 +111,7 @@ private:
     template <bool kAtRest>
     [[gnu::flatten]] void runSections(F64x2* v, int count) noexcept;
     void sections(const double* inL, const double* inR, double* outL, double* outR, int frames,
-                  const SectionScales& scales, F64x2 mix, F64x2 gain, const IBypassSource& bypass) noexcept;
+                  const SectionScales& scales, F64x2 mix, F64x2 gain) noexcept;
 
     // Smoothers that step equally often share a register, so one
     // instruction steps both.

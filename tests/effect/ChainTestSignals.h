@@ -3,7 +3,6 @@
 
 #include "ReferenceChain.h"
 #include "effect/ChainSettings.h"
-#include "effect/IBypassSource.h"
 #include "effect/SignalChain.h"
 
 #include <gtest/gtest.h>
@@ -15,30 +14,10 @@
 #include <functional>
 #include <vector>
 
-/// Helpers shared by the signal-chain tests: test signals, a scriptable
-/// Bypass, and a driver that runs any chain over stereo buffers in blocks.
+/// Helpers shared by the signal-chain tests: test signals and a driver that runs any chain over stereo buffers in blocks.
 namespace chaintest {
 
 constexpr double kPi = 3.141592653589793;
-
-/// Bypass fixed at a value, changeable between blocks or by a script.
-class ScriptedBypass : public IBypassSource {
-public:
-    double BypassValue() const noexcept override
-    {
-        if (mScript)
-            return mScript(mReads++);
-        return mValue;
-    }
-    void set(double v) { mValue = v; }
-    /// Value as a function of how many times it was read before.
-    void script(std::function<double(long)> f) { mScript = std::move(f); }
-
-private:
-    double mValue = 0.0;
-    std::function<double(long)> mScript;
-    mutable long mReads = 0;
-};
 
 /// Deterministic white noise in −amplitude … amplitude.
 inline std::vector<double> noise(int frames, double amplitude, std::uint64_t seed)
@@ -62,7 +41,7 @@ inline std::vector<double> sine(int frames, double amplitude, double hz, double 
 /// Runs `chain` over whole stereo buffers in blocks of `block` frames.
 template <class Chain>
 void runBlocks(Chain& chain, const std::vector<double>& inL, const std::vector<double>& inR, std::vector<double>& outL,
-               std::vector<double>& outR, int block, const ChainSettings& settings, const IBypassSource& bypass)
+               std::vector<double>& outR, int block, const ChainSettings& settings)
 {
     const int frames = static_cast<int>(inL.size());
     outL.assign(frames, 0.0);
@@ -71,7 +50,7 @@ void runBlocks(Chain& chain, const std::vector<double>& inL, const std::vector<d
         const int n = std::min(block, frames - start);
         const double* in[2] = {inL.data() + start, inR.data() + start};
         double* out[2] = {outL.data() + start, outR.data() + start};
-        chain.process(in, out, n, settings, bypass);
+        chain.process(in, out, n, settings);
     }
 }
 
@@ -89,7 +68,6 @@ inline ::testing::AssertionResult agrees(const std::vector<double>& product, con
 struct SideBySide {
     SignalChain product;
     ReferenceChain oracle;
-    ScriptedBypass productBypass, oracleBypass;
     std::vector<double> productL, productR, oracleL, oracleR;
 
     /// Both set up at `sampleRate` Hz, as a host sets up before processing.
@@ -98,12 +76,6 @@ struct SideBySide {
     {
         product.reset(sampleRate);
         oracle.reset(sampleRate);
-    }
-    /// The same Bypass script for both.
-    void bypassScript(const std::function<double(long)>& f)
-    {
-        productBypass.script(f);
-        oracleBypass.script(f);
     }
     /// Runs both over the inputs in blocks of `block` frames; `change`, when
     /// given, may alter the settings before each block (block index, first frame).
@@ -122,8 +94,8 @@ struct SideBySide {
             const double* in[2] = {inL.data() + start, inR.data() + start};
             double* p[2] = {productL.data() + start, productR.data() + start};
             double* o[2] = {oracleL.data() + start, oracleR.data() + start};
-            product.process(in, p, n, settings, productBypass);
-            oracle.process(in, o, n, settings, oracleBypass);
+            product.process(in, p, n, settings);
+            oracle.process(in, o, n, settings);
         }
     }
     ::testing::AssertionResult bothAgree() const

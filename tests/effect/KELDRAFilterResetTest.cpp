@@ -221,7 +221,6 @@ TEST_P(KeldraSampleRateChange, ClearsTheFiltersAtEveryNewSetUp)
 
     // The scalar model, set up and fed the same way.
     ReferenceChain oracle;
-    ScriptedBypass bypass;
     ChainSettings settings;
     settings.highPass = 0.96;
     settings.lowShelf = 1.0;
@@ -229,7 +228,7 @@ TEST_P(KeldraSampleRateChange, ClearsTheFiltersAtEveryNewSetUp)
     const auto runOracle = [&](double rate, const Stereo& in) {
         oracle.reset(rate);
         settings.sampleRate = rate;
-        runBlocks(oracle, in[0], in[1], model[0], model[1], kBlock, settings, bypass);
+        runBlocks(oracle, in[0], in[1], model[0], model[1], kBlock, settings);
     };
     runOracle(change.from, first);
     runOracle(change.to, next);

@@ -90,9 +90,8 @@ TEST(KeldraProcess, FollowsTheOracleAtBothFactorsWithWorkingValuesAndSampleRate)
         s.lowShelf = 0.9;
         ReferenceChain oracle;
         oracle.reset(44100.0);
-        ScriptedBypass bypass;
         std::vector<double> refL, refR;
-        runBlocks(oracle, inL, inR, refL, refR, 480, s, bypass);
+        runBlocks(oracle, inL, inR, refL, refR, 480, s);
         EXPECT_TRUE(agrees(outL, refL)) << factor;
         EXPECT_TRUE(agrees(outR, refR)) << factor;
     }

@@ -37,7 +37,7 @@ struct ChainRun {
 
 class ChainAgainstOracle : public ::testing::TestWithParam<ChainRun> {};
 
-// Long noise and sine runs with every position, the gain and Bypass moving,
+// Long noise and sine runs with every position and the gain moving,
 // and the factor switched halfway without a reset.
 TEST_P(ChainAgainstOracle, MatchesOnNoiseAndSinesWhileEverySettingMoves)
 {
@@ -50,7 +50,6 @@ TEST_P(ChainAgainstOracle, MatchesOnNoiseAndSinesWhileEverySettingMoves)
         inR[i] += (i / 3000) % 2 ? burst[i] : 0.0;
 
     SideBySide chains;
-    chains.bypassScript([](long read) { return (read / 5000) % 3 == 2 ? 1.0 : 0.0; });
     ChainSettings s;
     s.sampleRate = run.fs;
     chains.run(inL, inR, run.block, s, [&](int block, int start, ChainSettings& s) {
@@ -81,8 +80,7 @@ double settledGainDb(double amplitude, double hz)
     std::vector<double> outL, outR;
     SignalChain chain;
     chain.reset(48000.0);
-    ScriptedBypass bypass;
-    runBlocks(chain, in, in, outL, outR, 512, ChainSettings{48000.0}, bypass);
+    runBlocks(chain, in, in, outL, outR, 512, ChainSettings{48000.0});
     double inPower = 0.0, outPower = 0.0;
     for (int i = settle; i < settle + measure; ++i) {
         inPower += in[i] * in[i];
@@ -97,32 +95,6 @@ TEST(SignalChain, SettledDefaultsAddTheStatedGainToSines)
     EXPECT_NEAR(settledGainDb(0.001, 1000.0), 1.38, 0.05);
     // Clipped in the shaper, the added component is much smaller.
     EXPECT_NEAR(settledGainDb(0.5, 100.0), 0.65, 0.05);
-}
-
-TEST(SignalChain, BypassCopiesBitForBitWhileEverythingRunsOn)
-{
-    // Loud noise with the high shelf gliding from full cut to full boost;
-    // one chain is bypassed for the middle third, its twin never.
-    const int frames = 12000;
-    const std::vector<double> inL = noise(frames, 0.9, 3), inR = noise(frames, 0.9, 4);
-    ChainSettings s;
-    s.highShelf = 1.0;
-    s.outputGain = 3.0;
-    SignalChain chain, twin;
-    chain.reset(s.sampleRate);
-    twin.reset(s.sampleRate);
-    ScriptedBypass middle, never;
-    middle.script([](long read) { return read >= 4000 && read < 8000 ? 1.0 : 0.0; });
-    std::vector<double> a, b, c, d;
-    runBlocks(chain, inL, inR, a, b, 100, s, middle);
-    runBlocks(twin, inL, inR, c, d, 100, s, never);
-
-    const size_t bytes = 4000 * sizeof(double);
-    EXPECT_EQ(0, std::memcmp(a.data() + 4000, inL.data() + 4000, bytes));
-    EXPECT_EQ(0, std::memcmp(b.data() + 4000, inR.data() + 4000, bytes));
-    EXPECT_EQ(0, std::memcmp(a.data() + 8000, c.data() + 8000, bytes));
-    EXPECT_EQ(0, std::memcmp(b.data() + 8000, d.data() + 8000, bytes));
-    EXPECT_GT(std::fabs(a[8000] - inL[8000]), 1e-3); // processed again
 }
 
 // The hook that lets the suite run once on each path must not fall back
@@ -143,9 +115,8 @@ TEST(SignalChain, SilenceInGivesExactZerosOut)
         s.oversampling = factor;
         SignalChain chain;
         chain.reset(s.sampleRate);
-        ScriptedBypass bypass;
-        std::vector<double> l, r;
-        runBlocks(chain, silence, silence, l, r, 128, s, bypass);
+            std::vector<double> l, r;
+        runBlocks(chain, silence, silence, l, r, 128, s);
         for (size_t i = 0; i < l.size(); ++i) {
             ASSERT_EQ(0, std::memcmp(&l[i], &silence[0], sizeof(double))) << i;
             ASSERT_EQ(0, std::memcmp(&r[i], &silence[0], sizeof(double))) << i;
@@ -159,17 +130,16 @@ TEST(SignalChain, AZeroFrameBlockRedesignsButWritesNothing)
     s.oversampling = 16;
     SignalChain chain;
     chain.reset(s.sampleRate);
-    ScriptedBypass bypass;
     double left = 7.0, right = 9.0;
     const double inL = 1.0, inR = 1.0;
     const double* in[2] = {&inL, &inR};
     double* out[2] = {&left, &right};
-    chain.process(in, out, 0, s, bypass);
+    chain.process(in, out, 0, s);
     EXPECT_EQ(left, 7.0);
     EXPECT_EQ(right, 9.0);
     EXPECT_EQ(chain.design().gain, OversamplingDesign::forFactor(16).gain);
     s.oversampling = 4;
-    chain.process(in, out, 0, s, bypass);
+    chain.process(in, out, 0, s);
     EXPECT_EQ(chain.design().gain, OversamplingDesign::forFactor(4).gain);
     EXPECT_EQ(left, 7.0);
 }
@@ -191,15 +161,14 @@ TEST(SignalChain, AfterAResetRunsAsAFreshChainStartedAtTheSettings)
     chains.reset(after.sampleRate);
     const double* none[2] = {nullptr, nullptr};
     double* nowhere[2] = {nullptr, nullptr};
-    chains.product.process(none, nowhere, 0, before, chains.productBypass);
-    chains.oracle.process(none, nowhere, 0, before, chains.oracleBypass);
+    chains.product.process(none, nowhere, 0, before);
+    chains.oracle.process(none, nowhere, 0, before);
     chains.run(quiet, quiet, 300, after);
     EXPECT_TRUE(chains.bothAgree());
     SignalChain fresh;
     fresh.reset(after.sampleRate);
-    ScriptedBypass bypass;
     std::vector<double> fL, fR;
-    runBlocks(fresh, quiet, quiet, fL, fR, 300, after, bypass);
+    runBlocks(fresh, quiet, quiet, fL, fR, 300, after);
     EXPECT_TRUE(agrees(chains.productL, fL));
     EXPECT_TRUE(agrees(chains.productR, fR));
 }
@@ -211,9 +180,8 @@ TEST(SignalChain, FlushesDenormalsOnlyWhileProcessing)
     const unsigned mode = FloatMode();
     SignalChain chain;
     chain.reset(44100.0);
-    ScriptedBypass bypass;
     std::vector<double> in = noise(600, 0.5, 5), l, r;
-    runBlocks(chain, in, in, l, r, 512, ChainSettings{}, bypass);
+    runBlocks(chain, in, in, l, r, 512, ChainSettings{});
     EXPECT_EQ(FloatMode(), mode);
     SetFloatMode(before);
 }
@@ -241,8 +209,7 @@ TEST(SignalChain, OneNanSampleDoesNotSilenceTheChain)
     in[1000] = std::nan("");
     SignalChain chain;
     chain.reset(48000.0);
-    ScriptedBypass bypass;
-    runBlocks(chain, in, in, l, r, 512, ChainSettings{48000.0}, bypass);
+    runBlocks(chain, in, in, l, r, 512, ChainSettings{48000.0});
     for (size_t i = 0; i < l.size(); ++i)
         ASSERT_TRUE(std::isfinite(l[i])) << i;
     EXPECT_GT(peak(l, 3000), 0.1);
@@ -321,18 +288,15 @@ TEST(SignalChain, InPlaceBuffersGiveTheSameOutputAsSeparateOnes)
         ChainSettings s;
         s.oversampling = factor;
         s.highShelf = 0.9;
-        ScriptedBypass bypass, inPlaceBypass;
-        bypass.script([](long read) { return (read / 700) % 2 ? 1.0 : 0.0; });
-        inPlaceBypass.script([](long read) { return (read / 700) % 2 ? 1.0 : 0.0; });
         SignalChain separate, inPlace;
         separate.reset(s.sampleRate);
         inPlace.reset(s.sampleRate);
         std::vector<double> outL, outR;
-        runBlocks(separate, inL, inR, outL, outR, 1000, s, bypass);
+        runBlocks(separate, inL, inR, outL, outR, 1000, s);
         std::vector<double> l = inL, r = inR;
         for (int start = 0; start < 3000; start += 1000) {
             double* io[2] = {l.data() + start, r.data() + start};
-            inPlace.process(io, io, 1000, s, inPlaceBypass);
+            inPlace.process(io, io, 1000, s);
         }
         EXPECT_EQ(l, outL) << factor;
         EXPECT_EQ(r, outR) << factor;
@@ -341,11 +305,10 @@ TEST(SignalChain, InPlaceBuffersGiveTheSameOutputAsSeparateOnes)
 
 } // namespace
 
-// A burst, then silence (-0.0 on the left) while the knobs move and Bypass
-// comes and goes. Until the rule holds (judged on the oracle, the product's
+// A burst, then silence (-0.0 on the left) while the knobs move. Until the rule holds (judged on the oracle, the product's
 // twin until then) the product is the oracle bit for bit; from then on,
 // silence and the next sound alike, it is exactly what an oracle that never
-// heard the burst puts out (zeros, or the input under Bypass).
+// heard the burst puts out.
 TEST(SignalChain, FallsSilentExactlyByItsRuleThenPlaysAsAChainThatHeardOnlySilence)
 {
     const double fs = 48000.0;
@@ -356,7 +319,6 @@ TEST(SignalChain, FallsSilentExactlyByItsRuleThenPlaysAsAChainThatHeardOnlySilen
     std::vector<double> inL = onlySilenceL, inR = onlySilenceR, loud = noise(burst, 0.9, 61);
     std::copy(loud.begin(), loud.end(), inL.begin());
     std::copy(loud.begin(), loud.end(), inR.begin());
-    const auto bypassed = [&](long read) { return read > burst + 3 * 48000 && read < frames - sound - 500; };
     for (const int factor : {4, 16}) {
         ChainSettings s{fs, factor, 1.0, 0.8, 0.5};
         SideBySide chains(fs), fresh(fs);
@@ -374,8 +336,6 @@ TEST(SignalChain, FallsSilentExactlyByItsRuleThenPlaysAsAChainThatHeardOnlySilen
             if (start > burst + 5 * 24000)
                 s.lowShelf = 0.5 + 0.4 * std::sin(start * 1e-4);
         };
-        for (SideBySide* c : {&chains, &fresh})
-            c->bypassScript([&](long read) { return bypassed(read) ? 1.0 : 0.0; });
         chains.run(inL, inR, 300, s, knobs);
         fresh.run(onlySilenceL, onlySilenceR, 300, s, knobs);
         ASSERT_TRUE(flush > burst && flush < burst + 5 * 24000) << factor << " " << flush;

@@ -34,7 +34,7 @@ void ReferenceChain::reset(double /*sampleRate*/)
 }
 
 void ReferenceChain::process(const double* const in[2], double* const out[2], int frames,
-                             const ChainSettings& settings, const IBypassSource& bypass)
+                             const ChainSettings& settings)
 {
     const int n = settings.oversampling >= 1 ? settings.oversampling : 1;
     if (n != mFactor) {
@@ -98,11 +98,6 @@ void ReferenceChain::process(const double* const in[2], double* const out[2], in
             }
         }
 
-        // The sections always run, so their histories follow the signal;
-        // Bypass truncated toward zero only picks what leaves: 0 (or a NaN,
-        // which cannot truncate) the processed sample, else the input.
-        const double b = std::trunc(bypass.BypassValue());
-        const bool through = b == 0 || std::isnan(b);
         for (int ch = 0; ch < 2; ++ch) {
             double x = admitted(in[ch][k]) + mix * mDecimated[ch];
             x = mHighShelf[ch].run(x);
@@ -110,7 +105,7 @@ void ReferenceChain::process(const double* const in[2], double* const out[2], in
             x = mLowPass[ch].run(x);
             x = mMidBell[ch].run(x);
             x = mLowShelf[ch].run(x);
-            out[ch][k] = through ? x * settings.outputGain : in[ch][k];
+            out[ch][k] = x * settings.outputGain;
         }
     }
 }

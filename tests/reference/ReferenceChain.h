@@ -4,7 +4,6 @@
 #include "ReferenceSection.h"
 #include "ReferenceTenTapFilter.h"
 #include "effect/ChainSettings.h"
-#include "effect/IBypassSource.h"
 
 #include <cmath>
 
@@ -21,8 +20,7 @@ public:
 
     /// Same contract as SignalChain::process: a new factor clears the four
     /// oversampling filters before the block.
-    void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings,
-                 const IBypassSource& bypass);
+    void process(const double* const in[2], double* const out[2], int frames, const ChainSettings& settings);
 
     /// The largest magnitude among the ten sections' histories.
     double largestHistory() const;
