@@ -32,18 +32,23 @@ int SignalChain::tailSamples(double sampleRate) noexcept
     return static_cast<int>(std::ceil(kTailSeconds * sampleRate));
 }
 
-void SignalChain::reset(double /*sampleRate*/) noexcept
+void SignalChain::clearStates() noexcept
 {
-    // Every activation starts from silence, so that the same input gives the
-    // same output however the instance was used before (and histories made
-    // at another rate never meet this rate's coefficients, which rang up by
-    // tens of decibels).
     mOversampled.reset();
     mHighShelf.reset();
     mHighPass.reset();
     mLowPass.reset();
     mMidBell.reset();
     mLowShelf.reset();
+}
+
+void SignalChain::reset(double /*sampleRate*/) noexcept
+{
+    // Every activation starts from silence, so that the same input gives the
+    // same output however the instance was used before (and histories made
+    // at another rate never meet this rate's coefficients, which rang up by
+    // tens of decibels).
+    clearStates();
     // A fresh start is at its settings: gliding there from wherever the
     // smoothers stood made the first half second up to 8 dB off.
     mBandSmoothers.snapAtNextBlock();
@@ -152,12 +157,7 @@ void SignalChain::fallAsleepIfQuiet(double sampleRate) noexcept
         !mHighPass.below(kQuietLevel) || !mLowPass.below(kQuietLevel) || !mMidBell.below(kQuietLevel) ||
         !mLowShelf.below(kQuietLevel))
         return;
-    mOversampled.reset();
-    mHighShelf.reset();
-    mHighPass.reset();
-    mLowPass.reset();
-    mMidBell.reset();
-    mLowShelf.reset();
+    clearStates();
     mAsleep = true;
 }
 

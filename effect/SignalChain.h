@@ -93,6 +93,8 @@ private:
     bool stepSmoothers(int count) noexcept;
     bool computeCoefficients(int count, const SectionScales& scales) noexcept;
     void sleepThrough(double* const out[2], int frames) noexcept;
+    /// Sets every signal state (the sections' histories and the oversampling filters') to zero.
+    void clearStates() noexcept;
     void fallAsleepIfQuiet(double sampleRate) noexcept;
     /// True when every one of `count` input samples is zero.
     static bool allSilent(const double* inL, const double* inR, int count) noexcept;
