@@ -58,13 +58,17 @@ def run(command, log, timeout=None):
 
 def test_commands(tokens):
     """'prog' or 'prog:GtestFilter' runs a test program; 'ctest:REGEX' runs
-    ctest tests; '+target' is only built."""
+    the ctest tests it matches, 'ctest-except:REGEX' all others; '+target' is
+    only built."""
     targets, commands = [], []
+    ctest = ["ctest", "--test-dir", str(BUILD), "-j2", "--timeout", str(TIMEOUT)]
     for token in tokens.split():
         if token.startswith("+"):
             targets.append(token[1:])
         elif token.startswith("ctest:"):
-            commands.append(["ctest", "--test-dir", str(BUILD), "--timeout", str(TIMEOUT), "-R", token[6:]])
+            commands.append(ctest + ["-R", token[6:]])
+        elif token.startswith("ctest-except:"):
+            commands.append(ctest + ["-E", token[13:]])
         else:
             program, _, gtest_filter = token.partition(":")
             targets.append(program)
