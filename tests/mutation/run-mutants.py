@@ -83,6 +83,7 @@ def try_mutant(mutant_id, path, original, replacement, tokens, log):
     if text.count(original) != 1:
         return "did-not-apply", ""
     targets, commands = test_commands(tokens)
+    log.write_text("")
     (BACKUP / path).parent.mkdir(parents=True, exist_ok=True)
     shutil.copyfile(source, BACKUP / path)
     try:
