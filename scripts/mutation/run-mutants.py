@@ -2,9 +2,9 @@
 """Applies each fault of mutants.txt in turn, rebuilds what runs it, runs its
 tests and records whether they caught it.
 
-    tests/mutation/run-mutants.py LABEL [ID ...]
+    scripts/mutation/run-mutants.py LABEL [ID ...]
 
-Writes tests/mutation/results-LABEL.txt, one row per mutant as it finishes.
+Writes scripts/mutation/results-LABEL.txt, one row per mutant as it finishes.
 Environment: BUILD_DIR (default build/release, configured and built already),
 TEST_TIMEOUT (seconds per test program, default 300), TESTS (tests to run for
 every mutant instead of its own, to check survivors against a wider set). The editor tests need an
@@ -27,7 +27,7 @@ BACKUP = BUILD / "mutation-backup"
 
 
 def read_mutants():
-    for number, line in enumerate((ROOT / "tests/mutation/mutants.txt").read_text().splitlines(), 1):
+    for number, line in enumerate((ROOT / "scripts/mutation/mutants.txt").read_text().splitlines(), 1):
         if not line.strip() or line.startswith("#"):
             continue
         fields = line.split(" | ")
@@ -108,7 +108,7 @@ def main():
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
     signal.signal(signal.SIGHUP, lambda *_: sys.exit("hung up"))
     restore_leftover()
-    results = ROOT / f"tests/mutation/results-{label}.txt"
+    results = ROOT / f"scripts/mutation/results-{label}.txt"
     logs = BUILD / f"mutation-logs-{label}"
     logs.mkdir(parents=True, exist_ok=True)
     all_targets = set()
